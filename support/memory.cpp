@@ -1,0 +1,219 @@
+// Refills, verification, reports and lifetime of the size-class manager.
+#include "support/memory.h"
+
+#include <cstdint>
+#include <ctime>
+#include <new>
+
+#include "support/error.h"
+
+namespace vrk {
+namespace {
+
+constexpr const char* kBorder = "\t+--------------------------------------------------+\n";
+constexpr const char* kHeading = "\t|   size     used     free     blocks     bytes    |\n";
+
+MemoryManager::Report report_from_environment() {
+  const char* choice = std::getenv("VRK_MEMORY_REPORT");
+  if (choice == nullptr) return MemoryManager::Report::none;
+  if (std::strcmp(choice, "statistics") == 0) return MemoryManager::Report::statistics;
+  if (std::strcmp(choice, "used_memory") == 0) return MemoryManager::Report::used_memory;
+  return MemoryManager::Report::none;
+}
+
+double running_seconds() {
+  const double milliseconds = static_cast<double>(std::clock()) * 1000.0 / CLOCKS_PER_SEC;
+  return milliseconds * 0.001;
+}
+
+char* byte_at(void* base, std::size_t offset) { return static_cast<char*>(base) + offset; }
+
+}  // namespace
+
+MemoryManager::MemoryManager(const char* name) : name_{}, report_(report_from_environment()) {
+  std::snprintf(name_, sizeof name_, "%s", name != nullptr ? name : "");
+}
+
+MemoryManager::~MemoryManager() {
+  if (report_ == Report::statistics) print_statistics(stderr);
+  if (report_ == Report::used_memory) print_used_memory(stderr);
+  free_all_blocks();
+}
+
+std::size_t MemoryManager::slot_length(std::size_t size) noexcept {
+  const std::size_t rounded = (size + 3) / 4 * 4;
+  return rounded < sizeof(void*) ? sizeof(void*) : rounded;
+}
+
+void* MemoryManager::allocate_large(std::size_t size) { return std::malloc(size); }
+
+void MemoryManager::allocate_block(std::size_t size, long n) {
+  if (n == 0) return;
+  if (size > kSizeLimit) {
+    char message[80];
+    std::snprintf(message, sizeof message, "allocate_block: size (%zu bytes) too big", size);
+    error(1, message);
+    return;
+  }
+  size = class_of(size);
+  const std::size_t slot = slot_length(size);
+  const auto wanted = static_cast<std::size_t>(n);
+  if (n > 0 && wanted > SIZE_MAX / size - 1) report_out_of_memory();
+  std::size_t block_length = n < 0 ? kRefillBytes : size * (wanted + 1);
+  std::size_t count = block_length / slot - 1;
+  if (block_length < 2 * slot) {  // always room for the chain link and one record
+    block_length = 2 * slot;
+    count = 1;
+  }
+
+  SizeClass& c = classes_[size];
+  c.block_count += 1;
+  c.records += static_cast<long>(count);
+
+  void* block = std::malloc(block_length);
+  if (block == nullptr) report_out_of_memory();
+  store_link(block, c.blocks);
+  c.blocks = block;
+
+  // New records in address order, the last one leading to the old free list.
+  for (std::size_t k = 1; k <= count; ++k) {
+    void* next = k < count ? byte_at(block, (k + 1) * slot) : c.free;
+    store_link(byte_at(block, k * slot), next);
+  }
+  c.free = byte_at(block, slot);
+}
+
+void MemoryManager::report_out_of_memory() const {
+  std::fprintf(stdout, "%s memory allocation: out of memory\n", kLibraryTag);
+  print_statistics(stderr);
+  abnormal_stop();
+}
+
+bool MemoryManager::is_free(const SizeClass& c, const void* record) const {
+  for (const void* r = c.free; r != nullptr; r = load_link(r)) {
+    if (r == record) return true;
+  }
+  return false;
+}
+
+void MemoryManager::release_verified(void* record, std::size_t size) {
+  if (record == nullptr) return;
+  if (size >= kSizeLimit) {
+    std::free(record);
+    return;
+  }
+  const SizeClass& c = classes_[class_of(size)];
+  if (c.block_count == 0) {
+    error(999, "no block allocated");
+    return;
+  }
+  if (is_free(c, record)) {
+    char message[96];
+    std::snprintf(message, sizeof message, "%s memory: pointer %p deleted twice", kLibraryTag,
+                  record);
+    error(999, message);
+    return;
+  }
+  release(record, size);
+}
+
+void MemoryManager::release_chain(void* head, void* tail, std::size_t size) {
+  if (head == nullptr) return;
+  if (size >= kSizeLimit) {
+    for (void* r = head; r != nullptr;) {
+      void* next = r == tail ? nullptr : load_link(r);
+      std::free(r);
+      r = next;
+    }
+    return;
+  }
+  SizeClass& c = classes_[class_of(size)];
+  store_link(tail, c.free);
+  c.free = head;
+}
+
+long MemoryManager::records_made(std::size_t size) const {
+  return size < kClasses ? classes_[class_of(size)].records : 0;
+}
+
+long MemoryManager::blocks_made(std::size_t size) const {
+  return size < kClasses ? classes_[class_of(size)].block_count : 0;
+}
+
+long MemoryManager::free_records(std::size_t size) const {
+  if (size >= kClasses) return 0;
+  long length = 0;
+  for (const void* r = classes_[class_of(size)].free; r != nullptr; r = load_link(r)) ++length;
+  return length;
+}
+
+const char* MemoryManager::name() const { return name_; }
+
+void MemoryManager::print_statistics(std::FILE* out) const { print_table(out, false); }
+
+void MemoryManager::print_used_memory(std::FILE* out) const { print_table(out, true); }
+
+void MemoryManager::print_table(std::FILE* out, bool used_only) const {
+  struct Row {
+    long used, unused, blocks, bytes;
+  };
+  Row rows[kClasses] = {};
+  bool shown[kClasses] = {};
+  bool any_shown = false;
+  long total_bytes = 0;
+  for (std::size_t size = 1; size < kClasses; ++size) {
+    const long made = classes_[size].records;
+    const long unused = free_records(size);
+    rows[size] = {made - unused, unused, classes_[size].block_count, static_cast<long>(size) * made};
+    total_bytes += rows[size].bytes;
+    shown[size] = used_only ? rows[size].used > 0 : (made > 0 || unused > 0);
+    any_shown = any_shown || shown[size];
+  }
+  if (used_only && !any_shown) return;
+
+  std::fprintf(out, "\n\t %s\n%s%s%s", name_, kBorder, kHeading, kBorder);
+  for (std::size_t size = 1; size < kClasses; ++size) {
+    if (!shown[size]) continue;
+    const Row& r = rows[size];
+    std::fprintf(out, "\t|   %3d    ", static_cast<int>(size));
+    std::fprintf(out, "%6ld   %6ld    %6ld   %8ld    |\n", r.used, r.unused, r.blocks, r.bytes);
+  }
+  std::fprintf(out, "%s\t|   time:%6.2f sec              space:%8.2f kb |\n%s\n", kBorder,
+               running_seconds(), static_cast<double>(total_bytes) / 1024.0, kBorder);
+  std::fflush(out);
+}
+
+void MemoryManager::free_all_blocks() {
+  for (SizeClass& c : classes_) {
+    for (void* block = c.blocks; block != nullptr;) {
+      void* next = load_link(block);
+      std::free(block);
+      block = next;
+    }
+    c = SizeClass{};
+  }
+}
+
+namespace detail {
+namespace {
+alignas(MemoryManager) unsigned char standard_storage[sizeof(MemoryManager)];
+int lifetime_users = 0;
+}  // namespace
+
+MemoryManager* standard_manager = nullptr;
+
+MemoryManager& create_standard_manager() {
+  if (standard_manager == nullptr) standard_manager = new (standard_storage) MemoryManager("STD_MEMORY_MGR");
+  return *standard_manager;
+}
+
+StandardManagerLifetime::StandardManagerLifetime() noexcept { ++lifetime_users; }
+
+StandardManagerLifetime::~StandardManagerLifetime() {
+  if (--lifetime_users != 0 || standard_manager == nullptr) return;
+  standard_manager->~MemoryManager();
+  standard_manager = nullptr;
+}
+}  // namespace detail
+
+}  // namespace vrk

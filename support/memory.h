@@ -1,0 +1,144 @@
+// Size-class memory manager.
+//
+// Small fixed-size records (string representations, list nodes) come from
+// one free list per record size, 0 to 255 bytes.  An empty list is refilled
+// from one 8188-byte heap block: the first slot of the block links it into
+// the class's block chain, the remaining slots become free records chained
+// through their first word.  Slots are the size rounded up to a multiple of
+// 4 (and at least one pointer, so the link always fits); a record is aligned
+// to 8 whenever its size is a multiple of 8, which is what callers storing
+// pointers request.  Requests of 255 bytes or more go straight to the heap.
+// Records are never returned to the heap one by one; the destructor prints
+// the teardown report chosen by VRK_MEMORY_REPORT ("statistics" or
+// "used_memory") and then frees every block.
+//
+// The standard instance is constructed on first use and destroyed after every
+// static object of any translation unit that includes this header, so static
+// lists and strings may still release records during static destruction.
+#ifndef VRK_SUPPORT_MEMORY_H
+#define VRK_SUPPORT_MEMORY_H
+
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace vrk {
+
+class MemoryManager {
+ public:
+  static constexpr int kClasses = 256;
+  static constexpr std::size_t kSizeLimit = 255;  // requests of this size or more use the heap
+  static constexpr std::size_t kRefillBytes = 8188;
+  static constexpr std::size_t kNameCapacity = 64;
+
+  enum class Report { none, statistics, used_memory };
+
+  explicit MemoryManager(const char* name);
+  ~MemoryManager();
+  MemoryManager(const MemoryManager&) = delete;
+  MemoryManager& operator=(const MemoryManager&) = delete;
+
+  // Returns nullptr only when a heap request of kSizeLimit bytes or more fails.
+  void* allocate(std::size_t size);
+  // Pushes the record on its free list without any check.
+  void release(void* record, std::size_t size);
+  // Fatal (code 999) when no block was ever made for the size, or when the
+  // record is already on the free list.
+  void release_verified(void* record, std::size_t size);
+  // Pushes a chain of records of one size, already linked through their first
+  // words from head to tail, on the free list in one step.
+  void release_chain(void* head, void* tail, std::size_t size);
+
+  // n < 0: one 8188-byte block; n > 0: a block of size * (n + 1) bytes; n == 0: nothing.
+  void allocate_block(std::size_t size, long n);
+
+  void print_statistics(std::FILE* out) const;
+  void print_used_memory(std::FILE* out) const;
+
+  long records_made(std::size_t size) const;
+  long blocks_made(std::size_t size) const;
+  long free_records(std::size_t size) const;  // length of the free list
+  const char* name() const;
+
+  Report teardown_report() const noexcept { return report_; }
+  void set_teardown_report(Report report) noexcept { report_ = report; }
+
+  // Slot length used for records of the given size class.
+  static std::size_t slot_length(std::size_t size) noexcept;
+
+  // Free records may sit at addresses aligned to 4 only, so their link word
+  // is read and written bytewise.
+  static void* load_link(const void* record) noexcept {
+    void* next;
+    std::memcpy(&next, record, sizeof next);
+    return next;
+  }
+  static void store_link(void* record, void* next) noexcept {
+    std::memcpy(record, &next, sizeof next);
+  }
+
+ private:
+  struct SizeClass {
+    void* free = nullptr;    // free records, linked through their first word
+    void* blocks = nullptr;  // heap blocks, linked through their first slot
+    long records = 0;        // records carved from blocks
+    long block_count = 0;
+  };
+
+  static std::size_t class_of(std::size_t size) noexcept { return size == 0 ? 1 : size; }
+  void* allocate_large(std::size_t size);
+  bool is_free(const SizeClass& c, const void* record) const;
+  void report_out_of_memory() const;
+  void print_table(std::FILE* out, bool used_only) const;
+  void free_all_blocks();
+
+  char name_[kNameCapacity];
+  Report report_;
+  SizeClass classes_[kClasses];
+};
+
+inline void* MemoryManager::allocate(std::size_t size) {
+  if (size >= kSizeLimit) [[unlikely]] return allocate_large(size);
+  size = class_of(size);
+  SizeClass& c = classes_[size];
+  if (c.free == nullptr) [[unlikely]] allocate_block(size, -1);
+  void* record = c.free;
+  c.free = load_link(record);
+  return record;
+}
+
+inline void MemoryManager::release(void* record, std::size_t size) {
+  if (record == nullptr) return;
+  if (size >= kSizeLimit) [[unlikely]] {
+    std::free(record);
+    return;
+  }
+  SizeClass& c = classes_[class_of(size)];
+  store_link(record, c.free);
+  c.free = record;
+}
+
+namespace detail {
+extern MemoryManager* standard_manager;
+MemoryManager& create_standard_manager();
+
+// One instance per translation unit; the last one destroyed tears the
+// standard manager down.
+struct StandardManagerLifetime {
+  StandardManagerLifetime() noexcept;
+  ~StandardManagerLifetime();
+};
+static const StandardManagerLifetime standard_manager_lifetime;
+}  // namespace detail
+
+// The standard instance, named "STD_MEMORY_MGR".
+inline MemoryManager& std_memory_mgr() {
+  MemoryManager* manager = detail::standard_manager;
+  if (manager == nullptr) [[unlikely]] return detail::create_standard_manager();
+  return *manager;
+}
+
+}  // namespace vrk
+
+#endif
