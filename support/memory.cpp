@@ -2,6 +2,8 @@
 #include "support/memory.h"
 
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <new>
 
@@ -46,6 +48,8 @@ std::size_t MemoryManager::slot_length(std::size_t size) noexcept {
 }
 
 void* MemoryManager::allocate_large(std::size_t size) { return std::malloc(size); }
+
+void MemoryManager::release_large(void* record) { std::free(record); }
 
 void MemoryManager::allocate_block(std::size_t size, long n) {
   if (n == 0) return;

@@ -20,7 +20,6 @@
 
 #include <cstddef>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace vrk {
@@ -87,7 +86,10 @@ class MemoryManager {
   };
 
   static std::size_t class_of(std::size_t size) noexcept { return size == 0 ? 1 : size; }
+  // Out of line, which also keeps the compiler's use-after-free analysis
+  // from following inlined releases into callers.
   void* allocate_large(std::size_t size);
+  static void release_large(void* record);
   bool is_free(const SizeClass& c, const void* record) const;
   void report_out_of_memory() const;
   void print_table(std::FILE* out, bool used_only) const;
@@ -111,7 +113,7 @@ inline void* MemoryManager::allocate(std::size_t size) {
 inline void MemoryManager::release(void* record, std::size_t size) {
   if (record == nullptr) return;
   if (size >= kSizeLimit) [[unlikely]] {
-    std::free(record);
+    release_large(record);
     return;
   }
   SizeClass& c = classes_[class_of(size)];

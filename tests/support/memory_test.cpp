@@ -1,0 +1,195 @@
+// Refill arithmetic, the heap bypass, verified release and the exact report
+// tables, on private manager instances so the standard one stays untouched.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "support/memory.h"
+#include "tests/support/recording_handler.h"
+
+namespace vrk {
+namespace {
+
+std::string printed(const MemoryManager& m, void (MemoryManager::*print)(std::FILE*) const) {
+  std::FILE* f = std::tmpfile();
+  (m.*print)(f);
+  std::rewind(f);
+  std::string text;
+  for (int c = std::fgetc(f); c != EOF; c = std::fgetc(f)) text += static_cast<char>(c);
+  std::fclose(f);
+  // The running time is the one figure that cannot be predicted.
+  return std::regex_replace(text, std::regex("time:[ 0-9.]{6} sec"), "time:XXXXXX sec");
+}
+
+TEST(MemoryManager, RefillCarvesOneBlockMinusTheChainSlot) {
+  MemoryManager m("TEST");
+  m.allocate(12);
+  EXPECT_EQ(m.blocks_made(12), 1);
+  EXPECT_EQ(m.records_made(12), 681);  // 8188 / 12 - 1
+  EXPECT_EQ(m.free_records(12), 680);
+
+  m.allocate(17);  // 20-byte slot
+  EXPECT_EQ(m.records_made(17), 408);
+  EXPECT_EQ(m.records_made(20), 0);  // classes are by requested size, not slot
+
+  m.allocate_block(16, 10);  // 176 bytes: 11 slots, one for the chain link
+  EXPECT_EQ(m.records_made(16), 10);
+  m.allocate_block(16, 0);
+  EXPECT_EQ(m.blocks_made(16), 1);
+}
+
+TEST(MemoryManager, RecordsAreDistinctAndReusedLastInFirstOut) {
+  MemoryManager m("TEST");
+  std::set<void*> seen;
+  for (int i = 0; i < 681 + 5; ++i) EXPECT_TRUE(seen.insert(m.allocate(12)).second);
+  EXPECT_EQ(m.blocks_made(12), 2);
+  void* record = *seen.begin();
+  m.release(record, 12);
+  EXPECT_EQ(m.allocate(12), record);
+}
+
+TEST(MemoryManager, TinyRecordsStillHoldTheFreeListLink) {
+  MemoryManager m("TEST");
+  std::vector<unsigned char*> records;
+  for (int i = 0; i < 100; ++i) {
+    records.push_back(static_cast<unsigned char*>(m.allocate(1)));
+    *records.back() = static_cast<unsigned char>(i);
+  }
+  for (unsigned char* r : records) m.release(r, 1);
+  for (int i = 0; i < 100; ++i) EXPECT_NE(m.allocate(1), nullptr);
+  EXPECT_EQ(m.blocks_made(1), 1);
+}
+
+TEST(MemoryManager, RecordsSizedInWholeWordsArePointerAligned) {
+  MemoryManager m("TEST");
+  for (int i = 0; i < 50; ++i) {
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(m.allocate(24)) % alignof(void*), 0U);
+  }
+}
+
+TEST(MemoryManager, RequestsOfTheSizeLimitGoToTheHeap) {
+  MemoryManager m("TEST");
+  void* big = m.allocate(255);
+  ASSERT_NE(big, nullptr);
+  EXPECT_EQ(m.blocks_made(255), 0);
+  EXPECT_EQ(m.records_made(255), 0);
+  m.release_verified(big, 255);  // freed, not checked against any free list
+  m.allocate(254);
+  EXPECT_EQ(m.blocks_made(254), 1);
+}
+
+TEST(MemoryManager, MisuseIsReportedWithTheListCode) {
+  testing::RecordingHandler recorder;
+  MemoryManager m("TEST");
+  int local = 0;
+  m.release_verified(&local, 40);
+  EXPECT_EQ(testing::last_report().code, 999);
+  EXPECT_EQ(testing::last_report().message, "no block allocated");
+  EXPECT_EQ(m.free_records(40), 0);
+
+  m.allocate_block(256, -1);
+  EXPECT_EQ(testing::last_report().code, 1);
+  EXPECT_EQ(testing::last_report().message, "allocate_block: size (256 bytes) too big");
+}
+
+TEST(MemoryManager, VerifiedReleaseOfAFreeRecordIsRefusedByAReturningHandler) {
+  testing::RecordingHandler recorder;
+  MemoryManager m("TEST");
+  void* record = m.allocate(40);
+  m.release_verified(record, 40);
+  const long free_before = m.free_records(40);
+  m.release_verified(record, 40);
+  EXPECT_EQ(testing::last_report().code, 999);
+  EXPECT_EQ(m.free_records(40), free_before);  // not pushed a second time
+}
+
+using MemoryManagerDeathTest = ::testing::Test;
+
+TEST_F(MemoryManagerDeathTest, DoubleDeletionStopsTheProgram) {
+  EXPECT_EXIT(
+      {
+        MemoryManager m("TEST");
+        void* record = m.allocate(40);
+        m.release_verified(record, 40);
+        m.release_verified(record, 40);
+      },
+      ::testing::ExitedWithCode(3), "vrk: ERROR HANDLER\n\tvrk: memory: pointer 0x[0-9a-f]+ deleted twice\n");
+}
+
+TEST(MemoryManagerReport, StatisticsTableListsEveryClassWithRecords) {
+  MemoryManager m("TEST_MGR");
+  for (int i = 0; i < 3; ++i) m.allocate(12);
+  m.allocate(32);
+  EXPECT_EQ(printed(m, &MemoryManager::print_statistics),
+            "\n"
+            "\t TEST_MGR\n"
+            "\t+--------------------------------------------------+\n"
+            "\t|   size     used     free     blocks     bytes    |\n"
+            "\t+--------------------------------------------------+\n"
+            "\t|    12         3      678         1       8172    |\n"
+            "\t|    32         1      253         1       8128    |\n"
+            "\t+--------------------------------------------------+\n"
+            "\t|   time:XXXXXX sec              space:   15.92 kb |\n"
+            "\t+--------------------------------------------------+\n"
+            "\n");
+}
+
+TEST(MemoryManagerReport, UsedMemoryTableShowsOnlyClassesInUse) {
+  MemoryManager m("TEST_MGR");
+  void* record = m.allocate(12);
+  m.allocate(32);
+  m.release(record, 12);
+  EXPECT_EQ(printed(m, &MemoryManager::print_used_memory),
+            "\n"
+            "\t TEST_MGR\n"
+            "\t+--------------------------------------------------+\n"
+            "\t|   size     used     free     blocks     bytes    |\n"
+            "\t+--------------------------------------------------+\n"
+            "\t|    32         1      253         1       8128    |\n"
+            "\t+--------------------------------------------------+\n"
+            "\t|   time:XXXXXX sec              space:   15.92 kb |\n"
+            "\t+--------------------------------------------------+\n"
+            "\n");
+
+  MemoryManager idle("IDLE");
+  idle.release(idle.allocate(12), 12);
+  EXPECT_EQ(printed(idle, &MemoryManager::print_used_memory), "");
+}
+
+std::string teardown_output(const char* choice) {
+  if (choice != nullptr) {
+    setenv("VRK_MEMORY_REPORT", choice, 1);
+  } else {
+    unsetenv("VRK_MEMORY_REPORT");
+  }
+  auto* m = new MemoryManager("TEARDOWN");
+  unsetenv("VRK_MEMORY_REPORT");
+  m->allocate(40);
+  m->release(m->allocate(48), 48);
+  ::testing::internal::CaptureStderr();
+  delete m;
+  return ::testing::internal::GetCapturedStderr();
+}
+
+TEST(MemoryManagerReport, TeardownReportIsChosenByTheEnvironment) {
+  EXPECT_EQ(teardown_output(nullptr), "");
+  EXPECT_EQ(teardown_output("something else"), "");
+
+  const std::string used = teardown_output("used_memory");
+  EXPECT_NE(used.find("\t TEARDOWN\n"), std::string::npos);
+  EXPECT_NE(used.find("\t|    40    "), std::string::npos);
+  EXPECT_EQ(used.find("\t|    48    "), std::string::npos);
+
+  const std::string all = teardown_output("statistics");
+  EXPECT_NE(all.find("\t|    40    "), std::string::npos);
+  EXPECT_NE(all.find("\t|    48    "), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vrk
