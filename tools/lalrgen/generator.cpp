@@ -1,0 +1,228 @@
+// Generation pipeline, output formatting and command line.
+//
+// The header is written only when the grammar is free of shift-reduce
+// conflicts and the packed tables have passed the self-check; the report is
+// written whenever the automaton could be built, so a failing grammar can be
+// diagnosed from it. Files are written through a temporary name and renamed,
+// so a failed run never leaves a half-written header for the build to pick up.
+#include "tools/lalrgen/generator.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iomanip>
+#include <ostream>
+#include <sstream>
+
+namespace vrk::lalrgen {
+
+Generation generate(Grammar grammar) {
+    Generation out;
+    out.grammar = std::move(grammar);
+    FirstSets first = compute_first_sets(out.grammar);
+    out.automaton = build_lr0_states(out.grammar);
+    compute_lalr_lookaheads(out.grammar, first, out.automaton);
+    out.actions = resolve_actions(out.grammar, out.automaton);
+    out.tables = pack_tables(out.grammar, out.automaton, out.actions);
+    self_check_tables(out.grammar, out.automaton, out.actions, out.tables);
+    return out;
+}
+
+std::string ReadAhead::label() const {
+    if (reading_states.empty() && silent_states.empty()) return "-";
+    if (reading_states.empty()) return "no";
+    if (silent_states.empty()) return "yes";
+    return "no / yes";
+}
+
+ReadAhead read_ahead_of_rule(const Generation& generation, int rule) {
+    ReadAhead out;
+    for (int s = 0; s < static_cast<int>(generation.actions.states.size()); ++s) {
+        const StateActions& a = generation.actions.states[s];
+        if (std::find(a.reduced_rules.begin(), a.reduced_rules.end(), rule) == a.reduced_rules.end()) continue;
+        (a.reads_ahead() ? out.reading_states : out.silent_states).push_back(s);
+    }
+    return out;
+}
+
+namespace {
+
+std::string display_name(const std::string& path) {
+    std::size_t last = path.find_last_of('/');
+    if (last == std::string::npos || last == 0) return path;
+    std::size_t before = path.find_last_of('/', last - 1);
+    return before == std::string::npos ? path : path.substr(before + 1);
+}
+
+void write_array(std::ostream& out, const std::string& declaration, const std::vector<int>& values) {
+    out << "inline constexpr int " << declaration << " = {";
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i % 12 == 0) out << "\n   ";
+        out << ' ' << values[i] << (i + 1 < values.size() ? "," : "");
+    }
+    out << "\n};\n";
+}
+
+std::string token_name(const Grammar& g, int code) {
+    int ti = g.terminal_index(code);
+    return ti >= 0 ? g.terminals[ti].name : std::to_string(code);
+}
+
+std::string rule_text(const Grammar& g, int rule) {
+    const Production& p = g.productions[g.production_index(rule)];
+    std::string text = g.nonterminals[p.lhs].name + " :";
+    if (p.rhs.empty()) text += " (empty)";
+    for (int s : p.rhs) text += " " + g.symbol_name(s);
+    return text;
+}
+
+std::string join_tokens(const Grammar& g, const std::vector<int>& codes) {
+    std::string text;
+    for (int code : codes) text += (text.empty() ? "" : " ") + token_name(g, code);
+    return text;
+}
+
+void report_conflicts(std::ostream& out, const Generation& gen) {
+    const Grammar& g = gen.grammar;
+    out << "shift-reduce conflicts: " << gen.actions.shift_reduce_count() << '\n';
+    out << "reduce-reduce conflicts: " << gen.actions.reduce_reduce_count() << '\n';
+    for (const Conflict& c : gen.actions.conflicts) {
+        bool sr = c.kind == Conflict::Kind::shift_reduce;
+        out << "  state " << c.state << (sr ? ": shift-reduce" : ": reduce-reduce") << " on "
+            << join_tokens(g, c.tokens) << " between " << (sr ? "shift and rule" : "rules");
+        for (int r : c.rules) out << ' ' << r;
+        if (sr) out << "; shift kept (grammar rejected)\n";
+        else out << "; resolved as rule " << c.chosen_rule << '\n';
+    }
+}
+
+void report_exception_blocks(std::ostream& out, const Generation& gen) {
+    const std::vector<int>& exca = gen.tables.yyexca;
+    out << "exception blocks: " << gen.tables.exception_blocks << " (" << exca.size() / 2 << " pairs)\n";
+    for (std::size_t i = 0; i + 1 < exca.size(); i += 2) {
+        if (exca[i] == -1) out << "  state " << exca[i + 1] << ':';
+        else if (exca[i] == -2) out << " otherwise " << exca[i + 1] << '\n';
+        else out << ' ' << token_name(gen.grammar, exca[i]) << "->" << exca[i + 1];
+    }
+}
+
+void report_sizes(std::ostream& out, const Generation& gen) {
+    const Tables& t = gen.tables;
+    out << "tables: YYLAST " << t.yylast << ", YYNSTATES " << t.nstates << ", YYNRULES " << t.nrules
+        << ", YYNNONTERMS " << t.nnonterms << ", YYEXCA_SIZE " << t.yyexca.size() << '\n';
+    int used = 0;
+    for (int v : t.yyact) used += v != 0;
+    out << "yyact entries in use: " << used << " of " << t.yylast << '\n';
+}
+
+void report_read_ahead(std::ostream& out, const Generation& gen) {
+    out << "read-ahead of the states reducing each rule (yes: the next token is read first):\n";
+    for (const Production& p : gen.grammar.productions) {
+        if (p.number == 0) continue;
+        ReadAhead r = read_ahead_of_rule(gen, p.number);
+        out << "  " << std::setw(4) << p.number << "  " << std::left << std::setw(9) << r.label() << std::right
+            << rule_text(gen.grammar, p.number) << (p.extension ? "   [extension]" : "") << '\n';
+    }
+}
+
+void write_file_atomically(const std::string& path, const std::string& text) {
+    std::string temporary = path + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::trunc);
+        out << text;
+        if (!out.flush()) throw std::runtime_error("cannot write " + temporary);
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) throw std::runtime_error("cannot create " + path);
+}
+
+struct CommandLine {
+    std::string grammar, header, report;
+    bool core = false;
+};
+
+bool parse_command_line(const std::vector<std::string>& args, CommandLine& line, std::ostream& err) {
+    std::vector<std::string> positional;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--core") {
+            line.core = true;
+        } else if (args[i] == "--report" && i + 1 < args.size()) {
+            line.report = args[++i];
+        } else if (!args[i].empty() && args[i][0] == '-') {
+            err << "vrk-lalrgen: unknown or incomplete option " << args[i] << '\n';
+            return false;
+        } else {
+            positional.push_back(args[i]);
+        }
+    }
+    if (positional.size() != 2) {
+        err << "usage: vrk-lalrgen GRAMMAR OUTPUT_HEADER [--core] [--report FILE]\n";
+        return false;
+    }
+    line.grammar = positional[0];
+    line.header = positional[1];
+    return true;
+}
+
+}  // namespace
+
+std::string format_header(const Generation& gen) {
+    const Tables& t = gen.tables;
+    std::ostringstream out;
+    out << "#pragma once\n";
+    out << "// Generated by vrk-lalrgen from " << display_name(gen.grammar.source_name) << ". Do not edit.\n";
+    out << "namespace vrk::tables {\n";
+    out << "inline constexpr int YYFLAG = " << YYFLAG << ";\n";
+    out << "inline constexpr int YYLAST = " << t.yylast << ";\n";
+    out << "inline constexpr int YYERRCODE = " << YYERRCODE << ";\n";
+    out << "inline constexpr int YYMAXDEPTH = " << YYMAXDEPTH << ";\n";
+    out << "inline constexpr int YYNSTATES = " << t.nstates << ";\n";
+    out << "inline constexpr int YYNRULES = " << t.nrules << ";\n";
+    out << "inline constexpr int YYNNONTERMS = " << t.nnonterms << ";\n";
+    write_array(out, "yyact[YYLAST]", t.yyact);
+    write_array(out, "yypact[YYNSTATES]", t.yypact);
+    write_array(out, "yypgo[YYNNONTERMS + 1]", t.yypgo);
+    write_array(out, "yyr1[YYNRULES]", t.yyr1);
+    write_array(out, "yyr2[YYNRULES]", t.yyr2);
+    write_array(out, "yychk[YYNSTATES]", t.yychk);
+    write_array(out, "yydef[YYNSTATES]", t.yydef);
+    write_array(out, "yyexca[]", t.yyexca);
+    out << "inline constexpr int YYEXCA_SIZE = " << t.yyexca.size() << ";\n";
+    out << "}  // namespace vrk::tables\n";
+    return out.str();
+}
+
+std::string format_report(const Generation& gen) {
+    const Grammar& g = gen.grammar;
+    std::ostringstream out;
+    out << "vrk-lalrgen report for " << display_name(g.source_name) << '\n';
+    out << "states: " << gen.automaton.states.size() << '\n';
+    out << "terminals: " << g.terminal_count() << ", nonterminals: " << g.nonterminal_count() - 1
+        << ", productions: " << g.productions.size() << " (highest rule " << g.highest_rule << ")\n";
+    report_conflicts(out, gen);
+    report_exception_blocks(out, gen);
+    report_sizes(out, gen);
+    report_read_ahead(out, gen);
+    return out.str();
+}
+
+int run_lalrgen(const std::vector<std::string>& args, std::ostream& err) {
+    CommandLine line;
+    if (!parse_command_line(args, line, err)) return 2;
+    try {
+        Grammar grammar = read_grammar_file(line.grammar, ReadOptions{line.core});
+        Generation gen = generate(std::move(grammar));
+        if (!line.report.empty()) write_file_atomically(line.report, format_report(gen));
+        if (gen.actions.shift_reduce_count() > 0) {
+            err << "vrk-lalrgen: " << line.grammar << ": " << gen.actions.shift_reduce_count()
+                << " shift-reduce conflict(s); no tables written\n";
+            return 1;
+        }
+        write_file_atomically(line.header, format_header(gen));
+    } catch (const std::exception& e) {
+        err << "vrk-lalrgen: " << e.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace vrk::lalrgen
