@@ -8,7 +8,6 @@
 #include <string>
 
 #include "support/error.h"
-#include "tests/support/recording_handler.h"
 
 namespace vrk {
 namespace {
@@ -20,17 +19,6 @@ TEST(ErrorHandler, WarningAndNegativeCodesPrintTheirBannerAndReturn) {
   EXPECT_EQ(::testing::internal::GetCapturedStderr(),
             "\nvrk: WARNING\n\tlook out\n\n"
             "\nvrk: ERROR HANDLER\n\tnoted\n\n");
-}
-
-TEST(ErrorHandler, ReplacementReturnsThePreviousHandlerAndNullRestoresTheDefault) {
-  {
-    testing::RecordingHandler recorder;
-    error(7, "seven");
-    EXPECT_EQ(testing::last_report().code, 7);
-    EXPECT_EQ(testing::last_report().message, "seven");
-  }
-  EXPECT_EQ(set_error_handler(nullptr), &default_error_handler);
-  EXPECT_EQ(set_error_handler(nullptr), &default_error_handler);
 }
 
 using ErrorHandlerDeathTest = ::testing::Test;

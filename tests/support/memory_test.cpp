@@ -2,7 +2,6 @@
 // tables, on private manager instances so the standard one stays untouched.
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <regex>
@@ -44,33 +43,21 @@ TEST(MemoryManager, RefillCarvesOneBlockMinusTheChainSlot) {
   EXPECT_EQ(m.blocks_made(16), 1);
 }
 
-TEST(MemoryManager, RecordsAreDistinctAndReusedLastInFirstOut) {
+TEST(MemoryManager, RecordsAreDistinctAcrossRefills) {
   MemoryManager m("TEST");
   std::set<void*> seen;
   for (int i = 0; i < 681 + 5; ++i) EXPECT_TRUE(seen.insert(m.allocate(12)).second);
   EXPECT_EQ(m.blocks_made(12), 2);
-  void* record = *seen.begin();
-  m.release(record, 12);
-  EXPECT_EQ(m.allocate(12), record);
 }
 
 TEST(MemoryManager, TinyRecordsStillHoldTheFreeListLink) {
   MemoryManager m("TEST");
-  std::vector<unsigned char*> records;
-  for (int i = 0; i < 100; ++i) {
-    records.push_back(static_cast<unsigned char*>(m.allocate(1)));
-    *records.back() = static_cast<unsigned char>(i);
-  }
-  for (unsigned char* r : records) m.release(r, 1);
-  for (int i = 0; i < 100; ++i) EXPECT_NE(m.allocate(1), nullptr);
-  EXPECT_EQ(m.blocks_made(1), 1);
-}
-
-TEST(MemoryManager, RecordsSizedInWholeWordsArePointerAligned) {
-  MemoryManager m("TEST");
-  for (int i = 0; i < 50; ++i) {
-    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(m.allocate(24)) % alignof(void*), 0U);
-  }
+  std::vector<void*> records;
+  for (int i = 0; i < 100; ++i) records.push_back(m.allocate(1));
+  const auto gap = static_cast<char*>(records[1]) - static_cast<char*>(records[0]);
+  EXPECT_GE(gap < 0 ? -gap : gap, static_cast<std::ptrdiff_t>(sizeof(void*)));
+  for (void* r : records) m.release(r, 1);
+  for (int i = 0; i < 100; ++i) EXPECT_EQ(m.allocate(1), records[99 - i]);
 }
 
 TEST(MemoryManager, RequestsOfTheSizeLimitGoToTheHeap) {
@@ -84,29 +71,23 @@ TEST(MemoryManager, RequestsOfTheSizeLimitGoToTheHeap) {
   EXPECT_EQ(m.blocks_made(254), 1);
 }
 
-TEST(MemoryManager, MisuseIsReportedWithTheListCode) {
+TEST(MemoryManager, MisuseIsReportedAndRefusedWhenTheHandlerReturns) {
   testing::RecordingHandler recorder;
   MemoryManager m("TEST");
   int local = 0;
   m.release_verified(&local, 40);
-  EXPECT_EQ(testing::last_report().code, 999);
   EXPECT_EQ(testing::last_report().message, "no block allocated");
   EXPECT_EQ(m.free_records(40), 0);
+
+  void* record = m.allocate(40);
+  m.release_verified(record, 40);
+  m.release_verified(record, 40);
+  EXPECT_EQ(testing::last_report().code, 999);
+  EXPECT_EQ(m.free_records(40), m.records_made(40));  // not pushed a second time
 
   m.allocate_block(256, -1);
   EXPECT_EQ(testing::last_report().code, 1);
   EXPECT_EQ(testing::last_report().message, "allocate_block: size (256 bytes) too big");
-}
-
-TEST(MemoryManager, VerifiedReleaseOfAFreeRecordIsRefusedByAReturningHandler) {
-  testing::RecordingHandler recorder;
-  MemoryManager m("TEST");
-  void* record = m.allocate(40);
-  m.release_verified(record, 40);
-  const long free_before = m.free_records(40);
-  m.release_verified(record, 40);
-  EXPECT_EQ(testing::last_report().code, 999);
-  EXPECT_EQ(m.free_records(40), free_before);  // not pushed a second time
 }
 
 using MemoryManagerDeathTest = ::testing::Test;
@@ -179,7 +160,6 @@ std::string teardown_output(const char* choice) {
 
 TEST(MemoryManagerReport, TeardownReportIsChosenByTheEnvironment) {
   EXPECT_EQ(teardown_output(nullptr), "");
-  EXPECT_EQ(teardown_output("something else"), "");
 
   const std::string used = teardown_output("used_memory");
   EXPECT_NE(used.find("\t TEARDOWN\n"), std::string::npos);

@@ -1,5 +1,5 @@
-// Test helper: replaces the error handler with one that records the report
-// and returns, for the lifetime of the guard.
+// Test helper: while a RecordingHandler lives, reports are recorded in
+// last_report() and error() returns to its caller.
 #ifndef VRK_TESTS_SUPPORT_RECORDING_HANDLER_H
 #define VRK_TESTS_SUPPORT_RECORDING_HANDLER_H
 
@@ -24,15 +24,10 @@ class RecordingHandler {
  public:
   RecordingHandler() : previous_(set_error_handler(&record)) { last_report() = Report{}; }
   ~RecordingHandler() { set_error_handler(previous_); }
-  RecordingHandler(const RecordingHandler&) = delete;
-  RecordingHandler& operator=(const RecordingHandler&) = delete;
 
  private:
   static void record(int code, const char* message) {
-    Report& r = last_report();
-    r.code = code;
-    r.message = message;
-    ++r.count;
+    last_report() = Report{code, message, last_report().count + 1};
   }
   ErrorHandler previous_;
 };
