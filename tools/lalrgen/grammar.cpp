@@ -40,7 +40,8 @@ struct RawGrammar {
     std::vector<std::pair<std::string, int>> tokens;  // name, code
     std::vector<int> token_lines;
     std::vector<RawProduction> productions;
-    std::vector<std::pair<int, int>> unused;  // inclusive ranges
+    struct Range { int first, last, line; };
+    std::vector<Range> unused;  // inclusive ranges
     std::optional<int> core_limit;
     std::string start;
     int start_line = 0;
@@ -166,7 +167,7 @@ void read_unused_directive(const std::vector<std::string>& words, RawGrammar& ra
         std::optional<int> first = parse_number(word.substr(0, dash));
         std::optional<int> last = dash == std::string::npos ? first : parse_number(word.substr(dash + 1));
         if (!first || !last || *last < *first) fail(source, line_no, "%unused expects N or A-B, got '" + word + "'");
-        raw.unused.emplace_back(*first, *last);
+        raw.unused.push_back({*first, *last, line_no});
     }
     if (words.size() < 2) fail(source, line_no, "%unused expects rule numbers");
 }
@@ -264,6 +265,7 @@ void check_numbering(const RawGrammar& raw, int core_limit, const std::string& s
     std::map<int, int> owner;  // rule number -> line that claims it
     int previous = 0;
     for (const RawProduction& p : raw.productions) {
+        claim_number(owner, p.number, p.line, source);
         if (p.number <= previous)
             fail(source, p.line, "rule " + std::to_string(p.number) + " is out of order (after rule " +
                                      std::to_string(previous) + ")");
@@ -275,11 +277,10 @@ void check_numbering(const RawGrammar& raw, int core_limit, const std::string& s
             check_action_placement(s, p, previous, core_limit, source);
             claim_number(owner, s.code, p.line, source);
         }
-        claim_number(owner, p.number, p.line, source);
         previous = p.number;
     }
-    for (auto [first, last] : raw.unused)
-        for (int n = first; n <= last; ++n) claim_number(owner, n, 0, source);
+    for (const RawGrammar::Range& range : raw.unused)
+        for (int n = range.first; n <= range.last; ++n) claim_number(owner, n, range.line, source);
     int highest = owner.rbegin()->first;
     for (int n = 1; n <= highest; ++n)
         if (!owner.count(n))
@@ -408,8 +409,10 @@ void check_useful(const Grammar& g, const std::string& source) {
             if (all) productive[p.lhs] = changed = true;
         }
     }
-    for (int n = 0; n < g.nonterminal_count(); ++n)
-        if (!productive[n]) fail(source, 0, "nonterminal " + g.nonterminals[n].name + " derives no string of tokens");
+    // $accept last: when it is unproductive, a nonterminal it uses is the cause.
+    for (int n = 1; n <= g.nonterminal_count(); ++n)
+        if (!productive[n % g.nonterminal_count()])
+            fail(source, 0, "nonterminal " + g.nonterminals[n % g.nonterminal_count()].name + " derives no string of tokens");
     std::vector<bool> reached(g.nonterminal_count(), false);
     std::vector<int> work{0};
     reached[0] = true;

@@ -1,0 +1,248 @@
+// vrk-lalrgen on small grammars: the reader's diagnostics, conflict
+// handling, the default-reduction and exception-block conventions, the
+// packing self-check, and the command line.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "tests/tools/lalrgen_test_support.h"
+
+namespace vrk::lalrgen {
+namespace {
+
+using testing::state_with_kernel;
+using testing::token_code;
+
+Generation generate_text(const std::string& text, bool core = false) {
+    return generate(read_grammar(text, "test.y", ReadOptions{core}));
+}
+
+std::string reader_error(const std::string& text) {
+    try {
+        read_grammar(text, "test.y");
+    } catch (const GrammarError& e) {
+        return e.what();
+    }
+    return "(accepted)";
+}
+
+TEST(GrammarReader, RejectsMalformedGrammarsWithTheLine) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"%token A 257\n1 s : A foo\n", "test.y:2: unknown symbol foo"},
+        {"%token A 257\n1 s : A\n1 s : A A\n", "test.y:3: duplicate rule number 1"},
+        {"%token A 257\n%unused 1\n1 s : A\n", "duplicate rule number 1"},
+        {"%token A 257\n2 s : A\n1 s : A A\n", "test.y:3: rule 1 is out of order"},
+        {"%token A 257\n1 s : A\n3 s : A A\n", "rule number 2 has no production"},
+        {"%token A 257\n2 s : {3} A\n", "embedded action {3} must be numbered between rules 0 and 2"},
+        {"%token A 257\n%core-limit 5\n1 s : {ext 3} A\n", "must be numbered above the core limit 5"},
+        {"%token A 257\n%core-limit 1\n1 s : A\n2 s : A A\n", "rule 2 is above the core limit 1"},
+        {"%token A 257\n%token B 257\n1 s : A B\n", "tokens A and B share code 257"},
+        {"%token A 200\n1 s : A\n", "needs a code above 256"},
+        {"%token error 300\n1 s : error\n", "the error token must have code 256"},
+        {"%token A 257\n1 A : A\n", "token A used as a left-hand side"},
+        {"%token A 257\ns : A\n", "test.y:2: a production starts with its rule number"},
+        {"%token A 257\n1 s : A 'x\n", "unterminated character token"},
+        {"%token A 257\n1 s :\n", "write an empty right side as %empty"},
+        {"%token A 257\n1 s : A {x}\n", "malformed embedded action {x}"},
+        {"%token A 257\n1 s : A\n2 t : A\n", "nonterminal t is unreachable"},
+        {"%token A 257\n1 s : s A\n", "nonterminal s derives no string of tokens"},
+        {"%bogus 1\n1 s : A\n", "unknown directive %bogus"},
+        {"%token A 257\n", "the grammar has no productions"},
+    };
+    for (const auto& [text, message] : cases)
+        EXPECT_NE(reader_error(text).find(message), std::string::npos)
+            << "grammar:\n" << text << "error: " << reader_error(text);
+}
+
+TEST(GrammarReader, NumbersSymbolsInTokenOrder) {
+    Grammar g = read_grammar(
+        "%token B 258\n%token A 257\n%unused 2\n"
+        "1 s : B 'y' t 'x'   # characters by first appearance\n"
+        "4 t : {3} A '#'\n",  // '#' inside quotes is a token, not a comment
+        "test.y");
+    std::vector<std::string> names;
+    for (const Terminal& t : g.terminals) names.push_back(t.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"$end", "error", "A", "B", "'y'", "'x'", "'#'"}));
+    EXPECT_EQ(g.nonterminals[1].name, "s");
+    EXPECT_EQ(g.nonterminals[2].name, "t");
+    EXPECT_EQ(g.nonterminals[3].name, "{3}");
+    EXPECT_EQ(g.highest_rule, 4);
+    ASSERT_GE(g.production_index(3), 0);
+    EXPECT_TRUE(g.productions[g.production_index(3)].rhs.empty());
+    EXPECT_EQ(g.production_index(2), -1);
+}
+
+TEST(GrammarReader, CoreModeDropsOnlyExtensionActions) {
+    const std::string text =
+        "%token A 257\n%core-limit 3\n"
+        "1 s : A {ext 4} t\n"
+        "3 t : {2} A\n";
+    Grammar full = read_grammar(text, "test.y");
+    Grammar core = read_grammar(text, "test.y", ReadOptions{true});
+    EXPECT_EQ(full.highest_rule, 4);
+    EXPECT_TRUE(full.productions[full.production_index(4)].extension);
+    EXPECT_EQ(full.productions[full.production_index(1)].rhs.size(), 3U);
+    EXPECT_EQ(core.highest_rule, 3);
+    EXPECT_EQ(core.production_index(4), -1);
+    EXPECT_EQ(core.productions[core.production_index(1)].rhs.size(), 2U);
+    EXPECT_GE(core.production_index(2), 0);
+}
+
+TEST(Generator, ShiftReduceConflictKeepsTheShiftAndIsReported) {
+    Generation gen = generate_text(
+        "%token IF 257\n%token ELSE 258\n%token X 259\n"
+        "1 s : IF s\n2 s : IF s ELSE s\n3 s : X\n");
+    ASSERT_EQ(gen.actions.conflicts.size(), 1U);
+    const Conflict& c = gen.actions.conflicts.front();
+    EXPECT_EQ(c.kind, Conflict::Kind::shift_reduce);
+    EXPECT_EQ(c.state, state_with_kernel(gen, {"s : IF s .", "s : IF s . ELSE s"}));
+    EXPECT_EQ(c.tokens, std::vector<int>{258});
+    EXPECT_EQ(c.rules, std::vector<int>{1});
+    EXPECT_NE(decode_shift(gen.tables, c.state, 258), -1);
+    EXPECT_NE(format_report(gen).find("shift-reduce conflicts: 1"), std::string::npos);
+}
+
+TEST(Generator, SeveralReductionsGetAnExceptionBlockAroundTheWidestOne) {
+    Generation gen = generate_text(
+        "%token A 257\n%token B 258\n"
+        "1 s : a 'x'\n2 s : b 'x'\n3 s : c B\n4 s : c 'y'\n5 s : d 'z'\n"
+        "6 a : A\n7 b : A\n8 c : A\n9 d : A\n");
+    int s = state_with_kernel(gen, {"a : A .", "b : A .", "c : A .", "d : A ."});
+    ASSERT_GE(s, 0);
+    ASSERT_EQ(gen.actions.conflicts.size(), 1U);
+    EXPECT_EQ(gen.actions.conflicts[0].rules, (std::vector<int>{6, 7}));
+    EXPECT_EQ(gen.actions.conflicts[0].chosen_rule, 6);
+    EXPECT_EQ(gen.tables.yydef[s], -2);
+    EXPECT_EQ(gen.tables.yypact[s], YYFLAG);
+    // Rule 8 covers B and 'y'; the others are listed in token order.
+    std::vector<int> block = {-1, s, 'x', 6, 'z', 9, -2, 8};
+    EXPECT_NE(std::search(gen.tables.yyexca.begin(), gen.tables.yyexca.end(), block.begin(), block.end()),
+              gen.tables.yyexca.end());
+    EXPECT_EQ(read_ahead_of_rule(gen, 7).label(), "-");  // lost every token
+}
+
+int default_after_a(const std::string& text) {
+    Generation gen = generate_text(text);
+    int s = state_with_kernel(gen, {"a : A .", "b : A ."});
+    return s < 0 ? -1 : decode_default(gen.tables, s, YYERRCODE);
+}
+
+TEST(Generator, DefaultTiesGoToTheFirstTokenInTokenOrder) {
+    // Named tokens come before character tokens.
+    EXPECT_EQ(default_after_a("%token A 257\n%token B 258\n1 s : a 'x'\n2 s : b B\n3 a : A\n4 b : A\n"), 4);
+    // Character tokens by first appearance, not by code.
+    EXPECT_EQ(default_after_a("%token A 257\n1 s : a 'y'\n2 s : b 'x'\n3 a : A\n4 b : A\n"), 3);
+    EXPECT_EQ(default_after_a("%token A 257\n1 s : b 'x'\n2 s : a 'y'\n3 a : A\n4 b : A\n"), 4);
+}
+
+TEST(Generator, DefaultReductionsAndTheAcceptState) {
+    Generation gen = generate_text("%token A 257\n%token B 258\n%token C 259\n1 s : A opt B\n2 opt : %empty\n3 opt : C\n");
+    const Tables& t = gen.tables;
+    int after_a = state_with_kernel(gen, {"s : A . opt B"});
+    int after_c = state_with_kernel(gen, {"opt : C ."});
+    int complete = state_with_kernel(gen, {"s : A opt B ."});
+    // Shifts plus one reduction: the reduction is the default for every other token.
+    EXPECT_NE(t.yypact[after_a], YYFLAG);
+    EXPECT_EQ(t.yydef[after_a], 2);
+    EXPECT_EQ(decode_default(t, after_a, 'q'), 2);
+    // A lone reduction is made without reading a token.
+    EXPECT_EQ(t.yypact[after_c], YYFLAG);
+    EXPECT_EQ(t.yydef[after_c], 3);
+    EXPECT_FALSE(decode_reads_ahead(t, complete));
+    // Accept on end of input only.
+    int accept = decode_goto(t, 0, 1);
+    std::vector<int> block = {-1, accept, 0, kAccept, -2, 0};
+    EXPECT_EQ(t.yyexca, block);
+    EXPECT_EQ(t.yychk[accept], -1);
+    EXPECT_EQ(t.yychk[after_c], 259);
+    // States without any reduction report an error by default.
+    EXPECT_EQ(t.yydef[0], 0);
+    EXPECT_EQ(t.yychk[0], YYFLAG);
+}
+
+TEST(SelfCheck, CatchesTablesThatDecodeWrongly) {
+    Generation gen = generate_text(
+        "%token A 257\n%token B 258\n%token C 259\n"
+        "1 s : A x\n2 s : B x\n3 x : C\n4 x : A B\n");
+    auto check = [&](const Tables& t) { self_check_tables(gen.grammar, gen.automaton, gen.actions, t); };
+    EXPECT_NO_THROW(check(gen.tables));
+
+    int after_a = state_with_kernel(gen, {"s : A . x"});
+    int start = 0;
+    Tables shared_base = gen.tables;  // state after A reads the shifts of state 0
+    shared_base.yypact[after_a] = shared_base.yypact[start];
+    EXPECT_THROW(check(shared_base), TableError);
+
+    Tables wrong_default = gen.tables;
+    int after_c = state_with_kernel(gen, {"x : C ."});
+    wrong_default.yydef[after_c] = 4;
+    EXPECT_THROW(check(wrong_default), TableError);
+
+    Tables wrong_goto = gen.tables;
+    for (int& base : wrong_goto.yypgo) base = wrong_goto.yylast - 1;
+    EXPECT_THROW(check(wrong_goto), TableError);
+}
+
+class CommandLine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("vrk-lalrgen-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    std::string write(const std::string& name, const std::string& text) {
+        std::ofstream(dir_ / name) << text;
+        return (dir_ / name).string();
+    }
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    static std::string read(const std::string& file) {
+        std::ifstream in(file);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    int run(const std::vector<std::string>& args) {
+        err_.str("");
+        return run_lalrgen(args, err_);
+    }
+
+    std::filesystem::path dir_;
+    std::ostringstream err_;
+};
+
+TEST_F(CommandLine, WritesHeaderAndReport) {
+    std::string grammar = write("g.y", "%token A 257\n%core-limit 2\n1 s : A {ext 3} t\n2 t : A\n");
+    EXPECT_EQ(run({grammar, path("full.h"), "--report", path("full.txt")}), 0) << err_.str();
+    EXPECT_NE(read(path("full.h")).find("YYNRULES = 4;"), std::string::npos);
+    EXPECT_NE(read(path("full.txt")).find("[extension]"), std::string::npos);
+    EXPECT_EQ(run({grammar, path("core.h"), "--core"}), 0) << err_.str();
+    EXPECT_NE(read(path("core.h")).find("YYNRULES = 3;"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(path("core.h.tmp")));
+}
+
+TEST_F(CommandLine, FailsWithoutHeaderOnConflictsOrBadInput) {
+    std::string conflicting = write("if.y", "%token IF 257\n%token ELSE 258\n%token X 259\n"
+                                            "1 s : IF s\n2 s : IF s ELSE s\n3 s : X\n");
+    EXPECT_EQ(run({conflicting, path("if.h"), "--report", path("if.txt")}), 1);
+    EXPECT_NE(err_.str().find("1 shift-reduce conflict"), std::string::npos) << err_.str();
+    EXPECT_FALSE(std::filesystem::exists(path("if.h")));
+    EXPECT_NE(read(path("if.txt")).find("state"), std::string::npos);
+
+    std::string malformed = write("bad.y", "%token A 257\n1 s : A B\n");
+    EXPECT_EQ(run({malformed, path("bad.h")}), 1);
+    EXPECT_NE(err_.str().find("bad.y:2: unknown symbol B"), std::string::npos) << err_.str();
+    EXPECT_FALSE(std::filesystem::exists(path("bad.h")));
+
+    EXPECT_EQ(run({path("missing.y"), path("m.h")}), 1);
+    EXPECT_NE(err_.str().find("cannot open grammar file"), std::string::npos);
+    EXPECT_EQ(run({malformed}), 2);
+    EXPECT_EQ(run({malformed, path("x.h"), "--report"}), 2);
+}
+
+}  // namespace
+}  // namespace vrk::lalrgen

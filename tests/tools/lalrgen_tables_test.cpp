@@ -1,0 +1,233 @@
+// The packed tables of the full grammar, read the way the parse engine
+// reads them.
+//
+// An independent decode of every (state, token) and (state, nonterminal)
+// pair is compared with the automaton, token sequences for the language's
+// tricky corners are run through a copy of the engine loop, and the
+// generated header is read back to make sure it carries the same numbers.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "tests/tools/lalrgen_test_support.h"
+
+namespace vrk::lalrgen {
+namespace {
+
+using testing::ParseRun;
+using testing::Reduction;
+using testing::reduced;
+using testing::run_engine;
+using testing::token_codes;
+
+const Generation& core_grammar() {
+    static const Generation gen = generate(read_grammar_file(VRK_GRAMMAR_PATH, ReadOptions{true}));
+    return gen;
+}
+
+const Generation& extended_grammar() {
+    static const Generation gen = generate(read_grammar_file(VRK_GRAMMAR_PATH));
+    return gen;
+}
+
+ParseRun parse(const Generation& gen, const std::string& words) {
+    return run_engine(gen.tables, token_codes(gen.grammar, words));
+}
+
+bool accepts(const std::string& words) {
+    return parse(core_grammar(), words).outcome == ParseRun::Outcome::accepted;
+}
+
+void expect_every_lookup_decodes(const Generation& gen) {
+    const Grammar& g = gen.grammar;
+    for (int s = 0; s < gen.tables.nstates; ++s) {
+        const State& state = gen.automaton.states[s];
+        for (int code = 0; code <= 300; ++code) {
+            int ti = g.terminal_index(code);
+            auto shift = ti >= 0 ? state.transitions.find(ti) : state.transitions.end();
+            int expected = shift != state.transitions.end() ? shift->second : -1;
+            ASSERT_EQ(decode_shift(gen.tables, s, code), expected) << "state " << s << " token " << code;
+        }
+        for (const auto& [symbol, target] : state.transitions) {
+            if (g.is_terminal(symbol)) continue;
+            ASSERT_EQ(decode_goto(gen.tables, s, g.nonterminal_of(symbol)), target) << "state " << s;
+        }
+    }
+}
+
+TEST(PackedTables, EveryShiftAndGotoDecodesWithoutFalsePositives) {
+    expect_every_lookup_decodes(core_grammar());
+    expect_every_lookup_decodes(extended_grammar());
+}
+
+TEST(PackedTables, LookupsStayInsideTheirArrays) {
+    for (const Generation* gen : {&core_grammar(), &extended_grammar()}) {
+        const Tables& t = gen->tables;
+        EXPECT_EQ(static_cast<int>(t.yyact.size()), t.yylast);
+        EXPECT_EQ(static_cast<int>(t.yypgo.size()), t.nnonterms + 1);
+        for (int target : t.yyact) EXPECT_TRUE(target >= 0 && target < t.nstates);
+        for (int base : t.yypgo) EXPECT_TRUE(base >= 0 && base < t.yylast);
+        for (int rule = 1; rule < t.nrules; ++rule) EXPECT_TRUE(t.yyr1[rule] >= 0 && t.yyr1[rule] <= t.nnonterms);
+    }
+}
+
+TEST(EngineRun, SimpleProcessesAndTheStartAction) {
+    ParseRun skip = parse(core_grammar(), "SKIP EOL");
+    ASSERT_EQ(skip.outcome, ParseRun::Outcome::accepted);
+    // The start action runs in state 0 after the first token was fetched.
+    EXPECT_EQ(skip.reductions.front(), (Reduction{2, true}));
+    // Empty input: the start action still runs, then end of input is an error.
+    ParseRun empty = parse(core_grammar(), "");
+    EXPECT_EQ(empty.outcome, ParseRun::Outcome::syntax_error);
+    EXPECT_TRUE(reduced(empty, 2));
+    // A first token EOL selects rule 1, and the start action does not run.
+    ParseRun leading_eol = parse(core_grammar(), "EOL SKIP EOL");
+    EXPECT_EQ(leading_eol.outcome, ParseRun::Outcome::accepted);
+    EXPECT_FALSE(reduced(leading_eol, 2));
+    EXPECT_TRUE(reduced(leading_eol, 1));
+}
+
+TEST(EngineRun, NameAtProcessStart) {
+    EXPECT_TRUE(accepts("NAME ! NAME EOL"));
+    EXPECT_TRUE(accepts("NAME ? NAME EOL"));
+    EXPECT_TRUE(accepts("NAME [ NAME ] : = NUMBER EOL"));
+    EXPECT_TRUE(accepts("NAME EOL"));
+    EXPECT_TRUE(accepts("NAME ( NUMBER , NAME ) EOL"));
+    // A subscripted name at the start of a process is an assignment target.
+    ParseRun subscripted_output = parse(core_grammar(), "NAME [ NAME ] ! NAME EOL");
+    EXPECT_EQ(subscripted_output.outcome, ParseRun::Outcome::syntax_error);
+    EXPECT_EQ(subscripted_output.tokens_read, 5U);  // stopped at '!'
+    EXPECT_FALSE(accepts("NAME [ NAME ] ? NAME EOL"));
+}
+
+TEST(EngineRun, InputAndOutputLists) {
+    EXPECT_TRUE(accepts("NAME ? NAME ; NAME [ NUMBER ] EOL"));
+    EXPECT_TRUE(accepts("NAME ? ANY EOL"));
+    EXPECT_TRUE(accepts("NAME ! ANY EOL"));
+    EXPECT_TRUE(accepts("NAME ! NUMBER ; NAME + NUMBER EOL"));
+    ParseRun any = parse(core_grammar(), "NAME ? ANY EOL");
+    EXPECT_TRUE(reduced(any, 115));
+    EXPECT_FALSE(reduced(any, 113));
+}
+
+TEST(EngineRun, Declarations) {
+    EXPECT_TRUE(accepts("INT NAME , NAME : EOL SKIP EOL"));
+    EXPECT_TRUE(accepts("INT NAME [ NUMBER ] , NAME : EOL SKIP EOL"));
+    EXPECT_TRUE(accepts("INT NAME , EOL NAME : EOL SKIP EOL"));
+    EXPECT_TRUE(accepts("CHAN OF INT NAME : EOL SKIP EOL"));
+    EXPECT_TRUE(accepts("[ NUMBER ] BYTE NAME : EOL SKIP EOL"));
+    // A list that begins with a plain name stays a name list.
+    EXPECT_FALSE(accepts("INT NAME , NAME [ NUMBER ] : EOL SKIP EOL"));
+    // An element list may not break the line after a comma.
+    EXPECT_FALSE(accepts("INT NAME [ NUMBER ] , EOL NAME : EOL SKIP EOL"));
+    EXPECT_FALSE(accepts("INT NAME TYPE_COMMA : EOL SKIP EOL"));
+    // A declaration needs a process after it.
+    ParseRun last_line = parse(core_grammar(), "INT NAME : EOL");
+    EXPECT_EQ(last_line.outcome, ParseRun::Outcome::syntax_error);
+    EXPECT_EQ(last_line.tokens_read, 4U);
+}
+
+TEST(EngineRun, Expressions) {
+    EXPECT_TRUE(accepts("NAME : = NAME - NAME EOL"));
+    EXPECT_FALSE(accepts("NAME : = NAME - NAME - NAME EOL"));
+    EXPECT_TRUE(accepts("NAME : = ( NAME - NAME ) - NAME EOL"));
+    EXPECT_TRUE(accepts("NAME : = NAME + NAME * NAME BIT_OP NAME LOGICAL_OP NAME EOL"));
+    EXPECT_FALSE(accepts("NAME : = - NAME + NAME EOL"));
+    EXPECT_TRUE(accepts("NAME : = NOT NAME EOL"));
+    EXPECT_TRUE(accepts("NAME : = NAME \\ NUMBER EOL"));
+    EXPECT_TRUE(accepts("NAME : = TABLE [ NUMBER , NUMBER ] [ NUMBER ] EOL"));
+    EXPECT_FALSE(accepts("NAME : = TABLE [ NUMBER , NUMBER ] EOL"));
+    EXPECT_TRUE(accepts("NAME : = STRING EOL STRING [ NUMBER ] EOL"));
+    EXPECT_FALSE(accepts("NAME : = STRING EOL"));
+}
+
+TEST(EngineRun, AltGuards) {
+    const std::string body = " EOL INDENT SKIP EOL OUTDENT OUTDENT";
+    EXPECT_TRUE(accepts("ALT EOL INDENT NAME & NAME ? NAME" + body));
+    EXPECT_TRUE(accepts("ALT EOL INDENT NAME [ NAME ] ? NAME" + body));
+    EXPECT_TRUE(accepts("ALT EOL INDENT NAME & SKIP" + body));
+    EXPECT_TRUE(accepts("ALT EOL INDENT NAME & WAIT NAME" + body));
+    EXPECT_TRUE(accepts("ALT EOL INDENT NAME & NAME [ NUMBER ] ? NAME" + body));
+    // A subscripted name at the start of a guard is a channel.
+    EXPECT_FALSE(accepts("ALT EOL INDENT NAME [ NAME ] & NAME ? NAME" + body));
+}
+
+TEST(EngineRun, ConstructsWithoutBodies) {
+    for (const char* keyword : {"SEQ", "PAR", "IF", "ALT"})
+        EXPECT_TRUE(accepts(std::string(keyword) + " EOL")) << keyword;
+    EXPECT_TRUE(accepts("CASE NAME EOL"));
+    EXPECT_TRUE(accepts("CASE NAME EOL INDENT NUMBER EOL INDENT SKIP EOL OUTDENT ELSE EOL INDENT SKIP EOL "
+                        "OUTDENT OUTDENT"));
+    EXPECT_TRUE(accepts("WHILE NAME EOL INDENT SKIP EOL OUTDENT"));
+    EXPECT_TRUE(accepts("PAR NAME = NUMBER FOR NUMBER EOL INDENT SKIP EOL OUTDENT"));
+    EXPECT_TRUE(accepts("IF EOL INDENT NAME EOL INDENT SKIP EOL OUTDENT IF EOL OUTDENT"));
+}
+
+std::string nested_seqs(int levels) {
+    std::string words;
+    for (int i = 0; i < levels; ++i) words += "SEQ EOL INDENT ";
+    words += "SKIP EOL";
+    for (int i = 0; i < levels; ++i) words += " OUTDENT";
+    return words;
+}
+
+TEST(EngineRun, NestingDepthLimit) {
+    EXPECT_EQ(parse(core_grammar(), nested_seqs(65)).outcome, ParseRun::Outcome::accepted);
+    EXPECT_EQ(parse(core_grammar(), nested_seqs(66)).outcome, ParseRun::Outcome::overflow);
+    // The SEQ body action of the extended grammar stays on the stack while the
+    // body is parsed, which costs one entry per level.
+    EXPECT_EQ(parse(extended_grammar(), nested_seqs(49)).outcome, ParseRun::Outcome::accepted);
+    EXPECT_EQ(parse(extended_grammar(), nested_seqs(50)).outcome, ParseRun::Outcome::overflow);
+}
+
+TEST(EngineRun, ExtensionActionsRunWhereIntended) {
+    ParseRun seq = parse(extended_grammar(), "SEQ EOL INDENT SKIP EOL OUTDENT");
+    ASSERT_EQ(seq.outcome, ParseRun::Outcome::accepted);
+    // {206} runs right after INDENT, before SKIP has been read.
+    EXPECT_EQ(seq.reductions[1], (Reduction{50, false}));
+    EXPECT_EQ(seq.reductions[2], (Reduction{206, false}));
+    ParseRun choice = parse(extended_grammar(), "IF EOL INDENT NAME EOL INDENT SKIP EOL OUTDENT OUTDENT");
+    ASSERT_EQ(choice.outcome, ParseRun::Outcome::accepted);
+    std::vector<int> rules = testing::rules_reduced(choice);
+    auto at_207 = std::find(rules.begin(), rules.end(), 207);
+    ASSERT_NE(at_207, rules.end());
+    // {207} runs once the choice's first token is read, before the condition is reduced.
+    EXPECT_TRUE(choice.reductions[at_207 - rules.begin()].token_pending);
+    EXPECT_LT(at_207 - rules.begin(), std::find(rules.begin(), rules.end(), 195) - rules.begin());
+}
+
+std::vector<int> array_from_header(const std::string& header, const std::string& name) {
+    std::smatch match;
+    std::regex pattern("inline constexpr int " + name + "\\[[^\\]]*\\] = \\{([^}]*)\\};");
+    if (!std::regex_search(header, match, pattern)) return {};
+    std::vector<int> values;
+    std::string body = match[1];
+    std::regex number("-?[0-9]+");
+    for (auto it = std::sregex_iterator(body.begin(), body.end(), number); it != std::sregex_iterator(); ++it)
+        values.push_back(std::stoi(it->str()));
+    return values;
+}
+
+TEST(GeneratedHeader, CarriesTheTablesUnchanged) {
+    const Generation& gen = extended_grammar();
+    std::string header = format_header(gen);
+    EXPECT_EQ(header.rfind("#pragma once\n// Generated by vrk-lalrgen from parser/grammar.y. Do not edit.\n"
+                           "namespace vrk::tables {\ninline constexpr int YYFLAG = -1000;\n",
+                           0),
+              0U);
+    EXPECT_NE(header.find("inline constexpr int YYNRULES = 208;\n"), std::string::npos);
+    EXPECT_NE(header.find("inline constexpr int YYEXCA_SIZE = 68;\n"), std::string::npos);
+    EXPECT_NE(header.find("inline constexpr int YYMAXDEPTH = 200;\n"), std::string::npos);
+    EXPECT_EQ(array_from_header(header, "yyact"), gen.tables.yyact);
+    EXPECT_EQ(array_from_header(header, "yypact"), gen.tables.yypact);
+    EXPECT_EQ(array_from_header(header, "yypgo"), gen.tables.yypgo);
+    EXPECT_EQ(array_from_header(header, "yyr1"), gen.tables.yyr1);
+    EXPECT_EQ(array_from_header(header, "yyr2"), gen.tables.yyr2);
+    EXPECT_EQ(array_from_header(header, "yychk"), gen.tables.yychk);
+    EXPECT_EQ(array_from_header(header, "yydef"), gen.tables.yydef);
+    EXPECT_EQ(array_from_header(header, "yyexca"), gen.tables.yyexca);
+    EXPECT_TRUE(header.ends_with("}  // namespace vrk::tables\n"));
+}
+
+}  // namespace
+}  // namespace vrk::lalrgen
