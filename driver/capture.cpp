@@ -1,0 +1,35 @@
+#include "driver/capture.h"
+
+namespace vrk {
+
+void TokenCapture::emit_or_capture(FragmentList& fragments, std::string_view text) {
+  string value(text);
+  if (name_switch) {
+    captured_name = value;
+  } else {
+    fragments.append(value);
+  }
+  if (base_switch) {
+    base_text = value;
+    base_captured = true;
+  }
+  if (count_switch) {
+    count_text = value;
+    count_captured = true;
+  }
+}
+
+void TokenCapture::begin_replicator_base(const string& index) {
+  index_name = index;
+  base_switch = true;
+  count_switch = false;
+  base_captured = false;
+  count_captured = false;
+}
+
+void TokenCapture::begin_replicator_count() {
+  base_switch = false;
+  count_switch = true;
+}
+
+}  // namespace vrk

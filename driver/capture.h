@@ -1,0 +1,40 @@
+// Token text emission and capture.
+//
+// A number operand normally reaches the output as its Handel-C text. While an array type's
+// dimension is being read (the name capture switch) the text is kept instead of appended, so the
+// declaration can place it after each declared name; while a replicator's base or count is being
+// read (the base and count capture switches) the text is also kept for the replicator.
+#pragma once
+
+#include <string_view>
+
+#include "driver/fragments.h"
+#include "support/string.h"
+
+namespace vrk {
+
+struct TokenCapture {
+  bool name_switch = false;
+  string captured_name;
+
+  bool base_switch = false;
+  string base_text;
+  bool base_captured = false;
+
+  bool count_switch = false;
+  string count_text;
+  bool count_captured = false;
+
+  // The index variable of the replicator being read.
+  string index_name;
+
+  // emit or capture token text, for the number whose Handel-C text is `text`.
+  void emit_or_capture(FragmentList& fragments, std::string_view text);
+
+  // Starts a replicator: the base is captured next, the count not yet.
+  void begin_replicator_base(const string& index);
+  // Moves the capture from the base to the count.
+  void begin_replicator_count();
+};
+
+}  // namespace vrk

@@ -1,0 +1,64 @@
+#include "driver/rep_par.h"
+
+#include <string>
+
+namespace vrk {
+
+namespace {
+
+constexpr string::rep kAssignText = VRK_STATIC_TEXT(" = ");
+constexpr string::rep kParOpen = VRK_STATIC_TEXT("par\n{\n");
+constexpr string::rep kParClose = VRK_STATIC_TEXT("}  /* par */\n");
+
+}  // namespace
+
+// Removes `from` and every fragment after it up to, not including, `until` (null: to the end).
+void ReplicatedParExpander::erase_from(FragmentList& fragments, FragmentList::node* from,
+                                       const FragmentList::node* until) {
+  while (from != nullptr && from != until) {
+    FragmentList::node* next = FragmentList::next(from);
+    fragments.remove(from);
+    from = next;
+  }
+}
+
+void ReplicatedParExpander::expand(FragmentList& fragments, FragmentList::node* start_marker,
+                                   FragmentList::node* first_index_marker, const ReplicatorValues& values) {
+  FragmentList::node* second_index_marker = fragments.last();
+  body_.clear();
+  if (values.literal) {
+    // Take the body out, then drop the scaffolding around it.
+    for (FragmentList::node* n = FragmentList::next(first_index_marker); n != second_index_marker;) {
+      FragmentList::node* next = FragmentList::next(n);
+      body_.append(fragments.remove(n));
+      n = next;
+    }
+    erase_from(fragments, start_marker, nullptr);
+  } else {
+    erase_from(fragments, start_marker, nullptr);
+  }
+  fragments.set_cursor(fragments.last());
+
+  std::int64_t per_replica = body_.count() + 4;
+  if (!values.literal) {
+    fragments.append(string(kVariablesBanner));
+  } else if (values.too_large || (values.count > 0 && values.count > kFragmentBudget / per_replica)) {
+    fragments.append(string(kTooLargeBanner));
+  } else {
+    unroll(fragments, values);
+  }
+}
+
+void ReplicatedParExpander::unroll(FragmentList& fragments, const ReplicatorValues& values) {
+  string assign_prefix(values.index_name, string(kAssignText));
+  std::int64_t index = values.base;
+  for (std::int64_t replica = 1; replica <= values.count; ++replica, ++index) {
+    fragments.append(assign_prefix);
+    fragments.append(string(std::to_string(index) + ";\n"));
+    fragments.append(string(kParOpen));
+    for (const dlist::node* n = body_.first(); n != nullptr; n = n->next) fragments.append(n->element);
+    fragments.append(string(kParClose));
+  }
+}
+
+}  // namespace vrk

@@ -1,0 +1,54 @@
+// Replicated PAR expansion.
+//
+// Handel-C has no replicated par, so `PAR i = base FOR count` is unrolled into `count` copies of
+// its body, each preceded by the assignment of its index value. The translation actions bracket
+// the construct in the Fragment list with markers: the start marker "$$$$$" before the replicator's
+// text, an index marker "#$#$#" before the body and another after it. When the construct completes,
+// the stretch from the start marker on is rewritten in place: markers and replicator text go, and
+// the body is appended once per replica. A base or count that is not a literal number cannot be
+// unrolled: the whole stretch is replaced by an error banner.
+#pragma once
+
+#include <cstdint>
+
+#include "driver/fragments.h"
+#include "support/dlist.h"
+#include "support/string.h"
+
+namespace vrk {
+
+inline constexpr std::string_view kReplicationMarker = "$$$$$";
+inline constexpr std::string_view kIndexMarker = "#$#$#";
+inline constexpr std::string_view kVariablesBanner =
+    "\n\n##### Error: variables are not allowed in occam replicated PAR ! #####\n\n";
+inline constexpr std::string_view kTooLargeBanner =
+    "\n\n##### Error: occam replicated PAR too large to unroll in this vrk version ! #####\n\n";
+
+// What one replicator contributes to its construct's expansion.
+struct ReplicatorValues {
+  string index_name;
+  bool literal = false;    // base and count were each a single number literal
+  bool too_large = false;  // a literal base or count beyond 32 bits
+  std::int64_t base = 0;
+  std::int64_t count = 0;
+};
+
+class ReplicatedParExpander {
+ public:
+  // Upper bound on the fragments one expansion may add; beyond it the construct is replaced by
+  // kTooLargeBanner instead of exhausting memory.
+  static constexpr std::int64_t kFragmentBudget = 4'000'000;
+
+  // expand replicated PAR: `start_marker` and `first_index_marker` are the construct's own
+  // markers; the second index marker is the list's last fragment.
+  void expand(FragmentList& fragments, FragmentList::node* start_marker, FragmentList::node* first_index_marker,
+              const ReplicatorValues& values);
+
+ private:
+  void unroll(FragmentList& fragments, const ReplicatorValues& values);
+  static void erase_from(FragmentList& fragments, FragmentList::node* from, const FragmentList::node* until);
+
+  dlist body_;  // the body's fragments, between the take-out and the copies
+};
+
+}  // namespace vrk

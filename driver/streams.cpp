@@ -1,0 +1,78 @@
+#include "driver/streams.h"
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+namespace vrk {
+
+void OutputBuffer::flush() {
+  if (fd_ < 0 || pending_.empty()) return;
+  const char* data = pending_.data();
+  std::size_t left = pending_.size();
+  while (left > 0 && !failed_) {
+    ssize_t n = ::write(fd_, data, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      failed_ = true;
+      break;
+    }
+    data += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  pending_.clear();
+}
+
+// Makes block_[pos_..] non-empty if any input is left.
+bool SourceReader::refill() {
+  if (pos_ < block_.size()) return true;
+  if (exhausted_) return false;
+  if (in_memory_) {
+    block_.assign(memory_);
+    pos_ = 0;
+    exhausted_ = true;
+    return !block_.empty();
+  }
+  static constexpr std::size_t kChunk = 1 << 16;
+  block_.resize(kChunk);
+  pos_ = 0;
+  for (;;) {
+    ssize_t n = ::read(fd_, block_.data(), kChunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n < 0) error_ = true;
+      exhausted_ = true;
+      block_.clear();
+      return false;
+    }
+    block_.resize(static_cast<std::size_t>(n));
+    return true;
+  }
+}
+
+SourceReader::Result SourceReader::read_line(std::string& line) {
+  line.clear();
+  bool got_any = false;
+  while (refill()) {
+    got_any = true;
+    const char* start = block_.data() + pos_;
+    std::size_t avail = block_.size() - pos_;
+    const void* lf = std::memchr(start, '\n', avail);
+    std::size_t take = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - start) + 1 : avail;
+    line.append(start, take);
+    pos_ += take;
+    if (lf) break;
+    // Stop collecting once the line is certainly over-long; nothing after it is read.
+    if (line.size() > kMaxLineLength + 2) break;
+  }
+  if (!got_any) return error_ ? Result::read_error : Result::end_of_input;
+  if (line.empty() || line.back() != '\n') line.push_back('\n');
+  if (line.size() >= 2 && line[line.size() - 2] == '\r') line.erase(line.size() - 2, 1);
+  if (line.size() - 1 > kMaxLineLength) {
+    line.resize(kOverlongKept);
+    return Result::overlong;
+  }
+  return Result::line;
+}
+
+}  // namespace vrk

@@ -1,0 +1,72 @@
+// The fixed text every Handel-C file begins with.
+//
+// Two templates (the general header and the board header) are copied straight to the output
+// file when the program's first token has been read; the Fragment list then begins with the
+// CONSTs area, the boolean constant declarations and the opening of `main` from a third template.
+// `ensure boolean constants` puts the declarations back after the CONSTs area opener should they
+// be missing; it never adds a second copy.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "driver/fragments.h"
+#include "driver/streams.h"
+
+namespace vrk {
+
+// Where template files come from.
+class TemplateStore {
+ public:
+  virtual ~TemplateStore() = default;
+  // The whole content of template `name` ("header.txt", "harp2_h.txt", "main.txt"), or nothing
+  // when it cannot be read; `where` then names what was tried.
+  virtual std::optional<std::string> load(std::string_view name, std::string& where) = 0;
+};
+
+// Looks for each template in a list of directories, first match wins.
+class DirectoryTemplates : public TemplateStore {
+ public:
+  explicit DirectoryTemplates(std::vector<std::string> directories) : directories_(std::move(directories)) {}
+  std::optional<std::string> load(std::string_view name, std::string& where) override;
+
+ private:
+  std::vector<std::string> directories_;
+};
+
+inline constexpr std::string_view kHeaderTemplate = "header.txt";
+inline constexpr std::string_view kBoardTemplate = "harp2_h.txt";
+inline constexpr std::string_view kMainTemplate = "main.txt";
+
+inline constexpr std::string_view kConstsAreaOpener = "\n/* CONSTs area */\n\n";
+inline constexpr std::string_view kBooleanConstants = "const TRUE = 1;\nconst FALSE = 0;\n\n";
+
+class TemplateMerge {
+ public:
+  TemplateMerge(TemplateStore& store, FragmentList& fragments) : store_(store), fragments_(fragments) {}
+
+  // copy header template / copy board template: the file's bytes, unchanged, to `output`.
+  bool copy_header_template(OutputBuffer& output) { return copy_template(kHeaderTemplate, output); }
+  bool copy_board_template(OutputBuffer& output) { return copy_template(kBoardTemplate, output); }
+  // open CONSTs area: the opener, the boolean constants and the main template as three fragments.
+  bool open_consts_area();
+  // ensure boolean constants: cheap after the first call, since the declarations, once present,
+  // are only ever removed by nothing.
+  void ensure_boolean_constants();
+
+  // What could not be found, after one of the operations above returned false.
+  const std::string& missing() const { return missing_; }
+
+ private:
+  bool copy_template(std::string_view name, OutputBuffer& output);
+  bool boolean_constants_present() const;
+
+  TemplateStore& store_;
+  FragmentList& fragments_;
+  std::string missing_;
+  bool constants_settled_ = false;
+};
+
+}  // namespace vrk

@@ -1,0 +1,25 @@
+#include "driver/translation.h"
+
+#include "parser/engine.h"
+
+namespace vrk {
+
+Translation::Translation(const TranslationFiles& files)
+    : output(files.output),
+      streams{files.debug_log, files.diagnostics},
+      scanner(files.source, fragments, streams),
+      templates(files.templates, fragments) {}
+
+int Translation::run() {
+  Parser parser(*this);
+  int result = parser.yyparse();
+  if (scanner.stop_status() != 0) return scanner.stop_status();
+  if (stop_status_ != 0) return stop_status_;
+  if (result == 0) {
+    fragments.append(string(kMainClosing));
+    fragments.write(output);
+  }
+  return result;
+}
+
+}  // namespace vrk

@@ -1,0 +1,205 @@
+// Actions for SEQ and PAR, plain and replicated, and for the replicator `NAME = base FOR count`.
+//
+// A plain SEQ adds no text unless it stands directly in a PAR body, where braces keep its
+// processes sequential. A PAR becomes a par block. A replicated SEQ becomes a for loop. A
+// replicated PAR is bracketed with markers and unrolled when it completes; the replicator's values
+// travel with the construct on the parse stack, so nested replicators cannot disturb them.
+#include <cctype>
+#include <charconv>
+#include <cstdint>
+#include <limits>
+#include <optional>
+
+#include "parser/actions.h"
+#include "scanner/tokens.h"
+
+namespace vrk::actions {
+
+namespace {
+constexpr string::rep kSeqOpen = VRK_STATIC_TEXT("{\n");
+constexpr string::rep kSeqClose = VRK_STATIC_TEXT("}  /* seq */\n");
+constexpr string::rep kForOpen = VRK_STATIC_TEXT("for (");
+constexpr string::rep kForClose = VRK_STATIC_TEXT("}  /* for */\n");
+constexpr string::rep kParOpen = VRK_STATIC_TEXT("par\n{\n");
+constexpr string::rep kParClose = VRK_STATIC_TEXT("}  /* par */\n");
+constexpr string::rep kReplicationMarkerText = VRK_STATIC_TEXT("$$$$$");
+constexpr string::rep kIndexMarkerText = VRK_STATIC_TEXT("#$#$#");
+constexpr string::rep kAssign = VRK_STATIC_TEXT(" = ");
+constexpr string::rep kClauseSeparator = VRK_STATIC_TEXT("; ");
+constexpr string::rep kLessThan = VRK_STATIC_TEXT(" < ");
+constexpr string::rep kCloseParenthesis = VRK_STATIC_TEXT(")");
+constexpr string::rep kIncrementAndOpen = VRK_STATIC_TEXT(" + 1)\n{\n");
+constexpr string::rep kMonadicMinus = VRK_STATIC_TEXT("- ");
+
+constexpr std::int64_t kLargestReplicatorValue = std::numeric_limits<std::int32_t>::max();
+
+// True when the nearest block enclosing stack entry `index` is a PAR body (plain or replicated).
+bool nearest_block_is_par_body(ActionContext& c, int index) {
+  for (int i = index; i >= 0; --i) {
+    if (c.stack.accessing_symbol(i) == token::INDENT) return c.stack.slot(i + 1).kind == SlotKind::par_body;
+  }
+  return false;
+}
+
+// The value of a number's Handel-C text (decimal digits, or "0x" and hexadecimal digits), or
+// nothing when the text is not a number (a name, the overflow banner, ...). Saturates far above
+// any value a replicator may use.
+std::optional<std::int64_t> number_value(std::string_view text) {
+  int base = 10;
+  if (text.starts_with("0x")) {
+    text.remove_prefix(2);
+    base = 16;
+  }
+  if (text.empty()) return std::nullopt;
+  for (char ch : text) {
+    bool ok = base == 16 ? std::isxdigit(static_cast<unsigned char>(ch)) != 0 : (ch >= '0' && ch <= '9');
+    if (!ok) return std::nullopt;
+  }
+  std::int64_t value = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+  (void)end;
+  if (ec == std::errc::result_out_of_range) value = std::numeric_limits<std::int64_t>::max() / 4;
+  return value;
+}
+
+struct ReplicatorExpression {
+  string text;       // the expression's Handel-C text
+  bool literal = false;
+  std::int64_t value = 0;
+};
+
+// Reads the expression whose fragments follow `start`. It is a literal when it is the number
+// captured while it was read, alone or after a monadic minus.
+ReplicatorExpression read_replicator_expression(ActionContext& c, const string& captured, bool was_captured) {
+  FragmentList& fragments = c.translation.fragments;
+  ReplicatorExpression result;
+  int count = 0;
+  bool negated = false;
+  bool single_number = true;
+  for (FragmentList::node* n = FragmentList::next(c.translation.replicator.expression_start); n != nullptr;
+       n = FragmentList::next(n)) {
+    ++count;
+    result.text += n->element;
+    bool is_minus = count == 1 && n->element == string(kMonadicMinus) && FragmentList::next(n) != nullptr;
+    if (is_minus) {
+      negated = true;
+    } else if (!(n->element == captured) || FragmentList::next(n) != nullptr) {
+      single_number = false;
+    }
+  }
+  (void)fragments;
+  if (!was_captured || !single_number || count == 0) return result;
+  std::optional<std::int64_t> value = number_value(captured.view());
+  if (!value) return result;
+  result.literal = true;
+  result.value = negated ? -*value : *value;
+  return result;
+}
+}  // namespace
+
+// construct: SEQ eols INDENT process_list OUTDENT
+// Directly inside a PAR body the processes are kept sequential by braces: "{" goes where a PAR's
+// opener would stand, after the INDENT of the body (and so after any comment lines before it).
+void close_seq(ActionContext& c) {
+  if (!nearest_block_is_par_body(c, c.below())) return;
+  c.translation.fragments.insert_after(c.rhs(3).tail, string(kSeqOpen));
+  append(c, kSeqClose);
+}
+
+// {20}: construct: SEQ {20} replicator eols INDENT process OUTDENT
+void open_replicated_seq(ActionContext& c) {
+  append(c, kForOpen);
+  c.result.kind = SlotKind::replicated_seq;
+}
+
+// construct: SEQ {20} replicator eols INDENT process OUTDENT
+void close_replicated_seq(ActionContext& c) { append(c, kForClose); }
+
+// {23}: construct: PAR eols INDENT {23} process_list OUTDENT
+void open_par_body(ActionContext& c) {
+  append(c, kParOpen);
+  c.result.kind = SlotKind::par_body;
+}
+
+// construct: PAR eols INDENT {23} process_list OUTDENT
+void close_par(ActionContext& c) { append(c, kParClose); }
+
+// {25}: construct: PAR {25} replicator eols INDENT {26} process OUTDENT
+void mark_replicated_par_start(ActionContext& c) {
+  append(c, kReplicationMarkerText);
+  c.result.node = c.translation.fragments.last();
+}
+
+// {26}: the first index marker; the body is a PAR body for the blocks nested in it.
+void mark_replicated_par_body(ActionContext& c) {
+  append(c, kIndexMarkerText);
+  c.result.node = c.translation.fragments.last();
+  c.result.kind = SlotKind::par_body;
+}
+
+// construct: PAR {25} replicator eols INDENT {26} process OUTDENT
+void close_replicated_par(ActionContext& c) {
+  append(c, kIndexMarkerText);
+  c.translation.expander.expand(c.translation.fragments, c.rhs(2).node, c.rhs(6).node, c.rhs(3).replicator);
+}
+
+// {64}: replicator: NAME {64} '=' replicator_base FOR {65} replicator_count
+// The scanner has read nothing after the NAME yet, so its text is the index variable's.
+void begin_replicator(ActionContext& c) {
+  Translation& t = c.translation;
+  string index(current_token_text(c));
+  t.fragments.append(string(index, string(kAssign)));
+  t.capture.begin_replicator_base(index);
+  t.replicator = ReplicatorState{};
+  t.replicator.in_replicated_seq = c.stack.slot(c.below() - 1).kind == SlotKind::replicated_seq;
+  t.replicator.values.index_name = index;
+  t.replicator.expression_start = t.fragments.last();
+}
+
+// replicator_base: expression
+// In a replicated SEQ a base other than 0 enters the loop bound, so that the loop runs from base
+// to base + count - 1.
+void end_replicator_base(ActionContext& c) {
+  Translation& t = c.translation;
+  ReplicatorExpression base = read_replicator_expression(c, t.capture.base_text, t.capture.base_captured);
+  t.replicator.bound_by_count_alone = !t.replicator.in_replicated_seq || base.text == "0";
+  t.replicator.base_literal = base.literal;
+  t.replicator.values.base = base.value;
+  const string& index = t.replicator.values.index_name;
+  t.fragments.append(string(string(kClauseSeparator), index));
+  if (t.replicator.bound_by_count_alone) {
+    append(c, kLessThan);
+  } else {
+    append(c, " < (" + std::string(base.text.view()) + ") + (");
+  }
+}
+
+// {65}: the count follows FOR.
+void begin_replicator_count(ActionContext& c) {
+  c.translation.capture.begin_replicator_count();
+  c.translation.replicator.expression_start = c.translation.fragments.last();
+}
+
+// replicator_count: expression
+void end_replicator_count(ActionContext& c) {
+  Translation& t = c.translation;
+  ReplicatorExpression count = read_replicator_expression(c, t.capture.count_text, t.capture.count_captured);
+  ReplicatorValues& values = t.replicator.values;
+  values.count = count.value;
+  values.literal = t.replicator.base_literal && count.literal;
+  values.too_large = values.literal && (values.count > kLargestReplicatorValue ||
+                                        values.base > kLargestReplicatorValue ||
+                                        values.base < -kLargestReplicatorValue);
+  if (!t.replicator.bound_by_count_alone) append(c, kCloseParenthesis);
+  const string& index = values.index_name;
+  t.fragments.append(string(string(kClauseSeparator), index));
+  t.fragments.append(string(string(kAssign), index));
+  append(c, kIncrementAndOpen);
+  t.capture.count_switch = false;
+}
+
+// replicator: NAME {64} '=' replicator_base FOR {65} replicator_count
+// The construct keeps this replicator's values in its own stack entry.
+void complete_replicator(ActionContext& c) { c.result.replicator = c.translation.replicator.values; }
+
+}  // namespace vrk::actions

@@ -1,0 +1,133 @@
+#include "parser/engine.h"
+
+#include <string>
+
+#include "driver/translation.h"
+#include "parser/generated_tables.h"
+
+namespace vrk {
+
+using namespace tables;
+
+static_assert(YYMAXDEPTH == ParseStack::kCapacity);
+
+namespace {
+
+bool in_table(int index) { return index >= 0 && index < YYLAST; }
+
+// The state reached from `state` over nonterminal `lhs`.
+int goto_state(int lhs, int state) {
+  int j = yypgo[lhs] + state + 1;
+  if (in_table(j) && yychk[yyact[j]] == -lhs) return yyact[j];
+  return yyact[yypgo[lhs]];
+}
+
+}  // namespace
+
+int ParseStack::accessing_symbol(int index) const { return yychk[states_[index]]; }
+
+// Reads the next token; false when the scanner had to stop the translation.
+bool Parser::fetch_lookahead() {
+  yychar = translation_.scanner.yylex();
+  if (yychar < 0) yychar = 0;
+  return translation_.scanner.stop_status() == 0;
+}
+
+// The action of `state`'s exception block for the current lookahead.
+int Parser::exception_action(int state) const {
+  int i = 0;
+  while (i + 1 < YYEXCA_SIZE && !(yyexca[i] == -1 && yyexca[i + 1] == state)) i += 2;
+  for (i += 2; i + 1 < YYEXCA_SIZE; i += 2) {
+    if (yyexca[i] < 0 || yyexca[i] == yychar) return yyexca[i + 1];
+  }
+  return 0;
+}
+
+void Parser::yyerror(std::string_view message) {
+  std::string line = "ERROR <";
+  line += message;
+  line += "> near <";
+  line += translation_.scanner.token_lexeme();
+  line += "> on line ";
+  line += std::to_string(translation_.scanner.line_number());
+  line += "\n";
+  translation_.streams.report(line);
+}
+
+int Parser::yyparse() {
+  int state = 0;
+  yychar = -1;
+  yynerrs = 0;
+  yyerrflag = 0;
+  stack_.top_ = -1;
+  Slot pushed;
+
+push:
+  if (stack_.top_ + 1 >= YYMAXDEPTH) {
+    yyerror("pcyacc internal stack overflow");
+    return 1;
+  }
+  ++stack_.top_;
+  stack_.states_[stack_.top_] = state;
+  stack_.slots_[stack_.top_] = std::move(pushed);
+  stack_.slots_[stack_.top_].tail = translation_.fragments.last();
+  pushed = Slot{};
+
+shift_test:
+  if (yypact[state] > YYFLAG) {
+    if (yychar < 0 && !fetch_lookahead()) return 1;
+    int i = yypact[state] + yychar;
+    if (in_table(i) && yychk[yyact[i]] == yychar) {
+      yychar = -1;
+      state = yyact[i];
+      if (yyerrflag > 0) --yyerrflag;
+      goto push;
+    }
+  }
+  {
+    int action = yydef[state];
+    if (action == -2) {
+      if (yychar < 0 && !fetch_lookahead()) return 1;
+      action = exception_action(state);
+      if (action < 0) return 0;
+    }
+    if (action > 0) {
+      stack_.top_ -= yyr2[action];
+      int lhs = yyr1[action];
+      int next = goto_state(lhs, stack_.states_[stack_.top_]);
+      ActionContext context{translation_, stack_, stack_.top_ + 1, pushed, yyerrflag};
+      run_action(action, context);
+      if (translation_.stopped()) return 1;
+      state = next;
+      goto push;
+    }
+  }
+
+  // A syntax error.
+  switch (yyerrflag) {
+    case 0:
+      yyerror("syntax error");
+      ++yynerrs;
+      [[fallthrough]];
+    case 1:
+    case 2:
+      yyerrflag = 3;
+      // Pop back to a state that can shift `error`.
+      while (stack_.top_ >= 0) {
+        int j = yypact[stack_.states_[stack_.top_]] + YYERRCODE;
+        if (in_table(j) && yychk[yyact[j]] == YYERRCODE) {
+          state = yyact[j];
+          goto push;
+        }
+        --stack_.top_;
+      }
+      return 1;
+    default:
+      // No token shifted since the error: drop the lookahead and try again in the same state.
+      if (yychar == 0) return 1;
+      yychar = -1;
+      goto shift_test;
+  }
+}
+
+}  // namespace vrk

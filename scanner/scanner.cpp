@@ -1,0 +1,346 @@
+#include "scanner/scanner.h"
+
+#include <charconv>
+
+#include "scanner/keywords.h"
+#include "scanner/tokens.h"
+#include "support/string.h"
+
+namespace vrk {
+
+using namespace token;
+
+namespace {
+
+constexpr std::string_view kOverflowBanner = "\n\n##### Error: too long value (max = 32 bits) ! #####\n\n";
+constexpr std::string_view kNowBanner =
+    "\n\n##### Error: occam keyword NOW not included yet in this vrk version ! #####\n\n";
+constexpr std::string_view kAndOrBanner =
+    "\n\n##### Error: logical operators OR and AND do not exist in Handel-C language ! Please, try to use "
+    "the occam bit operator \\/ or /\\ #####\n\n";
+
+constexpr string::rep kCommentOpen = VRK_STATIC_TEXT("\n\n/* ");
+constexpr string::rep kCommentClose = VRK_STATIC_TEXT(" */\n\n");
+
+constexpr std::size_t kMaxHexDigits = 8;
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool is_hex_digit(char c) { return is_digit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+
+}  // namespace
+
+// The character `offset` places after the position; past the end of the line it reads as NUL,
+// which matches none of the characters the recognisers look for.
+char Scanner::at(std::size_t offset) const {
+  std::size_t i = position_ + offset;
+  return i < line_.size() ? line_[i] : '\0';
+}
+
+int Scanner::yylex() {
+  token_start_ = position_;
+  int code = -1;
+  while (code < 0) {
+    switch (state_) {
+      case LineState::read_line:
+        if (!read_next_line()) state_ = LineState::end_of_input;
+        break;
+      case LineState::count_indentation:
+        if (at(0) == ' ' && at(1) == ' ') {
+          ++line_level_;
+          position_ += 2;
+          token_start_ += 2;
+        } else {
+          state_ = LineState::scan;
+        }
+        break;
+      case LineState::scan:
+        if (line_level_ < block_level_) {
+          --block_level_;
+          code = OUTDENT;
+        } else if (line_level_ > block_level_) {
+          ++block_level_;
+          code = INDENT;
+        } else {
+          code = scan_token();
+        }
+        break;
+      case LineState::end_of_input:
+        if (block_level_ >= 1) {
+          --block_level_;
+          code = OUTDENT;
+        } else {
+          code = END_OF_INPUT;
+        }
+        break;
+    }
+    if (stop_status_ != 0) return END_OF_INPUT;
+  }
+  complete(code);
+  return code;
+}
+
+// Reads the next line that holds tokens; false at the end of the input.
+bool Scanner::read_next_line() {
+  for (;;) {
+    switch (source_.read_line(line_)) {
+      case SourceReader::Result::end_of_input:
+        return false;
+      case SourceReader::Result::read_error:
+        streams_.report("ERROR <cannot read the source file> on line " + std::to_string(line_number_) + "\n");
+        stop_status_ = 2;
+        return false;
+      case SourceReader::Result::overlong:
+        stop_on_overlong_line();
+        return false;
+      case SourceReader::Result::line:
+        break;
+    }
+    position_ = token_start_ = 0;
+    line_level_ = 0;
+    if (consume_comment_or_blank_line()) continue;
+    state_ = (at(0) == ' ' && at(1) == ' ') ? LineState::count_indentation : LineState::scan;
+    return true;
+  }
+}
+
+// A whole-line comment becomes a C comment, one fragment per comment character; a blank line
+// vanishes. Both count as a line. Returns true when the line was consumed.
+bool Scanner::consume_comment_or_blank_line() {
+  std::size_t p = line_.find_first_not_of(' ');
+  if (p + 1 < line_.size() && line_[p] == '-' && line_[p + 1] == '-') {
+    ++line_number_;
+    fragments_.append(string(kCommentOpen));
+    std::size_t end = line_.size() - 1;  // the line feed
+    for (std::size_t i = p + 2; i < end; ++i) fragments_.append(string(line_[i]));
+    fragments_.append(string(kCommentClose));
+    return true;
+  }
+  if (line_[p] == '\n') {
+    ++line_number_;
+    return true;
+  }
+  return false;
+}
+
+// The message fragment names the line as read; it never reaches the output file, because the
+// Fragment list is not written when the scanner gives up.
+void Scanner::stop_on_overlong_line() {
+  fragments_.append(string("\n\n line <" + line_ + "> longer than 256 \n\n"));
+  streams_.report("ERROR <line longer than 256 characters> on line " + std::to_string(line_number_) + "\n");
+  stop_status_ = 1;
+}
+
+int Scanner::end_line() {
+  ++line_number_;
+  position_ = line_.size();
+  state_ = LineState::read_line;
+  return EOL;
+}
+
+int Scanner::scan_token() {
+  number_kind_ = Number::decimal;
+  for (;;) {
+    char c = at(0);
+    if (c == ' ') {
+      ++position_;
+      ++token_start_;
+      continue;
+    }
+    if (c == '\n') return end_line();
+    if (c == '-') return scan_trailing_comment_or_minus();
+    if (c == ',') return scan_comma();
+    if (c == '"') return scan_string();
+    if (c == '#' && is_hex_digit(at(1))) return scan_hex_number();
+    if (c == '\'') return scan_character();
+    if (c == '<') return scan_less_than();
+    if (c == '>') return scan_greater_than();
+    if (c == '/' && at(1) == '\\') {
+      position_ += 2;
+      operator_text_ = "&";
+      return BIT_OP;
+    }
+    if (c == '\\' && at(1) == '/') {
+      position_ += 2;
+      operator_text_ = "|";
+      return BIT_OP;
+    }
+    if (is_digit(c)) return scan_number();
+    if (is_letter(c)) return scan_word();
+    ++position_;
+    return c == '\0' ? int{NUL_BYTE} : int{static_cast<unsigned char>(c)};
+  }
+}
+
+int Scanner::scan_trailing_comment_or_minus() {
+  if (at(1) == '-') return end_line();
+  ++position_;
+  return '-';
+}
+
+// A comma followed by a type word is a TYPE_COMMA; only the comma is consumed either way.
+int Scanner::scan_comma() {
+  std::size_t next = line_.find_first_not_of(' ', position_ + 1);
+  std::string_view rest = next == std::string::npos ? std::string_view() : std::string_view(line_).substr(next);
+  ++position_;
+  return begins_with_type_word(rest) ? int{TYPE_COMMA} : int{','};
+}
+
+// A string constant closes on its own line; an unclosed quote is just the character.
+int Scanner::scan_string() {
+  std::size_t text_end = line_.size() - 1;
+  std::size_t close = line_.find('"', position_ + 1);
+  if (close == std::string::npos || close >= text_end) {
+    ++position_;
+    return '"';
+  }
+  position_ = close + 1;
+  return STRING;
+}
+
+// '#' and up to eight hexadecimal digits; a ninth digit means the value is wider than 32 bits,
+// and any further digits are left for the next token.
+int Scanner::scan_hex_number() {
+  ++position_;
+  std::size_t first = position_;
+  while (position_ - first < kMaxHexDigits + 1 && is_hex_digit(at(0))) ++position_;
+  std::size_t digits = position_ - first;
+  if (digits > kMaxHexDigits) {
+    current_text_ = kOverflowBanner;
+  } else {
+    current_text_ = "0x";
+    current_text_.append(line_, first, digits);
+  }
+  number_kind_ = Number::hexadecimal;
+  return NUMBER;
+}
+
+// 'c', '*c' (becomes the C escape '\c') and '*#hh' (becomes 0xhh).
+int Scanner::scan_character() {
+  char c1 = at(1), c2 = at(2), c3 = at(3);
+  if (c1 != '*' && c2 == '\'') {
+    operator_text_.assign({'\'', c1, '\''});
+    position_ += 3;
+    return CHARACTER;
+  }
+  if (c1 == '*' && c2 != '#' && c3 == '\'') {
+    operator_text_.assign({'\'', '\\', c2, '\''});
+    position_ += 4;
+    return CHARACTER;
+  }
+  if (c1 == '*' && c2 == '#' && is_hex_digit(c3) && is_hex_digit(at(4)) && at(5) == '\'') {
+    operator_text_.assign({'0', 'x', c3, at(4)});
+    position_ += 6;
+    return CHARACTER;
+  }
+  ++position_;
+  return '\'';
+}
+
+int Scanner::scan_less_than() {
+  char c1 = at(1);
+  if (c1 == '<') {
+    position_ += 2;
+    current_text_ = " << ";
+    return SHIFT_OP;
+  }
+  if (c1 == '=' || c1 == '>') {
+    position_ += 2;
+    current_text_ = c1 == '=' ? " <= " : " != ";
+    return RELATIONAL_OP;
+  }
+  ++position_;
+  current_text_ = " < ";
+  return RELATIONAL_OP;
+}
+
+int Scanner::scan_greater_than() {
+  char c1 = at(1);
+  if (c1 == '>') {
+    position_ += 2;
+    current_text_ = " >> ";
+    return SHIFT_OP;
+  }
+  if (c1 == '<') {
+    position_ += 2;
+    operator_text_ = "^";
+    return BIT_OP;
+  }
+  if (c1 == '=') {
+    position_ += 2;
+    current_text_ = " >= ";
+    return RELATIONAL_OP;
+  }
+  ++position_;
+  current_text_ = " > ";
+  return RELATIONAL_OP;
+}
+
+int Scanner::scan_number() {
+  while (is_digit(at(0))) ++position_;
+  return NUMBER;
+}
+
+int Scanner::scan_word() {
+  std::size_t start = position_;
+  while (is_letter(at(0)) || is_digit(at(0)) || at(0) == '.') ++position_;
+  int code = keyword_code(std::string_view(line_).substr(start, position_ - start));
+  return code != 0 ? code : NAME;
+}
+
+// Sets the lexeme and the Handel-C texts that depend on the token code, then traces the token.
+void Scanner::complete(int code) {
+  bool layout = code == INDENT || code == OUTDENT || code == END_OF_INPUT;
+  if (layout) {
+    lexeme_.clear();
+  } else {
+    lexeme_.assign(line_, token_start_, position_ - token_start_);
+  }
+  switch (code) {
+    case NAME:
+      current_text_ = lexeme_;
+      operator_text_ = lexeme_;
+      break;
+    case NUMBER:
+      if (number_kind_ == Number::decimal) current_text_ = lexeme_;
+      break;
+    case BOOLEAN:
+    case STRING:
+      current_text_ = lexeme_;
+      break;
+    case NOW:
+      current_text_ = kNowBanner;
+      break;
+    case NOT:
+      operator_text_ = "~";
+      break;
+    case LOGICAL_OP:
+      operator_text_ = kAndOrBanner;
+      break;
+    case '+':
+    case '*':
+    case '-':
+      operator_text_ = lexeme_;
+      break;
+    case '/':
+      operator_text_ = "div";
+      break;
+    case '\\':
+      operator_text_ = "mod";
+      break;
+    default:
+      break;
+  }
+  // "yylex: token %d <%s>\n", to the debug log and then to standard error.
+  char digits[16];
+  auto [end, ec] = std::to_chars(digits, digits + sizeof digits, code);
+  (void)ec;
+  trace_line_.assign("yylex: token ");
+  trace_line_.append(digits, end);
+  trace_line_.append(" <");
+  trace_line_.append(lexeme_);
+  trace_line_.append(">\n");
+  streams_.report(trace_line_);
+}
+
+}  // namespace vrk
