@@ -207,11 +207,13 @@ protected:
         return text.str();
     }
     int run(const std::vector<std::string>& args) {
+        out_.str("");
         err_.str("");
-        return run_lalrgen(args, err_);
+        return run_lalrgen(args, out_, err_);
     }
 
     std::filesystem::path dir_;
+    std::ostringstream out_;
     std::ostringstream err_;
 };
 
@@ -220,7 +222,8 @@ TEST_F(CommandLine, WritesHeaderAndReport) {
     EXPECT_EQ(run({grammar, path("full.h"), "--report", path("full.txt")}), 0) << err_.str();
     EXPECT_NE(read(path("full.h")).find("YYNRULES = 4;"), std::string::npos);
     EXPECT_NE(read(path("full.txt")).find("[extension]"), std::string::npos);
-    EXPECT_EQ(run({grammar, path("core.h"), "--core"}), 0) << err_.str();
+    EXPECT_EQ(run({grammar, path("core.h"), "--core", "--stats"}), 0) << err_.str();
+    EXPECT_NE(out_.str().find("shift-reduce conflicts: 0"), std::string::npos);
     EXPECT_NE(read(path("core.h")).find("YYNRULES = 3;"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(path("core.h.tmp")));
 }

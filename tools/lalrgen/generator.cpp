@@ -138,6 +138,7 @@ void write_file_atomically(const std::string& path, const std::string& text) {
 struct CommandLine {
     std::string grammar, header, report;
     bool core = false;
+    bool stats = false;
 };
 
 bool parse_command_line(const std::vector<std::string>& args, CommandLine& line, std::ostream& err) {
@@ -145,6 +146,8 @@ bool parse_command_line(const std::vector<std::string>& args, CommandLine& line,
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--core") {
             line.core = true;
+        } else if (args[i] == "--stats") {
+            line.stats = true;
         } else if (args[i] == "--report" && i + 1 < args.size()) {
             line.report = args[++i];
         } else if (!args[i].empty() && args[i][0] == '-') {
@@ -155,7 +158,7 @@ bool parse_command_line(const std::vector<std::string>& args, CommandLine& line,
         }
     }
     if (positional.size() != 2) {
-        err << "usage: vrk-lalrgen GRAMMAR OUTPUT_HEADER [--core] [--report FILE]\n";
+        err << "usage: vrk-lalrgen GRAMMAR OUTPUT_HEADER [--core] [--report FILE] [--stats]\n";
         return false;
     }
     line.grammar = positional[0];
@@ -205,13 +208,15 @@ std::string format_report(const Generation& gen) {
     return out.str();
 }
 
-int run_lalrgen(const std::vector<std::string>& args, std::ostream& err) {
+int run_lalrgen(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CommandLine line;
     if (!parse_command_line(args, line, err)) return 2;
     try {
         Grammar grammar = read_grammar_file(line.grammar, ReadOptions{line.core});
         Generation gen = generate(std::move(grammar));
-        if (!line.report.empty()) write_file_atomically(line.report, format_report(gen));
+        std::string report = format_report(gen);
+        if (!line.report.empty()) write_file_atomically(line.report, report);
+        if (line.stats) out << report;
         if (gen.actions.shift_reduce_count() > 0) {
             err << "vrk-lalrgen: " << line.grammar << ": " << gen.actions.shift_reduce_count()
                 << " shift-reduce conflict(s); no tables written\n";

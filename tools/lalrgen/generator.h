@@ -39,8 +39,9 @@ ReadAhead read_ahead_of_rule(const Generation& generation, int rule);
 std::string format_header(const Generation& generation);
 std::string format_report(const Generation& generation);
 
-// Command line: GRAMMAR OUTPUT_HEADER [--core] [--report FILE].
-// Returns the process exit status; messages go to err.
-int run_lalrgen(const std::vector<std::string>& args, std::ostream& err);
+// Command line: GRAMMAR OUTPUT_HEADER [--core] [--report FILE] [--stats].
+// --stats prints the report to out. Returns the process exit status
+// (0 success, 1 failure, 2 usage); messages go to err.
+int run_lalrgen(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace vrk::lalrgen

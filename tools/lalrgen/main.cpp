@@ -8,5 +8,5 @@
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    return vrk::lalrgen::run_lalrgen(args, std::cerr);
+    return vrk::lalrgen::run_lalrgen(args, std::cout, std::cerr);
 }
