@@ -49,6 +49,15 @@ std::optional<std::string> DirectoryTemplates::load(std::string_view name, std::
   return std::nullopt;
 }
 
+std::optional<std::string> MemoryTemplates::load(std::string_view name, std::string& where) {
+  where.clear();
+  if (name == kHeaderTemplate) return header_;
+  if (name == kBoardTemplate) return board_;
+  if (name == kMainTemplate) return main_;
+  where = "memory";
+  return std::nullopt;
+}
+
 bool TemplateMerge::copy_template(std::string_view name, OutputBuffer& output) {
   std::optional<std::string> content = store_.load(name, missing_);
   if (!content) return false;

@@ -36,6 +36,17 @@ class DirectoryTemplates : public TemplateStore {
   std::vector<std::string> directories_;
 };
 
+// Templates held in memory, for in-process translations (tests, fuzzing).
+class MemoryTemplates : public TemplateStore {
+ public:
+  MemoryTemplates(std::string header, std::string board, std::string main_opening)
+      : header_(std::move(header)), board_(std::move(board)), main_(std::move(main_opening)) {}
+  std::optional<std::string> load(std::string_view name, std::string& where) override;
+
+ private:
+  std::string header_, board_, main_;
+};
+
 inline constexpr std::string_view kHeaderTemplate = "header.txt";
 inline constexpr std::string_view kBoardTemplate = "harp2_h.txt";
 inline constexpr std::string_view kMainTemplate = "main.txt";

@@ -1,0 +1,49 @@
+#include "tests/harness/translate.h"
+
+#include "driver/translation.h"
+
+namespace vrk::testing {
+
+std::string expected_prologue() {
+  return std::string(kTestHeader) + std::string(kTestBoard) + std::string(kConstsAreaOpener) +
+         std::string(kBooleanConstants) + std::string(kTestMain);
+}
+
+std::string expected_output(std::string_view body) {
+  return expected_prologue() + std::string(body) + std::string(kMainClosing);
+}
+
+TranslationRun translate(std::string_view source) {
+  TranslationRun run;
+  SourceReader reader(source);
+  OutputBuffer output, debug_log, diagnostics;
+  MemoryTemplates templates{std::string(kTestHeader), std::string(kTestBoard), std::string(kTestMain)};
+  Translation translation({reader, output, debug_log, diagnostics, templates});
+  run.status = translation.run();
+  run.output = output.contents();
+  run.debug_log = debug_log.contents();
+  run.diagnostics = diagnostics.contents();
+  for (const FragmentList::node* n = translation.fragments.first(); n != nullptr; n = n->next) {
+    run.fragments.emplace_back(n->element.view());
+  }
+  return run;
+}
+
+std::vector<std::string> TranslationRun::program_fragments() const {
+  std::vector<std::string> result;
+  bool in_program = false;
+  for (const std::string& f : fragments) {
+    if (in_program) result.push_back(f);
+    if (!in_program && f == kTestMain) in_program = true;
+  }
+  if (!result.empty() && result.back() == kMainClosing) result.pop_back();
+  return result;
+}
+
+std::string TranslationRun::program_text() const {
+  std::string text;
+  for (const std::string& f : program_fragments()) text += f;
+  return text;
+}
+
+}  // namespace vrk::testing

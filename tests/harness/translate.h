@@ -1,0 +1,34 @@
+// Runs a whole translation in memory, for the test suites.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vrk::testing {
+
+// Templates used by in-memory runs: short, so that expected outputs stay readable.
+inline constexpr std::string_view kTestHeader = "/* header */\n";
+inline constexpr std::string_view kTestBoard = "/* board */\n";
+inline constexpr std::string_view kTestMain = "void main(void)\n{\n";
+
+// The text that precedes a translated program in the output file with the test templates.
+std::string expected_prologue();
+// The output file of an accepted program whose translation is `body`.
+std::string expected_output(std::string_view body);
+
+struct TranslationRun {
+  int status = 0;
+  std::string output;       // the Handel-C file
+  std::string debug_log;    // vrk.deb without the banner
+  std::string diagnostics;  // standard error
+  std::vector<std::string> fragments;  // the Fragment list at the end, written or not
+  // The fragments after the main template (the program's own translation), up to the end.
+  std::vector<std::string> program_fragments() const;
+  // The program's translation as one text, without the closing of main.
+  std::string program_text() const;
+};
+
+TranslationRun translate(std::string_view source);
+
+}  // namespace vrk::testing
