@@ -1,0 +1,86 @@
+// The Fragment list: ends, cursor, prefix and equality tests, writing.
+#include "driver/fragments.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace vrk {
+namespace {
+
+std::vector<std::string> texts(const FragmentList& list) {
+  std::vector<std::string> result;
+  for (const FragmentList::node* n = list.first(); n != nullptr; n = n->next) result.emplace_back(n->element.view());
+  return result;
+}
+
+TEST(FragmentList, AppendKeepsFirstAndMovesCursorToTheNewLast) {
+  FragmentList list;
+  list.append(string("a"));
+  EXPECT_EQ(list.first(), list.last());
+  EXPECT_EQ(list.cursor(), list.last());
+  FragmentList::node* first = list.first();
+  list.append(string("b"));
+  EXPECT_EQ(list.first(), first);
+  EXPECT_EQ(list.cursor(), list.last());
+  EXPECT_EQ(texts(list), (std::vector<std::string>{"a", "b"}));
+}
+
+TEST(FragmentList, InsertAfterTheLastOrAfterNothingAppends) {
+  FragmentList list;
+  FragmentList::node* a = list.insert_after(nullptr, string("a"));
+  EXPECT_EQ(list.last(), a);
+  FragmentList::node* c = list.insert_after(a, string("c"));
+  EXPECT_EQ(list.last(), c);
+  FragmentList::node* b = list.insert_after(a, string("b"));
+  EXPECT_EQ(list.cursor(), b);
+  EXPECT_EQ(FragmentList::previous(c), b);
+  EXPECT_EQ(texts(list), (std::vector<std::string>{"a", "b", "c"}));
+}
+
+TEST(FragmentList, RemovingTheOnlyNodeEmptiesTheList) {
+  FragmentList list;
+  list.append(string("x"));
+  EXPECT_EQ(list.remove(list.first()), "x");
+  EXPECT_TRUE(list.empty());
+  EXPECT_EQ(list.first(), nullptr);
+  EXPECT_EQ(list.last(), nullptr);
+}
+
+TEST(FragmentList, ReplaceKeepsPlaceAndCursor) {
+  FragmentList list;
+  list.append(string("int "));
+  FragmentList::node* word = list.first();
+  list.append(string("x"));
+  list.replace(word, string("ram "));
+  EXPECT_EQ(list.cursor(), list.last());
+  EXPECT_EQ(texts(list), (std::vector<std::string>{"ram ", "x"}));
+}
+
+TEST(FragmentList, BeginsWithNeedsTheWholePrefix) {
+  FragmentList list;
+  list.append(string("$$$$"));
+  list.append(string("$$$$$ and more"));
+  list.append(string(""));
+  EXPECT_FALSE(FragmentList::begins_with(list.first(), "$$$$$"));
+  EXPECT_TRUE(FragmentList::begins_with(list.first()->next, "$$$$$"));
+  EXPECT_FALSE(FragmentList::begins_with(list.last(), "$$$$$"));
+  EXPECT_TRUE(FragmentList::equals(list.first(), "$$$$"));
+  EXPECT_FALSE(FragmentList::equals(list.first()->next, "$$$$$"));
+}
+
+TEST(FragmentList, WriteConcatenatesExactlyAndLeavesTheCursorAtNone) {
+  FragmentList list;
+  list.append(string("a"));
+  list.append(string(""));
+  list.append(string("b\n"));
+  OutputBuffer out;
+  list.write(out);
+  EXPECT_EQ(out.contents(), "ab\n");
+  EXPECT_EQ(list.cursor(), nullptr);
+  EXPECT_EQ(list.size(), 3);
+}
+
+}  // namespace
+}  // namespace vrk
