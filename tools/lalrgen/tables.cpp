@@ -257,7 +257,13 @@ void check_terminal_lookups(const Grammar& g, const ActionTable& actions, const 
     if (decode_reads_ahead(t, s) != a.reads_ahead()) mismatch(at(s, "read-ahead differs"));
 }
 
+// Gotos that exist must decode exactly; the others are never consulted by
+// the engine, but must still land on a real state.
 void check_goto_lookups(const Grammar& g, const Automaton& automaton, const Tables& t, int s) {
+    for (int n = 1; n <= t.nnonterms; ++n) {
+        int target = decode_goto(t, s, n);
+        if (target < 0 || target >= t.nstates) mismatch(at(s, "nonterminal " + g.nonterminals[n].name) + ": goto out of range");
+    }
     for (const auto& [symbol, target] : automaton.states[s].transitions) {
         if (g.is_terminal(symbol)) continue;
         int n = g.nonterminal_of(symbol);
@@ -280,6 +286,7 @@ int decode_shift(const Tables& t, int state, int token) {
 
 int decode_goto(const Tables& t, int state, int nonterminal) {
     int base = t.yypgo[nonterminal];
+    if (base < 0 || base >= t.yylast) return -1;
     int j = base + state + 1;
     if (j >= 0 && j < t.yylast && t.yychk[t.yyact[j]] == -nonterminal) return t.yyact[j];
     return t.yyact[base];

@@ -42,7 +42,8 @@ inline constexpr int kAccept = -1;
 Tables pack_tables(const Grammar& g, const Automaton& automaton, const ActionTable& actions);
 void self_check_tables(const Grammar& g, const Automaton& automaton, const ActionTable& actions, const Tables& t);
 
-// Engine lookups. decode_shift returns the target state or -1.
+// Engine lookups. decode_shift returns the target state or -1; decode_goto
+// returns -1 only for a base outside yyact.
 int decode_shift(const Tables& t, int state, int token);
 int decode_goto(const Tables& t, int state, int nonterminal);
 // The default action of a state for a token it does not shift.
