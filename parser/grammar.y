@@ -90,7 +90,7 @@
 18   primitive_process : stop_process
 
 # ---------------------------------------------------------------- SEQ and PAR
-19   construct : SEQ eols INDENT {ext 206} process_list OUTDENT
+19   construct : SEQ eols INDENT process_list OUTDENT
 21   construct : SEQ {20} replicator eols INDENT process OUTDENT
 22   construct : SEQ eols
 24   construct : PAR eols INDENT {23} process_list OUTDENT
@@ -131,7 +131,7 @@
 68   replicator_count : expression
 
 # ---------------------------------------------------------------- IF choices
-70   choice : {ext 207} expression eols INDENT {69} process OUTDENT
+70   choice : expression eols INDENT {69} process OUTDENT
 71   choice : IF eols
 72   choice : IF eols INDENT choice_list OUTDENT
 73   choice : IF replicator eols INDENT choice OUTDENT
