@@ -6,6 +6,9 @@
 #include <cstring>
 #include <ctime>
 #include <new>
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 #include "support/error.h"
 
@@ -74,7 +77,7 @@ void MemoryManager::allocate_block(std::size_t size, long n) {
   c.block_count += 1;
   c.records += static_cast<long>(count);
 
-  void* block = std::malloc(block_length);
+  void* block = obtain_block(block_length);
   if (block == nullptr) report_out_of_memory();
   store_link(block, c.blocks);
   c.blocks = block;
@@ -85,6 +88,38 @@ void MemoryManager::allocate_block(std::size_t size, long n) {
     store_link(byte_at(block, k * slot), next);
   }
   c.free = byte_at(block, slot);
+}
+
+// Standard refills come from the current chunk; blocks of other lengths from the heap.
+void* MemoryManager::obtain_block(std::size_t length) {
+  if (length != kRefillBytes) return std::malloc(length);
+  constexpr std::size_t kAlignedLength = (kRefillBytes + 15) / 16 * 16;
+  if (chunks_ == nullptr || chunks_->used + kAlignedLength > kChunkBytes) {
+    constexpr std::size_t kHugePage = std::size_t{2} << 20;
+    void* base = std::aligned_alloc(kHugePage, kChunkBytes);
+    if (base == nullptr) return nullptr;
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    ::madvise(base, kChunkBytes, MADV_HUGEPAGE);
+#endif
+    auto* chunk = static_cast<Chunk*>(std::malloc(sizeof(Chunk)));
+    if (chunk == nullptr) {
+      std::free(base);
+      return nullptr;
+    }
+    *chunk = Chunk{chunks_, static_cast<char*>(base), 0};
+    chunks_ = chunk;
+  }
+  void* block = chunks_->base + chunks_->used;
+  chunks_->used += kAlignedLength;
+  return block;
+}
+
+bool MemoryManager::from_chunk(const void* block) const noexcept {
+  const auto* p = static_cast<const char*>(block);
+  for (const Chunk* c = chunks_; c != nullptr; c = c->next) {
+    if (p >= c->base && p < c->base + kChunkBytes) return true;
+  }
+  return false;
 }
 
 void MemoryManager::report_out_of_memory() const {
@@ -191,10 +226,16 @@ void MemoryManager::free_all_blocks() {
   for (SizeClass& c : classes_) {
     for (void* block = c.blocks; block != nullptr;) {
       void* next = load_link(block);
-      std::free(block);
+      if (!from_chunk(block)) std::free(block);
       block = next;
     }
     c = SizeClass{};
+  }
+  while (chunks_ != nullptr) {
+    Chunk* next = chunks_->next;
+    std::free(chunks_->base);
+    std::free(chunks_);
+    chunks_ = next;
   }
 }
 

@@ -94,6 +94,18 @@ class MemoryManager {
   void report_out_of_memory() const;
   void print_table(std::FILE* out, bool used_only) const;
   void free_all_blocks();
+  void* obtain_block(std::size_t length);
+  bool from_chunk(const void* block) const noexcept;
+
+  // Refill blocks are carved in address order from large chunks: a few heap calls and, where
+  // the system offers them, huge pages, instead of one heap call and many page faults per block.
+  struct Chunk {
+    Chunk* next;
+    char* base;
+    std::size_t used;
+  };
+  static constexpr std::size_t kChunkBytes = std::size_t{4} << 20;
+  Chunk* chunks_ = nullptr;
 
   char name_[kNameCapacity];
   Report report_;
