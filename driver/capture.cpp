@@ -2,8 +2,7 @@
 
 namespace vrk {
 
-void TokenCapture::emit_or_capture(FragmentList& fragments, std::string_view text) {
-  string value(text);
+void TokenCapture::emit_or_capture(FragmentList& fragments, const string& value) {
   if (name_switch) {
     captured_name = value;
   } else {

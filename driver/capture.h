@@ -29,7 +29,7 @@ struct TokenCapture {
   string index_name;
 
   // emit or capture token text, for the number whose Handel-C text is `text`.
-  void emit_or_capture(FragmentList& fragments, std::string_view text);
+  void emit_or_capture(FragmentList& fragments, const string& text);
 
   // Starts a replicator: the base is captured next, the count not yet.
   void begin_replicator_base(const string& index);

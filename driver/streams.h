@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -16,32 +17,41 @@ namespace vrk {
 class OutputBuffer {
  public:
   OutputBuffer() = default;  // in-memory sink
-  explicit OutputBuffer(int fd) : fd_(fd) { pending_.reserve(kBlock); }
+  explicit OutputBuffer(int fd) : fd_(fd) {}
   ~OutputBuffer() { flush(); }
   OutputBuffer(const OutputBuffer&) = delete;
   OutputBuffer& operator=(const OutputBuffer&) = delete;
 
   void write(std::string_view bytes) {
-    pending_.append(bytes);
-    if (fd_ >= 0 && pending_.size() >= kBlock) flush();
+    if (bytes.size() > kBlock - used_) {
+      write_large(bytes);
+      return;
+    }
+    std::memcpy(block_ + used_, bytes.data(), bytes.size());
+    used_ += bytes.size();
   }
-  void put(char c) {
-    pending_.push_back(c);
-    if (fd_ >= 0 && pending_.size() >= kBlock) flush();
-  }
-  // Hands buffered bytes to the descriptor; a memory sink keeps them.
+  void put(char c) { write(std::string_view(&c, 1)); }
+  // Hands buffered bytes to the descriptor, or to the kept contents of a memory sink.
   void flush();
   // True once a write to the descriptor failed (disk full, closed pipe, ...).
   bool failed() const { return failed_; }
   // Everything written so far to a memory sink.
-  const std::string& contents() const { return pending_; }
+  const std::string& contents() {
+    flush();
+    return memory_;
+  }
   bool in_memory() const { return fd_ < 0; }
 
  private:
-  static constexpr std::size_t kBlock = 1 << 16;
+  static constexpr std::size_t kBlock = std::size_t{1} << 16;
+  void write_large(std::string_view bytes);
+  void hand_over(const char* data, std::size_t length);
+
   int fd_ = -1;
   bool failed_ = false;
-  std::string pending_;
+  std::size_t used_ = 0;
+  char block_[kBlock];
+  std::string memory_;
 };
 
 class SourceReader {

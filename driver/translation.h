@@ -9,6 +9,7 @@
 #include "driver/rep_par.h"
 #include "driver/streams.h"
 #include "driver/templates.h"
+#include "driver/text_cache.h"
 #include "parser/action_state.h"
 #include "scanner/scanner.h"
 
@@ -44,6 +45,7 @@ class Translation {
   OutputBuffer& output;
   DiagnosticStreams streams;
   FragmentList fragments;
+  TextCache texts;
   Scanner scanner;
   TokenCapture capture;
   DeclarationState declarations;

@@ -15,7 +15,9 @@
 namespace vrk::actions {
 
 inline void append(ActionContext& c, const string::rep& fixed_text) { c.translation.fragments.append(string(fixed_text)); }
-inline void append(ActionContext& c, std::string_view text) { c.translation.fragments.append(string(text)); }
+inline void append(ActionContext& c, std::string_view text) {
+  c.translation.fragments.append(c.translation.texts.get(text));
+}
 inline std::string_view current_token_text(ActionContext& c) { return c.translation.scanner.current_token_text(); }
 inline std::string_view operator_text(ActionContext& c) { return c.translation.scanner.operator_text(); }
 

@@ -30,11 +30,18 @@ void open_subscript(ActionContext& c) { append(c, kOpenBracket); }
 void close_subscript(ActionContext& c) { append(c, kCloseBracket); }
 
 // monadic_operator: '-' | NOT — "- ", "~ "
-void monadic_operator(ActionContext& c) { append(c, std::string(operator_text(c)) + " "); }
+void monadic_operator(ActionContext& c) {
+  char text[TokenText::kCapacity + 1];
+  std::string_view op = operator_text(c);
+  op.copy(text, op.size());
+  text[op.size()] = ' ';
+  append(c, std::string_view(text, op.size() + 1));
+}
 
 // operand: NUMBER
 void number_operand(ActionContext& c) {
-  c.translation.capture.emit_or_capture(c.translation.fragments, current_token_text(c));
+  Translation& t = c.translation;
+  t.capture.emit_or_capture(t.fragments, t.texts.get(current_token_text(c)));
 }
 
 // operand: BOOLEAN — FALSE is declared in the CONSTs area.
@@ -58,7 +65,14 @@ void close_parenthesis(ActionContext& c) { append(c, kCloseParenthesis); }
 void equals_operator(ActionContext& c) { append(c, kEquals); }
 
 // associative_operator: '+' | '*' | BIT_OP | LOGICAL_OP; arithmetic_operator: '-' | '/' | '\\'
-void spaced_operator(ActionContext& c) { append(c, " " + std::string(operator_text(c)) + " "); }
+void spaced_operator(ActionContext& c) {
+  char text[TokenText::kCapacity + 2];
+  std::string_view op = operator_text(c);
+  text[0] = ' ';
+  op.copy(text + 1, op.size());
+  text[op.size() + 1] = ' ';
+  append(c, std::string_view(text, op.size() + 2));
+}
 
 // name_operand: NAME
 void name_operand(ActionContext& c) {

@@ -140,7 +140,7 @@ void mark_replicated_par_body(ActionContext& c) {
 // construct: PAR {25} replicator eols INDENT {26} process OUTDENT
 void close_replicated_par(ActionContext& c) {
   append(c, kIndexMarkerText);
-  c.translation.expander.expand(c.translation.fragments, c.rhs(2).node, c.rhs(6).node, c.rhs(3).replicator);
+  c.translation.expander.expand(c.translation.fragments, c.rhs(2).node, c.rhs(6).node, c.rhs_replicator(3));
 }
 
 // {64}: replicator: NAME {64} '=' replicator_base FOR {65} replicator_count
@@ -200,6 +200,6 @@ void end_replicator_count(ActionContext& c) {
 
 // replicator: NAME {64} '=' replicator_base FOR {65} replicator_count
 // The construct keeps this replicator's values in its own stack entry.
-void complete_replicator(ActionContext& c) { c.result.replicator = c.translation.replicator.values; }
+void complete_replicator(ActionContext& c) { c.result_replicator() = c.translation.replicator.values; }
 
 }  // namespace vrk::actions

@@ -1,5 +1,6 @@
 #include "parser/engine.h"
 
+#include <array>
 #include <string>
 
 #include "driver/translation.h"
@@ -22,6 +23,16 @@ int goto_state(int lhs, int state) {
   return yyact[yypgo[lhs]];
 }
 
+// Where each state's exception block begins (after its (-1, state) pair), or -1.
+constexpr auto kExceptionBlockStart = [] {
+  std::array<int, YYNSTATES> start{};
+  start.fill(-1);
+  for (int i = 0; i + 1 < YYEXCA_SIZE; i += 2) {
+    if (yyexca[i] == -1 && start[yyexca[i + 1]] < 0) start[yyexca[i + 1]] = i + 2;
+  }
+  return start;
+}();
+
 }  // namespace
 
 int ParseStack::accessing_symbol(int index) const { return yychk[states_[index]]; }
@@ -35,9 +46,9 @@ bool Parser::fetch_lookahead() {
 
 // The action of `state`'s exception block for the current lookahead.
 int Parser::exception_action(int state) const {
-  int i = 0;
-  while (i + 1 < YYEXCA_SIZE && !(yyexca[i] == -1 && yyexca[i + 1] == state)) i += 2;
-  for (i += 2; i + 1 < YYEXCA_SIZE; i += 2) {
+  int start = kExceptionBlockStart[state];
+  if (start < 0) return 0;
+  for (int i = start; i + 1 < YYEXCA_SIZE; i += 2) {
     if (yyexca[i] < 0 || yyexca[i] == yychar) return yyexca[i + 1];
   }
   return 0;
@@ -69,8 +80,8 @@ push:
   }
   ++stack_.top_;
   stack_.states_[stack_.top_] = state;
-  stack_.slots_[stack_.top_] = std::move(pushed);
-  stack_.slots_[stack_.top_].tail = translation_.fragments.last();
+  pushed.tail = translation_.fragments.last();
+  stack_.slots_[stack_.top_] = pushed;
   pushed = Slot{};
 
 shift_test:

@@ -12,6 +12,7 @@
 
 #include <string_view>
 
+#include "driver/rep_par.h"
 #include "parser/slot.h"
 
 namespace vrk {
@@ -29,12 +30,16 @@ class ParseStack {
   // The grammar symbol by which the entry's state was reached: a token code, or minus a
   // nonterminal's number.
   int accessing_symbol(int index) const;
+  // A replicator's values, kept beside the entry of its `replicator` symbol (only that entry's
+  // are meaningful: they are written when the replicator is reduced).
+  ReplicatorValues& replicator(int index) { return replicators_[index]; }
 
  private:
   friend class Parser;
   int top_ = -1;
   int states_[kCapacity] = {};
   Slot slots_[kCapacity];
+  ReplicatorValues replicators_[kCapacity];
 };
 
 // What a translation action may see: the translation, its rule's popped right-hand side, the
@@ -50,6 +55,10 @@ struct ActionContext {
   Slot& rhs(int k) { return stack.slot(rhs_base + k - 1); }
   // Stack index of the entry just below the right-hand side.
   int below() const { return rhs_base - 1; }
+  // The replicator values of the k-th right-hand-side symbol, and those the rule's left-hand side
+  // will carry (it is pushed where the right-hand side began).
+  ReplicatorValues& rhs_replicator(int k) { return stack.replicator(rhs_base + k - 1); }
+  ReplicatorValues& result_replicator() { return stack.replicator(rhs_base); }
 };
 
 class Parser {

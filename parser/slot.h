@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "driver/fragments.h"
-#include "driver/rep_par.h"
 
 namespace vrk {
 
@@ -22,7 +21,6 @@ struct Slot {
   bool flag = false;                   // meaning depends on the kind (see the actions)
   FragmentList::node* node = nullptr;  // a fragment the construct keeps (its opener, a marker)
   FragmentList::node* tail = nullptr;  // the last fragment when the entry was pushed (set by the engine)
-  ReplicatorValues replicator;         // a replicator's values, for its construct
 };
 
 }  // namespace vrk

@@ -208,8 +208,9 @@ int Scanner::scan_hex_number() {
   if (digits > kMaxHexDigits) {
     current_text_ = kOverflowBanner;
   } else {
-    current_text_ = "0x";
-    current_text_.append(line_, first, digits);
+    char hex[2 + kMaxHexDigits] = {'0', 'x'};
+    std::memcpy(hex + 2, line_.data() + first, digits);
+    current_text_.assign(std::string_view(hex, 2 + digits));
   }
   number_kind_ = Number::hexadecimal;
   return NUMBER;
@@ -219,17 +220,20 @@ int Scanner::scan_hex_number() {
 int Scanner::scan_character() {
   char c1 = at(1), c2 = at(2), c3 = at(3);
   if (c1 != '*' && c2 == '\'') {
-    operator_text_.assign({'\'', c1, '\''});
+    const char text[] = {'\'', c1, '\''};
+    operator_text_.assign(std::string_view(text, sizeof text));
     position_ += 3;
     return CHARACTER;
   }
   if (c1 == '*' && c2 != '#' && c3 == '\'') {
-    operator_text_.assign({'\'', '\\', c2, '\''});
+    const char text[] = {'\'', '\\', c2, '\''};
+    operator_text_.assign(std::string_view(text, sizeof text));
     position_ += 4;
     return CHARACTER;
   }
   if (c1 == '*' && c2 == '#' && is_hex_digit(c3) && is_hex_digit(at(4)) && at(5) == '\'') {
-    operator_text_.assign({'0', 'x', c3, at(4)});
+    const char text[] = {'0', 'x', c3, at(4)};
+    operator_text_.assign(std::string_view(text, sizeof text));
     position_ += 6;
     return CHARACTER;
   }
@@ -291,11 +295,7 @@ int Scanner::scan_word() {
 // Sets the lexeme and the Handel-C texts that depend on the token code, then traces the token.
 void Scanner::complete(int code) {
   bool layout = code == INDENT || code == OUTDENT || code == END_OF_INPUT;
-  if (layout) {
-    lexeme_.clear();
-  } else {
-    lexeme_.assign(line_, token_start_, position_ - token_start_);
-  }
+  lexeme_ = layout ? std::string_view() : std::string_view(line_).substr(token_start_, position_ - token_start_);
   switch (code) {
     case NAME:
       current_text_ = lexeme_;
@@ -331,16 +331,21 @@ void Scanner::complete(int code) {
     default:
       break;
   }
-  // "yylex: token %d <%s>\n", to the debug log and then to standard error.
-  char digits[16];
-  auto [end, ec] = std::to_chars(digits, digits + sizeof digits, code);
-  (void)ec;
-  trace_line_.assign("yylex: token ");
-  trace_line_.append(digits, end);
-  trace_line_.append(" <");
-  trace_line_.append(lexeme_);
-  trace_line_.append(">\n");
-  streams_.report(trace_line_);
+  trace(code);
+}
+
+// "yylex: token %d <%s>\n", to the debug log and then to standard error.
+void Scanner::trace(int code) {
+  char line[32 + TokenText::kCapacity];
+  std::memcpy(line, "yylex: token ", 13);
+  char* end = std::to_chars(line + 13, line + 32, code).ptr;
+  *end++ = ' ';
+  *end++ = '<';
+  std::memcpy(end, lexeme_.data(), lexeme_.size());
+  end += lexeme_.size();
+  *end++ = '>';
+  *end++ = '\n';
+  streams_.report(std::string_view(line, static_cast<std::size_t>(end - line)));
 }
 
 }  // namespace vrk

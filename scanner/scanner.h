@@ -11,6 +11,7 @@
 // tokens. Every token is traced to the debug log and then to standard error.
 #pragma once
 
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,25 @@ struct DiagnosticStreams {
   }
 };
 
+// One of the scanner's token text buffers: at most 255 bytes, replaced as a whole.
+class TokenText {
+ public:
+  static constexpr std::size_t kCapacity = 255;
+  void assign(std::string_view text) {
+    size_ = text.size() < kCapacity ? text.size() : kCapacity;
+    std::memcpy(data_, text.data(), size_);
+  }
+  TokenText& operator=(std::string_view text) {
+    assign(text);
+    return *this;
+  }
+  std::string_view view() const { return {data_, size_}; }
+
+ private:
+  char data_[kCapacity];
+  std::size_t size_ = 0;
+};
+
 class Scanner {
  public:
   Scanner(SourceReader& source, FragmentList& fragments, DiagnosticStreams& streams)
@@ -41,9 +61,9 @@ class Scanner {
   // The source characters of the most recent token (empty for INDENT, OUTDENT and 0).
   std::string_view token_lexeme() const { return lexeme_; }
   // Handel-C text of the most recent name, number, FALSE, string, NOW, shift or relational operator.
-  std::string_view current_token_text() const { return current_text_; }
+  std::string_view current_token_text() const { return current_text_.view(); }
   // Handel-C text of the most recent name, NOT, AND/OR, character constant or arithmetic/bit operator.
-  std::string_view operator_text() const { return operator_text_; }
+  std::string_view operator_text() const { return operator_text_.view(); }
   // The source line being scanned; advanced at each line end, blank line and comment line.
   int line_number() const { return line_number_; }
 
@@ -70,6 +90,7 @@ class Scanner {
   int end_line();
   void stop_on_overlong_line();
   void complete(int code);
+  void trace(int code);
   char at(std::size_t offset) const;
 
   SourceReader& source_;
@@ -86,10 +107,9 @@ class Scanner {
   int stop_status_ = 0;
   Number number_kind_ = Number::decimal;
 
-  std::string lexeme_;
-  std::string current_text_;
-  std::string operator_text_;
-  std::string trace_line_;
+  std::string_view lexeme_;  // within line_, which stays until the next call
+  TokenText current_text_;
+  TokenText operator_text_;
 };
 
 }  // namespace vrk
