@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdlib>
+#include <memory>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -23,6 +25,9 @@
 #ifndef VRK_INSTALLED_MSGS_DIR
 #define VRK_INSTALLED_MSGS_DIR ""
 #endif
+
+// Outside the anonymous namespace, so the store that keeps the translation reachable stays.
+vrk::Translation* vrk_finished_translation = nullptr;
 
 namespace {
 
@@ -78,6 +83,13 @@ std::vector<std::string> template_directories() {
   return dirs;
 }
 
+// The process ends right after the translation, and its memory goes with it: taking millions of
+// fragments apart one by one would only cost time. The translation stays reachable until then;
+// the memory report, when asked for, needs it taken apart so that it shows what was left in use.
+void keep_until_exit(std::unique_ptr<Translation> translation) {
+  if (std::getenv("VRK_MEMORY_REPORT") == nullptr) vrk_finished_translation = translation.release();
+}
+
 int fail(const std::string& message) {
   std::fprintf(stderr, "%s\n", message.c_str());
   return 2;
@@ -109,8 +121,10 @@ int translate(const std::string& source_path, const std::string& output_path) {
     for (const char* part : kBanner) log_buffer.write(part);
 
     DirectoryTemplates templates(template_directories());
-    Translation translation({reader, output_buffer, log_buffer, stderr_buffer, templates});
-    status = translation.run();
+    auto translation = std::make_unique<Translation>(
+        TranslationFiles{reader, output_buffer, log_buffer, stderr_buffer, templates});
+    status = translation->run();
+    keep_until_exit(std::move(translation));
 
     flush_all_buffers();
     write_failed = output_buffer.failed() || log_buffer.failed();

@@ -1,0 +1,170 @@
+#!/usr/bin/env python3
+"""Writes a large valid occam program for the benchmark.
+
+Usage: gen_occam.py LINES [SEED] > program.occ
+
+The program is one SEQ whose body is a long run of blocks of realistic shape: nested SEQ, PAR,
+WHILE, IF, ALT and CASE, declarations of variables, arrays and channels, replicated SEQ and
+small replicated PARs (literal bounds, so they unroll), TRUE and FALSE, expressions of several
+operators, and about one whole-line comment in ten lines. Every line is accepted by vrk without
+a syntax error, whatever the seed.
+"""
+import random
+import sys
+
+MAX_DEPTH = 6
+
+
+class Writer:
+    def __init__(self, rng):
+        self.rng = rng
+        self.lines = []
+        self.comment_rate = 0.10
+
+    def line(self, depth, text):
+        if self.rng.random() < self.comment_rate:
+            self.lines.append('  ' * depth + '-- ' + self.comment_text())
+        self.lines.append('  ' * depth + text)
+
+    def comment_text(self):
+        words = ['update', 'the', 'counter', 'state', 'of', 'stage', 'read', 'next', 'value', 'buffer',
+                 'check', 'limit', 'channel', 'result', 'loop', 'until', 'done', 'and', 'send']
+        return ' '.join(self.rng.choice(words) for _ in range(self.rng.randint(3, 8)))
+
+
+class Program:
+    def __init__(self, rng):
+        self.rng = rng
+        self.w = Writer(rng)
+
+    # ---- expressions -------------------------------------------------------------------
+    def name(self):
+        return self.rng.choice(['x', 'y', 'z', 'count', 'total', 'index', 'state.next', 'limit', 'v1', 'v2'])
+
+    def operand(self):
+        r = self.rng.random()
+        if r < 0.45:
+            return self.name()
+        if r < 0.75:
+            return str(self.rng.randint(0, 999))
+        if r < 0.82:
+            return '#' + format(self.rng.randint(0, 0xFFFF), 'X')
+        if r < 0.88:
+            return 'data[%s]' % self.rng.choice(['i', 'j', str(self.rng.randint(0, 9))])
+        if r < 0.94:
+            return self.rng.choice(['TRUE', 'FALSE'])
+        return '(%s)' % self.chain(2)
+
+    def chain(self, n):
+        ops = ['+', '*', '/\\', '\\/', '><']
+        text = self.operand()
+        for _ in range(n - 1):
+            text += ' %s %s' % (self.rng.choice(ops), self.operand())
+        return text
+
+    def expression(self):
+        r = self.rng.random()
+        if r < 0.35:
+            return self.chain(self.rng.randint(2, 4))
+        if r < 0.55:
+            return '%s %s %s' % (self.operand(), self.rng.choice(['-', '/', '\\', '<<', '>>']), self.operand())
+        if r < 0.65:
+            return self.rng.choice(['-', 'NOT ']) + self.operand()
+        return self.operand()
+
+    def condition(self):
+        return '%s %s %s' % (self.operand(), self.rng.choice(['<', '<=', '>', '>=', '<>', '=']), self.operand())
+
+    # ---- processes ---------------------------------------------------------------------
+    def primitive(self, d):
+        r = self.rng.random()
+        if r < 0.5:
+            self.w.line(d, '%s := %s' % (self.rng.choice([self.name(), 'data[i]']), self.expression()))
+        elif r < 0.65:
+            self.w.line(d, 'out ! %s' % self.expression())
+        elif r < 0.8:
+            self.w.line(d, 'in ? %s' % self.name())
+        elif r < 0.88:
+            self.w.line(d, 'SKIP')
+        elif r < 0.94:
+            self.w.line(d, 'WAIT %s' % self.operand())
+        else:
+            self.w.line(d, 'step (%s, %s)' % (self.operand(), self.operand()))
+
+    def process(self, d, depth):
+        if depth >= MAX_DEPTH or self.rng.random() < 0.45:
+            return self.primitive(d)
+        kind = self.rng.choice(['seq', 'seq', 'par', 'while', 'if', 'alt', 'case', 'decl', 'repseq', 'reppar'])
+        getattr(self, 'make_' + kind)(d, depth)
+
+    def body(self, d, depth, lo=2, hi=4):
+        for _ in range(self.rng.randint(lo, hi)):
+            self.process(d, depth + 1)
+
+    def make_seq(self, d, depth):
+        self.w.line(d, 'SEQ')
+        self.body(d + 1, depth)
+
+    def make_par(self, d, depth):
+        self.w.line(d, 'PAR')
+        self.body(d + 1, depth)
+
+    def make_while(self, d, depth):
+        self.w.line(d, 'WHILE %s' % self.rng.choice([self.condition(), 'TRUE', 'running']))
+        self.process(d + 1, depth + 1)
+
+    def make_if(self, d, depth):
+        self.w.line(d, 'IF')
+        for _ in range(self.rng.randint(1, 3)):
+            self.w.line(d + 1, self.condition())
+            self.process(d + 2, depth + 1)
+        self.w.line(d + 1, 'TRUE')
+        self.w.line(d + 2, 'SKIP')
+
+    def make_alt(self, d, depth):
+        self.w.line(d, 'ALT')
+        for _ in range(self.rng.randint(1, 3)):
+            guard = self.rng.choice(['in ? %s' % self.name(), 'ready & in ? x', 'count < 10 & SKIP',
+                                     'WAIT t', 'SKIP'])
+            self.w.line(d + 1, guard)
+            self.process(d + 2, depth + 1)
+
+    def make_case(self, d, depth):
+        self.w.line(d, 'CASE %s' % self.name())
+        for value in self.rng.sample(range(16), self.rng.randint(1, 3)):
+            self.w.line(d + 1, str(value))
+            self.process(d + 2, depth + 1)
+        if self.rng.random() < 0.6:
+            self.w.line(d + 1, 'ELSE')
+            self.process(d + 2, depth + 1)
+
+    def make_decl(self, d, depth):
+        self.w.line(d, self.rng.choice(['INT a, b:', '[16]INT data:', 'BOOL flag:', 'CHAN OF INT link:',
+                                        '[8]BYTE buffer:', 'BYTE ch:']))
+        self.process(d, depth + 1)
+
+    def make_repseq(self, d, depth):
+        self.w.line(d, 'SEQ i = %s FOR %d' % (self.rng.choice(['0', '0', '1']), self.rng.randint(2, 64)))
+        self.process(d + 1, depth + 1)
+
+    def make_reppar(self, d, depth):
+        self.w.line(d, 'PAR j = 0 FOR %d' % self.rng.randint(1, 3))
+        self.primitive(d + 1)
+
+    def program(self, lines):
+        self.w.line(0, 'SEQ')
+        while len(self.w.lines) < lines:
+            self.process(1, 1)
+        return self.w.lines
+
+
+def main():
+    lines = int(sys.argv[1]) if len(sys.argv) > 1 else 10000
+    seed = int(sys.argv[2]) if len(sys.argv) > 2 else 1
+    out = sys.stdout
+    for text in Program(random.Random(seed)).program(lines):
+        out.write(text + '\n')
+
+
+if __name__ == '__main__':
+    main()
