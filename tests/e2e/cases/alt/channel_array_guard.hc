@@ -1,0 +1,11 @@
+prialt
+{
+
+c[i]
+
+##### Error: Arrays of channels are not allowed in Handel-C language ! #####
+
+ ? x:
+skip;
+
+}  /* prialt */

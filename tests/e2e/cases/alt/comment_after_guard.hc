@@ -1,0 +1,11 @@
+prialt
+{
+
+c ? x:
+
+
+/*  got a value */
+
+skip;
+
+}  /* prialt */

@@ -1,0 +1,7 @@
+prialt
+{
+
+c ? x:
+skip;
+
+c

@@ -1,0 +1,12 @@
+prialt
+{
+
+c ? x:
+skip;
+
+d ? y:
+stop;
+
+
+
+}  /* prialt */

@@ -1,0 +1,5 @@
+int y;
+
+chan c[4];
+
+skip;

@@ -1,0 +1,2 @@
+int yskip;
+ram b[5]x = 3;

@@ -1,0 +1,9 @@
+if (a)
+{
+x = 
+}  /* if */
+else if (b)
+{
+skip;
+
+}  /* if */

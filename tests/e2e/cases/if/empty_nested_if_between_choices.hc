@@ -1,0 +1,10 @@
+if (a)
+{
+skip;
+
+}  /* if */
+else if (b)
+{
+stop;
+
+}  /* if */

@@ -1,0 +1,13 @@
+if (a)
+{
+if (b)
+{
+skip;
+
+}  /* if */
+}  /* if */
+else if (c)
+{
+stop;
+
+}  /* if */

@@ -1,0 +1,10 @@
+x = 1
+
+/*  then stop */
+
+;
+stop
+
+/*  end of program */
+
+;

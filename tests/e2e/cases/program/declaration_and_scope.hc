@@ -1,0 +1,6 @@
+int x;
+
+chan c;
+
+x = 1;
+c ! x;

@@ -1,0 +1,5 @@
+while (TRUE)
+{
+x = FALSE;
+
+}  /* while */

@@ -1,0 +1,11 @@
+i = 0;
+par
+{
+skip;
+}  /* par */
+i = 1;
+par
+{
+skip;
+}  /* par */
+stop;

@@ -1,0 +1,6 @@
+par
+{
+{
+skipstop;
+}  /* seq */
+}  /* par */

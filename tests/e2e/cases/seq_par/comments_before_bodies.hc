@@ -1,0 +1,16 @@
+
+
+/*  both at once */
+
+par
+{
+
+
+/*  one after another */
+
+{
+skip;
+stop;
+}  /* seq */
+skip;
+}  /* par */

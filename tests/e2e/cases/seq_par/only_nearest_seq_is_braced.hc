@@ -1,0 +1,8 @@
+par
+{
+{
+skip;
+stop;
+skip;
+}  /* seq */
+}  /* par */

@@ -1,0 +1,8 @@
+par
+{
+par
+{
+skip;
+}  /* par */
+stop;
+}  /* par */

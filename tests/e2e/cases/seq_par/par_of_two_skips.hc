@@ -1,0 +1,5 @@
+par
+{
+skip;
+skip;
+}  /* par */

@@ -1,0 +1,10 @@
+par
+{
+int x;
+
+{
+x = 1;
+c ! x;
+}  /* seq */
+skip;
+}  /* par */

@@ -1,0 +1,9 @@
+par
+{
+while (b)
+{
+skip;
+stop;
+
+}  /* while */
+}  /* par */

@@ -1,0 +1,16 @@
+case (sel)
+{
+0
+
+/*  idle */
+
+:
+{
+skip;
+}
+
+default:
+{
+stop;
+}
+}

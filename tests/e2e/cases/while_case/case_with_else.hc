@@ -1,0 +1,15 @@
+case (b)
+{
+1:
+{
+skip;
+}
+2:
+{
+skip;
+}
+default:
+{
+stop;
+}
+}

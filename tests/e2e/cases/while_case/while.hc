@@ -1,0 +1,5 @@
+while (b)
+{
+skip;
+
+}  /* while */

@@ -1,0 +1,105 @@
+// Golden end-to-end cases: each cases/<group>/<name>.occ is translated in memory with the short
+// test templates and checked against the expectation files beside it. Adding a case costs one
+// source file and one expectation file.
+//
+//   <name>.hc      the program's translation: the text after the main template, without the
+//                  closing of main (exact bytes, no line feed added at the end)
+//   <name>.out     the whole output file, for cases where the text before the program matters
+//   <name>.status  the exit status, when it is not 0
+//   <name>.errors  vrk.deb without its token trace, i.e. the syntax error lines, when the source
+//                  has errors; without this file the log must hold no error at all
+//
+// A case needs a .hc or an .out. Without an .out, an accepted run must write the test prologue,
+// the .hc text and the closing of main, and an abandoned one the two header templates alone.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "driver/translation.h"
+#include "tests/e2e/e2e_support.h"
+#include "tests/harness/translate.h"
+
+namespace vrk::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kCasesDir = VRK_E2E_CASES_DIR;
+constexpr const char* kExpectationExtensions[] = {".hc", ".out", ".status", ".errors"};
+
+struct GoldenCase {
+  std::string name;  // "<group>/<name>"
+  fs::path source;
+  fs::path expectation(const char* extension) const {
+    fs::path p = source;
+    return p.replace_extension(extension);
+  }
+};
+
+void PrintTo(const GoldenCase& c, std::ostream* os) { *os << c.name; }
+
+std::vector<GoldenCase> discover_cases() {
+  std::vector<GoldenCase> cases;
+  for (const fs::path& source : files_with_extension(kCasesDir, ".occ")) {
+    std::string name = fs::relative(source, kCasesDir).replace_extension().generic_string();
+    cases.push_back({name, source});
+  }
+  return cases;
+}
+
+std::string header_templates() { return std::string(kTestHeader) + std::string(kTestBoard); }
+
+class GoldenCaseTest : public ::testing::TestWithParam<GoldenCase> {};
+
+TEST_P(GoldenCaseTest, TranslatesAsExpected) {
+  const GoldenCase& c = GetParam();
+  const std::string source = read_file(c.source).value();
+  const std::optional<std::string> hc = read_file(c.expectation(".hc"));
+  const std::optional<std::string> out = read_file(c.expectation(".out"));
+  const std::optional<std::string> status_text = read_file(c.expectation(".status"));
+  const std::string errors = read_file(c.expectation(".errors")).value_or("");
+  ASSERT_TRUE(hc || out) << c.name << " has neither a .hc nor an .out file";
+  const int status = status_text ? std::stoi(*status_text) : 0;
+
+  const TranslationRun run = translate(source);
+
+  EXPECT_EQ(run.status, status);
+  if (hc) {
+    EXPECT_EQ(run.program_text(), *hc);
+  }
+  if (out) {
+    EXPECT_EQ(run.output, *out);
+  } else if (status == 0) {
+    EXPECT_EQ(run.output, expected_output(*hc));
+  } else {
+    EXPECT_EQ(run.output, header_templates());
+  }
+  EXPECT_EQ(log_without_trace(run.debug_log), errors);
+  // Syntax errors go to standard error as well, in the same words and order.
+  EXPECT_EQ(log_without_trace(run.diagnostics), errors);
+}
+
+std::string case_name(const ::testing::TestParamInfo<GoldenCase>& param) {
+  return test_name_from(param.param.name);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, GoldenCaseTest, ::testing::ValuesIn(discover_cases()), case_name);
+
+// A misspelt expectation file would silently check nothing; a moved folder would run no case.
+TEST(GoldenCaseFiles, EveryExpectationBelongsToACase) {
+  ASSERT_GE(discover_cases().size(), 50u) << "no golden cases found under " << kCasesDir;
+  for (const char* extension : kExpectationExtensions) {
+    for (const fs::path& expectation : files_with_extension(kCasesDir, extension)) {
+      fs::path source = expectation;
+      EXPECT_TRUE(fs::exists(source.replace_extension(".occ"))) << expectation << " has no .occ source";
+    }
+  }
+  for (const fs::path& file : files_with_extension(kCasesDir, "")) {
+    ADD_FAILURE() << file << " has no extension";
+  }
+}
+
+}  // namespace
+}  // namespace vrk::testing
