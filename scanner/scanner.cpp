@@ -24,6 +24,10 @@ constexpr string::rep kCommentClose = VRK_STATIC_TEXT(" */\n\n");
 
 constexpr std::size_t kMaxHexDigits = 8;
 
+// The lexeme of INDENT, OUTDENT and the end of the input. Unlike an empty default view it points
+// at real storage, so the trace may copy it like any other lexeme.
+constexpr std::string_view kNoLexeme = "";
+
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool is_hex_digit(char c) { return is_digit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
@@ -295,7 +299,7 @@ int Scanner::scan_word() {
 // Sets the lexeme and the Handel-C texts that depend on the token code, then traces the token.
 void Scanner::complete(int code) {
   bool layout = code == INDENT || code == OUTDENT || code == END_OF_INPUT;
-  lexeme_ = layout ? std::string_view() : std::string_view(line_).substr(token_start_, position_ - token_start_);
+  lexeme_ = layout ? kNoLexeme : std::string_view(line_).substr(token_start_, position_ - token_start_);
   switch (code) {
     case NAME:
       current_text_ = lexeme_;
