@@ -78,7 +78,10 @@ int Scanner::yylex() {
         }
         break;
     }
-    if (stop_status_ != 0) return END_OF_INPUT;
+    if (stop_status_ != 0) {
+      lexeme_ = kNoLexeme;  // the previous token's characters may be gone with the line buffer
+      return END_OF_INPUT;
+    }
   }
   complete(code);
   return code;
