@@ -187,9 +187,11 @@ void end_replicator_count(ActionContext& c) {
   ReplicatorValues& values = t.replicator.values;
   values.count = count.value;
   values.literal = t.replicator.base_literal && count.literal;
+  // Every index value written must fit 32 bits: the base, and the last one, base + count - 1.
   values.too_large = values.literal && (values.count > kLargestReplicatorValue ||
                                         values.base > kLargestReplicatorValue ||
-                                        values.base < -kLargestReplicatorValue);
+                                        values.base < -kLargestReplicatorValue ||
+                                        values.base + values.count - 1 > kLargestReplicatorValue);
   if (!t.replicator.bound_by_count_alone) append(c, kCloseParenthesis);
   const string& index = values.index_name;
   t.fragments.append(string(string(kClauseSeparator), index));
