@@ -86,6 +86,7 @@ void MemoryManager::allocate_block(std::size_t size, long n) {
   for (std::size_t k = 1; k <= count; ++k) {
     void* next = k < count ? byte_at(block, (k + 1) * slot) : c.free;
     store_link(byte_at(block, k * slot), next);
+    hide_free_record(byte_at(block, k * slot), size);
   }
   c.free = byte_at(block, slot);
 }
@@ -128,8 +129,8 @@ void MemoryManager::report_out_of_memory() const {
   abnormal_stop();
 }
 
-bool MemoryManager::is_free(const SizeClass& c, const void* record) const {
-  for (const void* r = c.free; r != nullptr; r = load_link(r)) {
+bool MemoryManager::is_free(std::size_t size, const void* record) const {
+  for (const void* r = classes_[size].free; r != nullptr; r = free_link(r, size)) {
     if (r == record) return true;
   }
   return false;
@@ -141,12 +142,12 @@ void MemoryManager::release_verified(void* record, std::size_t size) {
     std::free(record);
     return;
   }
-  const SizeClass& c = classes_[class_of(size)];
-  if (c.block_count == 0) {
+  size = class_of(size);
+  if (classes_[size].block_count == 0) {
     error(999, "no block allocated");
     return;
   }
-  if (is_free(c, record)) {
+  if (is_free(size, record)) {
     char message[96];
     std::snprintf(message, sizeof message, "%s memory: pointer %p deleted twice", kLibraryTag,
                   record);
@@ -166,8 +167,20 @@ void MemoryManager::release_chain(void* head, void* tail, std::size_t size) {
     }
     return;
   }
-  SizeClass& c = classes_[class_of(size)];
+  size = class_of(size);
+  SizeClass& c = classes_[size];
+#ifdef VRK_POISON_FREE_RECORDS
+  for (void* r = head;;) {
+    void* next = r == tail ? nullptr : load_link(r);
+    if (next == nullptr) store_link(r, c.free);
+    hide_free_record(r, size);
+    --in_use_;
+    if (next == nullptr) break;
+    r = next;
+  }
+#else
   store_link(tail, c.free);
+#endif
   c.free = head;
 }
 
@@ -181,9 +194,20 @@ long MemoryManager::blocks_made(std::size_t size) const {
 
 long MemoryManager::free_records(std::size_t size) const {
   if (size >= kClasses) return 0;
+  size = class_of(size);
   long length = 0;
-  for (const void* r = classes_[class_of(size)].free; r != nullptr; r = load_link(r)) ++length;
+  for (const void* r = classes_[size].free; r != nullptr; r = free_link(r, size)) ++length;
   return length;
+}
+
+long MemoryManager::records_in_use() const {
+#ifdef VRK_POISON_FREE_RECORDS
+  return in_use_;
+#else
+  long used = 0;
+  for (std::size_t size = 1; size < kClasses; ++size) used += classes_[size].records - free_records(size);
+  return used;
+#endif
 }
 
 const char* MemoryManager::name() const { return name_; }

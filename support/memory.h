@@ -12,6 +12,12 @@
 // the teardown report chosen by VRK_MEMORY_REPORT ("statistics" or
 // "used_memory") and then frees every block.
 //
+// Under AddressSanitizer a record is poisoned while it sits on a free list
+// and unpoisoned when it is handed out again, so a use of a released record
+// is reported even though the heap never sees the release.  The manager
+// reads the link of a free record only through free_link, which exposes the
+// record for that moment.
+//
 // The standard instance is constructed on first use and destroyed after every
 // static object of any translation unit that includes this header, so static
 // lists and strings may still release records during static destruction.
@@ -21,6 +27,17 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define VRK_POISON_FREE_RECORDS 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VRK_POISON_FREE_RECORDS 1
+#endif
+#endif
+#ifdef VRK_POISON_FREE_RECORDS
+#include <sanitizer/asan_interface.h>
+#endif
 
 namespace vrk {
 
@@ -58,6 +75,17 @@ class MemoryManager {
   long records_made(std::size_t size) const;
   long blocks_made(std::size_t size) const;
   long free_records(std::size_t size) const;  // length of the free list
+  // Records of the size classes (not heap requests) handed out and not
+  // released since.
+  long records_in_use() const;
+  // True when released records are poisoned for AddressSanitizer.
+  static constexpr bool poisons_free_records() noexcept {
+#ifdef VRK_POISON_FREE_RECORDS
+    return true;
+#else
+    return false;
+#endif
+  }
   const char* name() const;
 
   Report teardown_report() const noexcept { return report_; }
@@ -77,6 +105,32 @@ class MemoryManager {
     std::memcpy(record, &next, sizeof next);
   }
 
+  // A free record's link, read while the record may be poisoned.
+  static void* free_link(const void* record, std::size_t size) noexcept {
+    expose_record(record, size);
+    void* next = load_link(record);
+    hide_free_record(record, size);
+    return next;
+  }
+  // Poisons / unpoisons the slot of a record of the given size class (no-ops
+  // without AddressSanitizer).
+  static void hide_free_record(const void* record, std::size_t size) noexcept {
+#ifdef VRK_POISON_FREE_RECORDS
+    ASAN_POISON_MEMORY_REGION(record, slot_length(size));
+#else
+    (void)record;
+    (void)size;
+#endif
+  }
+  static void expose_record(const void* record, std::size_t size) noexcept {
+#ifdef VRK_POISON_FREE_RECORDS
+    ASAN_UNPOISON_MEMORY_REGION(record, slot_length(size));
+#else
+    (void)record;
+    (void)size;
+#endif
+  }
+
  private:
   struct SizeClass {
     void* free = nullptr;    // free records, linked through their first word
@@ -85,12 +139,16 @@ class MemoryManager {
     long block_count = 0;
   };
 
+#ifdef VRK_POISON_FREE_RECORDS
+  long in_use_ = 0;  // kept only where releases are walked anyway
+#endif
+
   static std::size_t class_of(std::size_t size) noexcept { return size == 0 ? 1 : size; }
   // Out of line, which also keeps the compiler's use-after-free analysis
   // from following inlined releases into callers.
   void* allocate_large(std::size_t size);
   static void release_large(void* record);
-  bool is_free(const SizeClass& c, const void* record) const;
+  bool is_free(std::size_t size, const void* record) const;
   void report_out_of_memory() const;
   void print_table(std::FILE* out, bool used_only) const;
   void free_all_blocks();
@@ -118,7 +176,11 @@ inline void* MemoryManager::allocate(std::size_t size) {
   SizeClass& c = classes_[size];
   if (c.free == nullptr) [[unlikely]] allocate_block(size, -1);
   void* record = c.free;
+  expose_record(record, size);
   c.free = load_link(record);
+#ifdef VRK_POISON_FREE_RECORDS
+  ++in_use_;
+#endif
   return record;
 }
 
@@ -128,9 +190,14 @@ inline void MemoryManager::release(void* record, std::size_t size) {
     release_large(record);
     return;
   }
-  SizeClass& c = classes_[class_of(size)];
+  size = class_of(size);
+  SizeClass& c = classes_[size];
   store_link(record, c.free);
   c.free = record;
+  hide_free_record(record, size);
+#ifdef VRK_POISON_FREE_RECORDS
+  --in_use_;
+#endif
 }
 
 namespace detail {
