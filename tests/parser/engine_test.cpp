@@ -63,8 +63,9 @@ TEST(ParseEngine, ErrorInsideABlockResynchronisesAtTheNextLine) {
   }
 }
 
-TEST(ParseEngine, ErrorAfterTheProgramAbandonsTheParse) {
-  // Once the program is complete, no state on the stack can take the `error` token.
+TEST(ParseEngine, ErrorWithNothingToResumeAbandonsTheParse) {
+  // Once the program is complete, no state on the stack can take the `error` token; a process
+  // missing at the end of the input leaves recovery nothing to discard.
   struct Case {
     const char* source;
     std::string error;
@@ -74,6 +75,7 @@ TEST(ParseEngine, ErrorAfterTheProgramAbandonsTheParse) {
       {"SKIP\n  SKIP\n", syntax_error("", 2)},
       {"x := 1\ny := 2\n", syntax_error("y", 2)},
       {"SEQ\n  SKIP\nSTOP\n", syntax_error("STOP", 3)},
+      {"INT x:\n", syntax_error("", 2)},
   };
   for (const Case& c : cases) {
     TranslationRun run = translate(c.source);
@@ -90,6 +92,19 @@ TEST(ParseEngine, BodyIndentedTwoStepsAtOnce) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(error_lines(run), (Lines{syntax_error("", 2), syntax_error("", 3)}));
   EXPECT_EQ(run.output, abandoned_output());
+}
+
+TEST(ParseEngine, TokensAreFetchedOnlyWhenAStateNeedsThem) {
+  // A state whose only action is a reduction reduces before the next token is scanned, so the
+  // number's text is still the current token text when its operand rule copies it; a following
+  // shift or relational operator would have replaced it.
+  EXPECT_EQ(translate("x := 1 >> 2\n").output, expected_output("x = 1 >> 2;\n"));
+  EXPECT_EQ(translate("x := 1 <> y\n").output, expected_output("x = 1 != y;\n"));
+  // A process ending with its line reduces only once the next line's first token is known, so a
+  // comment line in between stands before the statement's end.
+  TranslationRun run = translate("SEQ\n  SKIP\n  -- c\n  STOP\n");
+  const Lines expected = {"skip", "\n\n/* ", " ", "c", " */\n\n", ";\n", "stop", ";\n"};
+  EXPECT_EQ(run.program_fragments(), expected);
 }
 
 std::string nested_seqs(int levels) {

@@ -173,6 +173,7 @@ TEST(ScannerTokens, StringConstants) {
   EXPECT_EQ(r.at(1).operator_text, "q");
 
   EXPECT_EQ(scan("\"\"\n").at(0).current_text, "\"\"");
+  EXPECT_EQ(scan("\"a--b\"\n").codes(), (std::vector<int>{kString, kEol, kEnd}));  // no comment inside
   // An unclosed quote is just the character; scanning resumes right after it.
   EXPECT_EQ(scan("\"ab\n").codes(), (std::vector<int>{'"', kName, kEol, kEnd}));
   EXPECT_EQ(scan("\"a\" \"b\n").codes(), (std::vector<int>{kString, '"', kName, kEol, kEnd}));
