@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Runs the translation fuzzer over a seed corpus gathered from the project's occam sources.
+#
+#   tests/fuzz/run_fuzzer.sh [SECONDS [RUNS]] [-- extra libFuzzer flags]
+#
+# Defaults: 60 seconds or 2,000,000 inputs, whichever ends first. The fuzzer must have been built
+# (cmake --workflow --preset fuzz, or the configure and build presets of that name). Seeds are
+# collected anew on every run from examples/, the test suites and, when present, the conformance
+# cases beside the project; inputs the fuzzer finds interesting are kept in build-fuzz/fuzz/corpus
+# for the next run, and a failing input is written to build-fuzz/fuzz/ as crash-*, leak-*,
+# timeout-* or oom-*. Exit status: 0 when the run ended without a finding.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+seconds="${1:-60}"
+runs="${2:-2000000}"
+[ $# -gt 0 ] && shift
+[ $# -gt 0 ] && [ "$1" != "--" ] && shift
+[ $# -gt 0 ] && [ "$1" = "--" ] && shift
+
+fuzzer="${VRK_FUZZER:-$root/build-fuzz/bin/translate_fuzzer}"
+work="$root/build-fuzz/fuzz"
+if [ ! -x "$fuzzer" ]; then
+  echo "run_fuzzer: $fuzzer is missing; build it with: cmake --workflow --preset fuzz" >&2
+  exit 2
+fi
+
+# Fresh seeds every time, so that new test cases join without further ado.
+rm -rf "$work/seeds"
+mkdir -p "$work/seeds" "$work/corpus"
+n=0
+while IFS= read -r -d '' file; do
+  n=$((n + 1))
+  cp "$file" "$work/seeds/seed-$n.occ"
+done < <(find "$root/examples" "$root/tests" "$root/../shared/conformance/cases" \
+              -name '*.occ' -type f -print0 2>/dev/null)
+echo "run_fuzzer: $n seed files, at most $seconds s or $runs inputs"
+
+cd "$work"
+exec "$fuzzer" \
+  -max_total_time="$seconds" -runs="$runs" \
+  -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
+  -dict="$root/tests/fuzz/occam.dict" \
+  -artifact_prefix="$work/" -print_final_stats=1 \
+  "$@" "$work/corpus" "$work/seeds"
