@@ -1,5 +1,6 @@
 #include "driver/rep_par.h"
 
+#include <algorithm>
 #include <string>
 
 namespace vrk {
@@ -40,12 +41,14 @@ void ReplicatedParExpander::expand(FragmentList& fragments, FragmentList::node* 
   fragments.set_cursor(fragments.last());
 
   std::int64_t per_replica = body_.count() + 4;
+  std::int64_t allowance = std::min(kFragmentBudget, translation_budget_ - unrolled_);
   if (!values.literal) {
     fragments.append(string(kVariablesBanner));
-  } else if (values.too_large || (values.count > 0 && values.count > kFragmentBudget / per_replica)) {
+  } else if (values.too_large || (values.count > 0 && values.count > allowance / per_replica)) {
     fragments.append(string(kTooLargeBanner));
   } else {
     unroll(fragments, values);
+    if (values.count > 0) unrolled_ += values.count * per_replica;
   }
 }
 

@@ -38,6 +38,12 @@ class ReplicatedParExpander {
   // Upper bound on the fragments one expansion may add; beyond it the construct is replaced by
   // kTooLargeBanner instead of exhausting memory.
   static constexpr std::int64_t kFragmentBudget = 4'000'000;
+  // Upper bound on the fragments all expansions of one translation may add together: without it
+  // a short source that repeats a large replicated PAR would still exhaust memory.
+  static constexpr std::int64_t kTranslationBudget = 2 * kFragmentBudget;
+
+  explicit ReplicatedParExpander(std::int64_t translation_budget = kTranslationBudget)
+      : translation_budget_(translation_budget) {}
 
   // expand replicated PAR: `start_marker` and `first_index_marker` are the construct's own
   // markers; the second index marker is the list's last fragment.
@@ -49,6 +55,8 @@ class ReplicatedParExpander {
   static void erase_from(FragmentList& fragments, FragmentList::node* from, const FragmentList::node* until);
 
   dlist body_;  // the body's fragments, between the take-out and the copies
+  std::int64_t translation_budget_;
+  std::int64_t unrolled_ = 0;  // fragments added by the expansions so far
 };
 
 }  // namespace vrk
