@@ -3,17 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/driver/fragment_texts.h"
+
 #include <string>
 #include <vector>
 
 namespace vrk {
 namespace {
 
-std::vector<std::string> texts(const FragmentList& list) {
-  std::vector<std::string> result;
-  for (const FragmentList::node* n = list.first(); n != nullptr; n = n->next) result.emplace_back(n->element.view());
-  return result;
-}
+using testing::fragment_texts;
 
 TEST(FragmentList, AppendKeepsFirstAndMovesCursorToTheNewLast) {
   FragmentList list;
@@ -24,7 +22,7 @@ TEST(FragmentList, AppendKeepsFirstAndMovesCursorToTheNewLast) {
   list.append(string("b"));
   EXPECT_EQ(list.first(), first);
   EXPECT_EQ(list.cursor(), list.last());
-  EXPECT_EQ(texts(list), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(fragment_texts(list), (std::vector<std::string>{"a", "b"}));
 }
 
 TEST(FragmentList, InsertAfterTheLastOrAfterNothingAppends) {
@@ -36,7 +34,7 @@ TEST(FragmentList, InsertAfterTheLastOrAfterNothingAppends) {
   FragmentList::node* b = list.insert_after(a, string("b"));
   EXPECT_EQ(list.cursor(), b);
   EXPECT_EQ(FragmentList::previous(c), b);
-  EXPECT_EQ(texts(list), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(fragment_texts(list), (std::vector<std::string>{"a", "b", "c"}));
 }
 
 TEST(FragmentList, RemovingTheOnlyNodeEmptiesTheList) {
@@ -55,7 +53,7 @@ TEST(FragmentList, ReplaceKeepsPlaceAndCursor) {
   list.append(string("x"));
   list.replace(word, string("ram "));
   EXPECT_EQ(list.cursor(), list.last());
-  EXPECT_EQ(texts(list), (std::vector<std::string>{"ram ", "x"}));
+  EXPECT_EQ(fragment_texts(list), (std::vector<std::string>{"ram ", "x"}));
 }
 
 TEST(FragmentList, BeginsWithNeedsTheWholePrefix) {

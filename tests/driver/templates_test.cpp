@@ -3,17 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/driver/fragment_texts.h"
+
 #include <string>
 #include <vector>
 
 namespace vrk {
 namespace {
 
-std::vector<std::string> texts(const FragmentList& list) {
-  std::vector<std::string> result;
-  for (const FragmentList::node* n = list.first(); n != nullptr; n = n->next) result.emplace_back(n->element.view());
-  return result;
-}
+using testing::fragment_texts;
 
 const std::string kConsts(kBooleanConstants);
 const std::string kOpener(kConstsAreaOpener);
@@ -33,14 +31,14 @@ TEST(TemplateMerge, ConstsAreaIsOpenerConstantsAndTheWholeMainTemplate) {
   MemoryTemplates store("h", "b", "void main(void)\n{\n/* two lines */\n");
   FragmentList list;
   TemplateMerge(store, list).open_consts_area();
-  EXPECT_EQ(texts(list), (std::vector<std::string>{kOpener, kConsts, "void main(void)\n{\n/* two lines */\n"}));
+  EXPECT_EQ(fragment_texts(list), (std::vector<std::string>{kOpener, kConsts, "void main(void)\n{\n/* two lines */\n"}));
 }
 
 TEST(TemplateMerge, AnEmptyMainTemplateStillGivesItsFragment) {
   MemoryTemplates store("h", "b", "");
   FragmentList list;
   TemplateMerge(store, list).open_consts_area();
-  EXPECT_EQ(texts(list), (std::vector<std::string>{kOpener, kConsts, ""}));
+  EXPECT_EQ(fragment_texts(list), (std::vector<std::string>{kOpener, kConsts, ""}));
 }
 
 TEST(TemplateMerge, AMissingTemplateIsReportedWithWhatWasTried) {
@@ -80,7 +78,7 @@ TEST(EnsureBooleanConstants, RestoresThemRightAfterTheOpenerOnce) {
   TemplateMerge merge(store, list);
   merge.ensure_boolean_constants();
   merge.ensure_boolean_constants();
-  EXPECT_EQ(texts(list), (std::vector<std::string>{"/* comment */", kOpener, kConsts, "x = TRUE"}));
+  EXPECT_EQ(fragment_texts(list), (std::vector<std::string>{"/* comment */", kOpener, kConsts, "x = TRUE"}));
 }
 
 TEST(EnsureBooleanConstants, WithoutAConstsAreaNothingChanges) {
@@ -88,7 +86,7 @@ TEST(EnsureBooleanConstants, WithoutAConstsAreaNothingChanges) {
   FragmentList list;
   list.append(string("const TRUE"));  // shorter than the key: no match
   TemplateMerge(store, list).ensure_boolean_constants();
-  EXPECT_EQ(texts(list), (std::vector<std::string>{"const TRUE"}));
+  EXPECT_EQ(fragment_texts(list), (std::vector<std::string>{"const TRUE"}));
 }
 
 }  // namespace
