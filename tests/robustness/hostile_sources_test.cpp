@@ -1,0 +1,235 @@
+// Hostile sources, translated in memory: whatever the bytes, a translation ends with status 0 or 1,
+// says on both diagnostic streams where it stopped, and leaves an output file of a known shape:
+// nothing or only the header templates when it stops, the whole Fragment list when it accepts.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "driver/rep_par.h"
+#include "tests/harness/translate.h"
+
+namespace vrk::testing {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const std::string kHeaders = std::string(kTestHeader) + std::string(kTestBoard);
+
+std::string syntax_error(const std::string& lexeme, int line) {
+  return "ERROR <syntax error> near <" + lexeme + "> on line " + std::to_string(line) + "\n";
+}
+
+std::string overlong_line(int line) {
+  return "ERROR <line longer than 256 characters> on line " + std::to_string(line) + "\n";
+}
+
+// The report lines in the debug log. A lexeme may hold a line feed (the end of a line), so a
+// report runs from "ERROR <" at the start of a line to the next "> on line N\n".
+Lines error_lines(const std::string& log) {
+  Lines found;
+  for (std::size_t at = 0; (at = log.find("ERROR <", at)) != std::string::npos;) {
+    if (at != 0 && log[at - 1] != '\n') {
+      ++at;
+      continue;
+    }
+    std::size_t tail = log.find("on line ", at);
+    std::size_t end = tail == std::string::npos ? std::string::npos : log.find('\n', tail);
+    if (end == std::string::npos) break;
+    found.push_back(log.substr(at, end + 1 - at));
+    at = end + 1;
+  }
+  return found;
+}
+
+// What every translation must give, whatever its source.
+void expect_sound_outcome(const TranslationRun& run) {
+  ASSERT_TRUE(run.status == 0 || run.status == 1) << run.status;
+  EXPECT_EQ(run.diagnostics, run.debug_log) << "both streams get the same lines";
+  if (run.status == 0) {
+    std::string written = kHeaders;
+    for (const std::string& f : run.fragments) written += f;
+    EXPECT_EQ(run.output, written) << "an accepted translation writes its whole Fragment list";
+  } else {
+    EXPECT_TRUE(run.output.empty() || run.output == kHeaders) << "a stopped translation writes no fragment";
+    EXPECT_FALSE(error_lines(run.debug_log).empty()) << "a stopped translation says why";
+  }
+}
+
+// A deterministic run of bytes that are neither line ends nor blanks nor anything a token begins
+// with, so that each line's first byte is a syntax error.
+std::string garbage(std::size_t length, std::uint32_t seed) {
+  std::string text;
+  while (text.size() < length) {
+    seed = seed * 1664525u + 1013904223u;
+    auto byte = static_cast<unsigned char>(seed >> 24);
+    bool control = byte >= 1 && byte < 32 && byte != '\n' && byte != '\r';
+    if (control || byte >= 128) text.push_back(static_cast<char>(byte));
+  }
+  return text;
+}
+
+std::string nested_seqs(int levels) {
+  std::string source;
+  for (int level = 0; level < levels; ++level) source += std::string(2 * level, ' ') + "SEQ\n";
+  return source + std::string(2 * levels, ' ') + "SKIP\n";
+}
+
+std::string repeated(const std::string& text, int times) {
+  std::string result;
+  for (int i = 0; i < times; ++i) result += text;
+  return result;
+}
+
+struct Hostile {
+  const char* name;
+  std::string source;
+  int status;
+  std::string last_report;  // the last report line, where the translation stopped or resumed
+  std::string output;       // the whole output file
+};
+
+TEST(HostileSources, EachEndsWithItsStatusAndAReportWhereItStopped) {
+  const std::string garbage_line = garbage(40, 7);
+  const std::string garbage_line_2 = garbage(60, 11);
+  const std::string abandoned = kHeaders;
+  const std::vector<Hostile> cases = {
+      {"empty file", "", 1, syntax_error("", 1), abandoned},
+      {"one line of binary garbage", garbage_line + "\n", 0, syntax_error(garbage_line.substr(0, 1), 1),
+       expected_output("")},
+      // Recovery completes the program on the first line; the second line has nowhere to go.
+      {"binary garbage on several lines", garbage_line + "\n" + garbage_line_2 + "\n" + garbage_line + "\n", 1,
+       syntax_error(garbage_line_2.substr(0, 1), 2), abandoned},
+      {"binary garbage without line feeds", garbage(4096, 3), 1, overlong_line(1), ""},
+      {"NUL bytes", std::string("SEQ\n  \0\0\n  SKIP\n", 15), 0, syntax_error(std::string(1, '\0'), 2),
+       expected_output("skip;\n")},
+      {"a line of 10,000 characters", "SEQ\n  SKIP\n  x := " + std::string(10000, '1') + "\n  STOP\n", 1,
+       overlong_line(3), abandoned},
+      {"an over-long comment line", "SEQ\n  SKIP\n  --" + std::string(300, '-') + "\n  STOP\n", 1,
+       overlong_line(3), abandoned},
+      {"an over-long blank line", "SEQ\n  SKIP\n" + std::string(400, ' ') + "\n  STOP\n", 1, overlong_line(3),
+       abandoned},
+      {"an over-long last line without a line feed", "SEQ\n  SKIP\n  " + std::string(300, 'x'), 1,
+       overlong_line(3), abandoned},
+      {"an over-long first line", std::string(254, 'x') + "\nSKIP\n", 1, overlong_line(1), ""},
+      // The state stack fills at the 66th level, long before the lines grow too long to read.
+      {"200 nesting levels", nested_seqs(200), 1,
+       "ERROR <pcyacc internal stack overflow> near <SEQ> on line 67\n", abandoned},
+      {"a file of only tabs", "\t\t\t\n\t\t\n\t\n", 1, syntax_error("\t", 2), abandoned},
+      {"an unterminated string", "SEQ\n  x := \"abc\n  SKIP\n", 0, syntax_error("\"", 2),
+       expected_output("x = skip;\n")},
+      {"an unterminated character constant", "SEQ\n  x := 'a\n  SKIP\n", 0, syntax_error("'", 2),
+       expected_output("x = skip;\n")},
+      {"a character constant cut after its escape", "SEQ\n  x := '*#4\n  SKIP\n", 0, syntax_error("'", 2),
+       expected_output("x = skip;\n")},
+      {"a number of 1,000 digits", "SEQ\n  x := " + std::string(1000, '9') + "\n", 1, overlong_line(2),
+       abandoned},
+      // Nine digits make the banner; the other 91 are a name the assignment cannot take.
+      {"a hexadecimal number of 100 digits", "SEQ\n  x := #" + std::string(100, 'F') + "\n  SKIP\n", 0,
+       syntax_error(std::string(91, 'F'), 2),
+       expected_output("x = \n\n##### Error: too long value (max = 32 bits) ! #####\n\nskip;\n")},
+      {"CRLF line ends", "SEQ\r\n  SKIP\r\n  STOP\r\n", 0, "", expected_output("skip;\nstop;\n")},
+      // Without a line feed the file is one line, and its first carriage return a stray byte; by
+      // then SEQ has taken the stray byte for the start of a replicator and opened a loop.
+      {"CR-only line ends", "SEQ\r  SKIP\r  STOP\r", 0, syntax_error("\r", 1), expected_output("for (")},
+      {"no final line feed", "SEQ\n  SKIP\n  STOP", 0, "", expected_output("skip;\nstop;\n")},
+      // Each bad line keeps the "skip" of its first SKIP; the second one is discarded.
+      {"10,000 consecutive syntax errors", "SEQ\n" + repeated("  SKIP SKIP\n", 10000) + "  STOP\n", 0,
+       syntax_error("SKIP", 10001), expected_output(repeated("skip", 10000) + "stop;\n")},
+  };
+  for (const Hostile& c : cases) {
+    SCOPED_TRACE(c.name);
+    TranslationRun run = translate(c.source);
+    expect_sound_outcome(run);
+    EXPECT_EQ(run.status, c.status);
+    Lines reports = error_lines(run.debug_log);
+    EXPECT_EQ(reports.empty() ? std::string() : reports.back(), c.last_report);
+    EXPECT_EQ(run.output, c.output);
+  }
+}
+
+TEST(HostileSources, EveryErrorOfALongRunIsReportedOnItsOwnLine) {
+  TranslationRun run = translate("SEQ\n" + repeated("  SKIP SKIP\n", 10000) + "  STOP\n");
+  Lines reports = error_lines(run.debug_log);
+  ASSERT_EQ(reports.size(), 10000u);
+  for (int k = 0; k < 10000; k += 997) EXPECT_EQ(reports[static_cast<std::size_t>(k)], syntax_error("SKIP", k + 2));
+}
+
+TEST(HostileSources, EveryByteFrom128To255IsASyntaxErrorOnItsLine) {
+  for (int byte = 128; byte <= 255; ++byte) {
+    SCOPED_TRACE(byte);
+    const std::string b(1, static_cast<char>(byte));
+    TranslationRun run = translate("SEQ\n  " + b + "\n  SKIP\n");
+    expect_sound_outcome(run);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.debug_log.find("yylex: token " + std::to_string(byte) + " <" + b + ">\n"), std::string::npos);
+    EXPECT_EQ(error_lines(run.debug_log), Lines{syntax_error(b, 2)});
+    EXPECT_EQ(run.output, expected_output("skip;\n"));
+  }
+}
+
+TEST(HostileSources, NumbersTooLongForAnyRegister) {
+  const std::string digits(230, '9');
+  // A decimal number is copied as written, however long.
+  TranslationRun assignment = translate("x := " + digits + "\n");
+  EXPECT_EQ(assignment.output, expected_output("x = " + digits + ";\n"));
+  TranslationRun loop = translate("SEQ i = 0 FOR " + digits + "\n  SKIP\n");
+  EXPECT_EQ(loop.output, expected_output("for (i = 0; i < " + digits + "; i = i + 1)\n{\nskip;\n}  /* for */\n"));
+  // A replicated PAR cannot unroll it, in decimal or in hexadecimal, as count or as base.
+  const std::vector<std::string> replicators = {"i = 0 FOR " + digits, "i = " + digits + " FOR 2"};
+  for (const std::string& replicator : replicators) {
+    SCOPED_TRACE(replicator);
+    TranslationRun run = translate("PAR " + replicator + "\n  SKIP\n");
+    expect_sound_outcome(run);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output, expected_output(kTooLargeBanner));
+  }
+}
+
+// The replicated PAR markers of a construct broken by a syntax error stay in the list as
+// leftovers; the next replicated PAR must still unroll its own body and nothing else.
+TEST(HostileSources, ABrokenReplicatedParDoesNotDisturbTheNextOne) {
+  TranslationRun run = translate("SEQ\n  PAR i = 0 FOR 2 x\n  PAR j = 0 FOR 2\n    SKIP\n");
+  expect_sound_outcome(run);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(error_lines(run.debug_log), Lines{syntax_error("x", 2)});
+  EXPECT_TRUE(run.program_text().ends_with("j = 0;\npar\n{\nskip;\n}  /* par */\nj = 1;\npar\n{\nskip;\n}  /* par */\n"))
+      << run.program_text();
+}
+
+// Nested replicated PARs unroll inside out, each with its own index and values.
+std::string nested_replicated_pars(int levels, int count) {
+  std::string source;
+  for (int level = 0; level < levels; ++level) {
+    source += std::string(2 * level, ' ') + "PAR i" + std::to_string(level) + " = 0 FOR " + std::to_string(count) + "\n";
+  }
+  return source + std::string(2 * levels, ' ') + "SKIP\n";
+}
+
+std::string unrolled(int level, int levels, int count) {
+  if (level == levels) return "skip;\n";
+  std::string inner = unrolled(level + 1, levels, count);
+  std::string text;
+  for (int v = 0; v < count; ++v) {
+    text += "i" + std::to_string(level) + " = " + std::to_string(v) + ";\npar\n{\n" + inner + "}  /* par */\n";
+  }
+  return text;
+}
+
+TEST(HostileSources, DeeplyNestedReplicatedPars) {
+  for (auto [levels, count] : {std::pair{30, 1}, std::pair{10, 3}}) {
+    SCOPED_TRACE(levels);
+    TranslationRun run = translate(nested_replicated_pars(levels, count));
+    expect_sound_outcome(run);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output, expected_output(unrolled(0, levels, count)));
+  }
+  // Deeper still, the state stack overflows and the translation stops with a report.
+  TranslationRun deepest = translate(nested_replicated_pars(60, 1));
+  expect_sound_outcome(deepest);
+  EXPECT_EQ(deepest.status, 1);
+}
+
+}  // namespace
+}  // namespace vrk::testing
