@@ -42,9 +42,12 @@ bool nearest_block_is_par_body(ActionContext& c, int index) {
 }
 
 // The value of a number's Handel-C text (decimal digits, or "0x" and hexadecimal digits), or
-// nothing when the text is not a number (a name, the overflow banner, ...). Saturates far above
-// any value a replicator may use.
+// nothing when the text is not a number (a name, ...). Saturates far above any value a replicator
+// may use.
 std::optional<std::int64_t> number_value(std::string_view text) {
+  constexpr std::int64_t kSaturated = std::numeric_limits<std::int64_t>::max() / 4;
+  // A hexadecimal literal wider than 32 bits arrives as the scanner's banner: still a literal.
+  if (text == kHexOverflowBanner) return kSaturated;
   int base = 10;
   if (text.starts_with("0x")) {
     text.remove_prefix(2);
@@ -58,7 +61,7 @@ std::optional<std::int64_t> number_value(std::string_view text) {
   std::int64_t value = 0;
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
   (void)end;
-  if (ec == std::errc::result_out_of_range) value = std::numeric_limits<std::int64_t>::max() / 4;
+  if (ec == std::errc::result_out_of_range) value = kSaturated;
   return value;
 }
 

@@ -12,7 +12,6 @@ using namespace token;
 
 namespace {
 
-constexpr std::string_view kOverflowBanner = "\n\n##### Error: too long value (max = 32 bits) ! #####\n\n";
 constexpr std::string_view kNowBanner =
     "\n\n##### Error: occam keyword NOW not included yet in this vrk version ! #####\n\n";
 constexpr std::string_view kAndOrBanner =
@@ -213,7 +212,7 @@ int Scanner::scan_hex_number() {
   while (position_ - first < kMaxHexDigits + 1 && is_hex_digit(at(0))) ++position_;
   std::size_t digits = position_ - first;
   if (digits > kMaxHexDigits) {
-    current_text_ = kOverflowBanner;
+    current_text_ = kHexOverflowBanner;
   } else {
     char hex[2 + kMaxHexDigits] = {'0', 'x'};
     std::memcpy(hex + 2, line_.data() + first, digits);

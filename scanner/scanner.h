@@ -20,6 +20,9 @@
 
 namespace vrk {
 
+// The Handel-C text of a hexadecimal constant wider than 32 bits, in place of its value.
+inline constexpr std::string_view kHexOverflowBanner = "\n\n##### Error: too long value (max = 32 bits) ! #####\n\n";
+
 // The two streams that receive the token trace and the syntax error lines, in this order.
 struct DiagnosticStreams {
   OutputBuffer& debug_log;

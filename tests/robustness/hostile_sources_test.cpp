@@ -177,7 +177,9 @@ TEST(HostileSources, NumbersTooLongForAnyRegister) {
   TranslationRun loop = translate("SEQ i = 0 FOR " + digits + "\n  SKIP\n");
   EXPECT_EQ(loop.output, expected_output("for (i = 0; i < " + digits + "; i = i + 1)\n{\nskip;\n}  /* for */\n"));
   // A replicated PAR cannot unroll it, in decimal or in hexadecimal, as count or as base.
-  const std::vector<std::string> replicators = {"i = 0 FOR " + digits, "i = " + digits + " FOR 2"};
+  const std::vector<std::string> replicators = {"i = 0 FOR " + digits, "i = " + digits + " FOR 2",
+                                                "i = 0 FOR #123456789", "i = #FFFFFFFFF FOR 2",
+                                                "i = - #123456789 FOR 2"};
   for (const std::string& replicator : replicators) {
     SCOPED_TRACE(replicator);
     TranslationRun run = translate("PAR " + replicator + "\n  SKIP\n");
