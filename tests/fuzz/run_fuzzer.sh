@@ -11,11 +11,11 @@
 # timeout-* or oom-*. Exit status: 0 when the run ended without a finding.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
-seconds="${1:-60}"
-runs="${2:-2000000}"
-[ $# -gt 0 ] && shift
-[ $# -gt 0 ] && [ "$1" != "--" ] && shift
-[ $# -gt 0 ] && [ "$1" = "--" ] && shift
+seconds=60
+runs=2000000
+if [ $# -gt 0 ] && [ "$1" != "--" ]; then seconds="$1"; shift; fi
+if [ $# -gt 0 ] && [ "$1" != "--" ]; then runs="$1"; shift; fi
+if [ $# -gt 0 ] && [ "$1" = "--" ]; then shift; fi
 
 fuzzer="${VRK_FUZZER:-$root/build-fuzz/bin/translate_fuzzer}"
 work="$root/build-fuzz/fuzz"
