@@ -17,7 +17,7 @@ namespace vrk {
 class TextCache {
  public:
   static constexpr std::size_t kLongestCached = 32;
-  static constexpr std::size_t kEntries = 4096;
+  static constexpr std::size_t kEntries = 256;
 
   TextCache() : entries_(std::make_unique<string[]>(kEntries)) {}
 
