@@ -28,16 +28,14 @@ void ReplicatedParExpander::expand(FragmentList& fragments, FragmentList::node* 
   FragmentList::node* second_index_marker = fragments.last();
   body_.clear();
   if (values.literal) {
-    // Take the body out, then drop the scaffolding around it.
+    // Take the body out before the scaffolding around it goes.
     for (FragmentList::node* n = FragmentList::next(first_index_marker); n != second_index_marker;) {
       FragmentList::node* next = FragmentList::next(n);
       body_.append(fragments.remove(n));
       n = next;
     }
-    erase_from(fragments, start_marker, nullptr);
-  } else {
-    erase_from(fragments, start_marker, nullptr);
   }
+  erase_from(fragments, start_marker, nullptr);
   fragments.set_cursor(fragments.last());
 
   std::int64_t per_replica = body_.count() + 4;
