@@ -18,8 +18,7 @@ void TokenCapture::emit_or_capture(FragmentList& fragments, const string& value)
   }
 }
 
-void TokenCapture::begin_replicator_base(const string& index) {
-  index_name = index;
+void TokenCapture::begin_replicator_base() {
   base_switch = true;
   count_switch = false;
   base_captured = false;

@@ -25,14 +25,11 @@ struct TokenCapture {
   string count_text;
   bool count_captured = false;
 
-  // The index variable of the replicator being read.
-  string index_name;
-
   // emit or capture token text, for the number whose Handel-C text is `text`.
   void emit_or_capture(FragmentList& fragments, const string& text);
 
   // Starts a replicator: the base is captured next, the count not yet.
-  void begin_replicator_base(const string& index);
+  void begin_replicator_base();
   // Moves the capture from the base to the count.
   void begin_replicator_count();
 };

@@ -8,8 +8,6 @@ namespace vrk {
 namespace {
 
 constexpr string::rep kAssignText = VRK_STATIC_TEXT(" = ");
-constexpr string::rep kParOpen = VRK_STATIC_TEXT("par\n{\n");
-constexpr string::rep kParClose = VRK_STATIC_TEXT("}  /* par */\n");
 
 }  // namespace
 

@@ -17,8 +17,11 @@
 
 namespace vrk {
 
-inline constexpr std::string_view kReplicationMarker = "$$$$$";
-inline constexpr std::string_view kIndexMarker = "#$#$#";
+// The texts the replicated PAR actions and the expansion share.
+inline constexpr string::rep kReplicationMarker = VRK_STATIC_TEXT("$$$$$");
+inline constexpr string::rep kIndexMarker = VRK_STATIC_TEXT("#$#$#");
+inline constexpr string::rep kParOpen = VRK_STATIC_TEXT("par\n{\n");
+inline constexpr string::rep kParClose = VRK_STATIC_TEXT("}  /* par */\n");
 inline constexpr std::string_view kVariablesBanner =
     "\n\n##### Error: variables are not allowed in occam replicated PAR ! #####\n\n";
 inline constexpr std::string_view kTooLargeBanner =

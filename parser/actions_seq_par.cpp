@@ -20,10 +20,6 @@ constexpr string::rep kSeqOpen = VRK_STATIC_TEXT("{\n");
 constexpr string::rep kSeqClose = VRK_STATIC_TEXT("}  /* seq */\n");
 constexpr string::rep kForOpen = VRK_STATIC_TEXT("for (");
 constexpr string::rep kForClose = VRK_STATIC_TEXT("}  /* for */\n");
-constexpr string::rep kParOpen = VRK_STATIC_TEXT("par\n{\n");
-constexpr string::rep kParClose = VRK_STATIC_TEXT("}  /* par */\n");
-constexpr string::rep kReplicationMarkerText = VRK_STATIC_TEXT("$$$$$");
-constexpr string::rep kIndexMarkerText = VRK_STATIC_TEXT("#$#$#");
 constexpr string::rep kAssign = VRK_STATIC_TEXT(" = ");
 constexpr string::rep kClauseSeparator = VRK_STATIC_TEXT("; ");
 constexpr string::rep kLessThan = VRK_STATIC_TEXT(" < ");
@@ -74,7 +70,6 @@ struct ReplicatorExpression {
 // Reads the expression whose fragments follow `start`. It is a literal when it is the number
 // captured while it was read, alone or after a monadic minus.
 ReplicatorExpression read_replicator_expression(ActionContext& c, const string& captured, bool was_captured) {
-  FragmentList& fragments = c.translation.fragments;
   ReplicatorExpression result;
   int count = 0;
   bool negated = false;
@@ -90,7 +85,6 @@ ReplicatorExpression read_replicator_expression(ActionContext& c, const string& 
       single_number = false;
     }
   }
-  (void)fragments;
   if (!was_captured || !single_number || count == 0) return result;
   std::optional<std::int64_t> value = number_value(captured.view());
   if (!value) return result;
@@ -129,20 +123,20 @@ void close_par(ActionContext& c) { append(c, kParClose); }
 
 // {25}: construct: PAR {25} replicator eols INDENT {26} process OUTDENT
 void mark_replicated_par_start(ActionContext& c) {
-  append(c, kReplicationMarkerText);
+  append(c, kReplicationMarker);
   c.result.node = c.translation.fragments.last();
 }
 
 // {26}: the first index marker; the body is a PAR body for the blocks nested in it.
 void mark_replicated_par_body(ActionContext& c) {
-  append(c, kIndexMarkerText);
+  append(c, kIndexMarker);
   c.result.node = c.translation.fragments.last();
   c.result.kind = SlotKind::par_body;
 }
 
 // construct: PAR {25} replicator eols INDENT {26} process OUTDENT
 void close_replicated_par(ActionContext& c) {
-  append(c, kIndexMarkerText);
+  append(c, kIndexMarker);
   c.translation.expander.expand(c.translation.fragments, c.rhs(2).node, c.rhs(6).node, c.rhs_replicator(3));
 }
 
@@ -152,7 +146,7 @@ void begin_replicator(ActionContext& c) {
   Translation& t = c.translation;
   string index(current_token_text(c));
   t.fragments.append(string(index, string(kAssign)));
-  t.capture.begin_replicator_base(index);
+  t.capture.begin_replicator_base();
   t.replicator = ReplicatorState{};
   t.replicator.in_replicated_seq = c.stack.slot(c.below() - 1).kind == SlotKind::replicated_seq;
   t.replicator.values.index_name = index;
