@@ -18,6 +18,8 @@ int Translation::run() {
   if (result == 0) {
     fragments.append(string(kMainClosing));
     fragments.write(output);
+    // The recovered translation is written, but a program with syntax errors is not a success.
+    if (parser.yynerrs > 0) return 1;
   }
   return result;
 }

@@ -30,8 +30,9 @@ class Translation {
   explicit Translation(const TranslationFiles& files);
 
   // Parses the whole source once. On acceptance the closing text of `main` is appended and the
-  // Fragment list written to the output. Returns the exit status: 0 accepted, 1 abandoned (or an
-  // over-long line), 2 when a template or the source could not be read.
+  // Fragment list written to the output. Returns the exit status: 0 accepted with no syntax
+  // error, 1 accepted after syntax errors, abandoned or stopped on an over-long line, 2 when a
+  // template or the source could not be read.
   int run();
 
   // Stops the translation with `status` after reporting `message` on standard error.

@@ -148,8 +148,12 @@ TEST_F(Cli, TheDebugLogStartsWithTheBannerAndGoesToTheWorkingDirectory) {
 }
 
 TEST_F(Cli, ExitStatusFollowsTheParse) {
+  write_file(dir_ / "clean.occ", "SEQ\n  SKIP\n  STOP\n");
+  EXPECT_EQ(run("clean.occ out.hc").status, 0);
+  // A parse that recovered from a syntax error writes its translation but fails.
   write_file(dir_ / "recovers.occ", "SEQ\n  SKIP SKIP\n  STOP\n");
-  EXPECT_EQ(run("recovers.occ out.hc").status, 0);
+  EXPECT_EQ(run("recovers.occ out.hc").status, 1);
+  EXPECT_NE(read_file(dir_ / "out.hc").find("skipstop;\n"), std::string::npos);
   write_file(dir_ / "abandoned.occ", "SKIP\nSTOP\n");
   Result r = run("abandoned.occ out.hc");
   EXPECT_EQ(r.status, 1);

@@ -56,7 +56,7 @@ TEST(ParseEngine, ErrorInsideABlockResynchronisesAtTheNextLine) {
   };
   for (const Case& c : cases) {
     TranslationRun run = translate(c.source);
-    EXPECT_EQ(run.status, 0) << c.name;
+    EXPECT_EQ(run.status, 1) << c.name;
     EXPECT_EQ(error_lines(run), Lines{c.error}) << c.name;
     EXPECT_EQ(run.diagnostics, run.debug_log) << c.name;
     EXPECT_EQ(run.output, expected_output(c.text)) << c.name;
@@ -143,7 +143,7 @@ TEST(ParseEngine, OneReportPerBadLine) {
   // complete at the next line, so the next bad line is reported again. The names before '=' are
   // already appended as channels when the error is found.
   TranslationRun run = translate("SEQ\n  x = = 1\n  y = = 2\n  SKIP\n");
-  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.status, 1);
   EXPECT_EQ(error_lines(run), (Lines{syntax_error("=", 2), syntax_error("=", 3)}));
   EXPECT_EQ(run.output, expected_output("xyskip;\n"));
 }
