@@ -1,25 +1,43 @@
 #include "driver/translation.h"
 
+#include <string>
+
 #include "parser/engine.h"
+#include "parser/actions.h"
+#include "parser/generated_tables.h"
 
 namespace vrk {
 
-Translation::Translation(const TranslationFiles& files)
-    : output(files.output),
-      streams{files.debug_log, files.diagnostics},
-      scanner(files.source, fragments, streams),
-      templates(files.templates, fragments) {}
+void Translation::reduce(int rule, StackView<ParseEntry>& view) {
+  ActionContext context{*this, view};
+  actions::run_action(rule, context);
+}
+
+void Translation::pushed(StackView<ParseEntry>& view) {
+  ActionContext context{*this, view};
+  actions::entry_pushed(context);
+}
+
+void Translation::syntax_error(std::string_view message, std::string_view lexeme, int line) {
+  std::string text = "ERROR <";
+  text += message;
+  text += "> near <";
+  text += lexeme;
+  text += "> on line ";
+  text += std::to_string(line);
+  text += "\n";
+  streams.report(text);
+}
 
 int Translation::run() {
-  Parser parser(*this);
-  int result = parser.yyparse();
-  if (scanner.stop_status() != 0) return scanner.stop_status();
-  if (stop_status_ != 0) return stop_status_;
+  Engine<Translation, Translation> engine(tables::kTables, *this, *this);
+  int result = engine.yyparse();
+  if (stop_status() != 0) return stop_status();
   if (result == 0) {
     fragments.append(string(kMainClosing));
     fragments.write(output);
     // The recovered translation is written, but a program with syntax errors is not a success.
-    if (parser.yynerrs > 0) return 1;
+    if (engine.yynerrs > 0) return 1;
   }
   return result;
 }

@@ -1,33 +1,21 @@
-// One translation: everything the scanner, the parse engine and the actions share.
+// One translation: the parse engine over the scanner's tokens and the translation actions.
 //
-// The driver builds a Translation over its three files and runs it once; tests and the fuzzer
-// build as many as they like over memory buffers. Nothing here is process-wide.
+// A Translation is the engine's token source (the scanner) and its action sink (the actions of
+// the generated dispatch); run() parses the whole source once and writes the output.
 #pragma once
 
-#include "driver/capture.h"
-#include "driver/fragments.h"
-#include "driver/rep_par.h"
-#include "driver/streams.h"
-#include "driver/templates.h"
-#include "driver/text_cache.h"
-#include "parser/action_state.h"
-#include "scanner/scanner.h"
+#include <string_view>
+
+#include "parser/action_context.h"
+#include "parser/translation_state.h"
 
 namespace vrk {
 
-struct TranslationFiles {
-  SourceReader& source;
-  OutputBuffer& output;
-  OutputBuffer& debug_log;
-  OutputBuffer& diagnostics;
-  TemplateStore& templates;
-};
-
 inline constexpr std::string_view kMainClosing = "\n\n}  /* main */\n";
 
-class Translation {
+class Translation final : public TranslationState {
  public:
-  explicit Translation(const TranslationFiles& files);
+  explicit Translation(const TranslationFiles& files) : TranslationState(files) {}
 
   // Parses the whole source once. On acceptance the closing text of `main` is appended and the
   // Fragment list written to the output. Returns the exit status: 0 accepted with no syntax
@@ -35,27 +23,16 @@ class Translation {
   // template or the source could not be read.
   int run();
 
-  // Stops the translation with `status` after reporting `message` on standard error.
-  void stop(int status, std::string_view message) {
-    streams.diagnostics.write(message);
-    streams.diagnostics.write("\n");
-    stop_status_ = status;
-  }
-  bool stopped() const { return stop_status_ != 0 || scanner.stop_status() != 0; }
+  // The token source.
+  int next_token() { return scanner.yylex(); }
+  std::string_view token_lexeme() const { return scanner.token_lexeme(); }
+  int line_number() const { return scanner.line_number(); }
 
-  OutputBuffer& output;
-  DiagnosticStreams streams;
-  FragmentList fragments;
-  TextCache texts;
-  Scanner scanner;
-  TokenCapture capture;
-  DeclarationState declarations;
-  ReplicatorState replicator;
-  TemplateMerge templates;
-  ReplicatedParExpander expander;
-
- private:
-  int stop_status_ = 0;
+  // The action sink.
+  using Entry = ParseEntry;
+  void reduce(int rule, StackView<ParseEntry>& view);
+  void pushed(StackView<ParseEntry>& view);
+  void syntax_error(std::string_view message, std::string_view lexeme, int line);
 };
 
 }  // namespace vrk

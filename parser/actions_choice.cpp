@@ -4,6 +4,8 @@
 // first condition and "\nelse if (" before every later one. The chain lives in the IF's own stack
 // entry; a choice finds it by looking down the stack, stopping at the process of an enclosing
 // choice or any other block, beyond which another IF's chain is not its own.
+#include <variant>
+
 #include "parser/actions.h"
 
 namespace vrk::actions {
@@ -38,37 +40,31 @@ constexpr string::rep kFurtherOptionEnd = VRK_STATIC_TEXT("}");
 // none (a replicated IF's choice).
 int owning_if_chain(ActionContext& c, int index) {
   for (int i = index; i >= 0; --i) {
-    switch (c.stack.slot(i).kind) {
-      case SlotKind::if_chain:
-        return i;
-      case SlotKind::choice_process:
-      case SlotKind::par_body:
-        return -1;
-      case SlotKind::none:
-      case SlotKind::replicated_seq:
-        break;
-    }
+    const ConstructMark& mark = c.stack.entry(i).mark;
+    if (std::holds_alternative<IfChain>(mark)) return i;
+    if (std::holds_alternative<ChoiceProcess>(mark) || std::holds_alternative<ParBody>(mark)) return -1;
   }
   return -1;
 }
 }  // namespace
 
+// Records, in every entry, the fragment that was last when it was pushed.
+void entry_pushed(ActionContext& c) { c.result().tail = c.translation.fragments.last(); }
+
 // {29}: construct: IF eols INDENT {29} choice_list OUTDENT
 void open_if(ActionContext& c) {
   append(c, kIfOpen);
-  c.result.kind = SlotKind::if_chain;
-  c.result.node = c.translation.fragments.last();
-  c.result.flag = false;  // no condition yet
+  c.result().mark = IfChain{c.translation.fragments.last(), false};
 }
 
 // construct: IF eols INDENT {29} choice_list OUTDENT
 // An IF whose chain holds no condition (only empty nested IFs) takes its "if (" back.
 void close_if(ActionContext& c) {
-  Slot& chain = c.rhs(4);
-  if (chain.flag) return;
+  IfChain& chain = std::get<IfChain>(c.rhs(4).mark);
+  if (chain.has_condition) return;
   FragmentList& fragments = c.translation.fragments;
-  bool cursor_on_it = fragments.cursor() == chain.node;
-  fragments.remove(chain.node);
+  bool cursor_on_it = fragments.cursor() == chain.opener;
+  fragments.remove(chain.opener);
   if (cursor_on_it) fragments.set_cursor(fragments.last());
 }
 
@@ -78,7 +74,7 @@ void close_replicated_if(ActionContext& c) { append(c, kReplicatedIfBanner); }
 // {69}: after the INDENT that opens a choice's process.
 void open_choice_process(ActionContext& c) {
   append(c, kConditionEnd);
-  c.result.kind = SlotKind::choice_process;
+  c.result().mark = ChoiceProcess{};
 }
 
 // choice: expression eols INDENT {69} process OUTDENT
@@ -89,13 +85,13 @@ void close_choice(ActionContext& c) {
   append(c, kIfClose);
   int owner = owning_if_chain(c, c.below());
   if (owner < 0) return;
-  Slot& chain = c.stack.slot(owner);
-  if (!chain.flag) {
-    chain.flag = true;  // the first condition follows the IF's own "if ("
+  IfChain& chain = std::get<IfChain>(c.stack.entry(owner).mark);
+  if (!chain.has_condition) {
+    chain.has_condition = true;  // the first condition follows the IF's own "if ("
     return;
   }
   FragmentList& fragments = c.translation.fragments;
-  fragments.insert_after(c.stack.slot(c.below()).tail, string(kElseIfOpen));
+  fragments.insert_after(c.stack.entry(c.below()).tail, string(kElseIfOpen));
   fragments.set_cursor(fragments.last());
 }
 

@@ -22,7 +22,7 @@ constexpr string::rep kChannelArrayBanner =
 // Walks back from the cursor to this declaration's "int " and makes it "ram ". The walk never
 // goes back past the fragment that was last when the array type began; a declaration without
 // an "int " of its own (an array of channels or of a floating-point type) is left as it is.
-void rewrite_type_word_as_ram(Translation& t) {
+void rewrite_type_word_as_ram(TranslationState& t) {
   FragmentList& fragments = t.fragments;
   const FragmentList::node* boundary = t.declarations.array_type_start;
   for (FragmentList::node* n = fragments.cursor(); n != nullptr && n != boundary; n = FragmentList::previous(n)) {
@@ -40,7 +40,7 @@ void end_name_list(ActionContext& c) { c.translation.capture.name_switch = false
 
 // name_list: NAME; name_list: name_list {91} list_separator NAME
 void declared_name(ActionContext& c) {
-  Translation& t = c.translation;
+  TranslationState& t = c.translation;
   append(c, current_token_text(c));
   if (!t.capture.name_switch) return;
   append(c, kOpenBracket);
@@ -73,7 +73,7 @@ void floating_point_type(ActionContext& c) { append(c, kFloatingPointBanner); }
 
 // {107}: array_type: '[' {107} expression ']' type
 void open_array_type(ActionContext& c) {
-  Translation& t = c.translation;
+  TranslationState& t = c.translation;
   t.capture.name_switch = true;
   t.declarations.ram_rewrite = true;
   t.declarations.array_type_start = t.fragments.last();

@@ -40,7 +40,7 @@ void monadic_operator(ActionContext& c) {
 
 // operand: NUMBER
 void number_operand(ActionContext& c) {
-  Translation& t = c.translation;
+  TranslationState& t = c.translation;
   t.capture.emit_or_capture(t.fragments, t.texts.get(current_token_text(c)));
 }
 

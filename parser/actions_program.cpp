@@ -29,7 +29,7 @@ void clear_declaration_switches(ActionContext& c) {
 // {2}: the two header templates go straight to the output file; the Fragment list starts with the
 // CONSTs area and the opening of main.
 void start_program(ActionContext& c) {
-  Translation& t = c.translation;
+  TranslationState& t = c.translation;
   if (!t.templates.copy_header_template(t.output)) return stop_on_missing_template(c, kHeaderTemplate);
   if (!t.templates.copy_board_template(t.output)) return stop_on_missing_template(c, kBoardTemplate);
   if (!t.templates.open_consts_area()) return stop_on_missing_template(c, kMainTemplate);
@@ -60,7 +60,7 @@ void end_declaration(ActionContext& c) {
 
 // process: error eols — the engine's recovery is complete.
 void recover_from_error(ActionContext& c) {
-  c.yyerrflag = 0;
+  c.stack.end_error_recovery();
   clear_declaration_switches(c);
   c.translation.declarations.channel_declaration = false;
 }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <variant>
 
 #include "parser/actions.h"
 #include "scanner/tokens.h"
@@ -32,7 +33,7 @@ constexpr std::int64_t kLargestReplicatorValue = std::numeric_limits<std::int32_
 // True when the nearest block enclosing stack entry `index` is a PAR body (plain or replicated).
 bool nearest_block_is_par_body(ActionContext& c, int index) {
   for (int i = index; i >= 0; --i) {
-    if (c.stack.accessing_symbol(i) == token::INDENT) return c.stack.slot(i + 1).kind == SlotKind::par_body;
+    if (c.stack.accessing_symbol(i) == token::INDENT) return std::holds_alternative<ParBody>(c.stack.entry(i + 1).mark);
   }
   return false;
 }
@@ -106,7 +107,7 @@ void close_seq(ActionContext& c) {
 // {20}: construct: SEQ {20} replicator eols INDENT process OUTDENT
 void open_replicated_seq(ActionContext& c) {
   append(c, kForOpen);
-  c.result.kind = SlotKind::replicated_seq;
+  c.result().mark = ReplicatedSeq{};
 }
 
 // construct: SEQ {20} replicator eols INDENT process OUTDENT
@@ -115,7 +116,7 @@ void close_replicated_seq(ActionContext& c) { append(c, kForClose); }
 // {23}: construct: PAR eols INDENT {23} process_list OUTDENT
 void open_par_body(ActionContext& c) {
   append(c, kParOpen);
-  c.result.kind = SlotKind::par_body;
+  c.result().mark = ParBody{};
 }
 
 // construct: PAR eols INDENT {23} process_list OUTDENT
@@ -124,31 +125,33 @@ void close_par(ActionContext& c) { append(c, kParClose); }
 // {25}: construct: PAR {25} replicator eols INDENT {26} process OUTDENT
 void mark_replicated_par_start(ActionContext& c) {
   append(c, kReplicationMarker);
-  c.result.node = c.translation.fragments.last();
+  c.result().mark = ReplicatedParStart{c.translation.fragments.last()};
 }
 
 // {26}: the first index marker; the body is a PAR body for the blocks nested in it.
 void mark_replicated_par_body(ActionContext& c) {
   append(c, kIndexMarker);
-  c.result.node = c.translation.fragments.last();
-  c.result.kind = SlotKind::par_body;
+  c.result().mark = ParBody{c.translation.fragments.last()};
 }
 
 // construct: PAR {25} replicator eols INDENT {26} process OUTDENT
 void close_replicated_par(ActionContext& c) {
   append(c, kIndexMarker);
-  c.translation.expander.expand(c.translation.fragments, c.rhs(2).node, c.rhs(6).node, c.rhs_replicator(3));
+  FragmentList::node* start_marker = std::get<ReplicatedParStart>(c.rhs(2).mark).marker;
+  FragmentList::node* first_index_marker = std::get<ParBody>(c.rhs(6).mark).first_index_marker;
+  const ReplicatorValues& values = std::get<Replicator>(c.rhs(3).mark).values;
+  c.translation.expander.expand(c.translation.fragments, start_marker, first_index_marker, values);
 }
 
 // {64}: replicator: NAME {64} '=' replicator_base FOR {65} replicator_count
 // The scanner has read nothing after the NAME yet, so its text is the index variable's.
 void begin_replicator(ActionContext& c) {
-  Translation& t = c.translation;
+  TranslationState& t = c.translation;
   string index(current_token_text(c));
   t.fragments.append(string(index, string(kAssign)));
   t.capture.begin_replicator_base();
   t.replicator = ReplicatorState{};
-  t.replicator.in_replicated_seq = c.stack.slot(c.below() - 1).kind == SlotKind::replicated_seq;
+  t.replicator.in_replicated_seq = std::holds_alternative<ReplicatedSeq>(c.stack.entry(c.below() - 1).mark);
   t.replicator.values.index_name = index;
   t.replicator.expression_start = t.fragments.last();
 }
@@ -157,7 +160,7 @@ void begin_replicator(ActionContext& c) {
 // In a replicated SEQ a base other than 0 enters the loop bound, so that the loop runs from base
 // to base + count - 1.
 void end_replicator_base(ActionContext& c) {
-  Translation& t = c.translation;
+  TranslationState& t = c.translation;
   ReplicatorExpression base = read_replicator_expression(c, t.capture.base_text, t.capture.base_captured);
   t.replicator.bound_by_count_alone = !t.replicator.in_replicated_seq || base.text == "0";
   t.replicator.base_literal = base.literal;
@@ -179,7 +182,7 @@ void begin_replicator_count(ActionContext& c) {
 
 // replicator_count: expression
 void end_replicator_count(ActionContext& c) {
-  Translation& t = c.translation;
+  TranslationState& t = c.translation;
   ReplicatorExpression count = read_replicator_expression(c, t.capture.count_text, t.capture.count_captured);
   ReplicatorValues& values = t.replicator.values;
   values.count = count.value;
@@ -199,6 +202,6 @@ void end_replicator_count(ActionContext& c) {
 
 // replicator: NAME {64} '=' replicator_base FOR {65} replicator_count
 // The construct keeps this replicator's values in its own stack entry.
-void complete_replicator(ActionContext& c) { c.result_replicator() = c.translation.replicator.values; }
+void complete_replicator(ActionContext& c) { c.result().mark = Replicator{c.translation.replicator.values}; }
 
 }  // namespace vrk::actions

@@ -1,87 +1,194 @@
-// The parse engine: a table-driven LALR(1) shift-reduce parser over the generated tables.
+// The parse engine: a table-driven LALR(1) shift-reduce parser.
 //
-// `yyparse` pulls tokens from the scanner only when a state needs a lookahead, reduces by the
-// grammar's productions and runs each rule's translation action, dispatched by rule number. A
-// syntax error is reported as one line on the debug log and standard error; the engine then pops
-// back to the nearest point where a process may begin, shifts `error` and skips to the next line.
+// `yyparse` pulls tokens from a token source only when a state needs a lookahead, reduces by the
+// grammar's rules and hands each reduction to an action sink, which runs the rule's action. A
+// syntax error is reported once; the engine then pops back to the nearest state that can shift
+// `error` and discards tokens until the parse can go on. The engine knows no grammar: it reads the
+// tables it is given (see table_lookup.h for their encoding), so one engine serves every grammar.
 //
-// Beside each state on the stack sits a bookkeeping slot. Actions use it to tie data to their own
-// construct (the fragment a construct opened with, a replicator's values, ...); error recovery pops
-// slots together with states, so nothing a construct recorded outlives it.
+// The token source provides:
+//   int next_token();                      the next token's code (negative reads as 0, the end)
+//   std::string_view token_lexeme() const; the source characters of the most recent token
+//   int line_number() const;               the line being scanned
+//   bool stopped() const;                  true once the translation must end at once
+// The action sink provides:
+//   using Entry = ...;                     the bookkeeping kept beside every state on the stack
+//   void reduce(int rule, StackView<Entry>& view);  run the action of `rule`, if it has one
+//   void pushed(StackView<Entry>& view);   an entry was pushed (its view's top)
+//   void syntax_error(std::string_view message, std::string_view lexeme, int line);
+//
+// Both are template parameters, so the calls per token and per reduction cost no indirection.
+// Beside each state sits an Entry. Actions use it to tie data to their own construct; error
+// recovery pops entries together with states, so nothing a construct recorded outlives it.
 #pragma once
 
 #include <string_view>
 
-#include "driver/rep_par.h"
-#include "parser/slot.h"
+#include "parser/table_lookup.h"
 
 namespace vrk {
 
-class Translation;
-
+template <class Entry>
 class ParseStack {
  public:
-  static constexpr int kCapacity = 200;
+  static constexpr int kCapacity = YYMAXDEPTH;
 
   int size() const { return top_ + 1; }
-  int state(int index) const { return states_[index]; }
-  Slot& slot(int index) { return slots_[index]; }
   int top() const { return top_; }
-  // The grammar symbol by which the entry's state was reached: a token code, or minus a
-  // nonterminal's number.
-  int accessing_symbol(int index) const;
-  // A replicator's values, kept beside the entry of its `replicator` symbol (only that entry's
-  // are meaningful: they are written when the replicator is reduced).
-  ReplicatorValues& replicator(int index) { return replicators_[index]; }
+  int state(int index) const { return states_[index]; }
+  Entry& entry(int index) { return entries_[index]; }
 
  private:
-  friend class Parser;
+  template <class, class>
+  friend class Engine;
   int top_ = -1;
   int states_[kCapacity] = {};
-  Slot slots_[kCapacity];
-  ReplicatorValues replicators_[kCapacity];
+  Entry entries_[kCapacity];
 };
 
-// What a translation action may see: the translation, its rule's popped right-hand side, the
-// entries below it, and the slot of the state about to be pushed for its left-hand side.
-struct ActionContext {
-  Translation& translation;
-  ParseStack& stack;
-  int rhs_base;  // stack index of the first right-hand-side symbol
-  Slot& result;
-  int& yyerrflag;
-
-  // The slot of the k-th right-hand-side symbol, counting from 1.
-  Slot& rhs(int k) { return stack.slot(rhs_base + k - 1); }
-  // Stack index of the entry just below the right-hand side.
-  int below() const { return rhs_base - 1; }
-  // The replicator values of the k-th right-hand-side symbol, and those the rule's left-hand side
-  // will carry (it is pushed where the right-hand side began).
-  ReplicatorValues& rhs_replicator(int k) { return stack.replicator(rhs_base + k - 1); }
-  ReplicatorValues& result_replicator() { return stack.replicator(rhs_base); }
-};
-
-class Parser {
+// What an action may see of the stack: its rule's popped right-hand side, the entries below it,
+// and the entry that the rule's left-hand side will carry once it is pushed.
+template <class Entry>
+class StackView {
  public:
-  explicit Parser(Translation& translation) : translation_(translation) {}
+  StackView(const ParseTables& tables, ParseStack<Entry>& stack, int rhs_base, Entry& result, int& yyerrflag)
+      : tables_(tables), stack_(stack), rhs_base_(rhs_base), result_(result), yyerrflag_(yyerrflag) {}
+
+  // The entry of the k-th right-hand-side symbol, counting from 1.
+  Entry& rhs(int k) { return stack_.entry(rhs_base_ + k - 1); }
+  Entry& entry(int index) { return stack_.entry(index); }
+  // Stack index of the entry just below the right-hand side.
+  int below() const { return rhs_base_ - 1; }
+  // The grammar symbol by which entry `index` was reached: a token code, or minus a nonterminal.
+  int accessing_symbol(int index) const { return tables_.yychk[stack_.state(index)]; }
+  // The entry that the left-hand side will carry (for pushed(): the entry just pushed).
+  Entry& result() { return result_; }
+  // Declares the recovery from a syntax error complete.
+  void end_error_recovery() { yyerrflag_ = 0; }
+
+ private:
+  const ParseTables& tables_;
+  ParseStack<Entry>& stack_;
+  int rhs_base_;
+  Entry& result_;
+  int& yyerrflag_;
+};
+
+template <class TokenSource, class ActionSink>
+class Engine {
+ public:
+  using Entry = typename ActionSink::Entry;
+
+  Engine(const ParseTables& tables, TokenSource& source, ActionSink& sink)
+      : tables_(tables), source_(source), sink_(sink) {}
 
   // Runs one parse: 0 when the input was accepted, 1 when it was abandoned.
   int yyparse();
 
-  int yychar = -1;
-  int yyerrflag = 0;
-  int yynerrs = 0;
+  int yychar = -1;    // the lookahead token, -1 when none is pending
+  int yyerrflag = 0;  // 3 after a syntax error, down by one per shift; 0 when not recovering
+  int yynerrs = 0;    // syntax errors reported
 
  private:
-  bool fetch_lookahead();
-  int exception_action(int state) const;
-  void yyerror(std::string_view message);
+  // Reads the next token; false when the translation had to stop.
+  bool fetch_lookahead() {
+    yychar = source_.next_token();
+    if (yychar < 0) yychar = 0;
+    return !source_.stopped();
+  }
+  void yyerror(std::string_view message) { sink_.syntax_error(message, source_.token_lexeme(), source_.line_number()); }
+  bool push(int state, Entry& pending);
 
-  Translation& translation_;
-  ParseStack stack_;
+  const ParseTables& tables_;
+  TokenSource& source_;
+  ActionSink& sink_;
+  ParseStack<Entry> stack_;
 };
 
-// Runs the translation action of `rule`, if it has one.
-void run_action(int rule, ActionContext& context);
+// Pushes `state` with the pending entry; false when the stack is full.
+template <class TokenSource, class ActionSink>
+bool Engine<TokenSource, ActionSink>::push(int state, Entry& pending) {
+  if (stack_.top_ + 1 >= ParseStack<Entry>::kCapacity) {
+    yyerror("pcyacc internal stack overflow");
+    return false;
+  }
+  int top = ++stack_.top_;
+  stack_.states_[top] = state;
+  stack_.entries_[top] = std::move(pending);
+  pending = Entry{};
+  StackView<Entry> view(tables_, stack_, top, stack_.entries_[top], yyerrflag);
+  sink_.pushed(view);
+  return true;
+}
+
+template <class TokenSource, class ActionSink>
+int Engine<TokenSource, ActionSink>::yyparse() {
+  using namespace table_lookup;
+  const ParseTables& t = tables_;
+  int state = 0;
+  yychar = -1;
+  yynerrs = 0;
+  yyerrflag = 0;
+  stack_.top_ = -1;
+  Entry pending{};
+
+push:
+  if (!push(state, pending)) return 1;
+
+shift_test:
+  if (has_shifts(t, state)) {
+    if (yychar < 0 && !fetch_lookahead()) return 1;
+    int target = shift_target(t, state, yychar);
+    if (target >= 0) {
+      yychar = -1;
+      state = target;
+      if (yyerrflag > 0) --yyerrflag;
+      goto push;
+    }
+  }
+  {
+    int action = t.yydef[state];
+    if (action == kExceptionLookup) {
+      if (yychar < 0 && !fetch_lookahead()) return 1;
+      action = exception_action(t, state, yychar);
+      if (action < 0) return 0;  // accept
+    }
+    if (action > 0) {
+      stack_.top_ -= t.yyr2[action];
+      int next = goto_state(t, stack_.states_[stack_.top_], t.yyr1[action]);
+      StackView<Entry> view(t, stack_, stack_.top_ + 1, pending, yyerrflag);
+      sink_.reduce(action, view);
+      if (source_.stopped()) return 1;
+      state = next;
+      goto push;
+    }
+  }
+
+  // A syntax error.
+  switch (yyerrflag) {
+    case 0:
+      yyerror("syntax error");
+      ++yynerrs;
+      [[fallthrough]];
+    case 1:
+    case 2:
+      yyerrflag = 3;
+      // Pop back to a state that can shift `error`; the lookahead stays pending.
+      while (stack_.top_ >= 0) {
+        int target = shift_target(t, stack_.states_[stack_.top_], YYERRCODE);
+        if (target >= 0) {
+          state = target;
+          goto push;
+        }
+        --stack_.top_;
+      }
+      return 1;
+    default:
+      // No token shifted since the error: drop the lookahead and try again in the same state.
+      if (yychar == 0) return 1;
+      yychar = -1;
+      goto shift_test;
+  }
+}
 
 }  // namespace vrk

@@ -4,24 +4,9 @@
 
 namespace vrk {
 
-using namespace token;
-
-// TRUE carries the length 5, so it never matches: TRUE is scanned as a name and reaches the
-// output through the name operand action, which makes sure the boolean constants are declared.
-const Keyword kKeywords[] = {
-    {"AFTER", RELATIONAL_OP, 5}, {"ALT", ALT, 3},     {"AND", LOGICAL_OP, 3}, {"ANY", ANY, 3},
-    {"BYTEA", BYTEA, 5},         {"CHAN", CHAN, 4},   {"OF", OF, 2},          {"DEF", DEF, 3},
-    {"FALSE", BOOLEAN, 5},       {"FOR", FOR, 3},     {"IF", IF, 2},          {"NOT", NOT, 3},
-    {"NOW", NOW, 3},             {"OR", LOGICAL_OP, 2}, {"PAR", PAR, 3},      {"PROC", PROC, 4},
-    {"SEQ", SEQ, 3},             {"SKIP", SKIP, 4},   {"STOP", STOP, 4},      {"TABLE", TABLE, 5},
-    {"TRUE", BOOLEAN, 5},        {"VALUE", VALUE, 5}, {"INT", INT, 3},        {"BOOL", BOOL, 4},
-    {"BYTE", BYTE, 4},           {"REAL32", REAL32, 6}, {"REAL64", REAL64, 6}, {"WAIT", WAIT, 4},
-    {"WHILE", WHILE, 5},         {"CASE", CASE, 4},   {"ELSE", ELSE, 4},      {nullptr, 0, 0},
-};
-
 int keyword_code(std::string_view word) {
-  for (const Keyword* k = kKeywords; k->text != nullptr; ++k) {
-    if (static_cast<std::size_t>(k->length) == word.size() && word == k->text) return k->code;
+  for (const token::Keyword& k : token::kKeywords) {
+    if (k.word == word) return k.code;
   }
   return 0;
 }

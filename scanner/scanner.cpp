@@ -23,6 +23,11 @@ constexpr string::rep kCommentClose = VRK_STATIC_TEXT(" */\n\n");
 
 constexpr std::size_t kMaxHexDigits = 8;
 
+// A NUL byte in the source: a code of its own that no production accepts, so it is a syntax error
+// on its line (it must not read as 0, the end of the input).
+constexpr int kNulByte = 301;
+static_assert(kNulByte > token::kHighestCode, "the NUL byte's code must be no grammar token's");
+
 // The lexeme of INDENT, OUTDENT and the end of the input. Unlike an empty default view it points
 // at real storage, so the trace may copy it like any other lexeme.
 constexpr std::string_view kNoLexeme = "";
@@ -174,7 +179,7 @@ int Scanner::scan_token() {
     if (is_digit(c)) return scan_number();
     if (is_letter(c)) return scan_word();
     ++position_;
-    return c == '\0' ? int{NUL_BYTE} : int{static_cast<unsigned char>(c)};
+    return c == '\0' ? int{kNulByte} : int{static_cast<unsigned char>(c)};
   }
 }
 

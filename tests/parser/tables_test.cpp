@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "parser/generated_tables.h"
+#include "parser/table_lookup.h"
 #include "tests/harness/translate.h"
 #include "tests/parser/parse_run.h"
 
@@ -24,11 +25,7 @@ const std::string kProtocolBanner =
     "\n\n##### Error: This protocol is not valid in Handel-C language. You should use only one variable per "
     "channel #####\n\n";
 
-int goto_state(int nonterminal, int state) {
-  int j = yypgo[nonterminal] + state + 1;
-  if (j >= 0 && j < YYLAST && yychk[yyact[j]] == -nonterminal) return yyact[j];
-  return yyact[yypgo[nonterminal]];
-}
+int goto_state(int nonterminal, int state) { return table_lookup::goto_state(kTables, state, nonterminal); }
 
 // The exception blocks by state: the (token, action) pairs after each (-1, state) marker.
 std::map<int, Pairs> exception_blocks() {

@@ -50,6 +50,11 @@ TEST(GrammarReader, RejectsMalformedGrammarsWithTheLine) {
         {"%token A 257\n1 s : s A\n", "nonterminal s derives no string of tokens"},
         {"%bogus 1\n1 s : A\n", "unknown directive %bogus"},
         {"%token A 257\n", "the grammar has no productions"},
+        {"%token A 257\n1 s : A => \n", "=> must be followed by the action's name"},
+        {"%token A 257\n1 s : A => f B\n", "=> must be followed by the action's name, last on the line"},
+        {"%token A 257\n%keyword B\n1 s : A\n", "test.y:2: keyword B names the unknown token B"},
+        {"%token A 257\n%keyword A\n%keyword A\n1 s : A\n", "test.y:3: keyword A listed twice"},
+        {"%token A 257\n%expect-rr x\n1 s : A\n", "%expect-rr expects a number"},
     };
     for (const auto& [text, message] : cases)
         EXPECT_NE(reader_error(text).find(message), std::string::npos)
@@ -185,6 +190,41 @@ TEST(SelfCheck, CatchesTablesThatDecodeWrongly) {
     EXPECT_THROW(check(wrong_goto), TableError);
 }
 
+// A grammar with named actions, keywords and its own namespace, as a second grammar would be.
+const char* const kNamedGrammar =
+    "%token A 257\n%token B 258\n%keyword A\n%keyword BEE B\n%namespace demo\n"
+    "%action-context Ctx demo/ctx.h\n"
+    "2 s : A {1 begin_t} t => finish_s\n3 t : B => finish_t\n4 t : '+' => finish_t\n";
+
+TEST(Generator, TokenHeaderHasCodesKeywordsAndNonterminals) {
+    std::string header = format_tokens_header(generate_text(kNamedGrammar));
+    EXPECT_NE(header.find("namespace demo::token {"), std::string::npos);
+    EXPECT_NE(header.find("  END_OF_INPUT = 0,\n  ERROR_TOKEN = 256,\n  A = 257,\n  B = 258,\n};"), std::string::npos);
+    EXPECT_EQ(header.find("'+'"), std::string::npos);  // character tokens are their own codes
+    EXPECT_NE(header.find("kHighestCode = 258;"), std::string::npos);
+    EXPECT_NE(header.find("kKeywords[] = {\n  {\"A\", A},\n  {\"BEE\", B},\n};"), std::string::npos);
+    EXPECT_NE(header.find("namespace demo::symbol {\n// Nonterminal numbers, as yyr1 holds them and yychk negates them.\n"
+                          "enum Nonterminal : int {\n  s = 1,\n  t = 3,\n};"),
+              std::string::npos)
+        << header;
+}
+
+TEST(Generator, ActionsHeaderDeclaresAndDispatchesEveryNamedAction) {
+    std::string header = format_actions_header(generate_text(kNamedGrammar));
+    EXPECT_NE(header.find("#include \"demo/ctx.h\"\nnamespace demo::actions {\n"
+                          "void begin_t(Ctx& c);\nvoid finish_s(Ctx& c);\nvoid finish_t(Ctx& c);\n"),
+              std::string::npos)
+        << header;
+    EXPECT_NE(header.find("    case 1: return begin_t(c);  // {1}: s : A {1} t\n"
+                          "    case 2: return finish_s(c);  // s : A {1} t\n"
+                          "    case 3: return finish_t(c);  // t : B\n"
+                          "    case 4: return finish_t(c);  // t : '+'\n"
+                          "    default: return;\n"),
+              std::string::npos)
+        << header;
+    EXPECT_THROW(format_actions_header(generate_text("%token A 257\n1 s : A => f\n")), std::runtime_error);
+}
+
 class CommandLine : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -240,6 +280,16 @@ TEST_F(CommandLine, FailsWithoutHeaderOnConflictsOrBadInput) {
     EXPECT_EQ(run({malformed, path("bad.h")}), 1);
     EXPECT_NE(err_.str().find("bad.y:2: unknown symbol B"), std::string::npos) << err_.str();
     EXPECT_FALSE(std::filesystem::exists(path("bad.h")));
+
+    // Reduce-reduce conflicts must be exactly as many as the grammar expects.
+    const std::string two_ways = "%token A 257\n1 s : x\n2 s : y\n3 x : A\n4 y : A\n";
+    std::string unexpected = write("rr.y", two_ways);
+    EXPECT_EQ(run({unexpected, path("rr.h")}), 1);
+    EXPECT_NE(err_.str().find("1 reduce-reduce conflict(s), but %expect-rr says 0"), std::string::npos) << err_.str();
+    EXPECT_FALSE(std::filesystem::exists(path("rr.h")));
+    std::string expected = write("rr1.y", "%expect-rr 1\n" + two_ways);
+    EXPECT_EQ(run({expected, path("rr1.h"), "--tokens", path("rr1-tokens.h")}), 0) << err_.str();
+    EXPECT_TRUE(std::filesystem::exists(path("rr1-tokens.h")));
 
     EXPECT_EQ(run({path("missing.y"), path("m.h")}), 1);
     EXPECT_NE(err_.str().find("cannot open grammar file"), std::string::npos);

@@ -1,8 +1,7 @@
 // Helpers shared by the vrk-lalrgen tests: finding states by their kernel
-// items, spelling token sequences, and a small copy of the parse engine's
-// loop (without error recovery) that runs token sequences through packed
-// tables and records every reduction together with whether a lookahead
-// token was pending when it ran.
+// items, spelling token sequences, and a run of the translator's own parse
+// engine over packed tables that records every reduction together with
+// whether a lookahead token was pending when it ran, up to the first error.
 #pragma once
 
 #include <algorithm>
@@ -10,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "parser/engine.h"
 #include "tools/lalrgen/generator.h"
 
 namespace vrk::lalrgen::testing {
@@ -79,49 +79,51 @@ struct ParseRun {
     std::vector<Reduction> reductions;
 };
 
-// The engine's loop over the packed tables; stops at the first syntax error.
+// Token source and action sink of a test run: tokens from a list (then end of input), reductions
+// recorded until the first error report, after which the run counts as stopped.
+class RecordingRun {
+public:
+    using Entry = int;  // no bookkeeping beside the states
+
+    RecordingRun(const std::vector<int>& input, ParseRun& run) : input_(input), run_(run) {}
+    void watch(const int& lookahead) { lookahead_ = &lookahead; }
+
+    int next_token() {
+        if (next_ >= input_.size()) return 0;
+        if (!stopped_) ++run_.tokens_read;
+        return input_[next_++];
+    }
+    std::string_view token_lexeme() const { return {}; }
+    int line_number() const { return 0; }
+    bool stopped() const { return stopped_; }
+
+    void reduce(int rule, StackView<Entry>&) {
+        if (!stopped_) run_.reductions.push_back({rule, *lookahead_ >= 0});
+    }
+    void pushed(StackView<Entry>&) {}
+    void syntax_error(std::string_view message, std::string_view, int) {
+        if (stopped_) return;
+        stopped_ = true;
+        run_.outcome = message == "syntax error" ? ParseRun::Outcome::syntax_error : ParseRun::Outcome::overflow;
+    }
+
+private:
+    const std::vector<int>& input_;
+    ParseRun& run_;
+    std::size_t next_ = 0;
+    const int* lookahead_ = nullptr;
+    bool stopped_ = false;
+};
+
+// The parse engine over the packed tables; the run ends at the first syntax error.
 inline ParseRun run_engine(const Tables& t, const std::vector<int>& input) {
     ParseRun run;
-    std::vector<int> stack;
-    int state = 0;
-    int lookahead = -1;
-    auto fetch = [&] {
-        if (lookahead >= 0) return;
-        lookahead = run.tokens_read < input.size() ? input[run.tokens_read] : 0;
-        if (run.tokens_read < input.size()) ++run.tokens_read;
-    };
-    for (;;) {
-        if (stack.size() == static_cast<std::size_t>(YYMAXDEPTH)) {
-            run.outcome = ParseRun::Outcome::overflow;
-            return run;
-        }
-        stack.push_back(state);
-        for (;;) {
-            if (t.yypact[state] > YYFLAG) {
-                fetch();
-                int target = decode_shift(t, state, lookahead);
-                if (target >= 0) {
-                    lookahead = -1;
-                    state = target;
-                    break;
-                }
-            }
-            int action = t.yydef[state];
-            if (action == -2) {
-                fetch();
-                action = decode_default(t, state, lookahead);
-                if (action < 0) {
-                    run.outcome = ParseRun::Outcome::accepted;
-                    return run;
-                }
-            }
-            if (action == 0) return run;
-            stack.resize(stack.size() - t.yyr2[action]);
-            state = decode_goto(t, stack.back(), t.yyr1[action]);
-            run.reductions.push_back({action, lookahead >= 0});
-            break;
-        }
-    }
+    ParseTables tables = t.view();
+    RecordingRun recorder(input, run);
+    Engine<RecordingRun, RecordingRun> engine(tables, recorder, recorder);
+    recorder.watch(engine.yychar);
+    if (engine.yyparse() == 0 && !recorder.stopped()) run.outcome = ParseRun::Outcome::accepted;
+    return run;
 }
 
 inline std::vector<int> rules_reduced(const ParseRun& run) {

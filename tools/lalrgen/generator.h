@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/lalrgen/actions.h"
+#include "tools/lalrgen/state_actions.h"
 #include "tools/lalrgen/automaton.h"
 #include "tools/lalrgen/grammar.h"
 #include "tools/lalrgen/tables.h"
@@ -37,10 +37,15 @@ struct ReadAhead {
 ReadAhead read_ahead_of_rule(const Generation& generation, int rule);
 
 std::string format_header(const Generation& generation);
+// The token codes, keyword table and nonterminal numbers, for the scanner and the actions.
+std::string format_tokens_header(const Generation& generation);
+// The declarations of the named actions and the dispatch switch on the rule number.
+std::string format_actions_header(const Generation& generation);
 std::string format_report(const Generation& generation);
 
-// Command line: GRAMMAR OUTPUT_HEADER [--core] [--report FILE] [--stats].
-// --stats prints the report to out. Returns the process exit status
+// Command line: GRAMMAR OUTPUT_HEADER [--tokens FILE] [--actions FILE] [--core]
+// [--report FILE] [--stats]. --stats prints the report to out. A grammar whose
+// reduce-reduce conflicts differ in number from its %expect-rr gets no output. Returns the process exit status
 // (0 success, 1 failure, 2 usage); messages go to err.
 int run_lalrgen(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

@@ -27,12 +27,19 @@ struct RawSymbol {
     std::string text;      // identifier, or the quoted character as written
     int code = 0;          // character code or action rule number
     bool extension = false;
+    std::string action;    // an embedded action's function name
 };
 
 struct RawProduction {
     int number = 0;
     std::string lhs;
     std::vector<RawSymbol> rhs;
+    int line = 0;
+    std::string action;  // after =>
+};
+
+struct RawKeyword {
+    std::string word, token;
     int line = 0;
 };
 
@@ -45,6 +52,10 @@ struct RawGrammar {
     std::optional<int> core_limit;
     std::string start;
     int start_line = 0;
+    std::vector<RawKeyword> keywords;
+    std::string name_space = "vrk";
+    int expected_reduce_reduce = 0;
+    std::string action_context, action_include;
 };
 
 [[noreturn]] void fail(const std::string& source, int line, const std::string& message) {
@@ -121,13 +132,17 @@ RawSymbol parse_action(const std::string& word, const std::string& source, int l
     RawSymbol symbol;
     symbol.kind = RawSymbol::Kind::action;
     symbol.text = word;
-    if (parts.size() == 2 && parts[0] == "ext") {
+    if (!parts.empty() && parts[0] == "ext") {
         symbol.extension = true;
         parts.erase(parts.begin());
     }
+    if (parts.size() == 2 && is_identifier(parts[1])) {
+        symbol.action = parts[1];
+        parts.pop_back();
+    }
     std::optional<int> number = parts.size() == 1 ? parse_number(parts[0]) : std::nullopt;
     if (!number || *number == 0)
-        fail(source, line_no, "malformed embedded action " + word + " (expected {n} or {ext n})");
+        fail(source, line_no, "malformed embedded action " + word + " (expected {n name} or {ext n name})");
     symbol.code = *number;
     return symbol;
 }
@@ -183,6 +198,22 @@ void read_directive(const std::vector<std::string>& words, RawGrammar& raw, cons
         if (words.size() != 2 || !is_identifier(words[1])) fail(source, line_no, "%start expects one name");
         raw.start = words[1];
         raw.start_line = line_no;
+    } else if (name == "%keyword") {
+        if (words.size() < 2 || words.size() > 3 || !is_identifier(words[1]) ||
+            (words.size() == 3 && !is_identifier(words[2])))
+            fail(source, line_no, "%keyword expects WORD [TOKEN]");
+        raw.keywords.push_back({words[1], words.size() == 3 ? words[2] : words[1], line_no});
+    } else if (name == "%namespace") {
+        if (words.size() != 2 || words[1].empty()) fail(source, line_no, "%namespace expects one C++ namespace");
+        raw.name_space = words[1];
+    } else if (name == "%expect-rr") {
+        std::optional<int> count = words.size() == 2 ? parse_number(words[1]) : std::nullopt;
+        if (!count) fail(source, line_no, "%expect-rr expects a number of conflicts");
+        raw.expected_reduce_reduce = *count;
+    } else if (name == "%action-context") {
+        if (words.size() != 3) fail(source, line_no, "%action-context expects TYPE HEADER");
+        raw.action_context = words[1];
+        raw.action_include = words[2];
     } else if (name == "%core-limit") {
         std::optional<int> limit = words.size() == 2 ? parse_number(words[1]) : std::nullopt;
         if (!limit) fail(source, line_no, "%core-limit expects one rule number");
@@ -198,10 +229,16 @@ void read_production(const std::vector<std::string>& words, RawGrammar& raw, con
     if (!number || *number == 0) fail(source, line_no, "a production starts with its rule number (1 or more)");
     if (words.size() < 3 || !is_identifier(words[1]) || words[2] != ":")
         fail(source, line_no, "expected 'N lhs : right side'");
-    RawProduction production{*number, words[1], {}, line_no};
+    RawProduction production{*number, words[1], {}, line_no, {}};
     bool empty_marker = false;
     for (std::size_t i = 3; i < words.size(); ++i) {
         if (words[i] == "%empty") { empty_marker = true; continue; }
+        if (words[i] == "=>") {
+            if (i + 2 != words.size() || !is_identifier(words[i + 1]))
+                fail(source, line_no, "=> must be followed by the action's name, last on the line");
+            production.action = words[i + 1];
+            break;
+        }
         production.rhs.push_back(parse_rhs_word(words[i], source, line_no));
     }
     if (empty_marker && !production.rhs.empty())
@@ -378,15 +415,15 @@ int resolve_symbol(const RawSymbol& s, const Grammar& g, const SymbolTable& tabl
 }
 
 void add_productions(const RawGrammar& raw, Grammar& g, const SymbolTable& table) {
-    g.productions.push_back({0, 0, {g.nonterminal_symbol(1), kEndSymbol}, 0, false});
+    g.productions.push_back({0, 0, {g.nonterminal_symbol(1), kEndSymbol}, 0, false, {}});
     for (const RawProduction& p : raw.productions) {
-        Production production{p.number, table.nonterminals.at(p.lhs), {}, p.line, false};
+        Production production{p.number, table.nonterminals.at(p.lhs), {}, p.line, false, p.action};
         for (const RawSymbol& s : p.rhs) {
             int symbol = resolve_symbol(s, g, table);
             production.rhs.push_back(symbol);
             if (s.kind == RawSymbol::Kind::action) {
                 int action_nt = g.nonterminal_of(symbol);
-                g.productions.push_back({s.code, action_nt, {}, p.line, s.extension});
+                g.productions.push_back({s.code, action_nt, {}, p.line, s.extension, s.action});
             }
         }
         g.productions.push_back(std::move(production));
@@ -394,6 +431,18 @@ void add_productions(const RawGrammar& raw, Grammar& g, const SymbolTable& table
     std::stable_sort(g.productions.begin(), g.productions.end(),
                      [](const Production& a, const Production& b) { return a.number < b.number; });
     g.highest_rule = g.productions.back().number;
+}
+
+void add_keywords(const RawGrammar& raw, Grammar& g, const std::string& source) {
+    std::set<std::string> words;
+    for (const RawKeyword& k : raw.keywords) {
+        int ti = -1;
+        for (int i = 0; i < g.terminal_count(); ++i)
+            if (g.terminals[i].name == k.token) ti = i;
+        if (ti < 0) fail(source, k.line, "keyword " + k.word + " names the unknown token " + k.token);
+        if (!words.insert(k.word).second) fail(source, k.line, "keyword " + k.word + " listed twice");
+        g.keywords.push_back({k.word, g.terminals[ti].code});
+    }
 }
 
 // Every nonterminal must be reachable from the start symbol and derive some
@@ -471,6 +520,11 @@ Grammar read_grammar(const std::string& text, const std::string& source_name, co
     for (int i = 0; i < g.terminal_count(); ++i) table.terminals.emplace(g.terminals[i].name, i);
     add_nonterminals(raw, g, table, source_name);
     add_productions(raw, g, table);
+    add_keywords(raw, g, source_name);
+    g.name_space = raw.name_space;
+    g.expected_reduce_reduce = raw.expected_reduce_reduce;
+    g.action_context = raw.action_context;
+    g.action_include = raw.action_include;
     check_useful(g, source_name);
     return g;
 }

@@ -9,6 +9,13 @@
 // thoroughly (unknown symbols, duplicate or missing rule numbers, misplaced
 // numbers) and throws GrammarError with the file line on the first fault.
 //
+// Each production may name its action: `=> name` after the right side, or
+// `{n name}` for an embedded action. The generated dispatch calls that
+// function for the rule. %keyword lists the words that are tokens, for the
+// generated keyword table; %namespace, %expect-rr and %action-context say
+// where generated code lives, how many reduce-reduce conflicts the grammar
+// must have, and what the actions take.
+//
 // Symbols are dense integers: terminals first (index 0 is end of input,
 // index 1 the error token, then the named tokens in code order, then the
 // character tokens in order of first appearance), then nonterminals, where
@@ -43,6 +50,13 @@ struct Production {
     std::vector<int> rhs;      // symbol ids
     int line = 0;              // grammar file line (0 for generated rules)
     bool extension = false;    // an extension embedded action
+    std::string action;        // name of the rule's action function, empty for none
+};
+
+// A word the scanner turns into a token, and that token's code.
+struct Keyword {
+    std::string word;
+    int code = 0;
 };
 
 struct Grammar {
@@ -52,6 +66,11 @@ struct Grammar {
     int highest_rule = 0;
     int core_limit = 0;                   // highest rule number of the core grammar
     std::string source_name;              // shown in generated files
+    std::vector<Keyword> keywords;        // in declaration order
+    std::string name_space = "vrk";       // C++ namespace of everything generated
+    int expected_reduce_reduce = 0;       // %expect-rr: the count the grammar must have
+    std::string action_context;           // %action-context: the type every action takes
+    std::string action_include;           // the header that declares that type
 
     int terminal_count() const { return static_cast<int>(terminals.size()); }
     int nonterminal_count() const { return static_cast<int>(nonterminals.size()); }

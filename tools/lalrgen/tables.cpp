@@ -276,34 +276,25 @@ void check_goto_lookups(const Grammar& g, const Automaton& automaton, const Tabl
 
 }  // namespace
 
-int decode_shift(const Tables& t, int state, int token) {
-    int p = t.yypact[state];
-    if (p <= YYFLAG) return -1;
-    int i = p + token;
-    if (i < 0 || i >= t.yylast || t.yychk[t.yyact[i]] != token) return -1;
-    return t.yyact[i];
-}
+int decode_shift(const Tables& t, int state, int token) { return table_lookup::shift_target(t.view(), state, token); }
 
 int decode_goto(const Tables& t, int state, int nonterminal) {
     int base = t.yypgo[nonterminal];
     if (base < 0 || base >= t.yylast) return -1;
-    int j = base + state + 1;
-    if (j >= 0 && j < t.yylast && t.yychk[t.yyact[j]] == -nonterminal) return t.yyact[j];
-    return t.yyact[base];
+    return table_lookup::goto_state(t.view(), state, nonterminal);
 }
 
 int decode_default(const Tables& t, int state, int token) {
-    int a = t.yydef[state];
-    if (a != -2) return a;
+    if (t.yydef[state] != kExceptionLookup) return t.yydef[state];
     std::size_t i = 0;
     while (i + 1 < t.yyexca.size() && !(t.yyexca[i] == -1 && t.yyexca[i + 1] == state)) i += 2;
     if (i + 1 >= t.yyexca.size()) throw TableError("no exception block for state " + std::to_string(state));
-    for (i += 2; i + 1 < t.yyexca.size(); i += 2)
-        if (t.yyexca[i] == token || t.yyexca[i] < 0) return t.yyexca[i + 1];
-    throw TableError("unterminated exception block for state " + std::to_string(state));
+    for (i += 2; i + 1 < t.yyexca.size() && t.yyexca[i] >= 0; i += 2) {}
+    if (i + 1 >= t.yyexca.size()) throw TableError("unterminated exception block for state " + std::to_string(state));
+    return table_lookup::default_action(t.view(), state, token);
 }
 
-bool decode_reads_ahead(const Tables& t, int state) { return t.yypact[state] > YYFLAG || t.yydef[state] == -2; }
+bool decode_reads_ahead(const Tables& t, int state) { return table_lookup::reads_ahead(t.view(), state); }
 
 Tables pack_tables(const Grammar& g, const Automaton& automaton, const ActionTable& actions) {
     Tables t;

@@ -1,16 +1,18 @@
 // Packed parse tables in the classic yacc layout, and their decoding.
 //
 // pack_tables turns the resolved actions into the arrays the parse engine
-// reads; decode_shift, decode_goto and decode_default perform exactly the
-// engine's lookups, so the self-check and the tests see the tables the way
-// the engine does. self_check_tables decodes every state against every
+// reads (parser/table_lookup.h describes the encoding); decode_shift,
+// decode_goto and decode_default are the engine's own lookups from that
+// header, with range checks for tables still under test, so the self-check
+// and the tests see the tables the way the engine does. self_check_tables decodes every state against every
 // token code and nonterminal and throws TableError on the first mismatch.
 #pragma once
 
 #include <stdexcept>
 #include <vector>
 
-#include "tools/lalrgen/actions.h"
+#include "parser/table_lookup.h"
+#include "tools/lalrgen/state_actions.h"
 #include "tools/lalrgen/automaton.h"
 #include "tools/lalrgen/grammar.h"
 
@@ -21,10 +23,6 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-inline constexpr int YYFLAG = -1000;
-inline constexpr int YYERRCODE = 256;
-inline constexpr int YYMAXDEPTH = 200;
-
 struct Tables {
     int yylast = 0;
     int nstates = 0;
@@ -33,11 +31,13 @@ struct Tables {
     int max_token = 0;    // lookups are checked for codes 0..max_token
     std::vector<int> yyact, yypact, yypgo, yyr1, yyr2, yychk, yydef, yyexca;
     int exception_blocks = 0;
+    // The tables as the parse engine reads them (valid while this object lives unchanged).
+    ParseTables view() const { return {yyact, yypact, yypgo, yyr1, yyr2, yychk, yydef, yyexca}; }
 };
 
 // Result of the engine's default-action step for one lookahead token:
 // -1 accept, 0 error, n > 0 reduce by rule n.
-inline constexpr int kAccept = -1;
+inline constexpr int kAccept = kAcceptAction;
 
 Tables pack_tables(const Grammar& g, const Automaton& automaton, const ActionTable& actions);
 void self_check_tables(const Grammar& g, const Automaton& automaton, const ActionTable& actions, const Tables& t);

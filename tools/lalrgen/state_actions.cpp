@@ -4,7 +4,7 @@
 // conflict met on several lookahead tokens is reported once with all of
 // them. Terminal indices follow token order, which makes "first in token
 // order" simply "lowest terminal index".
-#include "tools/lalrgen/actions.h"
+#include "tools/lalrgen/state_actions.h"
 
 #include <algorithm>
 #include <map>
