@@ -23,6 +23,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 #include "parser/table_lookup.h"
 
@@ -33,14 +34,22 @@ class ParseStack {
  public:
   static constexpr int kCapacity = YYMAXDEPTH;
 
+  ParseStack(const ParseTables& tables, int& yyerrflag) : tables_(tables), yyerrflag_(yyerrflag) {}
+
   int size() const { return top_ + 1; }
   int top() const { return top_; }
   int state(int index) const { return states_[index]; }
   Entry& entry(int index) { return entries_[index]; }
+  // The grammar symbol by which entry `index` was reached: a token code, or minus a nonterminal.
+  int accessing_symbol(int index) const { return tables_.yychk[states_[index]]; }
+  // Declares the recovery from a syntax error complete.
+  void end_error_recovery() { yyerrflag_ = 0; }
 
  private:
   template <class, class>
   friend class Engine;
+  const ParseTables& tables_;
+  int& yyerrflag_;
   int top_ = -1;
   int states_[kCapacity] = {};
   Entry entries_[kCapacity];
@@ -51,8 +60,8 @@ class ParseStack {
 template <class Entry>
 class StackView {
  public:
-  StackView(const ParseTables& tables, ParseStack<Entry>& stack, int rhs_base, Entry& result, int& yyerrflag)
-      : tables_(tables), stack_(stack), rhs_base_(rhs_base), result_(result), yyerrflag_(yyerrflag) {}
+  StackView(ParseStack<Entry>& stack, int rhs_base, Entry& result)
+      : stack_(stack), rhs_base_(rhs_base), result_(result) {}
 
   // The entry of the k-th right-hand-side symbol, counting from 1.
   Entry& rhs(int k) { return stack_.entry(rhs_base_ + k - 1); }
@@ -60,18 +69,16 @@ class StackView {
   // Stack index of the entry just below the right-hand side.
   int below() const { return rhs_base_ - 1; }
   // The grammar symbol by which entry `index` was reached: a token code, or minus a nonterminal.
-  int accessing_symbol(int index) const { return tables_.yychk[stack_.state(index)]; }
+  int accessing_symbol(int index) const { return stack_.accessing_symbol(index); }
   // The entry that the left-hand side will carry (for pushed(): the entry just pushed).
   Entry& result() { return result_; }
   // Declares the recovery from a syntax error complete.
-  void end_error_recovery() { yyerrflag_ = 0; }
+  void end_error_recovery() { stack_.end_error_recovery(); }
 
  private:
-  const ParseTables& tables_;
   ParseStack<Entry>& stack_;
   int rhs_base_;
   Entry& result_;
-  int& yyerrflag_;
 };
 
 template <class TokenSource, class ActionSink>
@@ -80,7 +87,13 @@ class Engine {
   using Entry = typename ActionSink::Entry;
 
   Engine(const ParseTables& tables, TokenSource& source, ActionSink& sink)
-      : tables_(tables), source_(source), sink_(sink) {}
+      : tables_(tables), source_(source), sink_(sink), stack_(tables_, yyerrflag), exception_start_(tables.yydef.size(), -1) {
+    for (std::size_t state = 0; state < tables.yydef.size(); ++state) {
+      if (tables.yydef[state] == kExceptionLookup) {
+        exception_start_[state] = table_lookup::exception_block_start(tables, static_cast<int>(state));
+      }
+    }
+  }
 
   // Runs one parse: 0 when the input was accepted, 1 when it was abandoned.
   int yyparse();
@@ -97,34 +110,18 @@ class Engine {
     return !source_.stopped();
   }
   void yyerror(std::string_view message) { sink_.syntax_error(message, source_.token_lexeme(), source_.line_number()); }
-  bool push(int state, Entry& pending);
 
-  const ParseTables& tables_;
+  const ParseTables tables_;
   TokenSource& source_;
   ActionSink& sink_;
   ParseStack<Entry> stack_;
+  std::vector<int> exception_start_;  // per state, where its exception block begins (or -1)
 };
-
-// Pushes `state` with the pending entry; false when the stack is full.
-template <class TokenSource, class ActionSink>
-bool Engine<TokenSource, ActionSink>::push(int state, Entry& pending) {
-  if (stack_.top_ + 1 >= ParseStack<Entry>::kCapacity) {
-    yyerror("pcyacc internal stack overflow");
-    return false;
-  }
-  int top = ++stack_.top_;
-  stack_.states_[top] = state;
-  stack_.entries_[top] = std::move(pending);
-  pending = Entry{};
-  StackView<Entry> view(tables_, stack_, top, stack_.entries_[top], yyerrflag);
-  sink_.pushed(view);
-  return true;
-}
 
 template <class TokenSource, class ActionSink>
 int Engine<TokenSource, ActionSink>::yyparse() {
   using namespace table_lookup;
-  const ParseTables& t = tables_;
+  const ParseTables t = tables_;  // a local copy the compiler may keep in registers
   int state = 0;
   yychar = -1;
   yynerrs = 0;
@@ -133,7 +130,18 @@ int Engine<TokenSource, ActionSink>::yyparse() {
   Entry pending{};
 
 push:
-  if (!push(state, pending)) return 1;
+  if (stack_.top_ + 1 >= ParseStack<Entry>::kCapacity) {
+    yyerror("pcyacc internal stack overflow");
+    return 1;
+  }
+  {
+    int top = ++stack_.top_;
+    stack_.states_[top] = state;
+    stack_.entries_[top] = std::move(pending);
+    pending = Entry{};
+    StackView<Entry> view(stack_, top, stack_.entries_[top]);
+    sink_.pushed(view);
+  }
 
 shift_test:
   if (has_shifts(t, state)) {
@@ -150,13 +158,13 @@ shift_test:
     int action = t.yydef[state];
     if (action == kExceptionLookup) {
       if (yychar < 0 && !fetch_lookahead()) return 1;
-      action = exception_action(t, state, yychar);
+      action = exception_action_at(t, exception_start_[state], yychar);
       if (action < 0) return 0;  // accept
     }
     if (action > 0) {
       stack_.top_ -= t.yyr2[action];
       int next = goto_state(t, stack_.states_[stack_.top_], t.yyr1[action]);
-      StackView<Entry> view(t, stack_, stack_.top_ + 1, pending, yyerrflag);
+      StackView<Entry> view(stack_, stack_.top_ + 1, pending);
       sink_.reduce(action, view);
       if (source_.stopped()) return 1;
       state = next;

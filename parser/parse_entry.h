@@ -47,6 +47,16 @@ using ConstructMark =
 struct ParseEntry {
   FragmentList::node* tail = nullptr;  // the last fragment when the entry was pushed
   ConstructMark mark;
+
+  ParseEntry() = default;
+  ParseEntry(const ParseEntry&) = delete;
+  ParseEntry& operator=(const ParseEntry&) = delete;
+  // The engine moves an entry at every push: most carry no mark, so that costs no visit.
+  ParseEntry& operator=(ParseEntry&& other) noexcept {
+    tail = other.tail;
+    if (mark.index() != 0 || other.mark.index() != 0) mark = std::move(other.mark);
+    return *this;
+  }
 };
 
 }  // namespace vrk

@@ -24,6 +24,7 @@
 
 #include <cstddef>
 #include <span>
+#include <vector>
 
 namespace vrk {
 
@@ -62,15 +63,27 @@ inline int goto_state(const ParseTables& t, int state, int nonterminal) {
   return t.yyact[base];
 }
 
-// The action of `state`'s exception block for `token`; 0 (error) when the state has no block.
-inline int exception_action(const ParseTables& t, int state, int token) {
-  std::size_t i = 0;
-  std::size_t size = t.yyexca.size();
-  while (i + 1 < size && !(t.yyexca[i] == -1 && t.yyexca[i + 1] == state)) i += 2;
-  for (i += 2; i + 1 < size; i += 2) {
+// Where `state`'s exception block begins in yyexca (the pair after its (-1, state) marker), or -1.
+inline int exception_block_start(const ParseTables& t, int state) {
+  for (std::size_t i = 0; i + 1 < t.yyexca.size(); i += 2) {
+    if (t.yyexca[i] == -1 && t.yyexca[i + 1] == state) return static_cast<int>(i + 2);
+  }
+  return -1;
+}
+
+// The action for `token` of the exception block that begins at `start`: the first pair for the
+// token, or the closing pair's default.
+inline int exception_action_at(const ParseTables& t, int start, int token) {
+  if (start < 0) return 0;
+  for (std::size_t i = static_cast<std::size_t>(start); i + 1 < t.yyexca.size(); i += 2) {
     if (t.yyexca[i] == token || t.yyexca[i] < 0) return t.yyexca[i + 1];
   }
   return 0;
+}
+
+// The action of `state`'s exception block for `token`; 0 (error) when the state has no block.
+inline int exception_action(const ParseTables& t, int state, int token) {
+  return exception_action_at(t, exception_block_start(t, state), token);
 }
 
 // What `state` does with `token` when it does not shift it: accept, error (0) or a rule.
