@@ -8,9 +8,11 @@
 #pragma once
 
 #include <string_view>
+#include <variant>
 
 #include "parser/action_context.h"
 #include "parser/generated_actions.h"
+#include "scanner/tokens.h"
 #include "support/string.h"
 
 namespace vrk::actions {
@@ -22,8 +24,25 @@ inline void append(ActionContext& c, std::string_view text) {
 inline std::string_view current_token_text(ActionContext& c) { return c.translation.scanner.current_token_text(); }
 inline std::string_view operator_text(ActionContext& c) { return c.translation.scanner.operator_text(); }
 
+// The first token of an IF choice's condition may just have been pushed: a later condition of a
+// chain gets "\nelse if (" before it.
+void begin_condition_if_choice_starts(ActionContext& c);
+
 // Runs after every push of a parse stack entry (not a rule's action): records the last fragment
-// in the entry, and starts a later condition of an IF chain with "\nelse if (".
-void entry_pushed(ActionContext& c);
+// in the entry. Only a token pushed where a choice may begin (above an IF's opener, the choices
+// so far or an INDENT) can begin a condition; the test stays here, out of the way of the rest.
+inline void entry_pushed(ActionContext& c) {
+  c.result().tail = c.translation.fragments.last();
+  int below = c.below();
+  if (below < 0 || c.stack.accessing_symbol(below + 1) <= 0) return;
+  int below_symbol = c.stack.accessing_symbol(below);
+  if (below_symbol == token::INDENT || below_symbol == -symbol::choice_list ||
+      std::holds_alternative<IfChain>(c.stack.entry(below).mark)) {
+    begin_condition_if_choice_starts(c);
+  }
+}
+
+// The stack entry of the IF chain that a choice above entry `index` belongs to, or -1.
+int owning_if_chain(ActionContext& c, int index);
 
 }  // namespace vrk::actions

@@ -1,9 +1,12 @@
 // Actions for IF, ALT, WHILE and CASE.
 //
 // The choices of one IF, with those of IFs nested as choices, form one chain: "if (" before the
-// first condition and "\nelse if (" before every later one. The chain lives in the IF's own stack
-// entry; a choice finds it by looking down the stack, stopping at the process of an enclosing
-// choice or any other block, beyond which another IF's chain is not its own.
+// first condition and "\nelse if (" before every later one. A replicated IF owns a chain too, but
+// has no "if (" of its own. The chain lives in the IF's own stack entry (a replicated IF's in its
+// replicator's); a choice finds it by looking down the stack, stopping at the process of an
+// enclosing choice or a PAR body, beyond which another IF's chain is not its own. A later
+// condition gets its "\nelse if (" as soon as its first token is taken, so the text stands before
+// the condition even when a syntax error cuts the choice short.
 #include <variant>
 
 #include "parser/actions.h"
@@ -35,9 +38,10 @@ constexpr string::rep kBlockEnd = VRK_STATIC_TEXT("}\n");
 constexpr string::rep kDefaultOpen = VRK_STATIC_TEXT("\ndefault:\n{\n");
 constexpr string::rep kOptionOpen = VRK_STATIC_TEXT(":\n{\n");
 constexpr string::rep kFurtherOptionEnd = VRK_STATIC_TEXT("}");
+}  // namespace
 
-// The stack entry of the IF whose chain a choice at `index` belongs to, or -1 when it belongs to
-// none (a replicated IF's choice).
+// The stack entry of the IF chain that a choice above entry `index` belongs to, or -1 when it
+// belongs to none.
 int owning_if_chain(ActionContext& c, int index) {
   for (int i = index; i >= 0; --i) {
     const ConstructMark& mark = c.stack.entry(i).mark;
@@ -46,10 +50,46 @@ int owning_if_chain(ActionContext& c, int index) {
   }
   return -1;
 }
+
+namespace {
+// True when a choice begins right above stack entry `index`: after an IF's opener {29}, after the
+// choices of a chain so far, or after the INDENT of a nested or replicated IF's body.
+bool choice_begins_above(ActionContext& c, int index) {
+  if (index < 0) return false;
+  const IfChain* chain = std::get_if<IfChain>(&c.stack.entry(index).mark);
+  if (chain != nullptr && chain->opener != nullptr) return true;
+  int symbol = c.stack.accessing_symbol(index);
+  if (symbol == -symbol::choice_list) return true;
+  if (symbol != token::INDENT || index < 2 || c.stack.accessing_symbol(index - 1) != -symbol::eols) return false;
+  int before_eols = c.stack.accessing_symbol(index - 2);
+  if (before_eols == token::IF) return true;
+  return before_eols == -symbol::replicator && index >= 3 && c.stack.accessing_symbol(index - 3) == token::IF;
+}
+
+// The first token of a condition was taken: a later condition of the chain gets "\nelse if ("
+// before it, after what stood last when the entry below was pushed (the previous choice's closer,
+// or the comment lines before a nested IF's first choice).
+void begin_condition(ActionContext& c) {
+  int owner = owning_if_chain(c, c.below());
+  if (owner < 0) return;
+  IfChain& chain = std::get<IfChain>(c.stack.entry(owner).mark);
+  if (!chain.has_condition) {
+    chain.has_condition = true;  // the first condition follows the IF's own "if (", if any
+    return;
+  }
+  FragmentList& fragments = c.translation.fragments;
+  fragments.insert_after(c.stack.entry(c.below()).tail, string(kElseIfOpen));
+  fragments.set_cursor(fragments.last());
+}
 }  // namespace
 
-// Records, in every entry, the fragment that was last when it was pushed.
-void entry_pushed(ActionContext& c) { c.result().tail = c.translation.fragments.last(); }
+void begin_condition_if_choice_starts(ActionContext& c) {
+  int symbol = c.stack.accessing_symbol(c.below() + 1);
+  // Where a choice may begin, any token but IF (a nested IF), OUTDENT (the end of the IF's body)
+  // and `error` begins a condition.
+  bool condition_token = symbol != token::IF && symbol != token::OUTDENT && symbol != token::ERROR_TOKEN;
+  if (condition_token && choice_begins_above(c, c.below())) begin_condition(c);
+}
 
 // {29}: construct: IF eols INDENT {29} choice_list OUTDENT
 void open_if(ActionContext& c) {
@@ -78,22 +118,7 @@ void open_choice_process(ActionContext& c) {
 }
 
 // choice: expression eols INDENT {69} process OUTDENT
-// A later choice of a chain gets "\nelse if (" before its condition, that is after what stood last
-// when the entry below the choice was pushed (the previous choice's closer, or the comment lines
-// before a nested IF's first choice).
-void close_choice(ActionContext& c) {
-  append(c, kIfClose);
-  int owner = owning_if_chain(c, c.below());
-  if (owner < 0) return;
-  IfChain& chain = std::get<IfChain>(c.stack.entry(owner).mark);
-  if (!chain.has_condition) {
-    chain.has_condition = true;  // the first condition follows the IF's own "if ("
-    return;
-  }
-  FragmentList& fragments = c.translation.fragments;
-  fragments.insert_after(c.stack.entry(c.below()).tail, string(kElseIfOpen));
-  fragments.set_cursor(fragments.last());
-}
+void close_choice(ActionContext& c) { append(c, kIfClose); }
 
 // {33}: construct: ALT eols INDENT {33} alternative_list OUTDENT
 void open_alt(ActionContext& c) { append(c, kAltOpen); }

@@ -201,7 +201,15 @@ void end_replicator_count(ActionContext& c) {
 }
 
 // replicator: NAME {64} '=' replicator_base FOR {65} replicator_count
-// The construct keeps this replicator's values in its own stack entry.
-void complete_replicator(ActionContext& c) { c.result().mark = Replicator{c.translation.replicator.values}; }
+// The construct keeps this replicator's values in its own stack entry. A replicated IF that is not
+// itself a choice of a chain keeps its chain of choices there instead.
+void complete_replicator(ActionContext& c) {
+  bool replicates_if = c.stack.accessing_symbol(c.below()) == token::IF;
+  if (replicates_if && owning_if_chain(c, c.below() - 1) < 0) {
+    c.result().mark = IfChain{};
+  } else {
+    c.result().mark = Replicator{c.translation.replicator.values};
+  }
+}
 
 }  // namespace vrk::actions

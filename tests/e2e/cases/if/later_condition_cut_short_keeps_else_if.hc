@@ -1,0 +1,6 @@
+if (a)
+{
+skip;
+
+}  /* if */
+else if (b
