@@ -2,7 +2,7 @@
 
 namespace vrk {
 
-void TokenCapture::emit_or_capture(FragmentList& fragments, const string& value) {
+void TokenCapture::emit_or_capture(FragmentList& fragments, const string& value, bool overflowed) {
   if (name_switch) {
     captured_name = value;
   } else {
@@ -11,10 +11,12 @@ void TokenCapture::emit_or_capture(FragmentList& fragments, const string& value)
   if (base_switch) {
     base_text = value;
     base_captured = true;
+    base_overflowed = overflowed;
   }
   if (count_switch) {
     count_text = value;
     count_captured = true;
+    count_overflowed = overflowed;
   }
 }
 

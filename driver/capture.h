@@ -20,13 +20,16 @@ struct TokenCapture {
   bool base_switch = false;
   string base_text;
   bool base_captured = false;
+  bool base_overflowed = false;  // the base was a hexadecimal number wider than 32 bits
 
   bool count_switch = false;
   string count_text;
   bool count_captured = false;
+  bool count_overflowed = false;
 
-  // emit or capture token text, for the number whose Handel-C text is `text`.
-  void emit_or_capture(FragmentList& fragments, const string& text);
+  // Appends the Handel-C text of a number operand, or keeps it for a declaration or a replicator.
+  // `overflowed`: the number is wider than 32 bits (its text is then the banner).
+  void emit_or_capture(FragmentList& fragments, const string& text, bool overflowed);
 
   // Starts a replicator: the base is captured next, the count not yet.
   void begin_replicator_base();

@@ -21,14 +21,14 @@ class FragmentList {
  public:
   using node = dlist::node;
 
-  // append fragment: a new last fragment; the cursor moves onto it.
+  // Adds a new last fragment; the cursor moves onto it.
   void append(const string& text) { cursor_ = list_.append(text); }
-  // insert fragment after: a new fragment after `where` (appends when `where` is null).
+  // Adds a new fragment after `where` (appends when `where` is null).
   node* insert_after(node* where, const string& text);
-  // replace fragment: the node keeps its place and holds `text` instead; the cursor stays.
+  // The node keeps its place and holds `text` instead; the cursor stays.
   void replace(node* where, const string& text) { list_.set_element(where, text); }
-  // delete fragment: unlinks the node and returns its text; the cursor stays where it was, so a
-  // caller that removes the cursor's node moves the cursor itself.
+  // Unlinks the node and returns its text; the cursor stays where it was, so a caller that
+  // removes the cursor's node moves the cursor itself.
   string remove(node* where) { return list_.remove_node(where); }
 
   node* first() const { return list_.first(); }
@@ -41,12 +41,12 @@ class FragmentList {
   node* cursor() const { return cursor_; }
   void set_cursor(node* n) { cursor_ = n; }
 
-  // fragment begins with / fragment equals (case-sensitive, whole characters).
+  // Whether a fragment begins with `prefix`, or is exactly `text` (case-sensitive).
   static bool begins_with(const node* n, std::string_view prefix) { return n->element.begins_with(prefix); }
   static bool equals(const node* n, std::string_view text) { return n->element == text; }
 
-  // write fragment list: every fragment's bytes in order, nothing between them; the list is
-  // unchanged and the cursor ends at none.
+  // Writes every fragment's bytes in order, nothing between them; the list is unchanged and the
+  // cursor ends at none.
   void write(OutputBuffer& out);
 
   // Empties the list for a fresh translation.

@@ -90,9 +90,10 @@ void keep_until_exit(std::unique_ptr<Translation> translation) {
   if (std::getenv("VRK_MEMORY_REPORT") == nullptr) vrk_finished_translation = translation.release();
 }
 
+// A file problem before or after the translation: one line on standard error.
 int fail(const std::string& message) {
   std::fprintf(stderr, "%s\n", message.c_str());
-  return 2;
+  return exit_code(ExitStatus::unusable_input);
 }
 
 int translate(const std::string& source_path, const std::string& output_path) {
@@ -109,7 +110,7 @@ int translate(const std::string& source_path, const std::string& output_path) {
   OpenedFile log = create_output(kDebugLogName, "debug log");
   if (!log.ok()) return fail(log.problem);
 
-  int status = 0;
+  ExitStatus status = ExitStatus::success;
   bool write_failed = false;
   {
     SourceReader reader(source.fd);
@@ -135,7 +136,7 @@ int translate(const std::string& source_path, const std::string& output_path) {
   bool close_failed = ::close(output.fd) != 0;
   close_failed = ::close(log.fd) != 0 || close_failed;
   if (write_failed || close_failed) return fail("vrk: cannot write the output file or the debug log");
-  return status;
+  return exit_code(status);
 }
 
 }  // namespace
@@ -143,15 +144,15 @@ int translate(const std::string& source_path, const std::string& output_path) {
 int main(int argc, char** argv) {
   if (argc == 2 && std::string(argv[1]) == "--help") {
     std::fputs(kHelp, stdout);
-    return 0;
+    return exit_code(ExitStatus::success);
   }
   if (argc == 2 && std::string(argv[1]) == "--version") {
     std::printf("vrk %s\n", VRK_VERSION);
-    return 0;
+    return exit_code(ExitStatus::success);
   }
   if (argc < 3) {
     std::fputs(kUsage, stderr);
-    return 2;
+    return exit_code(ExitStatus::unusable_input);
   }
   return translate(argv[1], argv[2]);
 }

@@ -39,9 +39,9 @@ void ReplicatedParExpander::expand(FragmentList& fragments, FragmentList::node* 
   std::int64_t per_replica = body_.count() + 4;
   std::int64_t allowance = std::min(kFragmentBudget, translation_budget_ - unrolled_);
   if (!values.literal) {
-    fragments.append(string(kVariablesBanner));
+    fragments.append(string(banners::kReplicatedParVariables));
   } else if (values.too_large || (values.count > 0 && values.count > allowance / per_replica)) {
-    fragments.append(string(kTooLargeBanner));
+    fragments.append(string(banners::kReplicatedParTooLarge));
   } else {
     unroll(fragments, values);
     if (values.count > 0) unrolled_ += values.count * per_replica;

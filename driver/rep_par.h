@@ -11,6 +11,7 @@
 
 #include <cstdint>
 
+#include "driver/banners.h"
 #include "driver/fragments.h"
 #include "support/dlist.h"
 #include "support/string.h"
@@ -22,10 +23,6 @@ inline constexpr string::rep kReplicationMarker = VRK_STATIC_TEXT("$$$$$");
 inline constexpr string::rep kIndexMarker = VRK_STATIC_TEXT("#$#$#");
 inline constexpr string::rep kParOpen = VRK_STATIC_TEXT("par\n{\n");
 inline constexpr string::rep kParClose = VRK_STATIC_TEXT("}  /* par */\n");
-inline constexpr std::string_view kVariablesBanner =
-    "\n\n##### Error: variables are not allowed in occam replicated PAR ! #####\n\n";
-inline constexpr std::string_view kTooLargeBanner =
-    "\n\n##### Error: occam replicated PAR too large to unroll in this vrk version ! #####\n\n";
 
 // What one replicator contributes to its construct's expansion.
 struct ReplicatorValues {
@@ -39,7 +36,7 @@ struct ReplicatorValues {
 class ReplicatedParExpander {
  public:
   // Upper bound on the fragments one expansion may add; beyond it the construct is replaced by
-  // kTooLargeBanner instead of exhausting memory.
+  // banners::kReplicatedParTooLarge instead of exhausting memory.
   static constexpr std::int64_t kFragmentBudget = 4'000'000;
   // Upper bound on the fragments all expansions of one translation may add together: without it
   // a short source that repeats a large replicated PAR would still exhaust memory.
@@ -48,8 +45,8 @@ class ReplicatedParExpander {
   explicit ReplicatedParExpander(std::int64_t translation_budget = kTranslationBudget)
       : translation_budget_(translation_budget) {}
 
-  // expand replicated PAR: `start_marker` and `first_index_marker` are the construct's own
-  // markers; the second index marker is the list's last fragment.
+  // Unrolls the construct in place: `start_marker` and `first_index_marker` are its own markers;
+  // the second index marker is the list's last fragment.
   void expand(FragmentList& fragments, FragmentList::node* start_marker, FragmentList::node* first_index_marker,
               const ReplicatorValues& values);
 

@@ -3,8 +3,8 @@
 // Two templates (the general header and the board header) are copied straight to the output
 // file when the program's first token has been read; the Fragment list then begins with the
 // CONSTs area, the boolean constant declarations and the opening of `main` from a third template.
-// `ensure boolean constants` puts the declarations back after the CONSTs area opener should they
-// be missing; it never adds a second copy.
+// When TRUE or FALSE is used, ensure_boolean_constants puts the declarations back after the
+// CONSTs area opener should they be missing; it never adds a second copy.
 #pragma once
 
 #include <optional>
@@ -58,13 +58,14 @@ class TemplateMerge {
  public:
   TemplateMerge(TemplateStore& store, FragmentList& fragments) : store_(store), fragments_(fragments) {}
 
-  // copy header template / copy board template: the file's bytes, unchanged, to `output`.
+  // Copies the general or the board header template, byte for byte, to `output`.
   bool copy_header_template(OutputBuffer& output) { return copy_template(kHeaderTemplate, output); }
   bool copy_board_template(OutputBuffer& output) { return copy_template(kBoardTemplate, output); }
-  // open CONSTs area: the opener, the boolean constants and the main template as three fragments.
+  // Starts the Fragment list: the CONSTs area opener, the boolean constants and the main template
+  // as three fragments.
   bool open_consts_area();
-  // ensure boolean constants: cheap after the first call, since the declarations, once present,
-  // are only ever removed by nothing.
+  // Makes sure the boolean constants are declared. Only the first call walks the list: once the
+  // declarations are in place nothing removes them, and without a CONSTs area they never can be.
   void ensure_boolean_constants();
 
   // What could not be found, after one of the operations above returned false.

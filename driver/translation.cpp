@@ -19,27 +19,18 @@ void Translation::pushed(StackView<ParseEntry>& view) {
 }
 
 void Translation::syntax_error(std::string_view message, std::string_view lexeme, int line) {
-  std::string text = "ERROR <";
-  text += message;
-  text += "> near <";
-  text += lexeme;
-  text += "> on line ";
-  text += std::to_string(line);
-  text += "\n";
-  streams.report(text);
+  diagnostics.syntax_error(message, lexeme, line);
 }
 
-int Translation::run() {
+ExitStatus Translation::run() {
   Engine<Translation, Translation> engine(tables::kTables, *this, *this);
   int result = engine.yyparse();
-  if (stop_status() != 0) return stop_status();
-  if (result == 0) {
-    fragments.append(string(kMainClosing));
-    fragments.write(output);
-    // The recovered translation is written, but a program with syntax errors is not a success.
-    if (engine.yynerrs > 0) return 1;
-  }
-  return result;
+  if (stopped()) return stop_status();
+  if (result != 0) return ExitStatus::translation_failed;  // abandoned: the list is not written
+  fragments.append(string(kMainClosing));
+  fragments.write(output);
+  // The recovered translation is written, but a program with syntax errors is not a success.
+  return engine.yynerrs > 0 ? ExitStatus::translation_failed : ExitStatus::success;
 }
 
 }  // namespace vrk

@@ -18,10 +18,10 @@ class Translation final : public TranslationState {
   explicit Translation(const TranslationFiles& files) : TranslationState(files) {}
 
   // Parses the whole source once. On acceptance the closing text of `main` is appended and the
-  // Fragment list written to the output. Returns the exit status: 0 accepted with no syntax
-  // error, 1 accepted after syntax errors, abandoned or stopped on an over-long line, 2 when a
-  // template or the source could not be read.
-  int run();
+  // Fragment list written to the output. Returns success when the program was accepted with no
+  // syntax error; translation_failed after syntax errors, an abandoned parse or an over-long line;
+  // unusable_input when a template or the source could not be read.
+  ExitStatus run();
 
   // The token source.
   int next_token() { return scanner.yylex(); }

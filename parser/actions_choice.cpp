@@ -9,6 +9,7 @@
 // the condition even when a syntax error cuts the choice short.
 #include <variant>
 
+#include "driver/banners.h"
 #include "parser/actions.h"
 
 namespace vrk::actions {
@@ -18,10 +19,6 @@ constexpr string::rep kIfOpen = VRK_STATIC_TEXT("if (");
 constexpr string::rep kElseIfOpen = VRK_STATIC_TEXT("\nelse if (");
 constexpr string::rep kConditionEnd = VRK_STATIC_TEXT(")\n{\n");
 constexpr string::rep kIfClose = VRK_STATIC_TEXT("\n}  /* if */");
-constexpr string::rep kReplicatedIfBanner =
-    VRK_STATIC_TEXT("\n\n##### Error: occam replicated IF not included yet in this vrk version ! #####\n\n");
-constexpr string::rep kReplicatedAltBanner =
-    VRK_STATIC_TEXT("\n\n##### Error: occam replicated ALT not included yet in this vrk version ! #####\n\n");
 constexpr string::rep kAltOpen = VRK_STATIC_TEXT("prialt\n{\n\n");
 constexpr string::rep kAltClose = VRK_STATIC_TEXT("}  /* prialt */\n");
 constexpr string::rep kLineFeed = VRK_STATIC_TEXT("\n");
@@ -109,7 +106,7 @@ void close_if(ActionContext& c) {
 }
 
 // construct: IF replicator eols INDENT choice OUTDENT; choice: IF replicator eols INDENT choice OUTDENT
-void close_replicated_if(ActionContext& c) { append(c, kReplicatedIfBanner); }
+void close_replicated_if(ActionContext& c) { append(c, banners::kReplicatedIf); }
 
 // {69}: after the INDENT that opens a choice's process.
 void open_choice_process(ActionContext& c) {
@@ -127,7 +124,7 @@ void open_alt(ActionContext& c) { append(c, kAltOpen); }
 void close_alt(ActionContext& c) { append(c, kAltClose); }
 
 // construct: ALT replicator eols INDENT alternative OUTDENT; alternative: ALT replicator ...
-void close_replicated_alt(ActionContext& c) { append(c, kReplicatedAltBanner); }
+void close_replicated_alt(ActionContext& c) { append(c, banners::kReplicatedAlt); }
 
 // alternative_list: alternative; alternative_list alternative
 void end_alternative(ActionContext& c) { append(c, kLineFeed); }

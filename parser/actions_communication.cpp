@@ -1,5 +1,6 @@
 // Actions for the primitive processes: assignment, channel input and output (with ANY and
 // sequential protocols), WAIT, SKIP and STOP.
+#include "driver/banners.h"
 #include "parser/actions.h"
 
 namespace vrk::actions {
@@ -13,9 +14,6 @@ constexpr string::rep kDelay = VRK_STATIC_TEXT("delay");
 constexpr string::rep kSkip = VRK_STATIC_TEXT("skip");
 constexpr string::rep kStop = VRK_STATIC_TEXT("stop");
 constexpr string::rep kProtocolSeparator = VRK_STATIC_TEXT(";");
-constexpr string::rep kProtocolBanner = VRK_STATIC_TEXT(
-    "\n\n##### Error: This protocol is not valid in Handel-C language. You should use only one variable per "
-    "channel #####\n\n");
 }  // namespace
 
 // {111}: assignment: variable {111} ':' '=' expression
@@ -36,7 +34,7 @@ void stop_process(ActionContext& c) { append(c, kStop); }
 void protocol_separator(ActionContext& c) { append(c, kProtocolSeparator); }
 // input_list: input_list ';' {126} variable; output_list: output_list ';' {129} expression
 // Handel-C channels carry one value per communication.
-void protocol_item_banner(ActionContext& c) { append(c, kProtocolBanner); }
+void protocol_item_banner(ActionContext& c) { append(c, banners::kProtocol); }
 // variable: NAME; {147}: variable: NAME {147} subscript
 void variable_name(ActionContext& c) { append(c, current_token_text(c)); }
 

@@ -3,6 +3,7 @@
 // An occam array type puts its dimension before the type word, Handel-C after every name: the
 // dimension's number is captured instead of emitted and written after each declared name, and
 // the first name turns the type word already written, "int ", into "ram ".
+#include "driver/banners.h"
 #include "parser/actions.h"
 
 namespace vrk::actions {
@@ -14,10 +15,6 @@ constexpr string::rep kChanWord = VRK_STATIC_TEXT("chan ");
 constexpr string::rep kSeparator = VRK_STATIC_TEXT(", ");
 constexpr string::rep kOpenBracket = VRK_STATIC_TEXT("[");
 constexpr string::rep kCloseBracket = VRK_STATIC_TEXT("]");
-constexpr string::rep kFloatingPointBanner =
-    VRK_STATIC_TEXT("\n\n#### Error: floating point numbers are not allowed in Handel-C ####\n\n");
-constexpr string::rep kChannelArrayBanner =
-    VRK_STATIC_TEXT("\n\n##### Error: Arrays of channels are not allowed in Handel-C language ! #####\n\n");
 
 // Walks back from the cursor to this declaration's "int " and makes it "ram ". The walk never
 // goes back past the fragment that was last when the array type began; a declaration without
@@ -69,7 +66,7 @@ void integer_type_word(ActionContext& c) {
 }
 
 // primitive_type: REAL32 | REAL64
-void floating_point_type(ActionContext& c) { append(c, kFloatingPointBanner); }
+void floating_point_type(ActionContext& c) { append(c, banners::kFloatingPoint); }
 
 // {107}: array_type: '[' {107} expression ']' type
 void open_array_type(ActionContext& c) {
@@ -88,7 +85,7 @@ void open_element_subscript(ActionContext& c) { append(c, kOpenBracket); }
 // element: NAME {150} '[' {151} expression ']' — an array of channels, which Handel-C lacks.
 void close_element_subscript(ActionContext& c) {
   append(c, kCloseBracket);
-  append(c, kChannelArrayBanner);
+  append(c, banners::kChannelArray);
 }
 
 }  // namespace vrk::actions

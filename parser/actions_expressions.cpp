@@ -41,7 +41,7 @@ void monadic_operator(ActionContext& c) {
 // operand: NUMBER
 void number_operand(ActionContext& c) {
   TranslationState& t = c.translation;
-  t.capture.emit_or_capture(t.fragments, t.texts.get(current_token_text(c)));
+  t.capture.emit_or_capture(t.fragments, t.texts.get(current_token_text(c)), t.scanner.number_overflowed());
 }
 
 // operand: BOOLEAN — FALSE is declared in the CONSTs area.

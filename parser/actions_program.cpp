@@ -16,7 +16,7 @@ constexpr string::rep kDeclarationEnd = VRK_STATIC_TEXT(";\n\n");
 void stop_on_missing_template(ActionContext& c, std::string_view name) {
   std::string message = "vrk: cannot read the template file msgs/" + std::string(name) + " (tried " +
                         c.translation.templates.missing() + ")";
-  c.translation.stop(2, message);
+  c.translation.stop(ExitStatus::unusable_input, message);
 }
 
 // Neither a half-read array dimension nor a half-read channel type may swallow later lines.

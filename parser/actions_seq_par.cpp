@@ -40,11 +40,11 @@ bool nearest_block_is_par_body(ActionContext& c, int index) {
 
 // The value of a number's Handel-C text (decimal digits, or "0x" and hexadecimal digits), or
 // nothing when the text is not a number (a name, ...). Saturates far above any value a replicator
-// may use.
-std::optional<std::int64_t> number_value(std::string_view text) {
+// may use; a hexadecimal literal wider than 32 bits (`overflowed`, its text is the banner) is
+// still a literal, and saturates too.
+std::optional<std::int64_t> number_value(std::string_view text, bool overflowed) {
   constexpr std::int64_t kSaturated = std::numeric_limits<std::int64_t>::max() / 4;
-  // A hexadecimal literal wider than 32 bits arrives as the scanner's banner: still a literal.
-  if (text == kHexOverflowBanner) return kSaturated;
+  if (overflowed) return kSaturated;
   int base = 10;
   if (text.starts_with("0x")) {
     text.remove_prefix(2);
@@ -70,7 +70,8 @@ struct ReplicatorExpression {
 
 // Reads the expression whose fragments follow `start`. It is a literal when it is the number
 // captured while it was read, alone or after a monadic minus.
-ReplicatorExpression read_replicator_expression(ActionContext& c, const string& captured, bool was_captured) {
+ReplicatorExpression read_replicator_expression(ActionContext& c, const string& captured, bool was_captured,
+                                                bool overflowed) {
   ReplicatorExpression result;
   int count = 0;
   bool negated = false;
@@ -87,7 +88,7 @@ ReplicatorExpression read_replicator_expression(ActionContext& c, const string& 
     }
   }
   if (!was_captured || !single_number || count == 0) return result;
-  std::optional<std::int64_t> value = number_value(captured.view());
+  std::optional<std::int64_t> value = number_value(captured.view(), overflowed);
   if (!value) return result;
   result.literal = true;
   result.value = negated ? -*value : *value;
@@ -161,7 +162,7 @@ void begin_replicator(ActionContext& c) {
 // to base + count - 1.
 void end_replicator_base(ActionContext& c) {
   TranslationState& t = c.translation;
-  ReplicatorExpression base = read_replicator_expression(c, t.capture.base_text, t.capture.base_captured);
+  ReplicatorExpression base = read_replicator_expression(c, t.capture.base_text, t.capture.base_captured, t.capture.base_overflowed);
   t.replicator.bound_by_count_alone = !t.replicator.in_replicated_seq || base.text == "0";
   t.replicator.base_literal = base.literal;
   t.replicator.values.base = base.value;
@@ -183,7 +184,7 @@ void begin_replicator_count(ActionContext& c) {
 // replicator_count: expression
 void end_replicator_count(ActionContext& c) {
   TranslationState& t = c.translation;
-  ReplicatorExpression count = read_replicator_expression(c, t.capture.count_text, t.capture.count_captured);
+  ReplicatorExpression count = read_replicator_expression(c, t.capture.count_text, t.capture.count_captured, t.capture.count_overflowed);
   ReplicatorValues& values = t.replicator.values;
   values.count = count.value;
   values.literal = t.replicator.base_literal && count.literal;

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "driver/capture.h"
+#include "driver/diagnostics.h"
 #include "driver/fragments.h"
 #include "driver/rep_par.h"
 #include "driver/streams.h"
@@ -15,6 +16,7 @@
 #include "driver/text_cache.h"
 #include "parser/action_state.h"
 #include "scanner/scanner.h"
+#include "support/exit_status.h"
 
 namespace vrk {
 
@@ -30,22 +32,21 @@ class TranslationState {
  public:
   explicit TranslationState(const TranslationFiles& files)
       : output(files.output),
-        streams{files.debug_log, files.diagnostics},
-        scanner(files.source, fragments, streams),
+        diagnostics(files.debug_log, files.diagnostics),
+        scanner(files.source, fragments, diagnostics),
         templates(files.templates, fragments) {}
 
   // Stops the translation with `status` after reporting `message` on standard error.
-  void stop(int status, std::string_view message) {
-    streams.diagnostics.write(message);
-    streams.diagnostics.write("\n");
+  void stop(ExitStatus status, std::string_view message) {
+    diagnostics.problem(message);
     stop_status_ = status;
   }
-  bool stopped() const { return stop_status_ != 0 || scanner.stop_status() != 0; }
-  // The status the translation stopped with, 0 while it runs.
-  int stop_status() const { return scanner.stop_status() != 0 ? scanner.stop_status() : stop_status_; }
+  bool stopped() const { return stop_status_ != ExitStatus::success || scanner.stopped(); }
+  // The status the translation stopped with; success while it runs.
+  ExitStatus stop_status() const { return scanner.stopped() ? scanner.stop_status() : stop_status_; }
 
   OutputBuffer& output;
-  DiagnosticStreams streams;
+  Diagnostics diagnostics;
   FragmentList fragments;
   TextCache texts;
   Scanner scanner;
@@ -56,7 +57,7 @@ class TranslationState {
   ReplicatedParExpander expander;
 
  private:
-  int stop_status_ = 0;
+  ExitStatus stop_status_ = ExitStatus::success;
 };
 
 }  // namespace vrk

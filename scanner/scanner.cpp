@@ -1,3 +1,4 @@
+#include "driver/banners.h"
 #include "scanner/scanner.h"
 
 #include <charconv>
@@ -12,11 +13,6 @@ using namespace token;
 
 namespace {
 
-constexpr std::string_view kNowBanner =
-    "\n\n##### Error: occam keyword NOW not included yet in this vrk version ! #####\n\n";
-constexpr std::string_view kAndOrBanner =
-    "\n\n##### Error: logical operators OR and AND do not exist in Handel-C language ! Please, try to use "
-    "the occam bit operator \\/ or /\\ #####\n\n";
 
 constexpr string::rep kCommentOpen = VRK_STATIC_TEXT("\n\n/* ");
 constexpr string::rep kCommentClose = VRK_STATIC_TEXT(" */\n\n");
@@ -47,6 +43,7 @@ char Scanner::at(std::size_t offset) const {
 
 int Scanner::yylex() {
   token_start_ = position_;
+  number_overflowed_ = false;
   int code = -1;
   while (code < 0) {
     switch (state_) {
@@ -82,7 +79,7 @@ int Scanner::yylex() {
         }
         break;
     }
-    if (stop_status_ != 0) {
+    if (stopped()) {
       lexeme_ = kNoLexeme;  // the previous token's characters may be gone with the line buffer
       return END_OF_INPUT;
     }
@@ -98,8 +95,8 @@ bool Scanner::read_next_line() {
       case SourceReader::Result::end_of_input:
         return false;
       case SourceReader::Result::read_error:
-        streams_.report("ERROR <cannot read the source file> on line " + std::to_string(line_number_) + "\n");
-        stop_status_ = 2;
+        diagnostics_.fatal_line("cannot read the source file", line_number_);
+        stop_status_ = ExitStatus::unusable_input;
         return false;
       case SourceReader::Result::overlong:
         stop_on_overlong_line();
@@ -138,8 +135,8 @@ bool Scanner::consume_comment_or_blank_line() {
 // Fragment list is not written when the scanner gives up.
 void Scanner::stop_on_overlong_line() {
   fragments_.append(string("\n\n line <" + line_ + "> longer than 256 \n\n"));
-  streams_.report("ERROR <line longer than 256 characters> on line " + std::to_string(line_number_) + "\n");
-  stop_status_ = 1;
+  diagnostics_.fatal_line("line longer than 256 characters", line_number_);
+  stop_status_ = ExitStatus::translation_failed;
 }
 
 int Scanner::end_line() {
@@ -217,7 +214,8 @@ int Scanner::scan_hex_number() {
   while (position_ - first < kMaxHexDigits + 1 && is_hex_digit(at(0))) ++position_;
   std::size_t digits = position_ - first;
   if (digits > kMaxHexDigits) {
-    current_text_ = kHexOverflowBanner;
+    current_text_ = banners::text_of(banners::kHexOverflow);
+    number_overflowed_ = true;
   } else {
     char hex[2 + kMaxHexDigits] = {'0', 'x'};
     std::memcpy(hex + 2, line_.data() + first, digits);
@@ -320,13 +318,13 @@ void Scanner::complete(int code) {
       current_text_ = lexeme_;
       break;
     case NOW:
-      current_text_ = kNowBanner;
+      current_text_ = banners::text_of(banners::kNow);
       break;
     case NOT:
       operator_text_ = "~";
       break;
     case LOGICAL_OP:
-      operator_text_ = kAndOrBanner;
+      operator_text_ = banners::text_of(banners::kLogicalOperator);
       break;
     case '+':
     case '*':
@@ -347,6 +345,9 @@ void Scanner::complete(int code) {
 
 // "yylex: token %d <%s>\n", to the debug log and then to standard error.
 void Scanner::trace(int code) {
+  // A lexeme lies within one source line, and no line the scanner keeps is longer than a token
+  // text buffer: the trace line fits.
+  static_assert(SourceReader::kMaxLineLength + 1 <= TokenText::kCapacity);
   char line[32 + TokenText::kCapacity];
   std::memcpy(line, "yylex: token ", 13);
   char* end = std::to_chars(line + 13, line + 32, code).ptr;
@@ -356,7 +357,7 @@ void Scanner::trace(int code) {
   end += lexeme_.size();
   *end++ = '>';
   *end++ = '\n';
-  streams_.report(std::string_view(line, static_cast<std::size_t>(end - line)));
+  diagnostics_.trace(std::string_view(line, static_cast<std::size_t>(end - line)));
 }
 
 }  // namespace vrk

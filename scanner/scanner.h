@@ -16,23 +16,11 @@
 #include <string_view>
 
 #include "driver/fragments.h"
+#include "driver/diagnostics.h"
 #include "driver/streams.h"
+#include "support/exit_status.h"
 
 namespace vrk {
-
-// The Handel-C text of a hexadecimal constant wider than 32 bits, in place of its value.
-inline constexpr std::string_view kHexOverflowBanner = "\n\n##### Error: too long value (max = 32 bits) ! #####\n\n";
-
-// The two streams that receive the token trace and the syntax error lines, in this order.
-struct DiagnosticStreams {
-  OutputBuffer& debug_log;
-  OutputBuffer& diagnostics;
-  // Writes one line to the debug log and then, identically, to standard error.
-  void report(std::string_view line) {
-    debug_log.write(line);
-    diagnostics.write(line);
-  }
-};
 
 // One of the scanner's token text buffers: at most 255 bytes, replaced as a whole.
 class TokenText {
@@ -55,8 +43,8 @@ class TokenText {
 
 class Scanner {
  public:
-  Scanner(SourceReader& source, FragmentList& fragments, DiagnosticStreams& streams)
-      : source_(source), fragments_(fragments), streams_(streams) {}
+  Scanner(SourceReader& source, FragmentList& fragments, Diagnostics& diagnostics)
+      : source_(source), fragments_(fragments), diagnostics_(diagnostics) {}
 
   // Returns the next token's code (0 at the end of the input), with its texts in the buffers below.
   int yylex();
@@ -67,12 +55,16 @@ class Scanner {
   std::string_view current_token_text() const { return current_text_.view(); }
   // Handel-C text of the most recent name, NOT, AND/OR, character constant or arithmetic/bit operator.
   std::string_view operator_text() const { return operator_text_.view(); }
+  // True when the most recent token is a hexadecimal number wider than 32 bits, whose Handel-C
+  // text is then the too-long-value banner instead of a value.
+  bool number_overflowed() const { return number_overflowed_; }
   // The source line being scanned; advanced at each line end, blank line and comment line.
   int line_number() const { return line_number_; }
 
-  // Non-zero once the scanner had to give up (an over-long line: 1; an unreadable source: 2).
-  // yylex then returns 0 and the translation must stop without writing the Fragment list.
-  int stop_status() const { return stop_status_; }
+  // True once the scanner had to give up (an over-long line, an unreadable source); yylex then
+  // returns 0 and the translation must stop without writing the Fragment list.
+  bool stopped() const { return stop_status_ != ExitStatus::success; }
+  ExitStatus stop_status() const { return stop_status_; }
 
  private:
   enum class LineState { read_line, count_indentation, scan, end_of_input };
@@ -98,7 +90,7 @@ class Scanner {
 
   SourceReader& source_;
   FragmentList& fragments_;
-  DiagnosticStreams& streams_;
+  Diagnostics& diagnostics_;
 
   std::string line_;
   std::size_t position_ = 0;
@@ -107,8 +99,9 @@ class Scanner {
   int line_level_ = 0;
   int block_level_ = 0;
   int line_number_ = 1;
-  int stop_status_ = 0;
+  ExitStatus stop_status_ = ExitStatus::success;
   Number number_kind_ = Number::decimal;
+  bool number_overflowed_ = false;
 
   std::string_view lexeme_;  // within line_, which stays until the next call
   TokenText current_text_;

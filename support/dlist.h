@@ -5,6 +5,9 @@
 // first node's prev and the last node's next are null.  clear() hands every
 // node back to the manager as one pre-linked chain: a node's next pointer is
 // its first word, which is exactly the manager's free-list link.
+//
+// The class is the support library's public API: pop_front and pop_back are
+// part of it and tested with it, though the translator itself does not use them.
 #ifndef VRK_SUPPORT_DLIST_H
 #define VRK_SUPPORT_DLIST_H
 

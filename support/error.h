@@ -10,13 +10,15 @@
 #ifndef VRK_SUPPORT_ERROR_H
 #define VRK_SUPPORT_ERROR_H
 
+#include "support/exit_status.h"
+
 namespace vrk {
 
 using ErrorHandler = void (*)(int code, const char* message);
 using FlushHook = void (*)();
 
 inline constexpr const char* kLibraryTag = "vrk:";  // starts every banner line
-inline constexpr int kInternalErrorStatus = 3;      // exit status of abnormal_stop()
+inline constexpr int kInternalErrorStatus = exit_code(ExitStatus::internal_error);  // of abnormal_stop()
 
 // Reports through the current handler; returns only when the handler does.
 void error(int code, const char* message);

@@ -10,6 +10,10 @@
 // one allocates nothing.  Every operation that changes text builds a new
 // representation.  Failures go to the error handler with code 1; if a handler
 // returns, the string is left empty.
+//
+// The class is the support library's public API: substring, replace_nth,
+// erase_range and replace_range are part of it and tested with it, though the
+// translator itself does not use them.
 #ifndef VRK_SUPPORT_STRING_H
 #define VRK_SUPPORT_STRING_H
 

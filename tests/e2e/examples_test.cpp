@@ -32,7 +32,7 @@ ExampleRun translate_with_msgs(const std::string& source) {
   DirectoryTemplates templates({kMsgsDir.string()});
   Translation translation({reader, output, debug_log, diagnostics, templates});
   ExampleRun run;
-  run.status = translation.run();
+  run.status = exit_code(translation.run());
   run.output = output.contents();
   run.debug_log = debug_log.contents();
   return run;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/banners.h"
 #include "tests/e2e/e2e_support.h"
 #include "tests/harness/translate.h"
 
@@ -16,17 +17,12 @@ namespace {
 
 using Fragments = std::vector<std::string>;
 
-const std::string kProtocol =
-    "\n\n##### Error: This protocol is not valid in Handel-C language. You should use only one variable per "
-    "channel #####\n\n";
-const std::string kChannelArray =
-    "\n\n##### Error: Arrays of channels are not allowed in Handel-C language ! #####\n\n";
-const std::string kFloatingPoint = "\n\n#### Error: floating point numbers are not allowed in Handel-C ####\n\n";
-const std::string kNow = "\n\n##### Error: occam keyword NOW not included yet in this vrk version ! #####\n\n";
-const std::string kAndOr =
-    "\n\n##### Error: logical operators OR and AND do not exist in Handel-C language ! Please, try to use the "
-    "occam bit operator \\/ or /\\ #####\n\n";
-const std::string kHexOverflow = "\n\n##### Error: too long value (max = 32 bits) ! #####\n\n";
+const std::string kProtocol(banners::text_of(banners::kProtocol));
+const std::string kChannelArray(banners::text_of(banners::kChannelArray));
+const std::string kFloatingPoint(banners::text_of(banners::kFloatingPoint));
+const std::string kNow(banners::text_of(banners::kNow));
+const std::string kAndOr(banners::text_of(banners::kLogicalOperator));
+const std::string kHexOverflow(banners::text_of(banners::kHexOverflow));
 
 struct FragmentRow {
   std::string label;

@@ -53,7 +53,7 @@ void translate_once(std::string_view source) {
   OutputBuffer output, debug_log, diagnostics;
   MemoryTemplates templates{std::string(kHeader), std::string(kBoard), std::string(kMainOpening)};
   Translation translation({reader, output, debug_log, diagnostics, templates});
-  int status = translation.run();
+  int status = exit_code(translation.run());
   check_outcome(status, output.contents(), debug_log.contents(), diagnostics.contents());
 }
 

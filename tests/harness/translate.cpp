@@ -19,7 +19,7 @@ TranslationRun translate(std::string_view source) {
   OutputBuffer output, debug_log, diagnostics;
   MemoryTemplates templates{std::string(kTestHeader), std::string(kTestBoard), std::string(kTestMain)};
   Translation translation({reader, output, debug_log, diagnostics, templates});
-  run.status = translation.run();
+  run.status = exit_code(translation.run());
   run.output = output.contents();
   run.debug_log = debug_log.contents();
   run.diagnostics = diagnostics.contents();

@@ -1,7 +1,7 @@
 #!/bin/sh
 # The manual page renders without warnings, has the sections a user looks for, carries the
 # project's version, and documents every error banner that the translator can write into its
-# output (the banners are taken from the sources, so a new one cannot go undocumented); the
+# output (the banners are taken from the banner table, so a new one cannot go undocumented); the
 # README lists them too.
 #
 # usage: man_page_test.sh SOURCE_DIR VERSION
@@ -38,9 +38,8 @@ for phrase in 'vrk source.occ output.hc' 'msgs/header.txt' 'msgs/harp2_h.txt' 'm
 done
 grep -q "^\\.TH VRK 1 \"[^\"]*\" \"vrk $version\"" "$page" || fail "vrk.1 does not carry version $version"
 
-# Every banner text in the translator's sources, as far as its first string literal reaches.
-grep -rhoE '#{4,5} Error: [^"\\]*' "$source/driver" "$source/parser" "$source/scanner" --include='*.cpp' \
-  --include='*.h' | LC_ALL=C sort -u >"$scratch/banners"
+# Every banner text of the translator's banner table, as far as its first escape.
+grep -hoE '#{4,5} Error: [^"\\]*' "$source/driver/banners.def" | LC_ALL=C sort -u >"$scratch/banners"
 [ "$(wc -l <"$scratch/banners")" -ge 10 ] || fail "found only $(wc -l <"$scratch/banners") banners in the sources"
 sed 's/\\e/\\/g' "$page" >"$scratch/page-text"
 while IFS= read -r banner; do

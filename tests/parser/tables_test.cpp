@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "driver/banners.h"
 #include "parser/generated_tables.h"
 #include "parser/table_lookup.h"
 #include "tests/harness/translate.h"
@@ -19,11 +20,8 @@ namespace {
 using namespace vrk::tables;
 using Pairs = std::vector<std::pair<int, int>>;
 
-const std::string kChannelArrayBanner =
-    "\n\n##### Error: Arrays of channels are not allowed in Handel-C language ! #####\n\n";
-const std::string kProtocolBanner =
-    "\n\n##### Error: This protocol is not valid in Handel-C language. You should use only one variable per "
-    "channel #####\n\n";
+const std::string kChannelArrayBanner(banners::text_of(banners::kChannelArray));
+const std::string kProtocolBanner(banners::text_of(banners::kProtocol));
 
 int goto_state(int nonterminal, int state) { return table_lookup::goto_state(kTables, state, nonterminal); }
 

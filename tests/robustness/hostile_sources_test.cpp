@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/banners.h"
 #include "driver/rep_par.h"
 #include "tests/harness/translate.h"
 
@@ -129,7 +130,7 @@ TEST(HostileSources, EachEndsWithItsStatusAndAReportWhereItStopped) {
       // Nine digits make the banner; the other 91 are a name the assignment cannot take.
       {"a hexadecimal number of 100 digits", "SEQ\n  x := #" + std::string(100, 'F') + "\n  SKIP\n", 1,
        syntax_error(std::string(91, 'F'), 2),
-       expected_output("x = \n\n##### Error: too long value (max = 32 bits) ! #####\n\nskip;\n")},
+       expected_output("x = " + std::string(banners::text_of(banners::kHexOverflow)) + "skip;\n")},
       {"CRLF line ends", "SEQ\r\n  SKIP\r\n  STOP\r\n", 0, "", expected_output("skip;\nstop;\n")},
       // Without a line feed the file is one line, and its first carriage return a stray byte; by
       // then SEQ has taken the stray byte for the start of a replicator and opened a loop.
@@ -186,7 +187,7 @@ TEST(HostileSources, NumbersTooLongForAnyRegister) {
     TranslationRun run = translate("PAR " + replicator + "\n  SKIP\n");
     expect_sound_outcome(run);
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.output, expected_output(kTooLargeBanner));
+    EXPECT_EQ(run.output, expected_output(banners::text_of(banners::kReplicatedParTooLarge)));
   }
 }
 

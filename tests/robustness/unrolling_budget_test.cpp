@@ -6,11 +6,14 @@
 
 #include <string>
 
+#include "driver/banners.h"
 #include "driver/fragments.h"
 #include "driver/rep_par.h"
 
 namespace vrk {
 namespace {
+
+constexpr std::string_view kTooLargeBanner = banners::text_of(banners::kReplicatedParTooLarge);
 
 // Appends a replicated PAR over the body "B" (markers and replicator text as the actions leave
 // them) and expands it with `count` replicas from 0; returns the text it left in the list.

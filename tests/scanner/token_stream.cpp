@@ -25,7 +25,7 @@ ScanResult scan(std::string_view source) {
   SourceReader reader(source);
   FragmentList fragments;
   OutputBuffer debug_log, diagnostics;
-  DiagnosticStreams streams{debug_log, diagnostics};
+  Diagnostics streams{debug_log, diagnostics};
   Scanner scanner(reader, fragments, streams);
   // Every call consumes at least one character or closes one block; allow generous slack.
   const std::size_t limit = 4 * source.size() + 64;
@@ -36,7 +36,8 @@ ScanResult scan(std::string_view source) {
     }
     int code = scanner.yylex();
     result.tokens.push_back({code, std::string(scanner.token_lexeme()), std::string(scanner.current_token_text()),
-                             std::string(scanner.operator_text()), scanner.line_number()});
+                             std::string(scanner.operator_text()), scanner.line_number(),
+                             scanner.number_overflowed()});
     if (code == 0) break;
   }
   for (const FragmentList::node* n = fragments.first(); n != nullptr; n = n->next) {
@@ -44,7 +45,7 @@ ScanResult scan(std::string_view source) {
   }
   result.debug_log = debug_log.contents();
   result.diagnostics = diagnostics.contents();
-  result.stop_status = scanner.stop_status();
+  result.stop_status = exit_code(scanner.stop_status());
   return result;
 }
 

@@ -31,6 +31,7 @@ struct ScannedToken {
   std::string current_text;
   std::string operator_text;
   int line = 0;  // the scanner's line number once the token was delivered
+  bool number_overflowed = false;
 };
 
 struct ScanResult {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/banners.h"
 #include "tests/scanner/token_stream.h"
 
 namespace vrk::testing {
@@ -14,11 +15,9 @@ namespace {
 
 using namespace code;
 
-const std::string kOverflowBanner = "\n\n##### Error: too long value (max = 32 bits) ! #####\n\n";
-const std::string kNowBanner = "\n\n##### Error: occam keyword NOW not included yet in this vrk version ! #####\n\n";
-const std::string kAndOrBanner =
-    "\n\n##### Error: logical operators OR and AND do not exist in Handel-C language ! Please, try to use the "
-    "occam bit operator \\/ or /\\ #####\n\n";
+const std::string kOverflowBanner(banners::text_of(banners::kHexOverflow));
+const std::string kNowBanner(banners::text_of(banners::kNow));
+const std::string kAndOrBanner(banners::text_of(banners::kLogicalOperator));
 
 TEST(ScannerTokens, EveryKeywordHasItsCode) {
   ScanResult r = scan(
@@ -237,6 +236,18 @@ TEST(ScannerTokens, NulByteIsATokenNotTheEndOfInput) {
   EXPECT_EQ(r.codes(), (std::vector<int>{kName, kNulByte, kName, kEol, kNulByte, kEol, kSkip, kEol, kEnd}));
   EXPECT_EQ(r.at(2).lexeme, "b");
   EXPECT_EQ(r.at(6).line, 3);
+}
+
+// The replicator actions tell a literal too wide for 32 bits by this fact, not by its banner text.
+TEST(ScannerTokens, OnlyAHexNumberBeyondEightDigitsOverflows) {
+  ScanResult r = scan("x := #123456789 + #12345678 + 123456789012\n  SKIP\n");
+  std::vector<bool> overflowed;
+  for (const ScannedToken& token : r.tokens) overflowed.push_back(token.number_overflowed);
+  //                            x      :      =      #1..9  +      #1..8  +      decimal EOL    INDENT SKIP ...
+  std::vector<bool> expected = {false, false, false, true, false, false, false, false, false, false, false};
+  overflowed.resize(expected.size());
+  EXPECT_EQ(overflowed, expected);
+  EXPECT_EQ(r.at(3).current_text, kOverflowBanner);
 }
 
 }  // namespace
