@@ -1,8 +1,8 @@
 // State that the translation actions keep between the rules of one declaration or replicator.
 #pragma once
 
-#include "driver/fragments.h"
-#include "driver/rep_par.h"
+#include "output/fragments.h"
+#include "output/replicated_par.h"
 #include "support/string.h"
 
 namespace vrk {

@@ -9,7 +9,7 @@
 // the condition even when a syntax error cuts the choice short.
 #include <variant>
 
-#include "driver/banners.h"
+#include "output/banners.h"
 #include "parser/actions.h"
 
 namespace vrk::actions {

@@ -1,6 +1,6 @@
 // Actions for the primitive processes: assignment, channel input and output (with ANY and
 // sequential protocols), WAIT, SKIP and STOP.
-#include "driver/banners.h"
+#include "output/banners.h"
 #include "parser/actions.h"
 
 namespace vrk::actions {

@@ -3,7 +3,7 @@
 // An occam array type puts its dimension before the type word, Handel-C after every name: the
 // dimension's number is captured instead of emitted and written after each declared name, and
 // the first name turns the type word already written, "int ", into "ram ".
-#include "driver/banners.h"
+#include "output/banners.h"
 #include "parser/actions.h"
 
 namespace vrk::actions {

@@ -7,8 +7,8 @@
 
 #include <variant>
 
-#include "driver/fragments.h"
-#include "driver/rep_par.h"
+#include "output/fragments.h"
+#include "output/replicated_par.h"
 
 namespace vrk {
 

@@ -7,13 +7,13 @@
 
 #include <string_view>
 
-#include "driver/capture.h"
-#include "driver/diagnostics.h"
-#include "driver/fragments.h"
-#include "driver/rep_par.h"
-#include "driver/streams.h"
-#include "driver/templates.h"
-#include "driver/text_cache.h"
+#include "output/capture.h"
+#include "output/diagnostics.h"
+#include "output/fragments.h"
+#include "output/replicated_par.h"
+#include "output/streams.h"
+#include "output/templates.h"
+#include "output/text_cache.h"
 #include "parser/action_state.h"
 #include "scanner/scanner.h"
 #include "support/exit_status.h"

@@ -1,4 +1,4 @@
-#include "driver/banners.h"
+#include "output/banners.h"
 #include "scanner/scanner.h"
 
 #include <charconv>

@@ -15,9 +15,10 @@
 #include <string>
 #include <string_view>
 
-#include "driver/fragments.h"
-#include "driver/diagnostics.h"
-#include "driver/streams.h"
+#include "output/fragments.h"
+#include "output/diagnostics.h"
+#include "output/streams.h"
+#include "scanner/line_reader.h"
 #include "support/exit_status.h"
 
 namespace vrk {

@@ -8,8 +8,7 @@
 //
 // The class is the support library's public API: pop_front and pop_back are
 // part of it and tested with it, though the translator itself does not use them.
-#ifndef VRK_SUPPORT_DLIST_H
-#define VRK_SUPPORT_DLIST_H
+#pragma once
 
 #include <new>
 
@@ -75,5 +74,3 @@ inline dlist::node* dlist::append(const string& s) {
 }
 
 }  // namespace vrk
-
-#endif

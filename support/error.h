@@ -7,8 +7,7 @@
 // codes, stops the program with the internal-error status 3.  A flush hook
 // lets buffered output (the translator's own streams) reach its destination
 // before anything is printed or the program stops.
-#ifndef VRK_SUPPORT_ERROR_H
-#define VRK_SUPPORT_ERROR_H
+#pragma once
 
 #include "support/exit_status.h"
 
@@ -37,5 +36,3 @@ void set_flush_hook(FlushHook hook);
 [[noreturn]] void abnormal_stop();
 
 }  // namespace vrk
-
-#endif

@@ -21,8 +21,7 @@
 // The standard instance is constructed on first use and destroyed after every
 // static object of any translation unit that includes this header, so static
 // lists and strings may still release records during static destruction.
-#ifndef VRK_SUPPORT_MEMORY_H
-#define VRK_SUPPORT_MEMORY_H
+#pragma once
 
 #include <cstddef>
 #include <cstdio>
@@ -221,5 +220,3 @@ inline MemoryManager& std_memory_mgr() {
 }
 
 }  // namespace vrk
-
-#endif

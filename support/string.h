@@ -14,8 +14,7 @@
 // The class is the support library's public API: substring, replace_nth,
 // erase_range and replace_range are part of it and tested with it, though the
 // translator itself does not use them.
-#ifndef VRK_SUPPORT_STRING_H
-#define VRK_SUPPORT_STRING_H
+#pragma once
 
 #include <cstddef>
 #include <string_view>
@@ -139,5 +138,3 @@ inline string& string::operator+=(const string& b) {
 }
 
 }  // namespace vrk
-
-#endif

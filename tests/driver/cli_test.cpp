@@ -6,39 +6,24 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "tests/common/files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using vrk::testing::read_file;
+using vrk::testing::write_file;
 
 struct Result {
   int status = -1;
   std::string out, err;
 };
 
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void write_file(const fs::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-class Cli : public ::testing::Test {
+class Cli : public vrk::testing::TempDirTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("vrk-cli-" + std::to_string(::getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
+  Cli() : TempDirTest("cli") {}
 
   // Runs `program args` in `cwd` (the test's folder by default).
   Result run(const std::string& args, const fs::path& cwd = {}, const std::string& program = VRK_BINARY) {
@@ -54,8 +39,6 @@ class Cli : public ::testing::Test {
     fs::remove(dir_ / ".err");
     return r;
   }
-
-  fs::path dir_;
 };
 
 constexpr const char* kFixedBannerEnd =

@@ -7,12 +7,6 @@
 
 namespace vrk::testing {
 
-std::optional<std::string> read_file(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 std::vector<std::filesystem::path> files_with_extension(const std::filesystem::path& root,
                                                         const std::string& extension) {
   std::vector<std::filesystem::path> found;

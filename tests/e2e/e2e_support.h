@@ -6,10 +6,9 @@
 #include <string>
 #include <vector>
 
-namespace vrk::testing {
+#include "tests/common/files.h"
 
-// The whole file as bytes, or nothing when it does not exist.
-std::optional<std::string> read_file(const std::filesystem::path& path);
+namespace vrk::testing {
 
 // Every file under `root` (recursively) whose extension is `extension`, sorted by path.
 std::vector<std::filesystem::path> files_with_extension(const std::filesystem::path& root,

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "driver/banners.h"
+#include "output/banners.h"
 #include "tests/e2e/e2e_support.h"
-#include "tests/harness/translate.h"
+#include "tests/common/translate.h"
 
 namespace vrk::testing {
 namespace {

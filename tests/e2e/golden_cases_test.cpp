@@ -19,7 +19,7 @@
 
 #include "driver/translation.h"
 #include "tests/e2e/e2e_support.h"
-#include "tests/harness/translate.h"
+#include "tests/common/translate.h"
 
 namespace vrk::testing {
 namespace {
@@ -53,11 +53,11 @@ class GoldenCaseTest : public ::testing::TestWithParam<GoldenCase> {};
 
 TEST_P(GoldenCaseTest, TranslatesAsExpected) {
   const GoldenCase& c = GetParam();
-  const std::string source = read_file(c.source).value();
-  const std::optional<std::string> hc = read_file(c.expectation(".hc"));
-  const std::optional<std::string> out = read_file(c.expectation(".out"));
-  const std::optional<std::string> status_text = read_file(c.expectation(".status"));
-  const std::string errors = read_file(c.expectation(".errors")).value_or("");
+  const std::string source = read_file_if_present(c.source).value();
+  const std::optional<std::string> hc = read_file_if_present(c.expectation(".hc"));
+  const std::optional<std::string> out = read_file_if_present(c.expectation(".out"));
+  const std::optional<std::string> status_text = read_file_if_present(c.expectation(".status"));
+  const std::string errors = read_file_if_present(c.expectation(".errors")).value_or("");
   ASSERT_TRUE(hc || out) << c.name << " has neither a .hc nor an .out file";
   // A program that had syntax errors is translated all the same, but does not succeed.
   const int status = status_text ? std::stoi(*status_text) : (errors.empty() ? 0 : 1);

@@ -1,13 +1,13 @@
 // libFuzzer target: one whole translation per input, in-process.
 //
-// The input bytes are the occam source. Each run builds a fresh Translation over memory streams
-// and in-memory templates, so the scanner, the parse engine, every translation action, replicated
-// PAR unrolling and the writing of the Fragment list all see the bytes exactly as the vrk program
-// would. AddressSanitizer and UndefinedBehaviorSanitizer watch the run; on top of that each run
+// The input bytes are the occam source. Each run is the tests' in-memory translation (a fresh
+// Translation over memory streams and the test templates), so the scanner, the parse engine,
+// every translation action, replicated PAR unrolling and the writing of the Fragment list all see
+// the bytes exactly as the vrk program would. AddressSanitizer and UndefinedBehaviorSanitizer watch the run; on top of that each run
 // checks what must hold for any input, and aborts (a finding) when it does not:
-//   - the status is 0 (accepted) or 1 (abandoned, or an over-long line);
-//   - the output file is the two header templates, followed, after acceptance only, by the
-//     Fragment list ending in the closing of main;
+//   - the status is 0 (accepted) or 1 (syntax errors, an abandoned parse or an over-long line);
+//   - the output file is the two header templates, followed, once the parse was accepted (with
+//     or without syntax errors), by the Fragment list ending in the closing of main;
 //   - the debug log and standard error received the same lines;
 //   - every record the translation took from the memory manager is back on a free list once the
 //     Translation is gone, so nothing leaks from one run into the next (the manager keeps its
@@ -21,14 +21,12 @@
 
 #include "driver/translation.h"
 #include "support/memory.h"
+#include "tests/common/translate.h"
 
 namespace {
 
 using namespace vrk;
-
-constexpr std::string_view kHeader = "/* header */\n";
-constexpr std::string_view kBoard = "/* board */\n";
-constexpr std::string_view kMainOpening = "void main(void)\n{\n";
+using namespace vrk::testing;
 
 [[noreturn]] void finding(const char* what) {
   std::fprintf(stderr, "translate_fuzzer: %s\n", what);
@@ -36,32 +34,23 @@ constexpr std::string_view kMainOpening = "void main(void)\n{\n";
   std::abort();
 }
 
-void check_outcome(int status, std::string_view output, std::string_view debug_log, std::string_view diagnostics) {
-  if (status != 0 && status != 1) finding("exit status other than 0 or 1");
-  const std::string headers = std::string(kHeader) + std::string(kBoard);
-  if (status == 0) {
-    if (!output.starts_with(headers)) finding("accepted, but the output does not begin with the header templates");
-    if (!output.ends_with(kMainClosing)) finding("accepted, but the output does not end with the closing of main");
-  } else if (!output.empty() && output != headers) {
-    finding("not accepted, but the output holds more than the header templates");
+void check_outcome(const TranslationRun& run) {
+  if (run.status != 0 && run.status != 1) finding("exit status other than 0 or 1");
+  const std::string headers = std::string(kTestHeader) + std::string(kTestBoard);
+  if (!run.output.empty() && !run.output.starts_with(headers)) {
+    finding("the output does not begin with the header templates");
   }
-  if (debug_log != diagnostics) finding("the debug log and standard error differ");
-}
-
-void translate_once(std::string_view source) {
-  SourceReader reader(source);
-  OutputBuffer output, debug_log, diagnostics;
-  MemoryTemplates templates{std::string(kHeader), std::string(kBoard), std::string(kMainOpening)};
-  Translation translation({reader, output, debug_log, diagnostics, templates});
-  int status = exit_code(translation.run());
-  check_outcome(status, output.contents(), debug_log.contents(), diagnostics.contents());
+  bool written = run.output.size() > headers.size();
+  if (written && !run.output.ends_with(kMainClosing)) finding("the output does not end with the closing of main");
+  if (run.status == 0 && !written) finding("accepted, but the Fragment list was not written");
+  if (run.debug_log != run.diagnostics) finding("the debug log and standard error differ");
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const long records_before = std_memory_mgr().records_in_use();
-  translate_once(std::string_view(reinterpret_cast<const char*>(data), size));
+  check_outcome(translate(std::string_view(reinterpret_cast<const char*>(data), size)));
   if (std_memory_mgr().records_in_use() != records_before) finding("records of the memory manager leaked");
   return 0;
 }

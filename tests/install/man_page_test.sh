@@ -39,7 +39,7 @@ done
 grep -q "^\\.TH VRK 1 \"[^\"]*\" \"vrk $version\"" "$page" || fail "vrk.1 does not carry version $version"
 
 # Every banner text of the translator's banner table, as far as its first escape.
-grep -hoE '#{4,5} Error: [^"\\]*' "$source/driver/banners.def" | LC_ALL=C sort -u >"$scratch/banners"
+grep -hoE '#{4,5} Error: [^"\\]*' "$source/output/banners.def" | LC_ALL=C sort -u >"$scratch/banners"
 [ "$(wc -l <"$scratch/banners")" -ge 10 ] || fail "found only $(wc -l <"$scratch/banners") banners in the sources"
 sed 's/\\e/\\/g' "$page" >"$scratch/page-text"
 while IFS= read -r banner; do

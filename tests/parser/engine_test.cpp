@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/harness/translate.h"
+#include "tests/common/translate.h"
 #include "tests/parser/parse_run.h"
 
 namespace vrk::testing {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/harness/translate.h"
+#include "tests/common/translate.h"
 
 namespace vrk::testing {
 

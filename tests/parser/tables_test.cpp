@@ -8,10 +8,10 @@
 #include <utility>
 #include <vector>
 
-#include "driver/banners.h"
+#include "output/banners.h"
 #include "parser/generated_tables.h"
 #include "parser/table_lookup.h"
-#include "tests/harness/translate.h"
+#include "tests/common/translate.h"
 #include "tests/parser/parse_run.h"
 
 namespace vrk::testing {

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/files.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -28,14 +30,8 @@ struct Outcome {
   std::string err;
 };
 
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void write_file(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+using vrk::testing::read_file;
+using vrk::testing::write_file;
 
 // Runs vrk with `args` in `cwd`, as `user` when given; standard error is collected. A run that
 // outlives kTimeLimitSeconds is stopped by SIGALRM, which the outcome then shows.
@@ -69,17 +65,13 @@ Outcome run_vrk(const std::vector<std::string>& args, const fs::path& cwd, std::
   return outcome;
 }
 
-class HostileFiles : public ::testing::Test {
+class HostileFiles : public vrk::testing::TempDirTest {
  protected:
+  HostileFiles() : TempDirTest("hostile") {}
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("vrk-hostile-" + std::to_string(::getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
+    TempDirTest::SetUp();
     fs::permissions(dir_, fs::perms::all);  // an unprivileged run may work here too
   }
-  void TearDown() override { fs::remove_all(dir_); }
-  fs::path dir_;
 };
 
 TEST_F(HostileFiles, AnUnreadableSourceIsNamedWithTheReason) {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "driver/banners.h"
-#include "driver/rep_par.h"
-#include "tests/harness/translate.h"
+#include "output/banners.h"
+#include "output/replicated_par.h"
+#include "tests/common/translate.h"
 
 namespace vrk::testing {
 namespace {

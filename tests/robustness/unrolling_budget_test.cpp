@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "driver/banners.h"
-#include "driver/fragments.h"
-#include "driver/rep_par.h"
+#include "output/banners.h"
+#include "output/fragments.h"
+#include "output/replicated_par.h"
 
 namespace vrk {
 namespace {

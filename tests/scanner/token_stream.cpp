@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "driver/fragments.h"
-#include "driver/streams.h"
+#include "output/fragments.h"
+#include "output/streams.h"
 #include "scanner/scanner.h"
 
 namespace vrk::testing {

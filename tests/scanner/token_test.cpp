@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/banners.h"
+#include "output/banners.h"
 #include "tests/scanner/token_stream.h"
 
 namespace vrk::testing {

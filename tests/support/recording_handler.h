@@ -1,7 +1,6 @@
 // Test helper: while a RecordingHandler lives, reports are recorded in
 // last_report() and error() returns to its caller.
-#ifndef VRK_TESTS_SUPPORT_RECORDING_HANDLER_H
-#define VRK_TESTS_SUPPORT_RECORDING_HANDLER_H
+#pragma once
 
 #include <string>
 
@@ -33,5 +32,3 @@ class RecordingHandler {
 };
 
 }  // namespace vrk::testing
-
-#endif

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/common/files.h"
 #include "tests/tools/lalrgen_test_support.h"
 
 namespace vrk::lalrgen {
@@ -225,34 +226,22 @@ TEST(Generator, ActionsHeaderDeclaresAndDispatchesEveryNamedAction) {
     EXPECT_THROW(format_actions_header(generate_text("%token A 257\n1 s : A => f\n")), std::runtime_error);
 }
 
-class CommandLine : public ::testing::Test {
+class CommandLine : public vrk::testing::TempDirTest {
 protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("vrk-lalrgen-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
+    CommandLine() : TempDirTest("lalrgen") {}
 
     std::string write(const std::string& name, const std::string& text) {
-        std::ofstream(dir_ / name) << text;
+        vrk::testing::write_file(dir_ / name, text);
         return (dir_ / name).string();
     }
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
-    static std::string read(const std::string& file) {
-        std::ifstream in(file);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    static std::string read(const std::string& file) { return vrk::testing::read_file(file); }
     int run(const std::vector<std::string>& args) {
         out_.str("");
         err_.str("");
         return run_lalrgen(args, out_, err_);
     }
 
-    std::filesystem::path dir_;
     std::ostringstream out_;
     std::ostringstream err_;
 };

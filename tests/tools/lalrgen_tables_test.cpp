@@ -9,7 +9,7 @@
 
 #include <iterator>
 
-#include "lalrgen/grammar_tables.h"
+#include "parser/generated_tables.h"
 #include "tests/tools/lalrgen_test_support.h"
 
 namespace vrk::lalrgen {

@@ -1,4 +1,4 @@
-#include "tests/harness/translate.h"
+#include "tests/common/translate.h"
 
 #include "driver/translation.h"
 

@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "driver/fragments.h"
-#include "driver/streams.h"
+#include "output/fragments.h"
+#include "output/streams.h"
 
 namespace vrk {
 

@@ -8,7 +8,7 @@
 namespace vrk::banners {
 
 #define VRK_BANNER(name, text) inline constexpr string::rep name = VRK_STATIC_TEXT(text);
-#include "driver/banners.def"
+#include "output/banners.def"
 #undef VRK_BANNER
 
 // A banner's bytes.

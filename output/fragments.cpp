@@ -1,4 +1,4 @@
-#include "driver/fragments.h"
+#include "output/fragments.h"
 
 namespace vrk {
 

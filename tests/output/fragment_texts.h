@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/fragments.h"
+#include "output/fragments.h"
 
 namespace vrk::testing {
 

@@ -11,8 +11,8 @@
 
 #include <cstdint>
 
-#include "driver/banners.h"
-#include "driver/fragments.h"
+#include "output/banners.h"
+#include "output/fragments.h"
 #include "support/dlist.h"
 #include "support/string.h"
 

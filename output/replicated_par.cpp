@@ -1,4 +1,4 @@
-#include "driver/rep_par.h"
+#include "output/replicated_par.h"
 
 #include <algorithm>
 #include <string>

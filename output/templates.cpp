@@ -1,4 +1,4 @@
-#include "driver/templates.h"
+#include "output/templates.h"
 
 #include <cerrno>
 #include <cstring>

@@ -8,7 +8,7 @@
 
 #include <string_view>
 
-#include "driver/fragments.h"
+#include "output/fragments.h"
 #include "support/string.h"
 
 namespace vrk {

@@ -1,4 +1,4 @@
-#include "driver/capture.h"
+#include "output/capture.h"
 
 namespace vrk {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "driver/streams.h"
+#include "output/streams.h"
 
 namespace vrk {
 

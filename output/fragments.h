@@ -11,7 +11,7 @@
 
 #include <string_view>
 
-#include "driver/streams.h"
+#include "output/streams.h"
 #include "support/dlist.h"
 #include "support/string.h"
 

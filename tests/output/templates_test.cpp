@@ -1,9 +1,9 @@
 // Template merge, the CONSTs area and `ensure boolean constants`.
-#include "driver/templates.h"
+#include "output/templates.h"
 
 #include <gtest/gtest.h>
 
-#include "tests/driver/fragment_texts.h"
+#include "tests/output/fragment_texts.h"
 
 #include <string>
 #include <vector>

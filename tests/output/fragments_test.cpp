@@ -1,9 +1,9 @@
 // The Fragment list: ends, cursor, prefix and equality tests, writing.
-#include "driver/fragments.h"
+#include "output/fragments.h"
 
 #include <gtest/gtest.h>
 
-#include "tests/driver/fragment_texts.h"
+#include "tests/output/fragment_texts.h"
 
 #include <string>
 #include <vector>

@@ -1,0 +1,41 @@
+// The line reader: the occam source, one line at a time.
+//
+// SourceReader delivers the source from a descriptor or from memory, reading the descriptor in
+// large blocks; it applies the text conventions the scanner relies on (see read_line).
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vrk {
+
+class SourceReader {
+ public:
+  // Longest line the scanner accepts, not counting its line feed.
+  static constexpr std::size_t kMaxLineLength = 253;
+  // How much of an over-long line is kept for the message about it.
+  static constexpr std::size_t kOverlongKept = 254;
+
+  enum class Result { line, end_of_input, overlong, read_error };
+
+  explicit SourceReader(int fd) : fd_(fd) {}
+  explicit SourceReader(std::string_view text) : memory_(text), in_memory_(true) {}
+
+  // Reads the next line into `line`, ending in exactly one line feed. "\r\n" counts as one line feed,
+  // and a last line without one reads as if it had one. A line longer than kMaxLineLength gives
+  // `overlong`, with its first kOverlongKept characters in `line`.
+  Result read_line(std::string& line);
+
+ private:
+  bool refill();
+  int fd_ = -1;
+  std::string_view memory_;
+  bool in_memory_ = false;
+  bool exhausted_ = false;
+  bool error_ = false;
+  std::string block_;
+  std::size_t pos_ = 0;
+};
+
+}  // namespace vrk
