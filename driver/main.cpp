@@ -109,6 +109,8 @@ std::vector<std::string> template_directories(const Options& options) {
 
 bool is_standard_stream(const std::string& operand) { return operand == kStandardStream; }
 
+constexpr const char* kStandardInputName = "<stdin>";
+
 OpenedFile open_source_operand(const std::string& source) {
   if (!is_standard_stream(source)) return open_source(source);
   OpenedFile file;
@@ -131,6 +133,11 @@ OpenedFile create_log(const Options& options) {
 
 // Closes what vrk opened itself; the standard streams stay with the process. True when it went well.
 bool close_opened(int fd) { return fd <= STDERR_FILENO || ::close(fd) == 0; }
+
+// Quiet messages name the source as given on the command line, standard input as <stdin>.
+DiagnosticStyle diagnostic_style(const Options& options) {
+  return {options.quiet, is_standard_stream(options.source) ? std::string(kStandardInputName) : options.source};
+}
 
 // Why the files named on the command line cannot be used together, or nothing.
 std::string conflicting_files(const Options& options, int source_fd) {
@@ -182,7 +189,7 @@ int translate(const Options& options) {
 
     DirectoryTemplates templates(template_directories(options));
     auto translation = std::make_unique<Translation>(
-        TranslationFiles{reader, output_buffer, log_buffer, stderr_buffer, templates});
+        TranslationFiles{reader, output_buffer, log_buffer, stderr_buffer, templates, diagnostic_style(options)});
     status = translation->run();
     keep_until_exit(std::move(translation));
 

@@ -25,7 +25,7 @@ ScanResult scan(std::string_view source) {
   SourceReader reader(source);
   FragmentList fragments;
   OutputBuffer debug_log, diagnostics;
-  DiagnosticStreams streams{debug_log, diagnostics};
+  Diagnostics streams{debug_log, diagnostics};
   Scanner scanner(reader, fragments, streams);
   // Every call consumes at least one character or closes one block; allow generous slack.
   const std::size_t limit = 4 * source.size() + 64;
