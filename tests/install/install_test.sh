@@ -34,7 +34,7 @@ if command -v man >/dev/null 2>&1; then
 fi
 
 vrk=$prefix/bin/vrk
-[ "$("$vrk" --version)" = "vrk $version" ] || fail "vrk --version does not print 'vrk $version'"
+[ "$("$vrk" --version | head -n 1)" = "vrk $version" ] || fail "vrk --version does not begin with 'vrk $version'"
 
 # From a directory without msgs/: each installed example gives its committed translation.
 mkdir "$scratch/work"

@@ -33,7 +33,7 @@ done
 tr -s ' \n' '  ' <"$scratch/rendered" >"$scratch/joined"
 for phrase in 'vrk source.occ output.hc' 'msgs/header.txt' 'msgs/harp2_h.txt' 'msgs/main.txt' 'vrk.deb' \
   'yylex: token code <lexeme>' 'ERROR <syntax error> near <lexeme> on line n' \
-  'ERROR <line longer than 256 characters> on line n'; do
+  'ERROR <line longer than 253 characters> on line n'; do
   grep -qF "$phrase" "$scratch/joined" || fail "vrk.1 does not mention '$phrase'"
 done
 grep -q "^\\.TH VRK 1 \"[^\"]*\" \"vrk $version\"" "$page" || fail "vrk.1 does not carry version $version"

@@ -124,7 +124,7 @@ TEST(ScannerLayout, OverlongLineStopsTheScanner) {
   EXPECT_EQ(r.codes(), (std::vector<int>{kName, ':', '=', kNumber, kEol, kEnd}));
   EXPECT_EQ(r.tokens.back().lexeme, "");
   EXPECT_EQ(r.fragments, std::vector<std::string>{"\n\n line <" + text + "> longer than 256 \n\n"});
-  const std::string report = "ERROR <line longer than 256 characters> on line 2\n";
+  const std::string report = "ERROR <line longer than 253 characters> on line 2\n";
   const std::string expected_log = trace_line(kName, "x") + trace_line(':', ":") + trace_line('=', "=") +
                                    trace_line(kNumber, "12345678901234567890") + trace_line(kEol, "\n") + report;
   EXPECT_EQ(r.debug_log, expected_log);
@@ -134,7 +134,7 @@ TEST(ScannerLayout, OverlongLineStopsTheScanner) {
   ScanResult late = scan("\n-- c\n" + std::string(300, ' ') + "x\n");
   EXPECT_EQ(late.stop_status, 1);
   EXPECT_EQ(late.codes(), std::vector<int>{kEnd});
-  EXPECT_EQ(late.debug_log, "ERROR <line longer than 256 characters> on line 3\n");
+  EXPECT_EQ(late.debug_log, "ERROR <line longer than 253 characters> on line 3\n");
 }
 
 TEST(ScannerLayout, EveryTokenIsTracedOnBothStreamsInOrder) {
