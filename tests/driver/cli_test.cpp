@@ -216,6 +216,104 @@ TEST_F(Cli, TheTemplatesDirectoryIsSearchedFirst) {
   EXPECT_EQ(read_file(dir_ / "out.hc").rfind("CWD HEADER\n", 0), 0u);
 }
 
+TEST_F(Cli, QuietTranslationsOfTheExamplesSayNothing) {
+  for (const auto& entry : fs::directory_iterator(VRK_EXAMPLES_DIR)) {
+    if (entry.path().extension() != ".occ") continue;
+    const std::string name = entry.path().stem().string();
+    Result loud = run("'" + entry.path().string() + "' loud.hc");
+    ASSERT_EQ(loud.status, 0) << name;
+    const std::string loud_log = read_file(dir_ / "vrk.deb");
+    Result quiet = run("-q '" + entry.path().string() + "' quiet.hc");
+    EXPECT_EQ(quiet.status, 0) << name;
+    EXPECT_EQ(quiet.err, "") << name;
+    EXPECT_EQ(read_file(dir_ / "quiet.hc"), read_file(dir_ / "loud.hc")) << name;
+    EXPECT_EQ(read_file(dir_ / "vrk.deb"), loud_log) << name << ": the debug log keeps its trace";
+  }
+}
+
+// Line 2 ends inside an expression, line 3 holds two processes, line 5 begins with a tab, which is
+// no indentation: it closes the SEQ, and nothing may follow the program.
+constexpr const char* kFaulty = "SEQ\n  x := 1 +\n  SKIP SKIP\n  y := 2 -- two\n\tz := 3\n";
+
+TEST_F(Cli, QuietSyntaxErrorsNameLineAndColumnOfTheToken) {
+  write_file(dir_ / "bad.occ", kFaulty);
+  Result loud = run("bad.occ out.hc");
+  ASSERT_EQ(loud.status, 1);
+  const std::string loud_log = read_file(dir_ / "vrk.deb");
+  const std::string loud_output = read_file(dir_ / "out.hc");
+  // The classic lines count an end of line on the next line; the quiet ones on its own.
+  EXPECT_NE(loud.err.find("ERROR <syntax error> near <\n> on line 3\n"), std::string::npos);
+
+  Result quiet = run("--quiet bad.occ out.hc");
+  EXPECT_EQ(quiet.status, 1);
+  EXPECT_EQ(quiet.err,
+            "bad.occ:2:11: error: syntax error near 'end of line'\n"
+            "bad.occ:3:8: error: syntax error near 'SKIP'\n"
+            "bad.occ:5:1: error: syntax error near '\\x09'\n");
+  EXPECT_EQ(read_file(dir_ / "vrk.deb"), loud_log);
+  EXPECT_EQ(read_file(dir_ / "out.hc"), loud_output);
+
+  // Standard input is named <stdin>; with --no-log there is no debug log at all.
+  Result piped = run("-q --no-log - - <bad.occ");
+  EXPECT_EQ(piped.status, 1);
+  EXPECT_EQ(piped.err.substr(0, piped.err.find('\n') + 1), "<stdin>:2:11: error: syntax error near 'end of line'\n");
+  EXPECT_EQ(piped.out, loud_output);
+
+  write_file(dir_ / "open.occ", "INT x:\n");  // a declaration needs a process after it
+  EXPECT_EQ(run("-q open.occ out.hc").err, "open.occ:2:1: error: syntax error near 'end of input'\n");
+  write_file(dir_ / "long.occ", "SKIP\n" + std::string(300, 'a') + "\n");
+  Result overlong = run("long.occ out.hc -q");
+  EXPECT_EQ(overlong.status, 1);
+  EXPECT_EQ(overlong.err, "long.occ:2:254: error: line longer than 253 characters\n");
+}
+
+TEST_F(Cli, QuietWarningsNameEveryConstructThatLeftABanner) {
+  write_file(dir_ / "w.occ",
+             "REAL32 r:\n"                 // 1
+             "INT a[4]:\n"                 // 2
+             "SEQ\n"                       // 3
+             "  x := NOW\n"                // 4
+             "  y := a OR b\n"             // 5
+             "  z := #123456789\n"         // 6
+             "  c ! x; y\n"                // 7
+             "  PAR i = 0 FOR n\n"         // 8
+             "    SKIP\n"                  // 9
+             "  PAR i = 0 FOR 5000000\n"   // 10
+             "    SKIP\n"                  // 11
+             "  IF i = 0 FOR 2\n"          // 12
+             "    x = 1\n"                 // 13
+             "      SKIP\n"                // 14
+             "  ALT i = 0 FOR 2\n"         // 15
+             "    c ? x\n"                 // 16
+             "      SKIP\n");              // 17
+  Result loud = run("w.occ out.hc");
+  ASSERT_EQ(loud.status, 0);
+  EXPECT_EQ(loud.err.find("warning"), std::string::npos);
+  const std::string output = read_file(dir_ / "out.hc");
+
+  Result quiet = run("-q w.occ out.hc");
+  EXPECT_EQ(quiet.status, 0);
+  const std::string tail = " has no Handel-C counterpart; an error banner stands in its place in the output\n";
+  EXPECT_EQ(quiet.err, "w.occ:1:1: warning: a floating-point type" + tail +
+                           "w.occ:2:5: warning: an array of channels (a subscripted name here)" + tail +
+                           "w.occ:4:8: warning: the occam keyword NOW" + tail +
+                           "w.occ:5:10: warning: the logical operator OR" + tail +
+                           "w.occ:6:8: warning: a hexadecimal value wider than 32 bits" + tail +
+                           "w.occ:7:10: warning: a channel protocol of several items" + tail +
+                           "w.occ:8:3: warning: a replicated PAR whose base or count is not a number" + tail +
+                           "w.occ:10:3: warning: a replicated PAR too large to unroll" + tail +
+                           "w.occ:12:3: warning: a replicated IF" + tail +
+                           "w.occ:15:3: warning: a replicated ALT" + tail);
+  EXPECT_EQ(read_file(dir_ / "out.hc"), output);
+  // One warning for each banner in the output.
+  std::size_t banners = 0;
+  for (std::size_t at = output.find("#### Error"); at != std::string::npos; at = output.find("#### Error", at + 1)) {
+    ++banners;
+    at = output.find("####\n", at);
+  }
+  EXPECT_EQ(banners, 10u);
+}
+
 TEST_F(Cli, AnUnreadableSourceIsNamedAndNothingIsCreated) {
   Result missing = run("absent.occ out.hc");
   EXPECT_EQ(missing.status, 2);

@@ -37,6 +37,22 @@ TEST(ScannerLayout, IndentationGivesOneBlockTokenPerStep) {
   }
 }
 
+// Each token's line is the one it stands on (an end of line too, though the line number has
+// moved on), its column the 1-based byte where it starts; the end of the input and the OUTDENTs
+// that close the last blocks stand at column 1 of the line after the last.
+TEST(ScannerLayout, TokensKnowTheLineAndColumnWhereTheyStart) {
+  ScanResult r = scan("SEQ\n-- note\n\n  x  := 1 -- one\n   y\tz\n");
+  using Place = std::pair<int, int>;
+  std::vector<std::pair<int, Place>> places;
+  for (const ScannedToken& t : r.tokens) places.push_back({t.code, {t.token_line, t.token_column}});
+  const std::vector<std::pair<int, Place>> expected = {
+      {kSeq, {1, 1}},  {kEol, {1, 4}},   {kIndent, {4, 3}}, {kName, {4, 3}}, {':', {4, 6}},
+      {'=', {4, 7}},   {kNumber, {4, 9}}, {kEol, {4, 11}},  {kName, {5, 4}}, {'\t', {5, 5}},
+      {kName, {5, 6}}, {kEol, {5, 7}},    {kOutdent, {6, 1}}, {kEnd, {6, 1}},
+  };
+  EXPECT_EQ(places, expected);
+}
+
 TEST(ScannerLayout, IndentationIsNotPartOfTheLexeme) {
   ScanResult r = scan("SEQ\n   SKIP\n");
   EXPECT_EQ(r.at(2).lexeme, "");  // INDENT
