@@ -1,7 +1,6 @@
 #include "parser/engine.h"
 
 #include <array>
-#include <string>
 
 #include "driver/translation.h"
 #include "parser/generated_tables.h"

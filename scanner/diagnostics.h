@@ -8,8 +8,10 @@
 // names the line and column where the token or construct stands.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "driver/streams.h"
 

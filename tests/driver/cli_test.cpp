@@ -261,6 +261,13 @@ TEST_F(Cli, QuietSyntaxErrorsNameLineAndColumnOfTheToken) {
 
   write_file(dir_ / "open.occ", "INT x:\n");  // a declaration needs a process after it
   EXPECT_EQ(run("-q open.occ out.hc").err, "open.occ:2:1: error: syntax error near 'end of input'\n");
+  // 66 nested SEQs overflow the parser's stack when the SKIP, indented by 132 spaces, comes.
+  std::string deep;
+  for (int level = 0; level < 66; ++level) deep += std::string(2 * level, ' ') + "SEQ\n";
+  write_file(dir_ / "deep.occ", deep + std::string(132, ' ') + "SKIP\n");
+  Result overflow = run("-q deep.occ out.hc");
+  EXPECT_EQ(overflow.status, 1);
+  EXPECT_EQ(overflow.err, "deep.occ:67:133: error: pcyacc internal stack overflow near 'SKIP'\n");
   write_file(dir_ / "long.occ", "SKIP\n" + std::string(300, 'a') + "\n");
   Result overlong = run("long.occ out.hc -q");
   EXPECT_EQ(overlong.status, 1);
