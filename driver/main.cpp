@@ -45,7 +45,7 @@ constexpr const char* kHelp =
     "\n"
     "  -o, --output=OUTPUT    write the Handel-C translation to OUTPUT\n"
     "  -q, --quiet            no token trace on standard error; report syntax errors\n"
-    "                           and unsupported constructs as FILE:LINE:COLUMN: messages\n"
+    "                           and unsupported constructs as SOURCE:LINE:COLUMN: messages\n"
     "      --log=FILE         write the debug log to FILE instead of ./vrk.deb\n"
     "      --no-log           write no debug log\n"
     "      --templates=DIR    look for the templates in DIR first\n"
