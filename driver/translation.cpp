@@ -10,6 +10,8 @@ namespace vrk {
 
 void Translation::reduce(int rule, StackView<ParseEntry>& view) {
   ActionContext context{*this, view};
+  // The left-hand side begins where its first symbol does; an empty one at the current token.
+  view.result().position = view.rhs_length() > 0 ? view.rhs(1).position : scanner.token_position();
   actions::run_action(rule, context);
 }
 
@@ -18,8 +20,8 @@ void Translation::pushed(StackView<ParseEntry>& view) {
   actions::entry_pushed(context);
 }
 
-void Translation::syntax_error(std::string_view message, std::string_view lexeme, int line) {
-  diagnostics.syntax_error(message, lexeme, line);
+void Translation::syntax_error(std::string_view message) {
+  diagnostics.parse_error(message, scanner.last_token(), scanner.line_number());
 }
 
 ExitStatus Translation::run() {

@@ -25,14 +25,12 @@ class Translation final : public TranslationState {
 
   // The token source.
   int next_token() { return scanner.yylex(); }
-  std::string_view token_lexeme() const { return scanner.token_lexeme(); }
-  int line_number() const { return scanner.line_number(); }
 
   // The action sink.
   using Entry = ParseEntry;
   void reduce(int rule, StackView<ParseEntry>& view);
   void pushed(StackView<ParseEntry>& view);
-  void syntax_error(std::string_view message, std::string_view lexeme, int line);
+  void syntax_error(std::string_view message);
 };
 
 }  // namespace vrk

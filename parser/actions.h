@@ -24,17 +24,29 @@ inline void append(ActionContext& c, std::string_view text) {
 inline std::string_view current_token_text(ActionContext& c) { return c.translation.scanner.current_token_text(); }
 inline std::string_view operator_text(ActionContext& c) { return c.translation.scanner.operator_text(); }
 
+// Reports a construct without Handel-C counterpart, whose banner the action writes, at the k-th
+// symbol of the rule.
+inline void report_unsupported(ActionContext& c, int k, std::string_view construct) {
+  c.translation.diagnostics.unsupported(c.rhs(k).position, construct);
+}
+// Reports the construct whose error banner a scanner token text holds in place of a translation.
+inline void report_banner_in(ActionContext& c, std::string_view token_text, const BannerOrigin& origin) {
+  if (is_error_banner(token_text)) c.translation.diagnostics.unsupported(origin.position, origin.construct);
+}
+
 // The first token of an IF choice's condition may just have been pushed: a later condition of a
 // chain gets "\nelse if (" before it.
 void begin_condition_if_choice_starts(ActionContext& c);
 
 // Runs after every push of a parse stack entry (not a rule's action): records the last fragment
-// in the entry. Only a token pushed where a choice may begin (above an IF's opener, the choices
+// in the entry, and for a token where it stands. Only a token pushed where a choice may begin (above an IF's opener, the choices
 // so far or an INDENT) can begin a condition; the test stays here, out of the way of the rest.
 inline void entry_pushed(ActionContext& c) {
   c.result().tail = c.translation.fragments.last();
   int below = c.below();
-  if (below < 0 || c.stack.accessing_symbol(below + 1) <= 0) return;
+  int symbol = c.stack.accessing_symbol(below + 1);
+  if (symbol >= 0) c.result().position = c.translation.scanner.token_position();  // a token
+  if (below < 0 || symbol <= 0) return;
   int below_symbol = c.stack.accessing_symbol(below);
   if (below_symbol == token::INDENT || below_symbol == -symbol::choice_list ||
       std::holds_alternative<IfChain>(c.stack.entry(below).mark)) {

@@ -141,7 +141,16 @@ void close_replicated_par(ActionContext& c) {
   FragmentList::node* start_marker = std::get<ReplicatedParStart>(c.rhs(2).mark).marker;
   FragmentList::node* first_index_marker = std::get<ParBody>(c.rhs(6).mark).first_index_marker;
   const ReplicatorValues& values = std::get<Replicator>(c.rhs(3).mark).values;
-  c.translation.expander.expand(c.translation.fragments, start_marker, first_index_marker, values);
+  switch (c.translation.expander.expand(c.translation.fragments, start_marker, first_index_marker, values)) {
+    case Expansion::unrolled:
+      break;
+    case Expansion::variables:
+      report_unsupported(c, 1, "a replicated PAR whose base or count is not a number");
+      break;
+    case Expansion::too_large:
+      report_unsupported(c, 1, "a replicated PAR too large to unroll");
+      break;
+  }
 }
 
 // {64}: replicator: NAME {64} '=' replicator_base FOR {65} replicator_count

@@ -8,14 +8,12 @@
 //
 // The token source provides:
 //   int next_token();                      the next token's code (negative reads as 0, the end)
-//   std::string_view token_lexeme() const; the source characters of the most recent token
-//   int line_number() const;               the line being scanned
 //   bool stopped() const;                  true once the translation must end at once
 // The action sink provides:
 //   using Entry = ...;                     the bookkeeping kept beside every state on the stack
 //   void reduce(int rule, StackView<Entry>& view);  run the action of `rule`, if it has one
 //   void pushed(StackView<Entry>& view);   an entry was pushed (its view's top)
-//   void syntax_error(std::string_view message, std::string_view lexeme, int line);
+//   void syntax_error(std::string_view message);  report on the most recent token
 //
 // Both are template parameters, so the calls per token and per reduction cost no indirection.
 // Beside each state sits an Entry. Actions use it to tie data to their own construct; error
@@ -60,14 +58,16 @@ class ParseStack {
 template <class Entry>
 class StackView {
  public:
-  StackView(ParseStack<Entry>& stack, int rhs_base, Entry& result)
-      : stack_(stack), rhs_base_(rhs_base), result_(result) {}
+  StackView(ParseStack<Entry>& stack, int rhs_base, int rhs_length, Entry& result)
+      : stack_(stack), rhs_base_(rhs_base), rhs_length_(rhs_length), result_(result) {}
 
   // The entry of the k-th right-hand-side symbol, counting from 1.
   Entry& rhs(int k) { return stack_.entry(rhs_base_ + k - 1); }
   Entry& entry(int index) { return stack_.entry(index); }
   // Stack index of the entry just below the right-hand side.
   int below() const { return rhs_base_ - 1; }
+  // The number of right-hand-side symbols (0 for an empty rule, and in pushed()).
+  int rhs_length() const { return rhs_length_; }
   // The grammar symbol by which entry `index` was reached: a token code, or minus a nonterminal.
   int accessing_symbol(int index) const { return stack_.accessing_symbol(index); }
   // The entry that the left-hand side will carry (for pushed(): the entry just pushed).
@@ -78,6 +78,7 @@ class StackView {
  private:
   ParseStack<Entry>& stack_;
   int rhs_base_;
+  int rhs_length_;
   Entry& result_;
 };
 
@@ -109,7 +110,7 @@ class Engine {
     if (yychar < 0) yychar = 0;
     return !source_.stopped();
   }
-  void yyerror(std::string_view message) { sink_.syntax_error(message, source_.token_lexeme(), source_.line_number()); }
+  void yyerror(std::string_view message) { sink_.syntax_error(message); }
 
   const ParseTables tables_;
   TokenSource& source_;
@@ -139,7 +140,7 @@ push:
     stack_.states_[top] = state;
     stack_.entries_[top] = std::move(pending);
     pending = Entry{};
-    StackView<Entry> view(stack_, top, stack_.entries_[top]);
+    StackView<Entry> view(stack_, top, 0, stack_.entries_[top]);
     sink_.pushed(view);
   }
 
@@ -162,9 +163,10 @@ shift_test:
       if (action < 0) return 0;  // accept
     }
     if (action > 0) {
-      stack_.top_ -= t.yyr2[action];
+      int length = t.yyr2[action];
+      stack_.top_ -= length;
       int next = goto_state(t, stack_.states_[stack_.top_], t.yyr1[action]);
-      StackView<Entry> view(stack_, stack_.top_ + 1, pending);
+      StackView<Entry> view(stack_, stack_.top_ + 1, length, pending);
       sink_.reduce(action, view);
       if (source_.stopped()) return 1;
       state = next;

@@ -9,6 +9,7 @@
 
 #include "output/fragments.h"
 #include "output/replicated_par.h"
+#include "scanner/diagnostics.h"
 
 namespace vrk {
 
@@ -46,6 +47,7 @@ using ConstructMark =
 
 struct ParseEntry {
   FragmentList::node* tail = nullptr;  // the last fragment when the entry was pushed
+  SourcePosition position;             // where the symbol begins: its token, or its first symbol's
   ConstructMark mark;
 
   ParseEntry() = default;
@@ -54,6 +56,7 @@ struct ParseEntry {
   // The engine moves an entry at every push: most carry no mark, so that costs no visit.
   ParseEntry& operator=(ParseEntry&& other) noexcept {
     tail = other.tail;
+    position = other.position;
     if (mark.index() != 0 || other.mark.index() != 0) mark = std::move(other.mark);
     return *this;
   }

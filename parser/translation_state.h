@@ -8,7 +8,6 @@
 #include <string_view>
 
 #include "output/capture.h"
-#include "output/diagnostics.h"
 #include "output/fragments.h"
 #include "output/replicated_par.h"
 #include "output/streams.h"
@@ -26,19 +25,20 @@ struct TranslationFiles {
   OutputBuffer& debug_log;
   OutputBuffer& diagnostics;
   TemplateStore& templates;
+  DiagnosticStyle style = {};
 };
 
 class TranslationState {
  public:
   explicit TranslationState(const TranslationFiles& files)
       : output(files.output),
-        diagnostics(files.debug_log, files.diagnostics),
+        diagnostics(files.debug_log, files.diagnostics, files.style),
         scanner(files.source, fragments, diagnostics),
         templates(files.templates, fragments) {}
 
   // Stops the translation with `status` after reporting `message` on standard error.
   void stop(ExitStatus status, std::string_view message) {
-    diagnostics.problem(message);
+    diagnostics.program_message(message);
     stop_status_ = status;
   }
   bool stopped() const { return stop_status_ != ExitStatus::success || scanner.stopped(); }

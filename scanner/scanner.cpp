@@ -19,10 +19,7 @@ constexpr string::rep kCommentClose = VRK_STATIC_TEXT(" */\n\n");
 
 constexpr std::size_t kMaxHexDigits = 8;
 
-// A NUL byte in the source: a code of its own that no production accepts, so it is a syntax error
-// on its line (it must not read as 0, the end of the input).
-constexpr int kNulByte = 301;
-static_assert(kNulByte > token::kHighestCode, "the NUL byte's code must be no grammar token's");
+static_assert(kNulByteToken > token::kHighestCode, "the NUL byte's code must be no grammar token's");
 
 // The lexeme of INDENT, OUTDENT and the end of the input. Unlike an empty default view it points
 // at real storage, so the trace may copy it like any other lexeme.
@@ -95,7 +92,7 @@ bool Scanner::read_next_line() {
       case SourceReader::Result::end_of_input:
         return false;
       case SourceReader::Result::read_error:
-        diagnostics_.fatal_line("cannot read the source file", line_number_);
+        diagnostics_.read_error(line_number_);
         stop_status_ = ExitStatus::unusable_input;
         return false;
       case SourceReader::Result::overlong:
@@ -135,7 +132,7 @@ bool Scanner::consume_comment_or_blank_line() {
 // Fragment list is not written when the scanner gives up.
 void Scanner::stop_on_overlong_line() {
   fragments_.append(string("\n\n line <" + line_ + "> longer than 256 \n\n"));
-  diagnostics_.fatal_line("line longer than 256 characters", line_number_);
+  diagnostics_.overlong_line(line_number_, SourceReader::kMaxLineLength);
   stop_status_ = ExitStatus::translation_failed;
 }
 
@@ -176,7 +173,7 @@ int Scanner::scan_token() {
     if (is_digit(c)) return scan_number();
     if (is_letter(c)) return scan_word();
     ++position_;
-    return c == '\0' ? int{kNulByte} : int{static_cast<unsigned char>(c)};
+    return c == '\0' ? int{kNulByteToken} : int{static_cast<unsigned char>(c)};
   }
 }
 
@@ -216,6 +213,7 @@ int Scanner::scan_hex_number() {
   if (digits > kMaxHexDigits) {
     current_text_ = banners::text_of(banners::kHexOverflow);
     number_overflowed_ = true;
+    current_text_banner_ = {{line_number_, static_cast<int>(token_start_) + 1}, "a hexadecimal value wider than 32 bits"};
   } else {
     char hex[2 + kMaxHexDigits] = {'0', 'x'};
     std::memcpy(hex + 2, line_.data() + first, digits);
@@ -305,6 +303,7 @@ int Scanner::scan_word() {
 void Scanner::complete(int code) {
   bool layout = code == INDENT || code == OUTDENT || code == END_OF_INPUT;
   lexeme_ = layout ? kNoLexeme : std::string_view(line_).substr(token_start_, position_ - token_start_);
+  locate_token(code);
   switch (code) {
     case NAME:
       current_text_ = lexeme_;
@@ -319,12 +318,14 @@ void Scanner::complete(int code) {
       break;
     case NOW:
       current_text_ = banners::text_of(banners::kNow);
+      current_text_banner_ = {position_of_token_, "the occam keyword NOW"};
       break;
     case NOT:
       operator_text_ = "~";
       break;
     case LOGICAL_OP:
       operator_text_ = banners::text_of(banners::kLogicalOperator);
+      operator_text_banner_ = {position_of_token_, lexeme_ == "AND" ? "the logical operator AND" : "the logical operator OR"};
       break;
     case '+':
     case '*':
@@ -343,7 +344,17 @@ void Scanner::complete(int code) {
   trace(code);
 }
 
-// "yylex: token %d <%s>\n", to the debug log and then to standard error.
+// The line of an end of line is the one it ends, already counted when the token was made.
+void Scanner::locate_token(int code) {
+  code_ = code;
+  if (state_ == LineState::end_of_input) {
+    position_of_token_ = {line_number_, 1};
+  } else {
+    position_of_token_ = {code == EOL ? line_number_ - 1 : line_number_, static_cast<int>(token_start_) + 1};
+  }
+}
+
+// "yylex: token %d <%s>\n", to the debug log and then, unless quiet, to standard error.
 void Scanner::trace(int code) {
   // A lexeme lies within one source line, and no line the scanner keeps is longer than a token
   // text buffer: the trace line fits.

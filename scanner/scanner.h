@@ -16,12 +16,25 @@
 #include <string_view>
 
 #include "output/fragments.h"
-#include "output/diagnostics.h"
 #include "output/streams.h"
+#include "scanner/diagnostics.h"
 #include "scanner/line_reader.h"
 #include "support/exit_status.h"
 
 namespace vrk {
+
+// The code of a NUL byte in the source: a token of its own that no production accepts, so it is a
+// syntax error on its line (it must not read as 0, the end of the input).
+inline constexpr int kNulByteToken = 301;
+
+// True when a token text holds an error banner in place of a translation.
+inline bool is_error_banner(std::string_view text) { return text.starts_with("\n\n####"); }
+
+// The token that put an error banner into one of the token text buffers.
+struct BannerOrigin {
+  SourcePosition position;
+  std::string_view construct;  // what has no Handel-C counterpart, as a warning names it
+};
 
 // One of the scanner's token text buffers: at most 255 bytes, replaced as a whole.
 class TokenText {
@@ -61,6 +74,14 @@ class Scanner {
   bool number_overflowed() const { return number_overflowed_; }
   // The source line being scanned; advanced at each line end, blank line and comment line.
   int line_number() const { return line_number_; }
+  // The most recent token: its code, lexeme and where it stands (an end of line on its own line,
+  // the end of the input and its OUTDENTs at column 1 of the line after the last).
+  TokenSpot last_token() const { return {code_, lexeme_, position_of_token_}; }
+  SourcePosition token_position() const { return position_of_token_; }
+  // Where the error banner now in the current token text (NOW, a too long hexadecimal value) or
+  // in the operator text (AND, OR) came from; meaningful only while the text is that banner.
+  const BannerOrigin& current_text_banner() const { return current_text_banner_; }
+  const BannerOrigin& operator_text_banner() const { return operator_text_banner_; }
 
   // True once the scanner had to give up (an over-long line, an unreadable source); yylex then
   // returns 0 and the translation must stop without writing the Fragment list.
@@ -86,6 +107,7 @@ class Scanner {
   int end_line();
   void stop_on_overlong_line();
   void complete(int code);
+  void locate_token(int code);
   void trace(int code);
   char at(std::size_t offset) const;
 
@@ -105,6 +127,10 @@ class Scanner {
   bool number_overflowed_ = false;
 
   std::string_view lexeme_;  // within line_, which stays until the next call
+  int code_ = 0;
+  SourcePosition position_of_token_;
+  BannerOrigin current_text_banner_;
+  BannerOrigin operator_text_banner_;
   TokenText current_text_;
   TokenText operator_text_;
 };

@@ -15,7 +15,7 @@ std::vector<int> ScanResult::codes() const {
 }
 
 const ScannedToken& ScanResult::at(std::size_t index) const {
-  static const ScannedToken kNone{-1, "", "", "", 0};
+  static const ScannedToken kNone{-1, "", "", "", 0, 0, 0};
   EXPECT_LT(index, tokens.size()) << "the scanner delivered only " << tokens.size() << " tokens";
   return index < tokens.size() ? tokens[index] : kNone;
 }
@@ -37,6 +37,7 @@ ScanResult scan(std::string_view source) {
     int code = scanner.yylex();
     result.tokens.push_back({code, std::string(scanner.token_lexeme()), std::string(scanner.current_token_text()),
                              std::string(scanner.operator_text()), scanner.line_number(),
+                             scanner.token_position().line, scanner.token_position().column,
                              scanner.number_overflowed()});
     if (code == 0) break;
   }

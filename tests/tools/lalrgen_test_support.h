@@ -93,15 +93,13 @@ public:
         if (!stopped_) ++run_.tokens_read;
         return input_[next_++];
     }
-    std::string_view token_lexeme() const { return {}; }
-    int line_number() const { return 0; }
     bool stopped() const { return stopped_; }
 
     void reduce(int rule, StackView<Entry>&) {
         if (!stopped_) run_.reductions.push_back({rule, *lookahead_ >= 0});
     }
     void pushed(StackView<Entry>&) {}
-    void syntax_error(std::string_view message, std::string_view, int) {
+    void syntax_error(std::string_view message) {
         if (stopped_) return;
         stopped_ = true;
         run_.outcome = message == "syntax error" ? ParseRun::Outcome::syntax_error : ParseRun::Outcome::overflow;
