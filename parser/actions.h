@@ -30,8 +30,8 @@ inline void report_unsupported(ActionContext& c, int k, std::string_view constru
   c.translation.diagnostics.unsupported(c.rhs(k).position, construct);
 }
 // Reports the construct whose error banner a scanner token text holds in place of a translation.
-inline void report_banner_in(ActionContext& c, std::string_view token_text, const BannerOrigin& origin) {
-  if (is_error_banner(token_text)) c.translation.diagnostics.unsupported(origin.position, origin.construct);
+inline void report_banner_in(ActionContext& c, bool text_is_banner, const BannerOrigin& origin) {
+  if (text_is_banner) c.translation.diagnostics.unsupported(origin.position, origin.construct);
 }
 
 // The first token of an IF choice's condition may just have been pushed: a later condition of a

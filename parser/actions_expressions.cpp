@@ -41,9 +41,7 @@ void monadic_operator(ActionContext& c) {
 // operand: NUMBER
 void number_operand(ActionContext& c) {
   TranslationState& t = c.translation;
-  if (t.scanner.number_overflowed()) {
-    t.diagnostics.unsupported(t.scanner.current_text_banner().position, t.scanner.current_text_banner().construct);
-  }
+  report_banner_in(c, t.scanner.number_overflowed(), t.scanner.current_text_banner());
   t.capture.emit_or_capture(t.fragments, t.texts.get(current_token_text(c)), t.scanner.number_overflowed());
 }
 
@@ -55,7 +53,8 @@ void boolean_operand(ActionContext& c) {
 
 // operand: NOW (its banner); dyadic_operator: RELATIONAL_OP | SHIFT_OP; string_literal: ... STRING
 void copy_current_token_text(ActionContext& c) {
-  report_banner_in(c, current_token_text(c), c.translation.scanner.current_text_banner());
+  const Scanner& scanner = c.translation.scanner;
+  report_banner_in(c, scanner.current_text_is_banner(), scanner.current_text_banner());
   append(c, current_token_text(c));
 }
 
@@ -74,7 +73,8 @@ void equals_operator(ActionContext& c) { append(c, kEquals); }
 void spaced_operator(ActionContext& c) {
   char text[TokenText::kCapacity + 2];
   std::string_view op = operator_text(c);
-  report_banner_in(c, op, c.translation.scanner.operator_text_banner());
+  const Scanner& scanner = c.translation.scanner;
+  report_banner_in(c, scanner.operator_text_is_banner(), scanner.operator_text_banner());
   text[0] = ' ';
   op.copy(text + 1, op.size());
   text[op.size() + 1] = ' ';

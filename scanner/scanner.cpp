@@ -211,7 +211,7 @@ int Scanner::scan_hex_number() {
   while (position_ - first < kMaxHexDigits + 1 && is_hex_digit(at(0))) ++position_;
   std::size_t digits = position_ - first;
   if (digits > kMaxHexDigits) {
-    current_text_ = banners::text_of(banners::kHexOverflow);
+    current_text_.assign_banner(banners::text_of(banners::kHexOverflow));
     number_overflowed_ = true;
     current_text_banner_ = {{line_number_, static_cast<int>(token_start_) + 1}, "a hexadecimal value wider than 32 bits"};
   } else {
@@ -317,14 +317,14 @@ void Scanner::complete(int code) {
       current_text_ = lexeme_;
       break;
     case NOW:
-      current_text_ = banners::text_of(banners::kNow);
+      current_text_.assign_banner(banners::text_of(banners::kNow));
       current_text_banner_ = {position_of_token_, "the occam keyword NOW"};
       break;
     case NOT:
       operator_text_ = "~";
       break;
     case LOGICAL_OP:
-      operator_text_ = banners::text_of(banners::kLogicalOperator);
+      operator_text_.assign_banner(banners::text_of(banners::kLogicalOperator));
       operator_text_banner_ = {position_of_token_, lexeme_ == "AND" ? "the logical operator AND" : "the logical operator OR"};
       break;
     case '+':

@@ -27,9 +27,6 @@ namespace vrk {
 // syntax error on its line (it must not read as 0, the end of the input).
 inline constexpr int kNulByteToken = 301;
 
-// True when a token text holds an error banner in place of a translation.
-inline bool is_error_banner(std::string_view text) { return text.starts_with("\n\n####"); }
-
 // The token that put an error banner into one of the token text buffers.
 struct BannerOrigin {
   SourcePosition position;
@@ -43,7 +40,14 @@ class TokenText {
   void assign(std::string_view text) {
     size_ = text.size() < kCapacity ? text.size() : kCapacity;
     std::memcpy(data_, text.data(), size_);
+    holds_banner_ = false;
   }
+  // An error banner in place of a token's translation.
+  void assign_banner(std::string_view banner) {
+    assign(banner);
+    holds_banner_ = true;
+  }
+  bool holds_banner() const { return holds_banner_; }
   TokenText& operator=(std::string_view text) {
     assign(text);
     return *this;
@@ -53,6 +57,7 @@ class TokenText {
  private:
   char data_[kCapacity];
   std::size_t size_ = 0;
+  bool holds_banner_ = false;
 };
 
 class Scanner {
@@ -78,8 +83,10 @@ class Scanner {
   // the end of the input and its OUTDENTs at column 1 of the line after the last).
   TokenSpot last_token() const { return {code_, lexeme_, position_of_token_}; }
   SourcePosition token_position() const { return position_of_token_; }
-  // Where the error banner now in the current token text (NOW, a too long hexadecimal value) or
-  // in the operator text (AND, OR) came from; meaningful only while the text is that banner.
+  // Whether the current token text (NOW, a too long hexadecimal value) or the operator text (AND,
+  // OR) holds an error banner, and where that banner came from (meaningful only while it does).
+  bool current_text_is_banner() const { return current_text_.holds_banner(); }
+  bool operator_text_is_banner() const { return operator_text_.holds_banner(); }
   const BannerOrigin& current_text_banner() const { return current_text_banner_; }
   const BannerOrigin& operator_text_banner() const { return operator_text_banner_; }
 
