@@ -10,12 +10,17 @@
 
 #include <climits>
 #include <cstdlib>
+#include <exception>
 #include <memory>
+#include <new>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "driver/cleanup.h"
 #include "driver/files.h"
+#include "driver/output_file.h"
+#include "driver/program.h"
 #include "driver/translation.h"
 #include "support/error.h"
 
@@ -84,9 +89,11 @@ std::vector<std::string> template_directories() {
 }
 
 // The process ends right after the translation, and its memory goes with it: taking millions of
-// fragments apart one by one would only cost time. The translation stays reachable until then;
-// the memory report, when asked for, needs it taken apart so that it shows what was left in use.
+// fragments apart one by one would only cost time. The translation stays reachable until then
+// (or until the next run, in a process that runs several); the memory report, when asked for,
+// needs it taken apart so that it shows what was left in use.
 void keep_until_exit(std::unique_ptr<Translation> translation) {
+  release_finished_translation();
   if (std::getenv("VRK_MEMORY_REPORT") == nullptr) vrk_finished_translation = translation.release();
 }
 
@@ -95,52 +102,102 @@ int fail(const std::string& message) {
   return 2;
 }
 
+// Allocation failure anywhere ends the run like any internal error: status 3, a banner on
+// standard error, no temporary file left.
+void report_memory_exhausted() { error(1, "operator new: out of memory"); }
+
+void report_internal_error(const char* what) {
+  const std::string message = std::string("internal error: ") + what;
+  error(1, message.c_str());
+}
+
+// Why writing the output over `output_path` would destroy an input of the run; empty if it would not.
+std::string output_clash(const std::string& output_path, const OpenedFile& source, const std::string& source_path,
+                         const DirectoryTemplates& templates) {
+  if (names_open_file(output_path, source.fd)) {
+    return "vrk: refusing to write the output over the source file '" + output_path + "'";
+  }
+  if (names_debug_log(source_path) || names_debug_log(output_path)) {
+    return std::string("vrk: the source and the output must not be the debug log ") + kDebugLogName;
+  }
+  for (const std::string& path : templates.candidates()) {
+    if (same_destination(output_path, path)) {
+      return "vrk: refusing to write the output over the template file '" + output_path + "'";
+    }
+  }
+  for (const std::string& path : templates.candidates()) {
+    if (same_destination(kDebugLogName, path)) {
+      return std::string("vrk: refusing to write the debug log over the template file '") + kDebugLogName + "'";
+    }
+  }
+  return {};
+}
+
+// The log is put in place first: when it cannot be, the previous output stays too. Signals wait
+// until both are in place.
+bool commit_files(OutputFile& output, OutputFile& log, bool keep_output) {
+  SignalsHeld held;
+  if (!log.commit()) {
+    output.discard();
+    return fail(log.problem()) == 0;
+  }
+  if (!keep_output) {
+    output.discard();
+    return true;
+  }
+  return output.commit() || fail(output.problem()) == 0;
+}
+
 int translate(const std::string& source_path, const std::string& output_path) {
   OpenedFile source = open_source(source_path);
   if (!source.ok()) return fail(source.problem);
-  if (names_open_file(output_path, source.fd)) {
-    return fail("vrk: refusing to write the output over the source file '" + output_path + "'");
+  DirectoryTemplates templates(template_directories());
+  if (std::string clash = output_clash(output_path, source, source_path, templates); !clash.empty()) {
+    ::close(source.fd);
+    return fail(clash);
   }
-  if (names_debug_log(source_path) || names_debug_log(output_path)) {
-    return fail(std::string("vrk: the source and the output must not be the debug log ") + kDebugLogName);
-  }
-  OpenedFile output = create_output(output_path, "output file");
-  if (!output.ok()) return fail(output.problem);
-  OpenedFile log = create_output(kDebugLogName, "debug log");
-  if (!log.ok()) return fail(log.problem);
+  CleanupOnSignals cleanup;
+  OutputFile output = OutputFile::create(output_path, "output file");
+  if (!output.ok()) return fail(output.problem());
+  OutputFile log = OutputFile::create(kDebugLogName, "debug log");
+  if (!log.ok()) return fail(log.problem());
 
   int status = 0;
-  bool write_failed = false;
+  int output_error = 0, log_error = 0;
   {
     SourceReader reader(source.fd);
-    OutputBuffer output_buffer(output.fd), log_buffer(log.fd), stderr_buffer(STDERR_FILENO);
+    OutputBuffer output_buffer(output.fd()), log_buffer(log.fd()), stderr_buffer(STDERR_FILENO);
     g_buffers[0] = &output_buffer;
     g_buffers[1] = &log_buffer;
     g_buffers[2] = &stderr_buffer;
     set_flush_hook(flush_all_buffers);
     for (const char* part : kBanner) log_buffer.write(part);
 
-    DirectoryTemplates templates(template_directories());
     auto translation = std::make_unique<Translation>(
         TranslationFiles{reader, output_buffer, log_buffer, stderr_buffer, templates});
     status = translation->run();
     keep_until_exit(std::move(translation));
 
     flush_all_buffers();
-    write_failed = output_buffer.failed() || log_buffer.failed();
+    output_error = output_buffer.error_number();
+    log_error = log_buffer.error_number();
     set_flush_hook(nullptr);
     g_buffers[0] = g_buffers[1] = g_buffers[2] = nullptr;
   }
   ::close(source.fd);
-  bool close_failed = ::close(output.fd) != 0;
-  close_failed = ::close(log.fd) != 0 || close_failed;
-  if (write_failed || close_failed) return fail("vrk: cannot write the output file or the debug log");
+  if (output_error != 0) status = fail(cannot_write(output.name(), output_error));
+  if (log_error != 0) {
+    status = fail(cannot_write(log.name(), log_error));
+    return status;  // neither file is put in place
+  }
+  // An output is written after a translation that ran to its end (accepted, recovered or
+  // abandoned), never after a stop on a missing template, an unreadable source or a failed write.
+  if (!commit_files(output, log, status == 0 || status == 1)) return 2;
   return status;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// The command line: options, or a translation.
+int run_command_line(int argc, char** argv) {
   if (argc == 2 && std::string(argv[1]) == "--help") {
     std::fputs(kHelp, stdout);
     return 0;
@@ -155,3 +212,27 @@ int main(int argc, char** argv) {
   }
   return translate(argv[1], argv[2]);
 }
+
+}  // namespace
+
+namespace vrk {
+
+void release_finished_translation() {
+  delete vrk_finished_translation;
+  vrk_finished_translation = nullptr;
+}
+
+int run_vrk(int argc, char** argv) {
+  if (!ensure_standard_streams_open()) return 2;
+  std::new_handler previous = std::set_new_handler(report_memory_exhausted);
+  int status = 2;
+  try {
+    status = run_command_line(argc, argv);
+  } catch (const std::exception& e) {
+    report_internal_error(e.what());
+  }
+  std::set_new_handler(previous);
+  return status;
+}
+
+}  // namespace vrk
