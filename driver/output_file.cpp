@@ -1,8 +1,11 @@
 #include "driver/output_file.h"
 
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,13 +26,47 @@ std::string base_of(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// ".out.hc.vrk-<pid>-<n>": hidden, beside its target, and plainly vrk's.
+std::string in_directory(const std::string& dir, const std::string& name) { return (dir == "/" ? "" : dir) + "/" + name; }
+
+// Temporary files of `target` are named ".<base>.vrk-<pid>-<n>": hidden, beside their target,
+// and plainly vrk's.
+std::string temporary_prefix(const std::string& target) {
+  return "." + base_of(target).substr(0, kMaxBaseInTemporaryName) + ".vrk-";
+}
+
 std::string temporary_name(const std::string& target) {
   static unsigned serial = 0;
   char suffix[64];
-  std::snprintf(suffix, sizeof suffix, ".vrk-%ld-%u", static_cast<long>(::getpid()), serial++);
-  std::string dir = directory_of(target);
-  return (dir == "/" ? "" : dir) + "/." + base_of(target).substr(0, kMaxBaseInTemporaryName) + suffix;
+  std::snprintf(suffix, sizeof suffix, "%ld-%u", static_cast<long>(::getpid()), serial++);
+  return in_directory(directory_of(target), temporary_prefix(target) + suffix);
+}
+
+// The process that made temporary file `name` (after `prefix`), or 0 when it is no such name.
+long maker_of(const char* name, const std::string& prefix) {
+  if (std::strncmp(name, prefix.c_str(), prefix.size()) != 0) return 0;
+  char* end = nullptr;
+  const char* digits = name + prefix.size();
+  long pid = std::strtol(digits, &end, 10);
+  if (end == digits || *end != '-' || pid <= 0) return 0;
+  const char* serial = end + 1;
+  std::strtoul(serial, &end, 10);
+  return end != serial && *end == '\0' ? pid : 0;
+}
+
+// A run ended by SIGKILL (or a crash of the machine) leaves its temporary files behind; the next
+// run for the same target removes those whose process is gone.
+void remove_stale_temporaries(const std::string& target) {
+  const std::string dir = directory_of(target);
+  const std::string prefix = temporary_prefix(target);
+  DIR* listing = ::opendir(dir.c_str());
+  if (listing == nullptr) return;
+  while (const dirent* entry = ::readdir(listing)) {
+    long pid = maker_of(entry->d_name, prefix);
+    if (pid != 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+      ::unlink(in_directory(dir, entry->d_name).c_str());
+    }
+  }
+  ::closedir(listing);
 }
 
 // The new file takes the previous one's permissions (and owner, where allowed) instead of
@@ -76,6 +113,7 @@ OutputFile OutputFile::create(const std::string& path, const char* what) {
     file.fail(action.c_str(), errno);
     return file;
   }
+  remove_stale_temporaries(file.target_);
   SignalsHeld held;
   for (int attempt = 0; attempt < kNameAttempts && file.fd_ < 0; ++attempt) {
     std::string name = temporary_name(file.target_);

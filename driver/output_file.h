@@ -4,7 +4,8 @@
 // links followed, also a dangling last one); commit() renames it over that file, so readers see
 // either the previous file or the complete new one. Until then the temporary file is listed for
 // removal should a signal or an abnormal stop end the process, and discard() (or destruction
-// without a commit) removes it: a failed run leaves the previous file byte for byte. A path that
+// without a commit) removes it: a failed run leaves the previous file byte for byte. Temporary
+// files of a run that was killed outright are removed by the next run for the same target. A path that
 // names a device or a pipe is written directly, and so is a descriptor handed over as it is
 // (standard output).
 #pragma once

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -78,6 +79,23 @@ TEST_F(Files, ADiscardedOrAbandonedFileLeavesThePreviousOneByteForByte) {
   }  // destroyed without a commit
   EXPECT_EQ(read_file(out), std::string("previous\0\xff", 10));
   EXPECT_EQ(listing(), "out.hc ");
+}
+
+// What a run killed outright left behind goes with the next run for the same file; the files of
+// a run still going, and anything not named like a temporary file, stay.
+TEST_F(Files, TemporaryFilesOfDeadRunsAreRemovedByTheNextOne) {
+  pid_t gone = ::fork();
+  if (gone == 0) ::_exit(0);
+  ASSERT_EQ(::waitpid(gone, nullptr, 0), gone);
+  const std::string dead = ".out.hc.vrk-" + std::to_string(gone) + "-0";
+  const std::string alive = ".out.hc.vrk-" + std::to_string(::getppid()) + "-3";
+  const std::string lookalike = ".out.hc.vrk-" + std::to_string(gone) + "-0x";
+  for (const std::string& name : {dead, alive, lookalike}) write_file(dir_ / name, "left");
+  OutputFile file = OutputFile::create(dir_ / "out.hc", "output file");
+  ASSERT_TRUE(file.commit());
+  EXPECT_FALSE(fs::exists(dir_ / dead));
+  EXPECT_TRUE(fs::exists(dir_ / alive));
+  EXPECT_TRUE(fs::exists(dir_ / lookalike));
 }
 
 TEST_F(Files, ASymbolicLinkKeepsPointingAtTheReplacedFileEvenADanglingOne) {
