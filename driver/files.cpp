@@ -40,6 +40,10 @@ std::string directory_of(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+OpenedFile::~OpenedFile() {
+  if (fd >= 0) ::close(fd);
+}
+
 OpenedFile open_source(const std::string& path) {
   OpenedFile file;
   file.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -53,13 +57,6 @@ OpenedFile open_source(const std::string& path) {
     file.fd = -1;
     file.problem = "vrk: cannot read source file " + quoted(path) + ": " + std::strerror(EISDIR);
   }
-  return file;
-}
-
-OpenedFile create_output(const std::string& path, const char* what) {
-  OpenedFile file;
-  file.fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (file.fd < 0) file.problem = std::string("vrk: cannot create ") + what + " " + quoted(path) + ": " + std::strerror(errno);
   return file;
 }
 

@@ -7,8 +7,14 @@ namespace vrk {
 
 inline constexpr const char* kDebugLogName = "vrk.deb";
 
-// A file the driver opened, or the message that says why it could not.
+// A file the driver opened for reading, closed with this object, or the message that says why
+// it could not be opened.
 struct OpenedFile {
+  OpenedFile() = default;
+  OpenedFile(OpenedFile&& other) noexcept : fd(other.fd), problem(std::move(other.problem)) { other.fd = -1; }
+  OpenedFile& operator=(OpenedFile&&) = delete;
+  ~OpenedFile();
+
   int fd = -1;
   std::string problem;
   bool ok() const { return fd >= 0; }
@@ -32,8 +38,6 @@ bool same_destination(const std::string& a, const std::string& b);
 
 // Opens the occam source for reading; a directory or an unreadable file is refused.
 OpenedFile open_source(const std::string& path);
-// Creates (or truncates) a file to write.
-OpenedFile create_output(const std::string& path, const char* what);
 // True when `path` names the file open as `fd` (also through another path to it).
 bool names_open_file(const std::string& path, int fd);
 // True when `path` names the debug log of the working directory.

@@ -139,13 +139,18 @@ bool commit_files(OutputFile& output, OutputFile& log, bool keep_output) {
   SignalsHeld held;
   if (!log.commit()) {
     output.discard();
-    return fail(log.problem()) == 0;
+    fail(log.problem());
+    return false;
   }
   if (!keep_output) {
     output.discard();
     return true;
   }
-  return output.commit() || fail(output.problem()) == 0;
+  if (!output.commit()) {
+    fail(output.problem());
+    return false;
+  }
+  return true;
 }
 
 int translate(const std::string& source_path, const std::string& output_path) {
@@ -153,7 +158,6 @@ int translate(const std::string& source_path, const std::string& output_path) {
   if (!source.ok()) return fail(source.problem);
   DirectoryTemplates templates(template_directories());
   if (std::string clash = output_clash(output_path, source, source_path, templates); !clash.empty()) {
-    ::close(source.fd);
     return fail(clash);
   }
   CleanupOnSignals cleanup;
@@ -184,12 +188,8 @@ int translate(const std::string& source_path, const std::string& output_path) {
     set_flush_hook(nullptr);
     g_buffers[0] = g_buffers[1] = g_buffers[2] = nullptr;
   }
-  ::close(source.fd);
   if (output_error != 0) status = fail(cannot_write(output.name(), output_error));
-  if (log_error != 0) {
-    status = fail(cannot_write(log.name(), log_error));
-    return status;  // neither file is put in place
-  }
+  if (log_error != 0) return fail(cannot_write(log.name(), log_error));  // neither file is put in place
   // An output is written after a translation that ran to its end (accepted, recovered or
   // abandoned), never after a stop on a missing template, an unreadable source or a failed write.
   if (!commit_files(output, log, status == 0 || status == 1)) return 2;

@@ -94,7 +94,11 @@ OutputFile OutputFile::create(const std::string& path, const char* what) {
   const std::string action = std::string("cannot create ") + what;
   struct stat existing {};
   const bool exists = ::stat(path.c_str(), &existing) == 0;
-  if (!path.empty() && path.back() == '/') {
+  if (path.empty()) {
+    file.fail(action.c_str(), ENOENT);
+    return file;
+  }
+  if (path.back() == '/') {
     file.fail(action.c_str(), exists && S_ISDIR(existing.st_mode) ? EISDIR : ENOENT);
     return file;
   }
