@@ -9,7 +9,8 @@
 //     a stop before the first token, is empty);
 //   - after 2 the previous output is there byte for byte; the templates and the source never
 //     change;
-//   - vrk.deb, when there is one, begins with the banner; no temporary file is left;
+//   - vrk.deb, when there is one, begins with the banner; no temporary file is left, and no
+//     descriptor stays open;
 //   - every record of the memory manager came back once the translation is released.
 //
 // Input layout: the last byte chooses the case (a plain occam file, ending in a line feed, is
@@ -87,6 +88,15 @@ void remove_tree(const std::string& path) {
   } else {
     ::unlink(path.c_str());
   }
+}
+
+int open_descriptors() {
+  int count = 0;
+  if (DIR* d = ::opendir("/proc/self/fd")) {
+    while (const dirent* e = ::readdir(d)) count += e->d_name[0] != '.';
+    ::closedir(d);
+  }
+  return count;
 }
 
 bool holds_temporary_file(const std::string& dir) {
@@ -202,7 +212,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string output = kOutputChoices[c.choice % std::size(kOutputChoices)];
   prepare(c);
   const long records_before = vrk::std_memory_mgr().records_in_use();
+  const int descriptors_before = open_descriptors();
   const int status = run_quietly(output.c_str());
+  if (open_descriptors() != descriptors_before) finding("a descriptor was left open");
   check_outcome(c, output, status);
   vrk::release_finished_translation();
   if (vrk::std_memory_mgr().records_in_use() != records_before) finding("records of the memory manager leaked");
