@@ -40,8 +40,9 @@ std::string directory_of(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// A standard stream handed over as a file stays with the process.
 OpenedFile::~OpenedFile() {
-  if (fd >= 0) ::close(fd);
+  if (fd > STDERR_FILENO) ::close(fd);
 }
 
 OpenedFile open_source(const std::string& path) {

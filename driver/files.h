@@ -7,8 +7,8 @@ namespace vrk {
 
 inline constexpr const char* kDebugLogName = "vrk.deb";
 
-// A file the driver opened for reading, closed with this object, or the message that says why
-// it could not be opened.
+// A file the driver opened for reading, closed with this object (a standard stream excepted), or
+// the message that says why it could not be opened.
 struct OpenedFile {
   OpenedFile() = default;
   OpenedFile(OpenedFile&& other) noexcept : fd(other.fd), problem(std::move(other.problem)) { other.fd = -1; }
