@@ -78,7 +78,7 @@ class Suite:
         return d
 
     def scale(self, lines):
-        return lines // 8 if self.sanitized else lines
+        return lines // 32 if self.sanitized else lines
 
     def run(self, args, cwd, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
             stderr=subprocess.PIPE, preexec=None, timeout=120):
