@@ -98,6 +98,4 @@ bool same_destination(const std::string& a, const std::string& b) {
   return final_path(a) == final_path(b);
 }
 
-bool names_debug_log(const std::string& path) { return same_destination(path, kDebugLogName); }
-
 }  // namespace vrk

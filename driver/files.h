@@ -40,7 +40,5 @@ bool same_destination(const std::string& a, const std::string& b);
 OpenedFile open_source(const std::string& path);
 // True when `path` names the file open as `fd` (also through another path to it).
 bool names_open_file(const std::string& path, int fd);
-// True when `path` names the debug log of the working directory.
-bool names_debug_log(const std::string& path);
 
 }  // namespace vrk

@@ -6,7 +6,7 @@ namespace vrk {
 
 Translation::Translation(const TranslationFiles& files)
     : output(files.output),
-      streams{files.debug_log, files.diagnostics},
+      streams(files.debug_log, files.diagnostics, files.style),
       scanner(files.source, fragments, streams),
       templates(files.templates, fragments) {}
 

@@ -21,6 +21,7 @@ struct TranslationFiles {
   OutputBuffer& debug_log;
   OutputBuffer& diagnostics;
   TemplateStore& templates;
+  DiagnosticStyle style = {};
 };
 
 inline constexpr std::string_view kMainClosing = "\n\n}  /* main */\n";
@@ -37,14 +38,13 @@ class Translation {
 
   // Stops the translation with `status` after reporting `message` on standard error.
   void stop(int status, std::string_view message) {
-    streams.diagnostics.write(message);
-    streams.diagnostics.write("\n");
+    streams.program_message(message);
     stop_status_ = status;
   }
   bool stopped() const { return stop_status_ != 0 || scanner.stop_status() != 0; }
 
   OutputBuffer& output;
-  DiagnosticStreams streams;
+  Diagnostics streams;
   FragmentList fragments;
   TextCache texts;
   Scanner scanner;

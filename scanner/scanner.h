@@ -17,21 +17,20 @@
 
 #include "driver/fragments.h"
 #include "driver/streams.h"
+#include "scanner/diagnostics.h"
 
 namespace vrk {
 
 // The Handel-C text of a hexadecimal constant wider than 32 bits, in place of its value.
 inline constexpr std::string_view kHexOverflowBanner = "\n\n##### Error: too long value (max = 32 bits) ! #####\n\n";
 
-// The two streams that receive the token trace and the syntax error lines, in this order.
-struct DiagnosticStreams {
-  OutputBuffer& debug_log;
-  OutputBuffer& diagnostics;
-  // Writes one line to the debug log and then, identically, to standard error.
-  void report(std::string_view line) {
-    debug_log.write(line);
-    diagnostics.write(line);
-  }
+// True when a token text holds an error banner in place of a translation.
+inline bool is_error_banner(std::string_view text) { return text.starts_with("\n\n####"); }
+
+// The token that put an error banner into one of the token text buffers.
+struct BannerOrigin {
+  SourcePosition position;
+  std::string_view construct;  // what has no Handel-C counterpart, as a warning names it
 };
 
 // One of the scanner's token text buffers: at most 255 bytes, replaced as a whole.
@@ -55,7 +54,7 @@ class TokenText {
 
 class Scanner {
  public:
-  Scanner(SourceReader& source, FragmentList& fragments, DiagnosticStreams& streams)
+  Scanner(SourceReader& source, FragmentList& fragments, Diagnostics& streams)
       : source_(source), fragments_(fragments), streams_(streams) {}
 
   // Returns the next token's code (0 at the end of the input), with its texts in the buffers below.
@@ -69,6 +68,14 @@ class Scanner {
   std::string_view operator_text() const { return operator_text_.view(); }
   // The source line being scanned; advanced at each line end, blank line and comment line.
   int line_number() const { return line_number_; }
+  // The most recent token: its code, lexeme and where it stands (an end of line on its own line,
+  // the end of the input and its OUTDENTs at column 1 of the line after the last).
+  TokenSpot last_token() const { return {code_, lexeme_, position_of_token_}; }
+  SourcePosition token_position() const { return position_of_token_; }
+  // Where the error banner now in the current token text (NOW, a too long hexadecimal value) or
+  // in the operator text (AND, OR) came from; meaningful only while the text is that banner.
+  const BannerOrigin& current_text_banner() const { return current_text_banner_; }
+  const BannerOrigin& operator_text_banner() const { return operator_text_banner_; }
 
   // Non-zero once the scanner had to give up (an over-long line: 1; an unreadable source: 2).
   // yylex then returns 0 and the translation must stop without writing the Fragment list.
@@ -93,12 +100,13 @@ class Scanner {
   int end_line();
   void stop_on_overlong_line();
   void complete(int code);
+  void locate_token(int code);
   void trace(int code);
   char at(std::size_t offset) const;
 
   SourceReader& source_;
   FragmentList& fragments_;
-  DiagnosticStreams& streams_;
+  Diagnostics& streams_;
 
   std::string line_;
   std::size_t position_ = 0;
@@ -111,6 +119,10 @@ class Scanner {
   Number number_kind_ = Number::decimal;
 
   std::string_view lexeme_;  // within line_, which stays until the next call
+  int code_ = 0;
+  SourcePosition position_of_token_;
+  BannerOrigin current_text_banner_;
+  BannerOrigin operator_text_banner_;
   TokenText current_text_;
   TokenText operator_text_;
 };
