@@ -169,6 +169,18 @@ def reproducers(s):
         check(status == 2 and 'template' in err, 'OUTPUT over a template: %d %r' % (status, err))
     check(read(os.path.join(d, 'msgs', 'harp2_h.txt')) == board, 'a template was overwritten')
 
+    # The log named by --log is guarded like vrk.deb; standard output is written directly.
+    os.symlink('named.log', os.path.join(d, 'to-log.hc'))
+    status, err = s.run(['--log', 'named.log', 'm.occ', 'to-log.hc'], d)
+    check(status == 2 and 'named.log' in err and not os.path.exists(os.path.join(d, 'named.log')),
+          'dangling link to the --log file: %d %r' % (status, err))
+    os.remove(os.path.join(d, 'to-log.hc'))
+    with open(os.path.join(d, 'piped.hc'), 'wb') as out:
+        status, _ = s.run(['--no-log', 'm.occ', '-'], d, stdout=out)
+    check(status == 0 and read(os.path.join(d, 'piped.hc')) == good, 'output to standard output: %d' % status)
+    check(not os.path.exists(os.path.join(d, 'vrk.deb')), '--no-log wrote vrk.deb')
+    check(not [n for n in os.listdir(d) if TEMPORARY.search(n)], 'temporary files left')
+
     # Closed standard streams: nothing of the trace lands in the output.
     for closed in ('0<&- 2>&-', '1>&- 2>&-', '0<&- 1>&- 2>&-'):
         status = subprocess.run('"%s" m.occ out.hc %s' % (s.vrk, closed), shell=True, cwd=d).returncode
@@ -207,7 +219,7 @@ def reproducers(s):
     status, _ = s.run(['bad.occ', 'bad.hc'], d)
     headers = read(os.path.join(d, 'msgs', 'header.txt')) + read(os.path.join(d, 'msgs', 'harp2_h.txt'))
     check(status == 1 and read(os.path.join(d, 'bad.hc')) == headers, 'abandoned parse: %d' % status)
-    s.figures.append('reproducers: 14 cases')
+    s.figures.append('reproducers: 16 cases')
 
 
 def full_disk(s):
