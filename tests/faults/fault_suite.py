@@ -322,9 +322,12 @@ def signals(s, runs=100):
     write(os.path.join(d, 'tiny.occ'), b'SKIP\n')
     s.run(['tiny.occ', 'out.hc'], d)
     tiny_out, tiny_log = read(os.path.join(d, 'out.hc')), read(os.path.join(d, 'vrk.deb'))
-    start = time.monotonic()
-    s.run(['big.occ', 'out.hc'], d, stderr=subprocess.DEVNULL)
-    duration = time.monotonic() - start
+    durations = []
+    for _ in range(3):
+        start = time.monotonic()
+        s.run(['big.occ', 'out.hc'], d, stderr=subprocess.DEVNULL)
+        durations.append(time.monotonic() - start)
+    duration = min(durations)
     rng = random.Random(13)
     kinds = [signal.SIGINT, signal.SIGTERM, signal.SIGKILL, signal.SIGPIPE]
     tally = {}
@@ -334,7 +337,7 @@ def signals(s, runs=100):
         sig = kinds[i % len(kinds)]
         p = subprocess.Popen([s.vrk, 'big.occ', 'out.hc'], cwd=d, stdout=subprocess.DEVNULL,
                              stderr=subprocess.DEVNULL)
-        time.sleep(rng.uniform(0, duration * 1.1))
+        time.sleep(rng.uniform(0, duration))
         p.send_signal(sig)
         status = p.wait(timeout=120)
         killed = p.pid if status == -signal.SIGKILL else None
