@@ -32,6 +32,7 @@ void OutputBuffer::hand_over(const char* data, std::size_t length) {
     if (n < 0) {
       if (errno == EINTR) continue;
       failed_ = true;
+      error_number_ = errno;
       break;
     }
     data += n;

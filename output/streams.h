@@ -33,6 +33,8 @@ class OutputBuffer {
   void flush();
   // True once a write to the descriptor failed (disk full, closed pipe, ...).
   bool failed() const { return failed_; }
+  // The errno of the first failed write.
+  int error_number() const { return error_number_; }
   // Everything written so far to a memory sink.
   const std::string& contents() {
     flush();
@@ -47,6 +49,7 @@ class OutputBuffer {
 
   int fd_ = -1;
   bool failed_ = false;
+  int error_number_ = 0;
   std::size_t used_ = 0;
   char block_[kBlock];
   std::string memory_;

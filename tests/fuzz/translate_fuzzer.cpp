@@ -3,11 +3,13 @@
 // The input bytes are the occam source. Each run is the tests' in-memory translation (a fresh
 // Translation over memory streams and the test templates), so the scanner, the parse engine,
 // every translation action, replicated PAR unrolling and the writing of the Fragment list all see
-// the bytes exactly as the vrk program would. AddressSanitizer and UndefinedBehaviorSanitizer watch the run; on top of that each run
-// checks what must hold for any input, and aborts (a finding) when it does not:
-//   - the status is 0 (accepted) or 1 (syntax errors, an abandoned parse or an over-long line);
-//   - the output file is the two header templates, followed, once the parse was accepted (with
-//     or without syntax errors), by the Fragment list ending in the closing of main;
+// the bytes exactly as the vrk program would. AddressSanitizer and UndefinedBehaviorSanitizer
+// watch the run; on top of that each run checks what must hold for any input, and aborts (a
+// finding) when it does not:
+//   - the status is 0 (accepted) or 1 (recovered after syntax errors, abandoned, or an
+//     over-long line);
+//   - the output file is the two header templates, followed, after a parse that reached the end
+//     of the input, by the Fragment list ending in the closing of main;
 //   - the debug log and standard error received the same lines;
 //   - every record the translation took from the memory manager is back on a free list once the
 //     Translation is gone, so nothing leaks from one run into the next (the manager keeps its

@@ -98,7 +98,7 @@ TEST_F(HostileFiles, ASourceThatFailsWhileBeingReadStopsTheRun) {
   const std::string report = "ERROR <cannot read the source file> on line 1\n";
   EXPECT_NE(r.err.find(report), std::string::npos) << r.err;
   EXPECT_NE(read_file(dir_ / "vrk.deb").find(report), std::string::npos);
-  EXPECT_EQ(read_file(dir_ / "out.hc"), "") << "nothing was translated";
+  EXPECT_FALSE(fs::exists(dir_ / "out.hc")) << "a stopped run puts no output in place";
 }
 
 TEST_F(HostileFiles, UnusableOutputPathsAreRefusedBeforeAnythingIsWritten) {
