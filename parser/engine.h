@@ -32,21 +32,21 @@ class ParseStack {
  public:
   static constexpr int kCapacity = YYMAXDEPTH;
 
-  ParseStack(const ParseTables& tables, int& yyerrflag) : tables_(tables), yyerrflag_(yyerrflag) {}
+  ParseStack(const ParseTables& tables, int& yyerrflag) : yychk_(tables.yychk.data()), yyerrflag_(yyerrflag) {}
 
   int size() const { return top_ + 1; }
   int top() const { return top_; }
   int state(int index) const { return states_[index]; }
   Entry& entry(int index) { return entries_[index]; }
   // The grammar symbol by which entry `index` was reached: a token code, or minus a nonterminal.
-  int accessing_symbol(int index) const { return tables_.yychk[states_[index]]; }
+  int accessing_symbol(int index) const { return yychk_[states_[index]]; }
   // Declares the recovery from a syntax error complete.
   void end_error_recovery() { yyerrflag_ = 0; }
 
  private:
   template <class, class>
   friend class Engine;
-  const ParseTables& tables_;
+  const int* yychk_;  // the tables' accessing symbols, read for every push
   int& yyerrflag_;
   int top_ = -1;
   int states_[kCapacity] = {};
