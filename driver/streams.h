@@ -3,6 +3,8 @@
 // OutputBuffer collects bytes and hands them to a file descriptor in large blocks, so that the
 // per-token trace lines and the final fragment walk cost no system call each. With no descriptor it
 // keeps everything in memory, which is how tests and the fuzzer run a whole translation in-process.
+// A sink that can truncate back to a mark (a fresh regular file, or a memory sink that allows it)
+// lets the translation write settled output early and still take it back when the parse fails.
 // SourceReader delivers the occam source one line at a time from a descriptor or from memory, reading
 // the descriptor in large blocks; it applies the text conventions the scanner relies on (see read_line).
 #pragma once
@@ -16,8 +18,13 @@ namespace vrk {
 
 class OutputBuffer {
  public:
-  OutputBuffer() = default;  // in-memory sink
-  explicit OutputBuffer(int fd) : fd_(fd) {}
+  enum class Truncation { refused, allowed };
+
+  explicit OutputBuffer(Truncation truncation = Truncation::refused)  // in-memory sink
+      : truncatable_(truncation == Truncation::allowed) {}
+  // Truncation is possible when `fd` is an empty regular file positioned at its start: then every
+  // byte of it is this buffer's to take back.
+  explicit OutputBuffer(int fd);
   ~OutputBuffer() { flush(); }
   OutputBuffer(const OutputBuffer&) = delete;
   OutputBuffer& operator=(const OutputBuffer&) = delete;
@@ -42,6 +49,14 @@ class OutputBuffer {
   }
   bool in_memory() const { return fd_ < 0; }
 
+  // Bytes written so far, handed over or still buffered.
+  std::size_t position() const { return handed_over_ + used_; }
+  bool can_truncate() const { return truncatable_; }
+  // Remembers the current position for truncate_to_mark.
+  void set_mark() { mark_ = position(); }
+  // Drops every byte written after the mark; false when the file could not be cut back.
+  bool truncate_to_mark();
+
  private:
   static constexpr std::size_t kBlock = std::size_t{1} << 16;
   void write_large(std::string_view bytes);
@@ -49,6 +64,9 @@ class OutputBuffer {
 
   int fd_ = -1;
   bool failed_ = false;
+  bool truncatable_ = false;
+  std::size_t handed_over_ = 0;
+  std::size_t mark_ = 0;
   std::size_t used_ = 0;
   char block_[kBlock];
   std::string memory_;

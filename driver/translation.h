@@ -43,6 +43,20 @@ class Translation {
   }
   bool stopped() const { return stop_status_ != 0 || scanner.stop_status() != 0; }
 
+  // Called once the header templates are in the output: from here on the settled front of the
+  // Fragment list may be written early, when the output can be cut back to this point should the
+  // translation not be written after all.
+  void begin_early_writing() {
+    if (!output.can_truncate()) return;
+    output.set_mark();
+    early_writing_ = true;
+  }
+  bool writes_early() const { return early_writing_; }
+  // How many fragments may gather before the settled front is next written out: small enough to
+  // keep the list's memory bounded, large enough that finding what is settled costs nothing.
+  static constexpr long kEarlyWriteInterval = 1L << 15;
+  long early_write_interval = kEarlyWriteInterval;
+
   OutputBuffer& output;
   DiagnosticStreams streams;
   FragmentList fragments;
@@ -55,7 +69,10 @@ class Translation {
   ReplicatedParExpander expander;
 
  private:
+  int finish_unwritten(int status);
+
   int stop_status_ = 0;
+  bool early_writing_ = false;
 };
 
 }  // namespace vrk

@@ -32,6 +32,8 @@ void end_declaration(ActionContext& c);
 void recover_from_error(ActionContext& c);
 
 // SEQ, PAR and replicators.
+// True when the nearest block enclosing stack entry `index` is a PAR body (plain or replicated).
+bool nearest_block_is_par_body(ParseStack& stack, int index);
 void close_seq(ActionContext& c);
 void open_replicated_seq(ActionContext& c);
 void close_replicated_seq(ActionContext& c);

@@ -54,6 +54,16 @@ int Parser::exception_action(int state) const {
   return 0;
 }
 
+// Hands the settled front of the Fragment list to the output, when the output can take it back.
+void Parser::write_settled_fragments() {
+  FragmentList& fragments = translation_.fragments;
+  if (translation_.writes_early()) {
+    collect_held_fragments(translation_, stack_, held_);
+    fragments.write_front(translation_.output, held_);
+  }
+  next_early_write_ = fragments.size() + translation_.early_write_interval;
+}
+
 void Parser::yyerror(std::string_view message) {
   std::string line = "ERROR <";
   line += message;
@@ -71,6 +81,7 @@ int Parser::yyparse() {
   yynerrs = 0;
   yyerrflag = 0;
   stack_.top_ = -1;
+  next_early_write_ = translation_.early_write_interval;
   Slot pushed;
 
 push:
@@ -83,6 +94,7 @@ push:
   pushed.tail = translation_.fragments.last();
   stack_.slots_[stack_.top_] = pushed;
   pushed = Slot{};
+  if (translation_.fragments.size() >= next_early_write_) [[unlikely]] write_settled_fragments();
 
 shift_test:
   if (yypact[state] > YYFLAG) {

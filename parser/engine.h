@@ -11,6 +11,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 #include "driver/rep_par.h"
 #include "parser/slot.h"
@@ -74,14 +75,21 @@ class Parser {
 
  private:
   bool fetch_lookahead();
+  void write_settled_fragments();
   int exception_action(int state) const;
   void yyerror(std::string_view message);
 
   Translation& translation_;
   ParseStack stack_;
+  long next_early_write_ = 0;  // list length at which the settled front is next written out
+  std::vector<const FragmentList::node*> held_;
 };
 
 // Runs the translation action of `rule`, if it has one.
 void run_action(int rule, ActionContext& context);
+
+// The fragments a later action may still reach (keep, insert after, walk from); everything before
+// the first of them in the list is settled.
+void collect_held_fragments(Translation& translation, ParseStack& stack, std::vector<const FragmentList::node*>& held);
 
 }  // namespace vrk
