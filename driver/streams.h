@@ -38,6 +38,20 @@ class OutputBuffer {
     used_ += bytes.size();
   }
   void put(char c) { write(std::string_view(&c, 1)); }
+  // Room for up to `length` (at most kBlock) bytes at the end of the block, to be formatted in
+  // place and then committed: text made there is never copied again before it is handed over.
+  char* reserve(std::size_t length) {
+    if (length > kBlock - used_) flush();
+    return block_ + used_;
+  }
+  void commit(std::size_t length) { used_ += length; }
+  // From now on every byte this buffer hands over is handed to `copy` too, right after copy's own
+  // buffered bytes; what is buffered here so far is handed over first, to this buffer's sink only.
+  // Nothing else may write to `copy` without flushing this buffer first, or the order would change.
+  void mirror_to(OutputBuffer* copy) {
+    flush();
+    mirror_ = copy == this ? nullptr : copy;
+  }
   // Hands buffered bytes to the descriptor, or to the kept contents of a memory sink.
   void flush();
   // True once a write to the descriptor failed (disk full, closed pipe, ...).
@@ -57,12 +71,14 @@ class OutputBuffer {
   // Drops every byte written after the mark; false when the file could not be cut back.
   bool truncate_to_mark();
 
- private:
   static constexpr std::size_t kBlock = std::size_t{1} << 16;
+
+ private:
   void write_large(std::string_view bytes);
   void hand_over(const char* data, std::size_t length);
 
   int fd_ = -1;
+  OutputBuffer* mirror_ = nullptr;
   bool failed_ = false;
   bool truncatable_ = false;
   std::size_t handed_over_ = 0;

@@ -37,8 +37,7 @@ class Translation {
 
   // Stops the translation with `status` after reporting `message` on standard error.
   void stop(int status, std::string_view message) {
-    streams.diagnostics.write(message);
-    streams.diagnostics.write("\n");
+    streams.report_diagnostic(std::string(message) + "\n");
     stop_status_ = status;
   }
   bool stopped() const { return stop_status_ != 0 || scanner.stop_status() != 0; }

@@ -340,18 +340,20 @@ void Scanner::complete(int code) {
   trace(code);
 }
 
-// "yylex: token %d <%s>\n", to the debug log and then to standard error.
+// "yylex: token %d <%s>\n", to the debug log and then to standard error, made in place.
 void Scanner::trace(int code) {
-  char line[32 + TokenText::kCapacity];
-  std::memcpy(line, "yylex: token ", 13);
-  char* end = std::to_chars(line + 13, line + 32, code).ptr;
+  static constexpr std::string_view kPrefix = "yylex: token ";
+  constexpr std::size_t kLongest = kPrefix.size() + 11 + 2 + TokenText::kCapacity + 2;
+  char* const line = streams_.reserve(kLongest);
+  std::memcpy(line, kPrefix.data(), kPrefix.size());
+  char* end = std::to_chars(line + kPrefix.size(), line + kPrefix.size() + 11, code).ptr;
   *end++ = ' ';
   *end++ = '<';
   std::memcpy(end, lexeme_.data(), lexeme_.size());
   end += lexeme_.size();
   *end++ = '>';
   *end++ = '\n';
-  streams_.report(std::string_view(line, static_cast<std::size_t>(end - line)));
+  streams_.commit(static_cast<std::size_t>(end - line));
 }
 
 }  // namespace vrk

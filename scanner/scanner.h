@@ -23,15 +23,33 @@ namespace vrk {
 // The Handel-C text of a hexadecimal constant wider than 32 bits, in place of its value.
 inline constexpr std::string_view kHexOverflowBanner = "\n\n##### Error: too long value (max = 32 bits) ! #####\n\n";
 
-// The two streams that receive the token trace and the syntax error lines, in this order.
-struct DiagnosticStreams {
-  OutputBuffer& debug_log;
-  OutputBuffer& diagnostics;
-  // Writes one line to the debug log and then, identically, to standard error.
-  void report(std::string_view line) {
-    debug_log.write(line);
-    diagnostics.write(line);
+// The two streams that receive the token trace and the syntax error lines. Each line is made once,
+// in the debug log's buffer, whose blocks go to the debug log and then, the same bytes, to
+// standard error.
+class DiagnosticStreams {
+ public:
+  DiagnosticStreams(OutputBuffer& debug_log, OutputBuffer& diagnostics) : debug_log_(debug_log), diagnostics_(diagnostics) {
+    debug_log_.mirror_to(&diagnostics_);
   }
+  ~DiagnosticStreams() { debug_log_.mirror_to(nullptr); }
+  DiagnosticStreams(const DiagnosticStreams&) = delete;
+  DiagnosticStreams& operator=(const DiagnosticStreams&) = delete;
+
+  // Writes one line to the debug log and, identically, to standard error.
+  void report(std::string_view line) { debug_log_.write(line); }
+  // The same for a line of at most OutputBuffer::kBlock bytes formatted in place: reserve room,
+  // fill it, commit what was filled.
+  char* reserve(std::size_t length) { return debug_log_.reserve(length); }
+  void commit(std::size_t length) { debug_log_.commit(length); }
+  // A line for standard error alone, after every line reported before it.
+  void report_diagnostic(std::string_view line) {
+    debug_log_.flush();
+    diagnostics_.write(line);
+  }
+
+ private:
+  OutputBuffer& debug_log_;
+  OutputBuffer& diagnostics_;
 };
 
 // One of the scanner's token text buffers: at most 255 bytes, replaced as a whole.
