@@ -19,8 +19,38 @@ const Keyword kKeywords[] = {
     {"WHILE", WHILE, 5},         {"CASE", CASE, 4},   {"ELSE", ELSE, 4},      {nullptr, 0, 0},
 };
 
+namespace {
+
+// The keywords in an open-addressed table, so that a word costs one or two probes instead of a
+// walk through the whole list.
+constexpr std::size_t kSlots = 64;  // a power of two, over twice the number of keywords
+
+std::size_t slot_of(std::string_view word) {
+  return (word.size() * 7 + static_cast<unsigned char>(word.front()) * 3 +
+          static_cast<unsigned char>(word.back())) & (kSlots - 1);
+}
+
+struct KeywordTable {
+  const Keyword* slots[kSlots] = {};
+  KeywordTable() {
+    for (const Keyword* k = kKeywords; k->text != nullptr; ++k) {
+      std::size_t i = slot_of(k->text);
+      while (slots[i] != nullptr) i = (i + 1) & (kSlots - 1);
+      slots[i] = k;
+    }
+  }
+};
+
+const KeywordTable kTable;
+
+bool is_upper(char c) { return c >= 'A' && c <= 'Z'; }
+
+}  // namespace
+
 int keyword_code(std::string_view word) {
-  for (const Keyword* k = kKeywords; k->text != nullptr; ++k) {
+  if (word.empty() || !is_upper(word.front())) return 0;  // every keyword is an upper-case word
+  for (std::size_t i = slot_of(word); kTable.slots[i] != nullptr; i = (i + 1) & (kSlots - 1)) {
+    const Keyword* k = kTable.slots[i];
     if (static_cast<std::size_t>(k->length) == word.size() && word == k->text) return k->code;
   }
   return 0;
