@@ -51,9 +51,10 @@ class Translation {
     early_writing_ = true;
   }
   bool writes_early() const { return early_writing_; }
-  // How many fragments may gather before the settled front is next written out: small enough to
-  // keep the list's memory bounded, large enough that finding what is settled costs nothing.
-  static constexpr long kEarlyWriteInterval = 1L << 15;
+  // How many fragments may gather before the settled front is next written out: few enough that
+  // the fragments, their texts and the records they go back to are still in the processor's cache,
+  // enough that finding what is settled costs next to nothing.
+  static constexpr long kEarlyWriteInterval = 1L << 10;
   long early_write_interval = kEarlyWriteInterval;
 
   OutputBuffer& output;
