@@ -18,6 +18,13 @@ int Translation::finish_unwritten(int status) {
 }
 
 int Translation::run() {
+  int status = translate();
+  // Nothing stays in the debug log's buffer that would still have to reach standard error.
+  streams.flush();
+  return status;
+}
+
+int Translation::translate() {
   Parser parser(*this);
   int result = parser.yyparse();
   if (scanner.stop_status() != 0) return finish_unwritten(scanner.stop_status());

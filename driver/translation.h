@@ -69,6 +69,7 @@ class Translation {
   ReplicatedParExpander expander;
 
  private:
+  int translate();
   int finish_unwritten(int status);
 
   int stop_status_ = 0;

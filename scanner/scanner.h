@@ -43,9 +43,11 @@ class DiagnosticStreams {
   void commit(std::size_t length) { debug_log_.commit(length); }
   // A line for standard error alone, after every line reported before it.
   void report_diagnostic(std::string_view line) {
-    debug_log_.flush();
+    flush();
     diagnostics_.write(line);
   }
+  // Hands every reported line to both streams' buffers.
+  void flush() { debug_log_.flush(); }
 
  private:
   OutputBuffer& debug_log_;
