@@ -57,12 +57,12 @@ bool names_open_file(const std::string& path, int fd) {
   return named.st_dev == open_file.st_dev && named.st_ino == open_file.st_ino;
 }
 
-bool names_debug_log(const std::string& path) {
-  struct stat named {}, log {};
-  if (::stat(path.c_str(), &named) == 0 && ::stat(kDebugLogName, &log) == 0) {
-    return named.st_dev == log.st_dev && named.st_ino == log.st_ino;
+bool names_same_file(const std::string& path, const std::string& other) {
+  struct stat named {}, other_named {};
+  if (::stat(path.c_str(), &named) == 0 && ::stat(other.c_str(), &other_named) == 0) {
+    return named.st_dev == other_named.st_dev && named.st_ino == other_named.st_ino;
   }
-  return absolute_path(path) == absolute_path(kDebugLogName);
+  return absolute_path(path) == absolute_path(other);
 }
 
 }  // namespace vrk

@@ -20,7 +20,7 @@ OpenedFile open_source(const std::string& path);
 OpenedFile create_output(const std::string& path, const char* what);
 // True when `path` names the file open as `fd` (also through another path to it).
 bool names_open_file(const std::string& path, int fd);
-// True when `path` names the debug log of the working directory.
-bool names_debug_log(const std::string& path);
+// True when the two paths name the same file, existing or about to be created.
+bool names_same_file(const std::string& path, const std::string& other);
 
 }  // namespace vrk

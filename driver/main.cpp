@@ -1,11 +1,13 @@
 // vrk: translates an occam program into Handel-C.
 //
-//   vrk SOURCE.occ OUTPUT.hc
+//   vrk [OPTION]... SOURCE OUTPUT
+//   vrk [OPTION]... -o OUTPUT SOURCE
 //
-// Writes the Handel-C file, and the debug log "vrk.deb" in the working directory with one trace
-// line per token and one line per syntax error (both also on standard error). Exit status: 0 when
-// the program was accepted, 1 when the parse was abandoned or a line was too long, 2 when the
-// command line or a file was unusable, 3 on an internal error.
+// Writes the Handel-C file, and the debug log (vrk.deb in the working directory unless --log or
+// --no-log say otherwise) with one trace line per token and one line per syntax error (both also
+// on standard error, or compiler-style messages only with --quiet). Exit status: 0 translated with
+// no syntax error, 1 a syntax error was reported or a line was too long, 2 when the command line
+// or a file was unusable, 3 on an internal error.
 #include <unistd.h>
 
 #include <climits>
@@ -16,6 +18,7 @@
 #include <vector>
 
 #include "driver/files.h"
+#include "driver/options.h"
 #include "driver/translation.h"
 #include "support/error.h"
 
@@ -33,22 +36,39 @@ namespace {
 
 using namespace vrk;
 
-constexpr const char* kUsage = "usage: vrk SOURCE.occ OUTPUT.hc\n";
 constexpr const char* kHelp =
-    "usage: vrk SOURCE.occ OUTPUT.hc\n"
+    "Usage: vrk [OPTION]... SOURCE OUTPUT\n"
+    "  or:  vrk [OPTION]... -o OUTPUT SOURCE\n"
+    "Translate the occam program SOURCE into the Handel-C file OUTPUT.\n"
+    "With SOURCE -, read standard input; with OUTPUT -, write standard output.\n"
+    "Further operands are ignored.\n"
     "\n"
-    "Translates the occam program SOURCE.occ into the Handel-C file OUTPUT.hc.\n"
-    "Writes the debug log vrk.deb (token trace and syntax errors) in the working\n"
-    "directory; trace and errors also go to standard error.\n"
+    "  -o, --output=OUTPUT    write the Handel-C translation to OUTPUT\n"
+    "  -q, --quiet            no token trace on standard error; report syntax errors\n"
+    "                           and unsupported constructs as SOURCE:LINE:COLUMN: messages\n"
+    "      --log=FILE         write the debug log to FILE instead of ./vrk.deb\n"
+    "      --no-log           write no debug log\n"
+    "      --templates=DIR    look for the templates in DIR first\n"
+    "  -h, --help             display this help and exit\n"
+    "  -V, --version          output version information and exit\n"
     "\n"
-    "Templates are read from msgs/ in the working directory, else from the\n"
-    "directory installed with vrk.\n"
+    "The debug log receives a token trace and the syntax errors; without --quiet both\n"
+    "also go to standard error. Templates (header.txt, harp2_h.txt, main.txt) are looked\n"
+    "up in the --templates directory, then in ./msgs, then in ../share/vrk/msgs beside\n"
+    "the vrk program, then in " VRK_INSTALLED_MSGS_DIR ".\n"
     "\n"
-    "Exit status: 0 accepted, 1 parse abandoned or line too long,\n"
-    "2 bad command line or unusable file, 3 internal error.\n"
+    "Exit status:\n"
+    " 0  translated with no syntax error\n"
+    " 1  a syntax error was reported (the recovered translation is still written),\n"
+    "    the parse was abandoned, or a line was longer than 253 characters\n"
+    " 2  bad command line, or a file or template could not be read or written\n"
+    " 3  internal error (out of memory)\n"
     "\n"
-    "  --help     show this text\n"
-    "  --version  show the version\n";
+    "Full documentation: man vrk\n";
+
+constexpr const char* kVersion =
+    "vrk " VRK_VERSION "\n"
+    "Copyright (c) the vrk project. MIT License: free to use, copy, modify and distribute; NO WARRANTY.\n";
 
 // The banner at the head of the debug log: three writes of identifying lines, then the fixed text.
 constexpr const char* kBanner[] = {
@@ -76,11 +96,62 @@ std::string executable_directory() {
   return exe.substr(0, exe.rfind('/'));
 }
 
-// msgs/ in the working directory first (a user's own board headers), then the installed ones.
-std::vector<std::string> template_directories() {
-  std::vector<std::string> dirs = {"msgs", executable_directory() + "/../share/vrk/msgs"};
+// The --templates directory, then msgs/ in the working directory (a user's own board headers),
+// then the installed ones.
+std::vector<std::string> template_directories(const Options& options) {
+  std::vector<std::string> dirs;
+  if (!options.templates.empty()) dirs.push_back(options.templates);
+  dirs.emplace_back("msgs");
+  dirs.push_back(executable_directory() + "/../share/vrk/msgs");
   if (*VRK_INSTALLED_MSGS_DIR != '\0') dirs.emplace_back(VRK_INSTALLED_MSGS_DIR);
   return dirs;
+}
+
+bool is_standard_stream(const std::string& operand) { return operand == kStandardStream; }
+
+constexpr const char* kStandardInputName = "<stdin>";
+
+OpenedFile open_source_operand(const std::string& source) {
+  if (!is_standard_stream(source)) return open_source(source);
+  OpenedFile file;
+  file.fd = STDIN_FILENO;
+  return file;
+}
+
+OpenedFile create_output_operand(const std::string& output) {
+  if (!is_standard_stream(output)) return create_output(output, "output file");
+  OpenedFile file;
+  file.fd = STDOUT_FILENO;
+  return file;
+}
+
+// --no-log still runs the translation with a debug log stream; its lines go nowhere.
+OpenedFile create_log(const Options& options) {
+  if (options.write_log) return create_output(options.log, "debug log");
+  return create_output("/dev/null", "debug log");
+}
+
+// Closes what vrk opened itself; the standard streams stay with the process. True when it went well.
+bool close_opened(int fd) { return fd <= STDERR_FILENO || ::close(fd) == 0; }
+
+// Quiet messages name the source as given on the command line, standard input as <stdin>.
+DiagnosticStyle diagnostic_style(const Options& options) {
+  return {options.quiet, is_standard_stream(options.source) ? std::string(kStandardInputName) : options.source};
+}
+
+// Why the files named on the command line cannot be used together, or nothing.
+std::string conflicting_files(const Options& options, int source_fd) {
+  bool output_is_stdout = is_standard_stream(options.output);
+  if (!output_is_stdout && names_open_file(options.output, source_fd)) {
+    return "vrk: refusing to write the output over the source file '" + options.output + "'";
+  }
+  if (!options.write_log) return {};
+  bool output_is_log = output_is_stdout ? names_open_file(options.log, STDOUT_FILENO)
+                                        : names_same_file(options.output, options.log);
+  if (names_open_file(options.log, source_fd) || output_is_log) {
+    return "vrk: the source and the output must not be the debug log " + options.log;
+  }
+  return {};
 }
 
 // The process ends right after the translation, and its memory goes with it: taking millions of
@@ -95,18 +166,14 @@ int fail(const std::string& message) {
   return 2;
 }
 
-int translate(const std::string& source_path, const std::string& output_path) {
-  OpenedFile source = open_source(source_path);
+int translate(const Options& options) {
+  OpenedFile source = open_source_operand(options.source);
   if (!source.ok()) return fail(source.problem);
-  if (names_open_file(output_path, source.fd)) {
-    return fail("vrk: refusing to write the output over the source file '" + output_path + "'");
-  }
-  if (names_debug_log(source_path) || names_debug_log(output_path)) {
-    return fail(std::string("vrk: the source and the output must not be the debug log ") + kDebugLogName);
-  }
-  OpenedFile output = create_output(output_path, "output file");
+  std::string conflict = conflicting_files(options, source.fd);
+  if (!conflict.empty()) return fail(conflict);
+  OpenedFile output = create_output_operand(options.output);
   if (!output.ok()) return fail(output.problem);
-  OpenedFile log = create_output(kDebugLogName, "debug log");
+  OpenedFile log = create_log(options);
   if (!log.ok()) return fail(log.problem);
 
   int status = 0;
@@ -120,9 +187,9 @@ int translate(const std::string& source_path, const std::string& output_path) {
     set_flush_hook(flush_all_buffers);
     for (const char* part : kBanner) log_buffer.write(part);
 
-    DirectoryTemplates templates(template_directories());
+    DirectoryTemplates templates(template_directories(options));
     auto translation = std::make_unique<Translation>(
-        TranslationFiles{reader, output_buffer, log_buffer, stderr_buffer, templates});
+        TranslationFiles{reader, output_buffer, log_buffer, stderr_buffer, templates, diagnostic_style(options)});
     status = translation->run();
     keep_until_exit(std::move(translation));
 
@@ -131,9 +198,9 @@ int translate(const std::string& source_path, const std::string& output_path) {
     set_flush_hook(nullptr);
     g_buffers[0] = g_buffers[1] = g_buffers[2] = nullptr;
   }
-  ::close(source.fd);
-  bool close_failed = ::close(output.fd) != 0;
-  close_failed = ::close(log.fd) != 0 || close_failed;
+  close_opened(source.fd);
+  bool close_failed = !close_opened(output.fd);
+  close_failed = !close_opened(log.fd) || close_failed;
   if (write_failed || close_failed) return fail("vrk: cannot write the output file or the debug log");
   return status;
 }
@@ -141,17 +208,19 @@ int translate(const std::string& source_path, const std::string& output_path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 2 && std::string(argv[1]) == "--help") {
-    std::fputs(kHelp, stdout);
-    return 0;
+  CommandLine line = parse_command_line(argc, argv);
+  switch (line.action) {
+    case CommandLine::Action::help:
+      std::fputs(kHelp, stdout);
+      return std::fflush(stdout) == 0 ? 0 : 2;
+    case CommandLine::Action::version:
+      std::fputs(kVersion, stdout);
+      return std::fflush(stdout) == 0 ? 0 : 2;
+    case CommandLine::Action::usage_error:
+      std::fprintf(stderr, "vrk: %s\nTry 'vrk --help' for more information.\n", line.problem.c_str());
+      return 2;
+    case CommandLine::Action::translate:
+      break;
   }
-  if (argc == 2 && std::string(argv[1]) == "--version") {
-    std::printf("vrk %s\n", VRK_VERSION);
-    return 0;
-  }
-  if (argc < 3) {
-    std::fputs(kUsage, stderr);
-    return 2;
-  }
-  return translate(argv[1], argv[2]);
+  return translate(line.options);
 }

@@ -21,7 +21,7 @@ void ReplicatedParExpander::erase_from(FragmentList& fragments, FragmentList::no
   }
 }
 
-void ReplicatedParExpander::expand(FragmentList& fragments, FragmentList::node* start_marker,
+Expansion ReplicatedParExpander::expand(FragmentList& fragments, FragmentList::node* start_marker,
                                    FragmentList::node* first_index_marker, const ReplicatorValues& values) {
   FragmentList::node* second_index_marker = fragments.last();
   body_.clear();
@@ -40,12 +40,15 @@ void ReplicatedParExpander::expand(FragmentList& fragments, FragmentList::node* 
   std::int64_t allowance = std::min(kFragmentBudget, translation_budget_ - unrolled_);
   if (!values.literal) {
     fragments.append(string(kVariablesBanner));
-  } else if (values.too_large || (values.count > 0 && values.count > allowance / per_replica)) {
-    fragments.append(string(kTooLargeBanner));
-  } else {
-    unroll(fragments, values);
-    if (values.count > 0) unrolled_ += values.count * per_replica;
+    return Expansion::variables;
   }
+  if (values.too_large || (values.count > 0 && values.count > allowance / per_replica)) {
+    fragments.append(string(kTooLargeBanner));
+    return Expansion::too_large;
+  }
+  unroll(fragments, values);
+  if (values.count > 0) unrolled_ += values.count * per_replica;
+  return Expansion::unrolled;
 }
 
 void ReplicatedParExpander::unroll(FragmentList& fragments, const ReplicatorValues& values) {

@@ -36,6 +36,9 @@ struct ReplicatorValues {
   std::int64_t count = 0;
 };
 
+// How a replicated PAR came out: unrolled, or replaced by one of the two banners.
+enum class Expansion { unrolled, variables, too_large };
+
 class ReplicatedParExpander {
  public:
   // Upper bound on the fragments one expansion may add; beyond it the construct is replaced by
@@ -49,9 +52,9 @@ class ReplicatedParExpander {
       : translation_budget_(translation_budget) {}
 
   // expand replicated PAR: `start_marker` and `first_index_marker` are the construct's own
-  // markers; the second index marker is the list's last fragment.
-  void expand(FragmentList& fragments, FragmentList::node* start_marker, FragmentList::node* first_index_marker,
-              const ReplicatorValues& values);
+  // markers; the second index marker is the list's last fragment. Says which way it went.
+  Expansion expand(FragmentList& fragments, FragmentList::node* start_marker, FragmentList::node* first_index_marker,
+                   const ReplicatorValues& values);
 
  private:
   void unroll(FragmentList& fragments, const ReplicatorValues& values);

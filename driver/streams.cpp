@@ -51,10 +51,6 @@ void OutputBuffer::write_large(std::string_view bytes) {
 void OutputBuffer::hand_over(const char* data, std::size_t length) {
   if (length == 0) return;
   handed_over_ += length;
-  if (mirror_ != nullptr) {
-    mirror_->flush();
-    mirror_->hand_over(data, length);
-  }
   if (fd_ < 0) {
     memory_.append(data, length);
     return;

@@ -45,13 +45,6 @@ class OutputBuffer {
     return block_ + used_;
   }
   void commit(std::size_t length) { used_ += length; }
-  // From now on every byte this buffer hands over is handed to `copy` too, right after copy's own
-  // buffered bytes; what is buffered here so far is handed over first, to this buffer's sink only.
-  // Nothing else may write to `copy` without flushing this buffer first, or the order would change.
-  void mirror_to(OutputBuffer* copy) {
-    flush();
-    mirror_ = copy == this ? nullptr : copy;
-  }
   // Hands buffered bytes to the descriptor, or to the kept contents of a memory sink.
   void flush();
   // True once a write to the descriptor failed (disk full, closed pipe, ...).
@@ -78,7 +71,6 @@ class OutputBuffer {
   void hand_over(const char* data, std::size_t length);
 
   int fd_ = -1;
-  OutputBuffer* mirror_ = nullptr;
   bool failed_ = false;
   bool truncatable_ = false;
   std::size_t handed_over_ = 0;

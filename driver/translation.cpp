@@ -6,7 +6,7 @@ namespace vrk {
 
 Translation::Translation(const TranslationFiles& files)
     : output(files.output),
-      streams{files.debug_log, files.diagnostics},
+      streams(files.debug_log, files.diagnostics, files.style),
       scanner(files.source, fragments, streams),
       templates(files.templates, fragments) {}
 
@@ -18,13 +18,6 @@ int Translation::finish_unwritten(int status) {
 }
 
 int Translation::run() {
-  int status = translate();
-  // Nothing stays in the debug log's buffer that would still have to reach standard error.
-  streams.flush();
-  return status;
-}
-
-int Translation::translate() {
   Parser parser(*this);
   int result = parser.yyparse();
   if (scanner.stop_status() != 0) return finish_unwritten(scanner.stop_status());

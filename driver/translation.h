@@ -21,6 +21,7 @@ struct TranslationFiles {
   OutputBuffer& debug_log;
   OutputBuffer& diagnostics;
   TemplateStore& templates;
+  DiagnosticStyle style = {};
 };
 
 inline constexpr std::string_view kMainClosing = "\n\n}  /* main */\n";
@@ -37,7 +38,7 @@ class Translation {
 
   // Stops the translation with `status` after reporting `message` on standard error.
   void stop(int status, std::string_view message) {
-    streams.report_diagnostic(std::string(message) + "\n");
+    streams.program_message(message);
     stop_status_ = status;
   }
   bool stopped() const { return stop_status_ != 0 || scanner.stop_status() != 0; }
@@ -58,7 +59,7 @@ class Translation {
   long early_write_interval = kEarlyWriteInterval;
 
   OutputBuffer& output;
-  DiagnosticStreams streams;
+  Diagnostics streams;
   FragmentList fragments;
   TextCache texts;
   Scanner scanner;
@@ -69,7 +70,6 @@ class Translation {
   ReplicatedParExpander expander;
 
  private:
-  int translate();
   int finish_unwritten(int status);
 
   int stop_status_ = 0;

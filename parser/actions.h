@@ -21,6 +21,16 @@ inline void append(ActionContext& c, std::string_view text) {
 inline std::string_view current_token_text(ActionContext& c) { return c.translation.scanner.current_token_text(); }
 inline std::string_view operator_text(ActionContext& c) { return c.translation.scanner.operator_text(); }
 
+// Reports a construct without Handel-C counterpart, whose banner the action writes, at the k-th
+// symbol of the rule.
+inline void report_unsupported(ActionContext& c, int k, std::string_view construct) {
+  c.translation.streams.unsupported(c.rhs_position(k), construct);
+}
+// Reports the construct whose error banner a scanner token text holds in place of a translation.
+inline void report_banner_in(ActionContext& c, std::string_view token_text, const BannerOrigin& origin) {
+  if (is_error_banner(token_text)) c.translation.streams.unsupported(origin.position, origin.construct);
+}
+
 // Program, process endings, calls, declarations' terminator, error recovery.
 void start_program(ActionContext& c);
 void end_primitive_process(ActionContext& c);

@@ -73,7 +73,10 @@ void close_if(ActionContext& c) {
 }
 
 // construct: IF replicator eols INDENT choice OUTDENT; choice: IF replicator eols INDENT choice OUTDENT
-void close_replicated_if(ActionContext& c) { append(c, kReplicatedIfBanner); }
+void close_replicated_if(ActionContext& c) {
+  report_unsupported(c, 1, "a replicated IF");
+  append(c, kReplicatedIfBanner);
+}
 
 // {69}: after the INDENT that opens a choice's process.
 void open_choice_process(ActionContext& c) {
@@ -106,7 +109,10 @@ void open_alt(ActionContext& c) { append(c, kAltOpen); }
 void close_alt(ActionContext& c) { append(c, kAltClose); }
 
 // construct: ALT replicator eols INDENT alternative OUTDENT; alternative: ALT replicator ...
-void close_replicated_alt(ActionContext& c) { append(c, kReplicatedAltBanner); }
+void close_replicated_alt(ActionContext& c) {
+  report_unsupported(c, 1, "a replicated ALT");
+  append(c, kReplicatedAltBanner);
+}
 
 // alternative_list: alternative; alternative_list alternative
 void end_alternative(ActionContext& c) { append(c, kLineFeed); }

@@ -36,7 +36,10 @@ void stop_process(ActionContext& c) { append(c, kStop); }
 void protocol_separator(ActionContext& c) { append(c, kProtocolSeparator); }
 // input_list: input_list ';' {126} variable; output_list: output_list ';' {129} expression
 // Handel-C channels carry one value per communication.
-void protocol_item_banner(ActionContext& c) { append(c, kProtocolBanner); }
+void protocol_item_banner(ActionContext& c) {
+  report_unsupported(c, 4, "a channel protocol of several items");
+  append(c, kProtocolBanner);
+}
 // variable: NAME; {147}: variable: NAME {147} subscript
 void variable_name(ActionContext& c) { append(c, current_token_text(c)); }
 

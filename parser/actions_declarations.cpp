@@ -69,7 +69,10 @@ void integer_type_word(ActionContext& c) {
 }
 
 // primitive_type: REAL32 | REAL64
-void floating_point_type(ActionContext& c) { append(c, kFloatingPointBanner); }
+void floating_point_type(ActionContext& c) {
+  report_unsupported(c, 1, "a floating-point type");
+  append(c, kFloatingPointBanner);
+}
 
 // {107}: array_type: '[' {107} expression ']' type
 void open_array_type(ActionContext& c) {
@@ -88,6 +91,7 @@ void open_element_subscript(ActionContext& c) { append(c, kOpenBracket); }
 // element: NAME {150} '[' {151} expression ']' — an array of channels, which Handel-C lacks.
 void close_element_subscript(ActionContext& c) {
   append(c, kCloseBracket);
+  report_unsupported(c, 1, "an array of channels (a subscripted name here)");
   append(c, kChannelArrayBanner);
 }
 

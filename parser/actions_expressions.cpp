@@ -41,6 +41,7 @@ void monadic_operator(ActionContext& c) {
 // operand: NUMBER
 void number_operand(ActionContext& c) {
   Translation& t = c.translation;
+  report_banner_in(c, current_token_text(c), t.scanner.current_text_banner());
   t.capture.emit_or_capture(t.fragments, t.texts.get(current_token_text(c)));
 }
 
@@ -51,7 +52,10 @@ void boolean_operand(ActionContext& c) {
 }
 
 // operand: NOW (its banner); dyadic_operator: RELATIONAL_OP | SHIFT_OP; string_literal: ... STRING
-void copy_current_token_text(ActionContext& c) { append(c, current_token_text(c)); }
+void copy_current_token_text(ActionContext& c) {
+  report_banner_in(c, current_token_text(c), c.translation.scanner.current_text_banner());
+  append(c, current_token_text(c));
+}
 
 // operand: CHARACTER
 void character_operand(ActionContext& c) { append(c, operator_text(c)); }
@@ -68,6 +72,7 @@ void equals_operator(ActionContext& c) { append(c, kEquals); }
 void spaced_operator(ActionContext& c) {
   char text[TokenText::kCapacity + 2];
   std::string_view op = operator_text(c);
+  report_banner_in(c, op, c.translation.scanner.operator_text_banner());
   text[0] = ' ';
   op.copy(text + 1, op.size());
   text[op.size() + 1] = ' ';

@@ -136,7 +136,16 @@ void mark_replicated_par_body(ActionContext& c) {
 // construct: PAR {25} replicator eols INDENT {26} process OUTDENT
 void close_replicated_par(ActionContext& c) {
   append(c, kIndexMarker);
-  c.translation.expander.expand(c.translation.fragments, c.rhs(2).node, c.rhs(6).node, c.rhs_replicator(3));
+  switch (c.translation.expander.expand(c.translation.fragments, c.rhs(2).node, c.rhs(6).node, c.rhs_replicator(3))) {
+    case Expansion::unrolled:
+      break;
+    case Expansion::variables:
+      report_unsupported(c, 1, "a replicated PAR whose base or count is not a number");
+      break;
+    case Expansion::too_large:
+      report_unsupported(c, 1, "a replicated PAR too large to unroll");
+      break;
+  }
 }
 
 // {64}: replicator: NAME {64} '=' replicator_base FOR {65} replicator_count

@@ -1,7 +1,6 @@
 #include "parser/engine.h"
 
 #include <array>
-#include <string>
 
 #include "driver/translation.h"
 #include "parser/generated_tables.h"
@@ -65,14 +64,8 @@ void Parser::write_settled_fragments() {
 }
 
 void Parser::yyerror(std::string_view message) {
-  std::string line = "ERROR <";
-  line += message;
-  line += "> near <";
-  line += translation_.scanner.token_lexeme();
-  line += "> on line ";
-  line += std::to_string(translation_.scanner.line_number());
-  line += "\n";
-  translation_.streams.report(line);
+  const Scanner& scanner = translation_.scanner;
+  translation_.streams.parse_error(message, scanner.last_token(), scanner.line_number());
 }
 
 int Parser::yyparse() {
@@ -83,6 +76,7 @@ int Parser::yyparse() {
   stack_.top_ = -1;
   next_early_write_ = translation_.early_write_interval;
   Slot pushed;
+  SourcePosition pushed_position;
 
 push:
   if (stack_.top_ + 1 >= YYMAXDEPTH) {
@@ -93,6 +87,7 @@ push:
   stack_.states_[stack_.top_] = state;
   pushed.tail = translation_.fragments.last();
   stack_.slots_[stack_.top_] = pushed;
+  stack_.positions_[stack_.top_] = pushed_position;
   pushed = Slot{};
   if (translation_.fragments.size() >= next_early_write_) [[unlikely]] write_settled_fragments();
 
@@ -101,6 +96,7 @@ shift_test:
     if (yychar < 0 && !fetch_lookahead()) return 1;
     int i = yypact[state] + yychar;
     if (in_table(i) && yychk[yyact[i]] == yychar) {
+      pushed_position = translation_.scanner.token_position();
       yychar = -1;
       state = yyact[i];
       if (yyerrflag > 0) --yyerrflag;
@@ -116,6 +112,7 @@ shift_test:
     }
     if (action > 0) {
       stack_.top_ -= yyr2[action];
+      pushed_position = yyr2[action] > 0 ? stack_.positions_[stack_.top_ + 1] : translation_.scanner.token_position();
       int lhs = yyr1[action];
       int next = goto_state(lhs, stack_.states_[stack_.top_]);
       ActionContext context{translation_, stack_, stack_.top_ + 1, pushed, yyerrflag};
@@ -139,6 +136,7 @@ shift_test:
       while (stack_.top_ >= 0) {
         int j = yypact[stack_.states_[stack_.top_]] + YYERRCODE;
         if (in_table(j) && yychk[yyact[j]] == YYERRCODE) {
+          pushed_position = translation_.scanner.token_position();
           state = yyact[j];
           goto push;
         }

@@ -15,6 +15,7 @@
 
 #include "driver/rep_par.h"
 #include "parser/slot.h"
+#include "scanner/diagnostics.h"
 
 namespace vrk {
 
@@ -34,6 +35,9 @@ class ParseStack {
   // A replicator's values, kept beside the entry of its `replicator` symbol (only that entry's
   // are meaningful: they are written when the replicator is reduced).
   ReplicatorValues& replicator(int index) { return replicators_[index]; }
+  // Where the entry's symbol begins in the source: its token, or the first token of its
+  // right-hand side.
+  SourcePosition position(int index) const { return positions_[index]; }
 
  private:
   friend class Parser;
@@ -41,6 +45,7 @@ class ParseStack {
   int states_[kCapacity] = {};
   Slot slots_[kCapacity];
   ReplicatorValues replicators_[kCapacity];
+  SourcePosition positions_[kCapacity];
 };
 
 // What a translation action may see: the translation, its rule's popped right-hand side, the
@@ -60,6 +65,8 @@ struct ActionContext {
   // will carry (it is pushed where the right-hand side began).
   ReplicatorValues& rhs_replicator(int k) { return stack.replicator(rhs_base + k - 1); }
   ReplicatorValues& result_replicator() { return stack.replicator(rhs_base); }
+  // Where the k-th right-hand-side symbol begins in the source.
+  SourcePosition rhs_position(int k) const { return stack.position(rhs_base + k - 1); }
 };
 
 class Parser {

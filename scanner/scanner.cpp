@@ -93,7 +93,7 @@ bool Scanner::read_next_line() {
       case SourceReader::Result::end_of_input:
         return false;
       case SourceReader::Result::read_error:
-        streams_.report("ERROR <cannot read the source file> on line " + std::to_string(line_number_) + "\n");
+        streams_.read_error(line_number_);
         stop_status_ = 2;
         return false;
       case SourceReader::Result::overlong:
@@ -133,7 +133,7 @@ bool Scanner::consume_comment_or_blank_line() {
 // Fragment list is not written when the scanner gives up.
 void Scanner::stop_on_overlong_line() {
   fragments_.append(string("\n\n line <" + line_ + "> longer than 256 \n\n"));
-  streams_.report("ERROR <line longer than 256 characters> on line " + std::to_string(line_number_) + "\n");
+  streams_.overlong_line(line_number_, SourceReader::kMaxLineLength);
   stop_status_ = 1;
 }
 
@@ -213,6 +213,7 @@ int Scanner::scan_hex_number() {
   std::size_t digits = position_ - first;
   if (digits > kMaxHexDigits) {
     current_text_ = kHexOverflowBanner;
+    current_text_banner_ = {{line_number_, static_cast<int>(token_start_) + 1}, "a hexadecimal value wider than 32 bits"};
   } else {
     char hex[2 + kMaxHexDigits] = {'0', 'x'};
     std::memcpy(hex + 2, line_.data() + first, digits);
@@ -302,6 +303,7 @@ int Scanner::scan_word() {
 void Scanner::complete(int code) {
   bool layout = code == INDENT || code == OUTDENT || code == END_OF_INPUT;
   lexeme_ = layout ? kNoLexeme : std::string_view(line_).substr(token_start_, position_ - token_start_);
+  locate_token(code);
   switch (code) {
     case NAME:
       current_text_ = lexeme_;
@@ -316,12 +318,14 @@ void Scanner::complete(int code) {
       break;
     case NOW:
       current_text_ = kNowBanner;
+      current_text_banner_ = {position_of_token_, "the occam keyword NOW"};
       break;
     case NOT:
       operator_text_ = "~";
       break;
     case LOGICAL_OP:
       operator_text_ = kAndOrBanner;
+      operator_text_banner_ = {position_of_token_, lexeme_ == "AND" ? "the logical operator AND" : "the logical operator OR"};
       break;
     case '+':
     case '*':
@@ -340,7 +344,18 @@ void Scanner::complete(int code) {
   trace(code);
 }
 
-// "yylex: token %d <%s>\n", to the debug log and then to standard error, made in place.
+// The line of an end of line is the one it ends, already counted when the token was made.
+void Scanner::locate_token(int code) {
+  code_ = code;
+  if (state_ == LineState::end_of_input) {
+    position_of_token_ = {line_number_, 1};
+  } else {
+    position_of_token_ = {code == EOL ? line_number_ - 1 : line_number_, static_cast<int>(token_start_) + 1};
+  }
+}
+
+// "yylex: token %d <%s>\n", to the debug log and then, unless quiet, to standard error, made in
+// place in the debug log's buffer.
 void Scanner::trace(int code) {
   static constexpr std::string_view kPrefix = "yylex: token ";
   constexpr std::size_t kLongest = kPrefix.size() + 11 + 2 + TokenText::kCapacity + 2;

@@ -17,41 +17,20 @@
 
 #include "driver/fragments.h"
 #include "driver/streams.h"
+#include "scanner/diagnostics.h"
 
 namespace vrk {
 
 // The Handel-C text of a hexadecimal constant wider than 32 bits, in place of its value.
 inline constexpr std::string_view kHexOverflowBanner = "\n\n##### Error: too long value (max = 32 bits) ! #####\n\n";
 
-// The two streams that receive the token trace and the syntax error lines. Each line is made once,
-// in the debug log's buffer, whose blocks go to the debug log and then, the same bytes, to
-// standard error.
-class DiagnosticStreams {
- public:
-  DiagnosticStreams(OutputBuffer& debug_log, OutputBuffer& diagnostics) : debug_log_(debug_log), diagnostics_(diagnostics) {
-    debug_log_.mirror_to(&diagnostics_);
-  }
-  ~DiagnosticStreams() { debug_log_.mirror_to(nullptr); }
-  DiagnosticStreams(const DiagnosticStreams&) = delete;
-  DiagnosticStreams& operator=(const DiagnosticStreams&) = delete;
+// True when a token text holds an error banner in place of a translation.
+inline bool is_error_banner(std::string_view text) { return text.starts_with("\n\n####"); }
 
-  // Writes one line to the debug log and, identically, to standard error.
-  void report(std::string_view line) { debug_log_.write(line); }
-  // The same for a line of at most OutputBuffer::kBlock bytes formatted in place: reserve room,
-  // fill it, commit what was filled.
-  char* reserve(std::size_t length) { return debug_log_.reserve(length); }
-  void commit(std::size_t length) { debug_log_.commit(length); }
-  // A line for standard error alone, after every line reported before it.
-  void report_diagnostic(std::string_view line) {
-    flush();
-    diagnostics_.write(line);
-  }
-  // Hands every reported line to both streams' buffers.
-  void flush() { debug_log_.flush(); }
-
- private:
-  OutputBuffer& debug_log_;
-  OutputBuffer& diagnostics_;
+// The token that put an error banner into one of the token text buffers.
+struct BannerOrigin {
+  SourcePosition position;
+  std::string_view construct;  // what has no Handel-C counterpart, as a warning names it
 };
 
 // One of the scanner's token text buffers: at most 255 bytes, replaced as a whole.
@@ -75,7 +54,7 @@ class TokenText {
 
 class Scanner {
  public:
-  Scanner(SourceReader& source, FragmentList& fragments, DiagnosticStreams& streams)
+  Scanner(SourceReader& source, FragmentList& fragments, Diagnostics& streams)
       : source_(source), fragments_(fragments), streams_(streams) {}
 
   // Returns the next token's code (0 at the end of the input), with its texts in the buffers below.
@@ -89,6 +68,14 @@ class Scanner {
   std::string_view operator_text() const { return operator_text_.view(); }
   // The source line being scanned; advanced at each line end, blank line and comment line.
   int line_number() const { return line_number_; }
+  // The most recent token: its code, lexeme and where it stands (an end of line on its own line,
+  // the end of the input and its OUTDENTs at column 1 of the line after the last).
+  TokenSpot last_token() const { return {code_, lexeme_, position_of_token_}; }
+  SourcePosition token_position() const { return position_of_token_; }
+  // Where the error banner now in the current token text (NOW, a too long hexadecimal value) or
+  // in the operator text (AND, OR) came from; meaningful only while the text is that banner.
+  const BannerOrigin& current_text_banner() const { return current_text_banner_; }
+  const BannerOrigin& operator_text_banner() const { return operator_text_banner_; }
 
   // Non-zero once the scanner had to give up (an over-long line: 1; an unreadable source: 2).
   // yylex then returns 0 and the translation must stop without writing the Fragment list.
@@ -113,12 +100,13 @@ class Scanner {
   int end_line();
   void stop_on_overlong_line();
   void complete(int code);
+  void locate_token(int code);
   void trace(int code);
   char at(std::size_t offset) const;
 
   SourceReader& source_;
   FragmentList& fragments_;
-  DiagnosticStreams& streams_;
+  Diagnostics& streams_;
 
   std::string line_;
   std::size_t position_ = 0;
@@ -131,6 +119,10 @@ class Scanner {
   Number number_kind_ = Number::decimal;
 
   std::string_view lexeme_;  // within line_, which stays until the next call
+  int code_ = 0;
+  SourcePosition position_of_token_;
+  BannerOrigin current_text_banner_;
+  BannerOrigin operator_text_banner_;
   TokenText current_text_;
   TokenText operator_text_;
 };

@@ -2,15 +2,12 @@
 // it; pipes, and files that already held something, cannot.
 #include "driver/streams.h"
 
-#include "scanner/scanner.h"
-
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 namespace vrk {
@@ -94,24 +91,6 @@ TEST(OutputBuffer, OnlyFreshRegularFilesAndAllowingMemorySinksCanBeCutBack) {
   EXPECT_EQ(memory.contents(), "kept");
   ::close(pipe_ends[0]);
   ::close(pipe_ends[1]);
-}
-
-TEST(DiagnosticStreams, EveryReportedLineReachesBothStreamsInOrder) {
-  OutputBuffer log, diagnostics;
-  log.write("banner\n");  // before the streams are joined: the debug log's alone
-  {
-    DiagnosticStreams streams(log, diagnostics);
-    streams.report("one\n");
-    std::memcpy(streams.reserve(5), "two\n!", 5);
-    streams.commit(4);
-    streams.report_diagnostic("only on standard error\n");
-    streams.report(many('z', 200000));
-    streams.report("\nthree\n");
-  }
-  log.write("after\n");  // no longer copied
-  const std::string trace = "one\ntwo\n" + many('z', 200000) + "\nthree\n";
-  EXPECT_EQ(log.contents(), "banner\n" + trace + "after\n");
-  EXPECT_EQ(diagnostics.contents(), "one\ntwo\nonly on standard error\n" + many('z', 200000) + "\nthree\n");
 }
 
 }  // namespace

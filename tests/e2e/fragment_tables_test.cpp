@@ -235,7 +235,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "SEQ\n  SKIP\n  -- " + std::string(249, 'y') + "\n  STOP\n",
                   1,
                   "",
-                  "ERROR <line longer than 256 characters> on line 3\n"},
+                  "ERROR <line longer than 253 characters> on line 3\n"},
         SourceRow{"deepest_nesting", nested_seqs(65), 0, "skip;\n", ""}),
     source_row_name);
 

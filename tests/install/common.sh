@@ -35,20 +35,32 @@ same_files() {
   fi
 }
 
+# check_copyright FILE SOURCE_DIR: FILE is a copyright file in the Debian format that carries the
+# project's MIT licence (Expat, in Debian's words) with every line of its conditions.
+check_copyright() {
+  grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/$' "$1" ||
+    fail "$1 is not in the Debian copyright format"
+  grep -q '^License: Expat$' "$1" || fail "$1 does not name the Expat (MIT) licence"
+  tail -n +5 "$2/LICENSE" | sed 's/^$/./; s/^/ /' >"$scratch/license-paragraph"
+  grep -vxF -f "$1" "$scratch/license-paragraph" >"$scratch/missing-lines" || true
+  [ ! -s "$scratch/missing-lines" ] || { cat "$scratch/missing-lines" >&2; fail "$1 lacks lines of LICENSE"; }
+}
+
 # file_list DIR: the regular files under DIR, one relative path a line, sorted.
 file_list() {
   (cd "$1" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 }
 
 # expected_files SOURCE_DIR DOC_PREFIX BIN_PREFIX DATA_PREFIX MAN_PREFIX: the files an installation
-# holds, sorted: the program, the three templates, the manual page, the README, and each example
-# with its translation.
+# holds, sorted: the program, the three templates, the compressed manual page, the README, the
+# copyright file, and each example with its translation.
 expected_files() {
   {
     echo "$3/vrk"
     for t in header.txt harp2_h.txt main.txt; do echo "$4/vrk/msgs/$t"; done
-    echo "$5/man1/vrk.1"
+    echo "$5/man1/vrk.1.gz"
     echo "$2/README.md"
+    echo "$2/copyright"
     for f in "$1"/examples/*.occ "$1"/examples/*.hc; do
       if [ -e "$f" ]; then echo "$2/examples/${f##*/}"; fi
     done

@@ -2,8 +2,8 @@
 # Installs the build into a temporary prefix with `cmake --install` and uses the installed vrk the
 # way a user would: from a directory without msgs/, where it must find the templates installed
 # beside it, and from a directory whose msgs/ overrides the board header. Also checks that the
-# installation holds exactly the program, the templates, the manual page, the README and the
-# examples, and that each example still translates to its committed Handel-C file.
+# installation holds exactly the program, the templates, the compressed manual page, the README, the
+# copyright file and the examples, and that each example still translates to its committed Handel-C file.
 #
 # usage: install_test.sh CMAKE BUILD_DIR SOURCE_DIR VERSION
 set -eu
@@ -23,18 +23,20 @@ same_files "$scratch/expected-files" "$scratch/installed-files" "installed files
 for t in header.txt harp2_h.txt main.txt; do
   same_files "$source/msgs/$t" "$prefix/share/vrk/msgs/$t" "installed template $t"
 done
-same_files "$source/doc/vrk.1" "$prefix/share/man/man1/vrk.1" "installed manual page"
+gzip -dc "$prefix/share/man/man1/vrk.1.gz" >"$scratch/vrk.1" || fail "the installed manual page is not gzip-compressed"
+same_files "$source/doc/vrk.1" "$scratch/vrk.1" "installed manual page"
+check_copyright "$prefix/share/doc/vrk/copyright" "$source"
 same_files "$source/README.md" "$prefix/share/doc/vrk/README.md" "installed README"
 for f in "$source"/examples/*.occ "$source"/examples/*.hc; do
   if [ -e "$f" ]; then same_files "$f" "$prefix/share/doc/vrk/examples/${f##*/}" "installed example ${f##*/}"; fi
 done
 if command -v man >/dev/null 2>&1; then
-  [ "$(man -M "$prefix/share/man" -w vrk)" = "$prefix/share/man/man1/vrk.1" ] ||
+  [ "$(man -M "$prefix/share/man" -w vrk)" = "$prefix/share/man/man1/vrk.1.gz" ] ||
     fail "man does not find vrk(1) under $prefix/share/man"
 fi
 
 vrk=$prefix/bin/vrk
-[ "$("$vrk" --version)" = "vrk $version" ] || fail "vrk --version does not print 'vrk $version'"
+[ "$("$vrk" --version | head -n 1)" = "vrk $version" ] || fail "vrk --version does not begin with 'vrk $version'"
 
 # From a directory without msgs/: each installed example gives its committed translation.
 mkdir "$scratch/work"

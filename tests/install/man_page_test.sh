@@ -26,15 +26,16 @@ else
 fi
 
 for section in NAME SYNOPSIS DESCRIPTION OPTIONS 'ACCEPTED OCCAM' 'NOT SUPPORTED' FILES 'EXIT STATUS' \
-  DIAGNOSTICS EXAMPLES; do
+  DIAGNOSTICS EXAMPLES BUGS AUTHORS 'SEE ALSO'; do
   grep -q "^$section\$" "$scratch/rendered" || fail "vrk.1 has no section $section"
 done
 # Rendered lines are filled and hyphenated, so look for phrases in the text joined into one line.
 tr -s ' \n' '  ' <"$scratch/rendered" >"$scratch/joined"
-for phrase in 'vrk source.occ output.hc' 'msgs/header.txt' 'msgs/harp2_h.txt' 'msgs/main.txt' 'vrk.deb' \
+for phrase in 'vrk [option]... source output' '-o, --output=output' '-q, --quiet' '--log=file' '--no-log' \
+  '--templates=dir' '-h, --help' '-V, --version' 'source:line:column: error: syntax error near' 'msgs/header.txt' 'msgs/harp2_h.txt' 'msgs/main.txt' 'vrk.deb' \
   'yylex: token code <lexeme>' 'ERROR <syntax error> near <lexeme> on line n' \
-  'ERROR <line longer than 256 characters> on line n'; do
-  grep -qF "$phrase" "$scratch/joined" || fail "vrk.1 does not mention '$phrase'"
+  'ERROR <line longer than 253 characters> on line n'; do
+  grep -qF -- "$phrase" "$scratch/joined" || fail "vrk.1 does not mention '$phrase'"
 done
 grep -q "^\\.TH VRK 1 \"[^\"]*\" \"vrk $version\"" "$page" || fail "vrk.1 does not carry version $version"
 

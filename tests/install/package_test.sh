@@ -37,8 +37,12 @@ fi
 dpkg-deb -f "$deb" Maintainer | grep -q 'vrk project' || fail "Maintainer must name the vrk project"
 dpkg-deb -f "$deb" Depends | grep -q 'libstdc++' || fail "Depends must name the C++ runtime"
 
-# The packaged program finds the packaged templates relative to itself.
 dpkg-deb -x "$deb" "$scratch/root"
+check_copyright "$scratch/root/usr/share/doc/vrk/copyright" "$source"
+gzip -dc "$scratch/root/usr/share/man/man1/vrk.1.gz" | cmp -s - "$source/doc/vrk.1" ||
+  fail "the packaged manual page is not the compressed vrk.1"
+
+# The packaged program finds the packaged templates relative to itself.
 mkdir "$scratch/work"
 cd "$scratch/work"
 printf 'SKIP\n' >skip.occ

@@ -111,8 +111,8 @@ TEST(ParseEngine, OverlongLineEndsTheParseAtOnce) {
   const std::string line(254, 'y');
   TranslationRun run = translate("SEQ\n  SKIP\n" + line + "\n  STOP\n");
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(error_lines(run), Lines{"ERROR <line longer than 256 characters> on line 3\n"});
-  EXPECT_TRUE(run.debug_log.ends_with("ERROR <line longer than 256 characters> on line 3\n"));
+  EXPECT_EQ(error_lines(run), Lines{"ERROR <line longer than 253 characters> on line 3\n"});
+  EXPECT_TRUE(run.debug_log.ends_with("ERROR <line longer than 253 characters> on line 3\n"));
   EXPECT_EQ(run.output, abandoned_output());
   ASSERT_FALSE(run.fragments.empty());
   EXPECT_EQ(run.fragments.back(), "\n\n line <" + line + "> longer than 256 \n\n");

@@ -22,7 +22,7 @@ std::string syntax_error(const std::string& lexeme, int line) {
 }
 
 std::string overlong_line(int line) {
-  return "ERROR <line longer than 256 characters> on line " + std::to_string(line) + "\n";
+  return "ERROR <line longer than 253 characters> on line " + std::to_string(line) + "\n";
 }
 
 // The report lines in the debug log. A lexeme may hold a line feed (the end of a line), so a

@@ -37,6 +37,22 @@ TEST(ScannerLayout, IndentationGivesOneBlockTokenPerStep) {
   }
 }
 
+// Each token's line is the one it stands on (an end of line too, though the line number has
+// moved on), its column the 1-based byte where it starts; the end of the input and the OUTDENTs
+// that close the last blocks stand at column 1 of the line after the last.
+TEST(ScannerLayout, TokensKnowTheLineAndColumnWhereTheyStart) {
+  ScanResult r = scan("SEQ\n-- note\n\n  x  := 1 -- one\n   y\tz\n");
+  using Place = std::pair<int, int>;
+  std::vector<std::pair<int, Place>> places;
+  for (const ScannedToken& t : r.tokens) places.push_back({t.code, {t.token_line, t.token_column}});
+  const std::vector<std::pair<int, Place>> expected = {
+      {kSeq, {1, 1}},  {kEol, {1, 4}},   {kIndent, {4, 3}}, {kName, {4, 3}}, {':', {4, 6}},
+      {'=', {4, 7}},   {kNumber, {4, 9}}, {kEol, {4, 11}},  {kName, {5, 4}}, {'\t', {5, 5}},
+      {kName, {5, 6}}, {kEol, {5, 7}},    {kOutdent, {6, 1}}, {kEnd, {6, 1}},
+  };
+  EXPECT_EQ(places, expected);
+}
+
 TEST(ScannerLayout, IndentationIsNotPartOfTheLexeme) {
   ScanResult r = scan("SEQ\n   SKIP\n");
   EXPECT_EQ(r.at(2).lexeme, "");  // INDENT
@@ -124,7 +140,7 @@ TEST(ScannerLayout, OverlongLineStopsTheScanner) {
   EXPECT_EQ(r.codes(), (std::vector<int>{kName, ':', '=', kNumber, kEol, kEnd}));
   EXPECT_EQ(r.tokens.back().lexeme, "");
   EXPECT_EQ(r.fragments, std::vector<std::string>{"\n\n line <" + text + "> longer than 256 \n\n"});
-  const std::string report = "ERROR <line longer than 256 characters> on line 2\n";
+  const std::string report = "ERROR <line longer than 253 characters> on line 2\n";
   const std::string expected_log = trace_line(kName, "x") + trace_line(':', ":") + trace_line('=', "=") +
                                    trace_line(kNumber, "12345678901234567890") + trace_line(kEol, "\n") + report;
   EXPECT_EQ(r.debug_log, expected_log);
@@ -134,7 +150,7 @@ TEST(ScannerLayout, OverlongLineStopsTheScanner) {
   ScanResult late = scan("\n-- c\n" + std::string(300, ' ') + "x\n");
   EXPECT_EQ(late.stop_status, 1);
   EXPECT_EQ(late.codes(), std::vector<int>{kEnd});
-  EXPECT_EQ(late.debug_log, "ERROR <line longer than 256 characters> on line 3\n");
+  EXPECT_EQ(late.debug_log, "ERROR <line longer than 253 characters> on line 3\n");
 }
 
 TEST(ScannerLayout, EveryTokenIsTracedOnBothStreamsInOrder) {

@@ -15,7 +15,7 @@ std::vector<int> ScanResult::codes() const {
 }
 
 const ScannedToken& ScanResult::at(std::size_t index) const {
-  static const ScannedToken kNone{-1, "", "", "", 0};
+  static const ScannedToken kNone{-1, "", "", "", 0, 0, 0};
   EXPECT_LT(index, tokens.size()) << "the scanner delivered only " << tokens.size() << " tokens";
   return index < tokens.size() ? tokens[index] : kNone;
 }
@@ -25,7 +25,7 @@ ScanResult scan(std::string_view source) {
   SourceReader reader(source);
   FragmentList fragments;
   OutputBuffer debug_log, diagnostics;
-  DiagnosticStreams streams{debug_log, diagnostics};
+  Diagnostics streams{debug_log, diagnostics};
   Scanner scanner(reader, fragments, streams);
   // Every call consumes at least one character or closes one block; allow generous slack.
   const std::size_t limit = 4 * source.size() + 64;
@@ -36,7 +36,8 @@ ScanResult scan(std::string_view source) {
     }
     int code = scanner.yylex();
     result.tokens.push_back({code, std::string(scanner.token_lexeme()), std::string(scanner.current_token_text()),
-                             std::string(scanner.operator_text()), scanner.line_number()});
+                             std::string(scanner.operator_text()), scanner.line_number(),
+                             scanner.token_position().line, scanner.token_position().column});
     if (code == 0) break;
   }
   for (const FragmentList::node* n = fragments.first(); n != nullptr; n = n->next) {

@@ -31,6 +31,7 @@ struct ScannedToken {
   std::string current_text;
   std::string operator_text;
   int line = 0;  // the scanner's line number once the token was delivered
+  int token_line = 0, token_column = 0;  // where the scanner says the token stands
 };
 
 struct ScanResult {

@@ -1,0 +1,102 @@
+#include "driver/options.h"
+
+#include <getopt.h>
+
+#include <cstring>
+#include <vector>
+
+namespace vrk {
+
+namespace {
+
+enum LongOnly { kLogOption = 256, kNoLogOption, kTemplatesOption };
+
+constexpr const char* kShortOptions = ":ho:qV";
+constexpr option kLongOptions[] = {
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, 'V'},
+    {"quiet", no_argument, nullptr, 'q'},
+    {"output", required_argument, nullptr, 'o'},
+    {"log", required_argument, nullptr, kLogOption},
+    {"no-log", no_argument, nullptr, kNoLogOption},
+    {"templates", required_argument, nullptr, kTemplatesOption},
+    {nullptr, 0, nullptr, 0},
+};
+
+CommandLine usage_error(std::string problem) {
+  CommandLine line;
+  line.action = CommandLine::Action::usage_error;
+  line.problem = std::move(problem);
+  return line;
+}
+
+// The long option as the user typed it, without an attached "=value".
+std::string long_option_name(const char* argument) {
+  const char* equals = std::strchr(argument, '=');
+  return equals == nullptr ? std::string(argument) : std::string(argument, equals);
+}
+
+bool is_long_option(const char* argument) { return std::strncmp(argument, "--", 2) == 0; }
+
+// getopt_long's own messages are off; these are worded the way GNU tools word them.
+std::string bad_option_message(int code, const char* argument) {
+  if (code == ':') {
+    if (is_long_option(argument)) return "option '" + long_option_name(argument) + "' requires an argument";
+    return std::string("option requires an argument -- '") + static_cast<char>(optopt) + "'";
+  }
+  if (optopt == 0) return "unrecognized option '" + long_option_name(argument) + "'";
+  if (is_long_option(argument)) return "option '" + long_option_name(argument) + "' doesn't allow an argument";
+  return std::string("invalid option -- '") + static_cast<char>(optopt) + "'";
+}
+
+}  // namespace
+
+CommandLine parse_command_line(int argc, char** argv) {
+  CommandLine line;
+  Options& options = line.options;
+  bool output_given = false;
+  opterr = 0;
+  for (;;) {
+    int before = optind;
+    int code = getopt_long(argc, argv, kShortOptions, kLongOptions, nullptr);
+    if (code == -1) break;
+    switch (code) {
+      case 'h':
+        line.action = CommandLine::Action::help;
+        return line;
+      case 'V':
+        line.action = CommandLine::Action::version;
+        return line;
+      case 'q':
+        options.quiet = true;
+        break;
+      case 'o':
+        options.output = optarg;
+        output_given = true;
+        break;
+      case kLogOption:
+        options.log = optarg;
+        options.write_log = true;
+        break;
+      case kNoLogOption:
+        options.write_log = false;
+        break;
+      case kTemplatesOption:
+        options.templates = optarg;
+        break;
+      default:
+        // optind has moved past the offending argument, or stays on it inside a bundle (-xq).
+        return usage_error(bad_option_message(code, optind == before ? argv[optind] : argv[optind - 1]));
+    }
+  }
+  std::vector<std::string> operands(argv + optind, argv + argc);
+  if (operands.empty()) return usage_error("missing source file operand");
+  options.source = operands[0];
+  if (!output_given) {
+    if (operands.size() < 2) return usage_error("missing output file operand after '" + options.source + "'");
+    options.output = operands[1];
+  }
+  return line;
+}
+
+}  // namespace vrk

@@ -1,0 +1,98 @@
+#include "scanner/diagnostics.h"
+
+#include "scanner/tokens.h"
+
+namespace vrk {
+
+namespace {
+
+constexpr char kHexDigits[] = "0123456789abcdef";
+
+bool is_control_byte(unsigned char c) { return c < 0x20 || c == 0x7f; }
+
+}  // namespace
+
+std::string readable_lexeme(const TokenSpot& token) {
+  switch (token.code) {
+    case token::END_OF_INPUT: return "end of input";
+    case token::EOL: return "end of line";
+    case token::INDENT: return "indent";
+    case token::OUTDENT: return "outdent";
+    default: break;
+  }
+  std::string text;
+  for (char c : token.lexeme) {
+    auto byte = static_cast<unsigned char>(c);
+    if (is_control_byte(byte)) {
+      text += "\\x";
+      text += kHexDigits[byte >> 4];
+      text += kHexDigits[byte & 0xf];
+    } else {
+      text += c;
+    }
+  }
+  return text;
+}
+
+void Diagnostics::classic(std::string_view line) {
+  debug_log_.write(line);
+  standard_error_.write(line);
+}
+
+// "SOURCE:LINE:COLUMN: severity: message", or without the column when it is 0.
+void Diagnostics::located(SourcePosition where, std::string_view severity, std::string_view message) {
+  std::string line = style_.source_name;
+  line += ':';
+  line += std::to_string(where.line);
+  if (where.column > 0) {
+    line += ':';
+    line += std::to_string(where.column);
+  }
+  line += ": ";
+  line += severity;
+  line += ": ";
+  line += message;
+  line += '\n';
+  standard_error_.write(line);
+}
+
+void Diagnostics::parse_error(std::string_view message, const TokenSpot& token, int current_line) {
+  std::string line = "ERROR <";
+  line += message;
+  line += "> near <";
+  line += token.lexeme;
+  line += "> on line ";
+  line += std::to_string(current_line);
+  line += "\n";
+  if (!style_.quiet) return classic(line);
+  debug_log_.write(line);
+  located(token.position, "error", std::string(message) + " near '" + readable_lexeme(token) + "'");
+}
+
+void Diagnostics::overlong_line(int line, std::size_t max_length) {
+  std::string limit = std::to_string(max_length);
+  std::string report = "ERROR <line longer than " + limit + " characters> on line " + std::to_string(line) + "\n";
+  if (!style_.quiet) return classic(report);
+  debug_log_.write(report);
+  located({line, static_cast<int>(max_length) + 1}, "error", "line longer than " + limit + " characters");
+}
+
+void Diagnostics::read_error(int line) {
+  std::string report = "ERROR <cannot read the source file> on line " + std::to_string(line) + "\n";
+  if (!style_.quiet) return classic(report);
+  debug_log_.write(report);
+  located({line, 0}, "error", "cannot read the source file");
+}
+
+void Diagnostics::unsupported(SourcePosition where, std::string_view construct) {
+  if (!style_.quiet) return;
+  located(where, "warning",
+          std::string(construct) + " has no Handel-C counterpart; an error banner stands in its place in the output");
+}
+
+void Diagnostics::program_message(std::string_view message) {
+  standard_error_.write(message);
+  standard_error_.write("\n");
+}
+
+}  // namespace vrk

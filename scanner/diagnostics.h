@@ -1,0 +1,90 @@
+// Every message a translation writes about the source: the token trace, syntax errors, the stops
+// on an over-long line or an unreadable source, and the constructs that have no Handel-C
+// counterpart.
+//
+// The debug log always receives the classic lines ("yylex: token ...", "ERROR <...> near <...> on
+// line N"). Standard error receives the same lines, or, in the quiet style, no trace and one
+// compiler-style line per problem, "SOURCE:LINE:COLUMN: error: ..." or "...: warning: ...", which
+// names the line and column where the token or construct stands.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "driver/streams.h"
+
+namespace vrk {
+
+// A place in the source: 1-based line number and 1-based column, counted in bytes.
+struct SourcePosition {
+  int line = 1;
+  int column = 1;
+};
+
+// A token as the scanner delivered it, for a message about it.
+struct TokenSpot {
+  int code = 0;
+  std::string_view lexeme;
+  SourcePosition position;
+};
+
+struct DiagnosticStyle {
+  bool quiet = false;
+  std::string source_name;  // how quiet messages name the source
+};
+
+class Diagnostics {
+ public:
+  Diagnostics(OutputBuffer& debug_log, OutputBuffer& standard_error, DiagnosticStyle style = {})
+      : debug_log_(debug_log), standard_error_(standard_error), style_(std::move(style)) {}
+
+  // One token trace line: to the debug log, and to standard error unless quiet.
+  void trace(std::string_view line) {
+    debug_log_.write(line);
+    if (!style_.quiet) standard_error_.write(line);
+  }
+  // The same for a trace line made in place, in the debug log's buffer: reserve room for at most
+  // OutputBuffer::kBlock bytes, fill it, commit what was filled; the same bytes then go to
+  // standard error unless quiet.
+  char* reserve(std::size_t length) {
+    reserved_ = debug_log_.reserve(length);
+    return reserved_;
+  }
+  void commit(std::size_t length) {
+    debug_log_.commit(length);
+    if (!style_.quiet) standard_error_.write(std::string_view(reserved_, length));
+  }
+
+  // "ERROR <message> near <lexeme> on line N", N being the scanner's current line number
+  // (already past the line of an end-of-line token).
+  void parse_error(std::string_view message, const TokenSpot& token, int current_line);
+  // A source line longer than `max_length` characters, on line `line`.
+  void overlong_line(int line, std::size_t max_length);
+  // The source could not be read any further, on line `line`.
+  void read_error(int line);
+  // A construct that has no Handel-C counterpart, whose translation is an error banner: a
+  // warning in the quiet style only (otherwise the banner in the output is the only report).
+  // `construct` names it ("the occam keyword NOW").
+  void unsupported(SourcePosition where, std::string_view construct);
+
+  // A message of the program's own (a file problem), on standard error only.
+  void program_message(std::string_view message);
+
+  bool quiet() const { return style_.quiet; }
+
+ private:
+  void classic(std::string_view line);
+  void located(SourcePosition where, std::string_view severity, std::string_view message);
+
+  OutputBuffer& debug_log_;
+  OutputBuffer& standard_error_;
+  DiagnosticStyle style_;
+  char* reserved_ = nullptr;
+};
+
+// The lexeme as a message shows it: layout tokens by name, control bytes as \xNN.
+std::string readable_lexeme(const TokenSpot& token);
+
+}  // namespace vrk

@@ -1,0 +1,82 @@
+// The two forms of every message about the source: the classic lines, on the debug log and
+// standard error alike, and the quiet style, where standard error gets located messages only.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "scanner/diagnostics.h"
+#include "scanner/tokens.h"
+
+namespace vrk {
+namespace {
+
+struct Streams {
+  OutputBuffer log, err;
+  Diagnostics classic{log, err};
+  Diagnostics quiet{log, err, DiagnosticStyle{true, "p.occ"}};
+};
+
+TEST(Diagnostics, ClassicLinesGoToBothStreamsUnchanged) {
+  Streams s;
+  s.classic.trace("yylex: token 261 <SKIP>\n");
+  s.classic.parse_error("syntax error", {token::EOL, "-- note\n", {2, 9}}, 3);
+  s.classic.overlong_line(4, 253);
+  s.classic.read_error(5);
+  s.classic.unsupported({6, 1}, "the occam keyword NOW");
+  const std::string expected =
+      "yylex: token 261 <SKIP>\n"
+      "ERROR <syntax error> near <-- note\n> on line 3\n"
+      "ERROR <line longer than 253 characters> on line 4\n"
+      "ERROR <cannot read the source file> on line 5\n";
+  EXPECT_EQ(s.log.contents(), expected);
+  EXPECT_EQ(s.err.contents(), expected);
+}
+
+TEST(Diagnostics, ATraceLineMadeInPlaceGoesToBothStreamsOrTheLogAloneWhenQuiet) {
+  Streams s;
+  std::memcpy(s.classic.reserve(40), "yylex: token 263 <\n>\n...", 24);
+  s.classic.commit(21);  // the dots are not committed
+  s.classic.trace("yylex: token 0 <>\n");
+  std::memcpy(s.quiet.reserve(40), "yylex: token 261 <SKIP>\n", 24);
+  s.quiet.commit(24);
+  const std::string classic = "yylex: token 263 <\n>\nyylex: token 0 <>\n";
+  EXPECT_EQ(s.log.contents(), classic + "yylex: token 261 <SKIP>\n");
+  EXPECT_EQ(s.err.contents(), classic);
+}
+
+TEST(Diagnostics, QuietStyleKeepsTheLogAndLocatesEveryProblem) {
+  Streams s;
+  s.quiet.trace("yylex: token 261 <SKIP>\n");
+  s.quiet.parse_error("pcyacc internal stack overflow", {token::SEQ, "SEQ", {66, 131}}, 66);
+  s.quiet.overlong_line(4, 253);
+  s.quiet.read_error(5);
+  s.quiet.unsupported({6, 8}, "the occam keyword NOW");
+  EXPECT_EQ(s.log.contents(),
+            "yylex: token 261 <SKIP>\n"
+            "ERROR <pcyacc internal stack overflow> near <SEQ> on line 66\n"
+            "ERROR <line longer than 253 characters> on line 4\n"
+            "ERROR <cannot read the source file> on line 5\n");
+  EXPECT_EQ(s.err.contents(),
+            "p.occ:66:131: error: pcyacc internal stack overflow near 'SEQ'\n"
+            "p.occ:4:254: error: line longer than 253 characters\n"
+            "p.occ:5: error: cannot read the source file\n"
+            "p.occ:6:8: warning: the occam keyword NOW has no Handel-C counterpart; an error banner stands in its "
+            "place in the output\n");
+}
+
+TEST(Diagnostics, LexemesReadableInAMessage) {
+  EXPECT_EQ(readable_lexeme({token::END_OF_INPUT, "", {}}), "end of input");
+  EXPECT_EQ(readable_lexeme({token::EOL, "\n", {}}), "end of line");
+  EXPECT_EQ(readable_lexeme({token::EOL, "-- comment\n", {}}), "end of line");
+  EXPECT_EQ(readable_lexeme({token::INDENT, "", {}}), "indent");
+  EXPECT_EQ(readable_lexeme({token::OUTDENT, "", {}}), "outdent");
+  EXPECT_EQ(readable_lexeme({'\t', "\t", {}}), "\\x09");
+  EXPECT_EQ(readable_lexeme({'\r', "\r", {}}), "\\x0d");
+  EXPECT_EQ(readable_lexeme({0x7f, "\x7f", {}}), "\\x7f");
+  EXPECT_EQ(readable_lexeme({token::NUL_BYTE, std::string_view("\0", 1), {}}), "\\x00");
+  EXPECT_EQ(readable_lexeme({token::STRING, "\"a b\"", {}}), "\"a b\"");
+  EXPECT_EQ(readable_lexeme({token::NAME, "caf\xc3\xa9", {}}), "caf\xc3\xa9");
+}
+
+}  // namespace
+}  // namespace vrk
