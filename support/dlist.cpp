@@ -72,22 +72,19 @@ string dlist::pop_back() {
   return remove_node(last_);
 }
 
-void dlist::release_nodes(node* head, node* tail) noexcept {
-  for (node* n = head;;) {
-    node* next = n == tail ? nullptr : n->next;
-    n->~node();
-    MemoryManager::store_link(n, next);
-    if (next == nullptr) break;
-    n = next;
-  }
-  std_memory_mgr().release_chain(head, tail, sizeof(node));
-}
-
 void dlist::clear() {
   if (first_ == nullptr) return;
-  release_nodes(first_, last_);
+  node* head = first_;
+  node* tail = last_;
+  for (node* n = head; n != nullptr;) {
+    node* next = n->next;
+    n->~node();
+    MemoryManager::store_link(n, next);
+    n = next;
+  }
   first_ = last_ = nullptr;
   count_ = 0;
+  std_memory_mgr().release_chain(head, tail, sizeof(node));
 }
 
 }  // namespace vrk

@@ -58,8 +58,6 @@ class dlist {
     std_memory_mgr().release(n, sizeof(node));
   }
   void unlink(node* n) noexcept;
-  // Destroys the nodes head .. tail (linked by next) and hands them back as one chain.
-  static void release_nodes(node* head, node* tail) noexcept;
 
   node* first_ = nullptr;
   node* last_ = nullptr;
