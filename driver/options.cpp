@@ -56,6 +56,7 @@ CommandLine parse_command_line(int argc, char** argv) {
   Options& options = line.options;
   bool output_given = false;
   opterr = 0;
+  optind = 0;  // a full restart of getopt_long, so a process may parse more than one command line
   for (;;) {
     int before = optind;
     int code = getopt_long(argc, argv, kShortOptions, kLongOptions, nullptr);

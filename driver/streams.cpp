@@ -26,6 +26,7 @@ bool OutputBuffer::truncate_to_mark() {
     return true;
   }
   if (::ftruncate(fd_, static_cast<off_t>(mark_)) != 0 || ::lseek(fd_, static_cast<off_t>(mark_), SEEK_SET) < 0) {
+    if (!failed_) error_number_ = errno;
     failed_ = true;
     return false;
   }
@@ -60,6 +61,7 @@ void OutputBuffer::hand_over(const char* data, std::size_t length) {
     if (n < 0) {
       if (errno == EINTR) continue;
       failed_ = true;
+      error_number_ = errno;
       break;
     }
     data += n;

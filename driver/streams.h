@@ -49,6 +49,8 @@ class OutputBuffer {
   void flush();
   // True once a write to the descriptor failed (disk full, closed pipe, ...).
   bool failed() const { return failed_; }
+  // The errno of the first failed write.
+  int error_number() const { return error_number_; }
   // Everything written so far to a memory sink.
   const std::string& contents() {
     flush();
@@ -72,6 +74,7 @@ class OutputBuffer {
 
   int fd_ = -1;
   bool failed_ = false;
+  int error_number_ = 0;
   bool truncatable_ = false;
   std::size_t handed_over_ = 0;
   std::size_t mark_ = 0;

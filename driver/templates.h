@@ -26,11 +26,17 @@ class TemplateStore {
   virtual std::optional<std::string> load(std::string_view name, std::string& where) = 0;
 };
 
-// Looks for each template in a list of directories, first match wins.
+// Largest template read; a bigger one (or a device posing as one) is refused.
+inline constexpr std::size_t kMaxTemplateBytes = std::size_t{16} << 20;
+
+// Looks for each template in a list of directories, first match wins. Only regular files of at
+// most kMaxTemplateBytes are read.
 class DirectoryTemplates : public TemplateStore {
  public:
   explicit DirectoryTemplates(std::vector<std::string> directories) : directories_(std::move(directories)) {}
   std::optional<std::string> load(std::string_view name, std::string& where) override;
+  // Every path a template may be read from.
+  std::vector<std::string> candidates() const;
 
  private:
   std::vector<std::string> directories_;

@@ -12,6 +12,7 @@ namespace {
 
 ErrorHandler current_handler = default_error_handler;
 FlushHook flush_hook = nullptr;
+FlushHook stop_hook = nullptr;
 bool flush_hook_running = false;
 
 void run_flush_hook() {
@@ -43,9 +44,15 @@ void default_error_handler(int code, const char* message) {
 
 void set_flush_hook(FlushHook hook) { flush_hook = hook; }
 
+void set_stop_hook(FlushHook hook) { stop_hook = hook; }
+
 void abnormal_stop() {
   run_flush_hook();
   std::fflush(nullptr);
+  // Taken first, so that a stop reported from inside the hook cannot run it again.
+  FlushHook last = stop_hook;
+  stop_hook = nullptr;
+  if (last != nullptr) last();
   std::_Exit(kInternalErrorStatus);
 }
 

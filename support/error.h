@@ -6,7 +6,8 @@
 // default handler prints a banner and the message on stderr and, for fatal
 // codes, stops the program with the internal-error status 3.  A flush hook
 // lets buffered output (the translator's own streams) reach its destination
-// before anything is printed or the program stops.
+// before anything is printed or the program stops; a stop hook then removes
+// what an abnormal stop must not leave behind (unfinished temporary files).
 #ifndef VRK_SUPPORT_ERROR_H
 #define VRK_SUPPORT_ERROR_H
 
@@ -30,8 +31,13 @@ void default_error_handler(int code, const char* message);
 // writes; nullptr removes it.
 void set_flush_hook(FlushHook hook);
 
-// Runs the flush hook (at most once at a time), flushes every stdio stream
-// and ends the process with status 3 without running destructors.
+// The hook runs in abnormal_stop() after the flush hook, right before the
+// process ends; nullptr removes it.
+void set_stop_hook(FlushHook hook);
+
+// Runs the flush hook (at most once at a time), flushes every stdio stream,
+// runs the stop hook and ends the process with status 3 without running
+// destructors.
 [[noreturn]] void abnormal_stop();
 
 }  // namespace vrk

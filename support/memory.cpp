@@ -51,9 +51,37 @@ std::size_t MemoryManager::slot_length(std::size_t size) noexcept {
   return rounded < sizeof(void*) ? sizeof(void*) : rounded;
 }
 
-void* MemoryManager::allocate_large(std::size_t size) { return std::malloc(size); }
+void* MemoryManager::allocate_large(std::size_t size) {
+  if (size > SIZE_MAX - sizeof(LargeRecord)) return nullptr;
+  auto* header = static_cast<LargeRecord*>(std::malloc(sizeof(LargeRecord) + size));
+  if (header == nullptr) return nullptr;
+  *header = LargeRecord{nullptr, large_};
+  if (large_ != nullptr) large_->prev = header;
+  large_ = header;
+  return header + 1;
+}
 
-void MemoryManager::release_large(void* record) { std::free(record); }
+void MemoryManager::release_large(void* record) {
+  LargeRecord* header = static_cast<LargeRecord*>(record) - 1;
+  if (header->prev != nullptr) header->prev->next = header->next;
+  else large_ = header->next;
+  if (header->next != nullptr) header->next->prev = header->prev;
+  std::free(header);
+}
+
+long MemoryManager::large_records_in_use() const noexcept {
+  long count = 0;
+  for (const LargeRecord* r = large_; r != nullptr; r = r->next) ++count;
+  return count;
+}
+
+void MemoryManager::free_large_records() {
+  while (large_ != nullptr) {
+    LargeRecord* next = large_->next;
+    std::free(large_);
+    large_ = next;
+  }
+}
 
 void MemoryManager::allocate_block(std::size_t size, long n) {
   if (n == 0) return;
@@ -145,7 +173,7 @@ bool MemoryManager::is_free(std::size_t size, const void* record) const {
 void MemoryManager::release_verified(void* record, std::size_t size) {
   if (record == nullptr) return;
   if (size >= kSizeLimit) {
-    std::free(record);
+    release_large(record);
     return;
   }
   size = class_of(size);
@@ -168,7 +196,7 @@ void MemoryManager::release_chain(void* head, void* tail, std::size_t size) {
   if (size >= kSizeLimit) {
     for (void* r = head; r != nullptr;) {
       void* next = r == tail ? nullptr : load_link(r);
-      std::free(r);
+      release_large(r);
       r = next;
     }
     return;
@@ -267,6 +295,7 @@ void MemoryManager::free_all_blocks() {
     std::free(chunks_);
     chunks_ = next;
   }
+  free_large_records();
 }
 
 namespace detail {

@@ -7,10 +7,13 @@
 // through their first word.  Slots are the size rounded up to a multiple of
 // 4 (and at least one pointer, so the link always fits); a record is aligned
 // to 8 whenever its size is a multiple of 8, which is what callers storing
-// pointers request.  Requests of 255 bytes or more go straight to the heap.
-// Records are never returned to the heap one by one; the destructor prints
-// the teardown report chosen by VRK_MEMORY_REPORT ("statistics" or
-// "used_memory") and then frees every block.
+// pointers request.  Requests of 255 bytes or more go straight to the heap,
+// behind a small header that links them into the manager's list of large
+// records: text kept until the process ends stays reachable from the manager
+// (leak checkers see no lost block), and teardown frees what is left.
+// Small records are never returned to the heap one by one; the destructor
+// prints the teardown report chosen by VRK_MEMORY_REPORT ("statistics" or
+// "used_memory") and then frees every block and every large record.
 //
 // Under AddressSanitizer a record is poisoned while it sits on a free list
 // and unpoisoned when it is handed out again, so a use of a released record
@@ -78,6 +81,8 @@ class MemoryManager {
   // Records of the size classes (not heap requests) handed out and not
   // released since.
   long records_in_use() const;
+  // Heap requests (kSizeLimit bytes or more) handed out and not released since.
+  long large_records_in_use() const noexcept;
   // True when released records are poisoned for AddressSanitizer.
   static constexpr bool poisons_free_records() noexcept {
 #ifdef VRK_POISON_FREE_RECORDS
@@ -143,11 +148,18 @@ class MemoryManager {
   long in_use_ = 0;  // kept only where releases are walked anyway
 #endif
 
+  // Header in front of every large record; aligned like anything malloc returns.
+  struct alignas(std::max_align_t) LargeRecord {
+    LargeRecord* prev;
+    LargeRecord* next;
+  };
+
   static std::size_t class_of(std::size_t size) noexcept { return size == 0 ? 1 : size; }
   // Out of line, which also keeps the compiler's use-after-free analysis
   // from following inlined releases into callers.
   void* allocate_large(std::size_t size);
-  static void release_large(void* record);
+  void release_large(void* record);
+  void free_large_records();
   bool is_free(std::size_t size, const void* record) const;
   void report_out_of_memory() const;
   void print_table(std::FILE* out, bool used_only) const;
@@ -171,6 +183,7 @@ class MemoryManager {
   static constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
   bool add_chunk();
   Chunk* chunks_ = nullptr;
+  LargeRecord* large_ = nullptr;  // large records handed out, most recent first
 
   char name_[kNameCapacity];
   Report report_;

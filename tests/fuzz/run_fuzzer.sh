@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Runs the translation fuzzer over a seed corpus gathered from the project's occam sources.
+# Runs a fuzz target over a seed corpus gathered from the project's occam sources.
 #
 #   tests/fuzz/run_fuzzer.sh [SECONDS [RUNS]] [-- extra libFuzzer flags]
 #
-# Defaults: 60 seconds or 2,000,000 inputs, whichever ends first. The fuzzer must have been built
-# (cmake --workflow --preset fuzz, or the configure and build presets of that name). Seeds are
+# Defaults: 60 seconds or 2,000,000 inputs, whichever ends first. The target is the in-memory
+# translation fuzzer, or the one VRK_FUZZER names (build-fuzz/bin/main_path_fuzzer runs the whole
+# program over real files). It must have been built (cmake --workflow --preset fuzz). Seeds are
 # collected anew on every run from examples/, the test suites and, when present, the conformance
 # cases beside the project; inputs the fuzzer finds interesting are kept in build-fuzz/fuzz/corpus
-# for the next run, and a failing input is written to build-fuzz/fuzz/ as crash-*, leak-*,
-# timeout-* or oom-*. Exit status: 0 when the run ended without a finding.
+# (build-fuzz/fuzz-<target>/corpus for another target) for the next run, and a failing input is
+# written beside it as crash-*, leak-*, timeout-* or oom-*. Exit status: 0 when the run ended
+# without a finding.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 seconds=60
@@ -18,11 +20,14 @@ if [ $# -gt 0 ] && [ "$1" != "--" ]; then runs="$1"; shift; fi
 if [ $# -gt 0 ] && [ "$1" = "--" ]; then shift; fi
 
 fuzzer="${VRK_FUZZER:-$root/build-fuzz/bin/translate_fuzzer}"
+target="$(basename "$fuzzer")"
 work="$root/build-fuzz/fuzz"
+[ "$target" = translate_fuzzer ] || work="$root/build-fuzz/fuzz-$target"
 if [ ! -x "$fuzzer" ]; then
   echo "run_fuzzer: $fuzzer is missing; build it with: cmake --workflow --preset fuzz" >&2
   exit 2
 fi
+fuzzer="$(cd "$(dirname "$fuzzer")" && pwd)/$target"
 
 # Fresh seeds every time, so that new test cases join without further ado.
 rm -rf "$work/seeds"
@@ -33,7 +38,7 @@ while IFS= read -r -d '' file; do
   cp "$file" "$work/seeds/seed-$n.occ"
 done < <(find "$root/examples" "$root/tests" "$root/../shared/conformance/cases" \
               -name '*.occ' -type f -print0 2>/dev/null)
-echo "run_fuzzer: $n seed files, at most $seconds s or $runs inputs"
+echo "run_fuzzer: $target, $n seed files, at most $seconds s or $runs inputs"
 
 cd "$work"
 exec "$fuzzer" \

@@ -5,10 +5,10 @@
 // PAR unrolling and the writing of the Fragment list all see the bytes exactly as the vrk program
 // would. AddressSanitizer and UndefinedBehaviorSanitizer watch the run; on top of that each run
 // checks what must hold for any input, and aborts (a finding) when it does not:
-//   - the status is 0 (accepted) or 1 (accepted after syntax errors, abandoned, or an over-long
-//     line);
-//   - the output file is the two header templates, followed, after acceptance only, by the
-//     Fragment list ending in the closing of main;
+//   - the status is 0 (accepted) or 1 (recovered after syntax errors, abandoned, or an
+//     over-long line);
+//   - the output file is the two header templates, followed, after a parse that reached the end
+//     of the input, by the Fragment list ending in the closing of main;
 //   - the debug log and standard error received the same lines;
 //   - writing the settled front of the Fragment list early, as often as possible, gives the same
 //     status and the same bytes on every stream as holding the whole list to the end;
@@ -42,14 +42,14 @@ constexpr std::string_view kMainOpening = "void main(void)\n{\n";
 void check_outcome(int status, std::string_view output, std::string_view debug_log, std::string_view diagnostics) {
   if (status != 0 && status != 1) finding("exit status other than 0 or 1");
   const std::string headers = std::string(kHeader) + std::string(kBoard);
+  const bool whole = output.starts_with(headers) && output.ends_with(kMainClosing);
   if (status == 0) {
     if (!output.starts_with(headers)) finding("accepted, but the output does not begin with the header templates");
     if (!output.ends_with(kMainClosing)) finding("accepted, but the output does not end with the closing of main");
-  } else if (!output.empty() && output != headers &&
-             !(output.starts_with(headers) && output.ends_with(kMainClosing))) {
-    // Status 1 is an abandoned parse (nothing or the headers) or one accepted after syntax
-    // errors, whose recovered translation is written whole.
-    finding("not accepted, but the output is neither the header templates nor a whole translation");
+  } else if (!output.empty() && output != headers && !whole) {
+    // Status 1: abandoned (nothing, or the header templates alone) or recovered after syntax
+    // errors (the whole translation).
+    finding("status 1, but the output is neither the header templates nor a whole translation");
   }
   if (debug_log != diagnostics) finding("the debug log and standard error differ");
 }

@@ -38,6 +38,18 @@ TEST_F(ErrorHandlerDeathTest, FlushHookRunsBeforeTheBanner) {
       ::testing::ExitedWithCode(3), "hook ran\n\nvrk: ERROR HANDLER\n\tlate");
 }
 
+void announce_stop() { std::fputs("stop hook ran\n", stderr); }
+
+TEST_F(ErrorHandlerDeathTest, StopHookRunsAfterTheBannerRightBeforeTheEnd) {
+  EXPECT_EXIT(
+      {
+        set_flush_hook(announce_flush);
+        set_stop_hook(announce_stop);
+        error(1, "last");
+      },
+      ::testing::ExitedWithCode(3), "vrk: ERROR HANDLER\n\tlast\n\n(hook ran\n)?stop hook ran\n$");
+}
+
 void reporting_hook() { error(1, "from the hook"); }
 
 TEST_F(ErrorHandlerDeathTest, HookThatReportsAnErrorDoesNotRecurse) {

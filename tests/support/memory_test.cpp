@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <regex>
 #include <cstring>
 #include <set>
@@ -87,6 +89,26 @@ TEST(MemoryManager, RequestsOfTheSizeLimitGoToTheHeap) {
   m.release_verified(big, 255);  // freed, not checked against any free list
   m.allocate(254);
   EXPECT_EQ(m.blocks_made(254), 1);
+}
+
+// Large records stay listed by the manager until released, so text kept to the end of the
+// process stays reachable, and the manager frees whatever is left when it goes.
+TEST(MemoryManager, LargeRecordsAreTrackedUntilReleasedInAnyOrder) {
+  MemoryManager m("TEST");
+  std::vector<void*> big;
+  for (std::size_t size : {255u, 1000u, 70000u, 256u}) {
+    big.push_back(m.allocate(size));
+    ASSERT_NE(big.back(), nullptr);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(big.back()) % alignof(std::max_align_t), 0u);
+    std::memset(big.back(), 'x', size);
+  }
+  EXPECT_EQ(m.large_records_in_use(), 4);
+  m.release(big[1], 1000);  // from the middle of the list
+  m.release(big[3], 256);   // the most recent
+  m.release_verified(big[0], 255);  // the oldest
+  EXPECT_EQ(m.large_records_in_use(), 1);
+  m.allocate(300);  // both left behind are freed with the manager
+  EXPECT_EQ(m.large_records_in_use(), 2);
 }
 
 TEST(MemoryManager, MisuseIsReportedAndRefusedWhenTheHandlerReturns) {
