@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 #include "parser/action_context.h"
 #include "parser/translation_state.h"
@@ -31,6 +32,13 @@ class Translation final : public TranslationState {
   void reduce(int rule, StackView<ParseEntry>& view);
   void pushed(StackView<ParseEntry>& view);
   void syntax_error(std::string_view message);
+
+ private:
+  void write_settled_fragments(StackView<ParseEntry>& view);
+  ExitStatus finish_unwritten(ExitStatus status);
+
+  long next_early_write_ = 0;  // list length at which the settled front is next written out
+  std::vector<const FragmentList::node*> held_;
 };
 
 }  // namespace vrk

@@ -7,6 +7,17 @@ FragmentList::node* FragmentList::insert_after(node* where, const string& text) 
   return cursor_;
 }
 
+long FragmentList::write_front(OutputBuffer& out, std::span<const node* const> held) {
+  auto kept = [this, held](const node* n) {
+    if (n == cursor_) return true;
+    for (const node* h : held) {
+      if (h == n) return true;
+    }
+    return false;
+  };
+  return list_.remove_front(kept, [&out](const string& text) { out.write(text.view()); });
+}
+
 void FragmentList::write(OutputBuffer& out) {
   for (cursor_ = first(); cursor_ != nullptr; cursor_ = cursor_->next) out.write(cursor_->element.view());
 }

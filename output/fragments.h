@@ -3,12 +3,14 @@
 // Everything that follows the two header templates in the Handel-C file passes through here: the
 // scanner appends comments, the translation actions append their Handel-C text in the order the
 // parse reaches it, and a few passes rewrite the list in place (the boolean constants, an array's
-// type word, replicated PAR unrolling). It is written to the output file once, at the end.
+// type word, replicated PAR unrolling). It is written to the output file at the end; when the output
+// can be taken back, the front that no later rewrite can reach is written early (write_front).
 //
 // The list has one shared cursor. Every insertion leaves it on the new fragment; walks use it as
 // their walking variable. Nodes stay valid until they are removed, so callers may keep them.
 #pragma once
 
+#include <span>
 #include <string_view>
 
 #include "output/streams.h"
@@ -48,6 +50,13 @@ class FragmentList {
   // Writes every fragment's bytes in order, nothing between them; the list is unchanged and the
   // cursor ends at none.
   void write(OutputBuffer& out);
+
+  // Writes the fragments before the first of `held` (in list order) and drops them from the list;
+  // `held` are the fragments later rewrites may still reach, which stay with all that follows them.
+  // The last fragment and the cursor always stay, so that appending, inserting after the last and
+  // walking back from the cursor work as before.
+  // Returns the number of fragments written.
+  long write_front(OutputBuffer& out, std::span<const node* const> held);
 
   // Empties the list for a fresh translation.
   void clear() {

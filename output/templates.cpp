@@ -107,6 +107,9 @@ bool TemplateMerge::open_consts_area() {
   std::optional<std::string> main_text = store_.load(kMainTemplate, missing_);
   if (!main_text) return false;
   fragments_.append(string(*main_text));
+  // The declarations were just appended and nothing removes them: no later call needs to look for
+  // them, and the CONSTs area stays as it is, so what follows it may be written early.
+  constants_settled_ = true;
   return true;
 }
 

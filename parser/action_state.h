@@ -18,7 +18,8 @@ struct DeclarationState {
 
 // The replicator being read (replicators never nest while one is read).
 struct ReplicatorState {
-  // The fragment after which the base (then the count) expression's fragments begin.
+  // The fragment after which the base (then the count) expression's fragments begin; null once
+  // the count has been read.
   FragmentList::node* expression_start = nullptr;
   // Whether the replicator belongs to a replicated SEQ, whose loop bound must include a base
   // other than the literal 0; every other loop text bounds the index by the count alone.

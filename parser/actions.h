@@ -9,6 +9,7 @@
 
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "parser/action_context.h"
 #include "parser/generated_actions.h"
@@ -39,8 +40,9 @@ inline void report_banner_in(ActionContext& c, bool text_is_banner, const Banner
 void begin_condition_if_choice_starts(ActionContext& c);
 
 // Runs after every push of a parse stack entry (not a rule's action): records the last fragment
-// in the entry, and for a token where it stands. Only a token pushed where a choice may begin (above an IF's opener, the choices
-// so far or an INDENT) can begin a condition; the test stays here, out of the way of the rest.
+// in the entry, and for a token where it stands. Only a token pushed where a choice may begin
+// (above an IF's opener, the choices so far or an INDENT) can begin a condition; the test stays
+// here, out of the way of the rest.
 inline void entry_pushed(ActionContext& c) {
   c.result().tail = c.translation.fragments.last();
   int below = c.below();
@@ -56,5 +58,13 @@ inline void entry_pushed(ActionContext& c) {
 
 // The stack entry of the IF chain that a choice above entry `index` belongs to, or -1.
 int owning_if_chain(ActionContext& c, int index);
+
+// True when the nearest block enclosing stack entry `index` is a PAR body (plain or replicated).
+bool nearest_block_is_par_body(StackView<ParseEntry>& stack, int index);
+
+// The fragments a later action may still reach (keep, insert after, walk from), given the parse
+// stack up to its top entry; everything before the first of them in the list is settled.
+void collect_held_fragments(TranslationState& translation, StackView<ParseEntry>& stack,
+                            std::vector<const FragmentList::node*>& held);
 
 }  // namespace vrk::actions

@@ -33,6 +33,7 @@ void start_program(ActionContext& c) {
   if (!t.templates.copy_header_template(t.output)) return stop_on_missing_template(c, kHeaderTemplate);
   if (!t.templates.copy_board_template(t.output)) return stop_on_missing_template(c, kBoardTemplate);
   if (!t.templates.open_consts_area()) return stop_on_missing_template(c, kMainTemplate);
+  t.begin_early_writing();
 }
 
 // process: primitive_process eols

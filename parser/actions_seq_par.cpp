@@ -30,14 +30,6 @@ constexpr string::rep kMonadicMinus = VRK_STATIC_TEXT("- ");
 
 constexpr std::int64_t kLargestReplicatorValue = std::numeric_limits<std::int32_t>::max();
 
-// True when the nearest block enclosing stack entry `index` is a PAR body (plain or replicated).
-bool nearest_block_is_par_body(ActionContext& c, int index) {
-  for (int i = index; i >= 0; --i) {
-    if (c.stack.accessing_symbol(i) == token::INDENT) return std::holds_alternative<ParBody>(c.stack.entry(i + 1).mark);
-  }
-  return false;
-}
-
 // The value of a number's Handel-C text (decimal digits, or "0x" and hexadecimal digits), or
 // nothing when the text is not a number (a name, ...). Saturates far above any value a replicator
 // may use; a hexadecimal literal wider than 32 bits (`overflowed`, its text is the banner) is
@@ -96,11 +88,18 @@ ReplicatorExpression read_replicator_expression(ActionContext& c, const string& 
 }
 }  // namespace
 
+bool nearest_block_is_par_body(StackView<ParseEntry>& stack, int index) {
+  for (int i = index; i >= 0; --i) {
+    if (stack.accessing_symbol(i) == token::INDENT) return std::holds_alternative<ParBody>(stack.entry(i + 1).mark);
+  }
+  return false;
+}
+
 // construct: SEQ eols INDENT process_list OUTDENT
 // Directly inside a PAR body the processes are kept sequential by braces: "{" goes where a PAR's
 // opener would stand, after the INDENT of the body (and so after any comment lines before it).
 void close_seq(ActionContext& c) {
-  if (!nearest_block_is_par_body(c, c.below())) return;
+  if (!nearest_block_is_par_body(c.stack, c.below())) return;
   c.translation.fragments.insert_after(c.rhs(3).tail, string(kSeqOpen));
   append(c, kSeqClose);
 }
@@ -208,6 +207,7 @@ void end_replicator_count(ActionContext& c) {
   t.fragments.append(string(string(kAssign), index));
   append(c, kIncrementAndOpen);
   t.capture.count_switch = false;
+  t.replicator.expression_start = nullptr;  // read: nothing walks from it any more
 }
 
 // replicator: NAME {64} '=' replicator_base FOR {65} replicator_count

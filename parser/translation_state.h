@@ -42,6 +42,21 @@ class TranslationState {
     stop_status_ = status;
   }
   bool stopped() const { return stop_status_ != ExitStatus::success || scanner.stopped(); }
+
+  // Called once the header templates are in the output: from here on the settled front of the
+  // Fragment list may be written early, when the output can be cut back to this point should the
+  // translation not be written after all.
+  void begin_early_writing() {
+    if (!output.can_truncate()) return;
+    output.set_mark();
+    early_writing_ = true;
+  }
+  bool writes_early() const { return early_writing_; }
+  // How many fragments may gather before the settled front is next written out: few enough that
+  // the fragments, their texts and the records they go back to are still in the processor's cache,
+  // enough that finding what is settled costs next to nothing.
+  static constexpr long kEarlyWriteInterval = 1L << 10;
+  long early_write_interval = kEarlyWriteInterval;
   // The status the translation stopped with; success while it runs.
   ExitStatus stop_status() const { return scanner.stopped() ? scanner.stop_status() : stop_status_; }
 
@@ -58,6 +73,7 @@ class TranslationState {
 
  private:
   ExitStatus stop_status_ = ExitStatus::success;
+  bool early_writing_ = false;
 };
 
 }  // namespace vrk

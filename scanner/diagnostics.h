@@ -45,6 +45,18 @@ class Diagnostics {
     debug_log_.write(line);
     if (!style_.quiet) standard_error_.write(line);
   }
+  // The same for a trace line made in place, in the debug log's buffer: reserve room for at most
+  // OutputBuffer::kBlock bytes, fill it, commit what was filled; the same bytes then go to
+  // standard error unless quiet.
+  char* reserve(std::size_t length) {
+    reserved_ = debug_log_.reserve(length);
+    return reserved_;
+  }
+  void commit(std::size_t length) {
+    debug_log_.commit(length);
+    if (!style_.quiet) standard_error_.write(std::string_view(reserved_, length));
+  }
+
   // "ERROR <message> near <lexeme> on line N", N being the scanner's current line number
   // (already past the line of an end-of-line token).
   void parse_error(std::string_view message, const TokenSpot& token, int current_line);
@@ -69,6 +81,7 @@ class Diagnostics {
   OutputBuffer& debug_log_;
   OutputBuffer& standard_error_;
   DiagnosticStyle style_;
+  char* reserved_ = nullptr;
 };
 
 // The lexeme as a message shows it: layout tokens by name, control bytes as \xNN.

@@ -354,21 +354,24 @@ void Scanner::locate_token(int code) {
   }
 }
 
-// "yylex: token %d <%s>\n", to the debug log and then, unless quiet, to standard error.
+// "yylex: token %d <%s>\n", to the debug log and then, unless quiet, to standard error, made in
+// place in the debug log's buffer.
 void Scanner::trace(int code) {
   // A lexeme lies within one source line, and no line the scanner keeps is longer than a token
-  // text buffer: the trace line fits.
+  // text buffer: the trace line fits in kLongest.
   static_assert(SourceReader::kMaxLineLength + 1 <= TokenText::kCapacity);
-  char line[32 + TokenText::kCapacity];
-  std::memcpy(line, "yylex: token ", 13);
-  char* end = std::to_chars(line + 13, line + 32, code).ptr;
+  static constexpr std::string_view kPrefix = "yylex: token ";
+  constexpr std::size_t kLongest = kPrefix.size() + 11 + 2 + TokenText::kCapacity + 2;
+  char* const line = diagnostics_.reserve(kLongest);
+  std::memcpy(line, kPrefix.data(), kPrefix.size());
+  char* end = std::to_chars(line + kPrefix.size(), line + kPrefix.size() + 11, code).ptr;
   *end++ = ' ';
   *end++ = '<';
   std::memcpy(end, lexeme_.data(), lexeme_.size());
   end += lexeme_.size();
   *end++ = '>';
   *end++ = '\n';
-  diagnostics_.trace(std::string_view(line, static_cast<std::size_t>(end - line)));
+  diagnostics_.commit(static_cast<std::size_t>(end - line));
 }
 
 }  // namespace vrk

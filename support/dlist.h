@@ -44,6 +44,11 @@ class dlist {
   string pop_front();           // empty -> error(999, "dlist: pop on empty list.")
   string pop_back();            // empty -> error(999, "dlist: Pop on empty list.")
   void clear();
+  // Removes nodes from the front while `take(element)` is called for each, in order, stopping
+  // before the last node and before the first for which `keep(node)` is true; one walk, and the
+  // nodes go back to the manager as one chain. Returns how many were removed.
+  template <class Keep, class Take>
+  long remove_front(Keep keep, Take take);
 
  private:
   static node* new_node(node* next, node* prev, const string& s) {
@@ -71,6 +76,30 @@ inline dlist::node* dlist::append(const string& s) {
   last_ = n;
   ++count_;
   return n;
+}
+
+template <class Keep, class Take>
+long dlist::remove_front(Keep keep, Take take) {
+  node* head = first_;
+  node* n = head;
+  node* tail = nullptr;
+  long removed = 0;
+  while (n != last_ && !keep(n)) {
+    node* next = n->next;
+    take(n->element);
+    n->~node();
+    MemoryManager::store_link(n, next);
+    tail = n;
+    n = next;
+    ++removed;
+  }
+  if (removed == 0) return 0;
+  MemoryManager::store_link(tail, nullptr);
+  first_ = n;
+  n->prev = nullptr;
+  count_ -= removed;
+  std_memory_mgr().release_chain(head, tail, sizeof(node));
+  return removed;
 }
 
 }  // namespace vrk

@@ -1,6 +1,7 @@
 // Refills, verification, reports and lifetime of the size-class manager.
 #include "support/memory.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -119,25 +120,30 @@ void MemoryManager::allocate_block(std::size_t size, long n) {
   c.free = byte_at(block, slot);
 }
 
+// Each chunk twice the size of the one before, up to kChunkBytes.
+bool MemoryManager::add_chunk() {
+  const std::size_t size = chunks_ == nullptr ? kFirstChunkBytes : std::min(2 * chunks_->size, kChunkBytes);
+  const bool huge = size >= kHugePageBytes;
+  void* base = huge ? std::aligned_alloc(kHugePageBytes, size) : std::malloc(size);
+  if (base == nullptr) return false;
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+  if (huge) ::madvise(base, size, MADV_HUGEPAGE);
+#endif
+  auto* chunk = static_cast<Chunk*>(std::malloc(sizeof(Chunk)));
+  if (chunk == nullptr) {
+    std::free(base);
+    return false;
+  }
+  *chunk = Chunk{chunks_, static_cast<char*>(base), 0, size};
+  chunks_ = chunk;
+  return true;
+}
+
 // Standard refills come from the current chunk; blocks of other lengths from the heap.
 void* MemoryManager::obtain_block(std::size_t length) {
   if (length != kRefillBytes) return std::malloc(length);
   constexpr std::size_t kAlignedLength = (kRefillBytes + 15) / 16 * 16;
-  if (chunks_ == nullptr || chunks_->used + kAlignedLength > kChunkBytes) {
-    constexpr std::size_t kHugePage = std::size_t{2} << 20;
-    void* base = std::aligned_alloc(kHugePage, kChunkBytes);
-    if (base == nullptr) return nullptr;
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    ::madvise(base, kChunkBytes, MADV_HUGEPAGE);
-#endif
-    auto* chunk = static_cast<Chunk*>(std::malloc(sizeof(Chunk)));
-    if (chunk == nullptr) {
-      std::free(base);
-      return nullptr;
-    }
-    *chunk = Chunk{chunks_, static_cast<char*>(base), 0};
-    chunks_ = chunk;
-  }
+  if ((chunks_ == nullptr || chunks_->used + kAlignedLength > chunks_->size) && !add_chunk()) return nullptr;
   void* block = chunks_->base + chunks_->used;
   chunks_->used += kAlignedLength;
   return block;
@@ -146,7 +152,7 @@ void* MemoryManager::obtain_block(std::size_t length) {
 bool MemoryManager::from_chunk(const void* block) const noexcept {
   const auto* p = static_cast<const char*>(block);
   for (const Chunk* c = chunks_; c != nullptr; c = c->next) {
-    if (p >= c->base && p < c->base + kChunkBytes) return true;
+    if (p >= c->base && p < c->base + c->size) return true;
   }
   return false;
 }

@@ -166,14 +166,21 @@ class MemoryManager {
   void* obtain_block(std::size_t length);
   bool from_chunk(const void* block) const noexcept;
 
-  // Refill blocks are carved in address order from large chunks: a few heap calls and, where
-  // the system offers them, huge pages, instead of one heap call and many page faults per block.
+  // Refill blocks are carved in address order from chunks: a few heap calls instead of one per
+  // block, and memory touched once, in order. Chunks start small, since a translation that writes
+  // its output early reuses a few hundred records, and double up to kChunkBytes for one that
+  // holds its whole output; chunks of huge-page size are asked for huge pages where the system
+  // offers them, saving page faults where the memory is all used anyway.
   struct Chunk {
     Chunk* next;
     char* base;
     std::size_t used;
+    std::size_t size;
   };
+  static constexpr std::size_t kFirstChunkBytes = std::size_t{64} << 10;
   static constexpr std::size_t kChunkBytes = std::size_t{4} << 20;
+  static constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
+  bool add_chunk();
   Chunk* chunks_ = nullptr;
   LargeRecord* large_ = nullptr;  // large records handed out, most recent first
 

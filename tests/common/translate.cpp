@@ -13,12 +13,14 @@ std::string expected_output(std::string_view body) {
   return expected_prologue() + std::string(body) + std::string(kMainClosing);
 }
 
-TranslationRun translate(std::string_view source) {
+TranslationRun translate(std::string_view source, long early_write_interval) {
   TranslationRun run;
   SourceReader reader(source);
-  OutputBuffer output, debug_log, diagnostics;
+  OutputBuffer output(early_write_interval > 0 ? OutputBuffer::Truncation::allowed : OutputBuffer::Truncation::refused);
+  OutputBuffer debug_log, diagnostics;
   MemoryTemplates templates{std::string(kTestHeader), std::string(kTestBoard), std::string(kTestMain)};
   Translation translation({reader, output, debug_log, diagnostics, templates});
+  if (early_write_interval > 0) translation.early_write_interval = early_write_interval;
   run.status = exit_code(translation.run());
   run.output = output.contents();
   run.debug_log = debug_log.contents();

@@ -29,6 +29,8 @@ struct TranslationRun {
   std::string program_text() const;
 };
 
-TranslationRun translate(std::string_view source);
+// With `early_write_interval` above 0 the output can be cut back, so the settled front of the
+// Fragment list is written early, each time the list has grown by that many fragments.
+TranslationRun translate(std::string_view source, long early_write_interval = 0);
 
 }  // namespace vrk::testing

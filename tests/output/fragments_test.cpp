@@ -80,5 +80,34 @@ TEST(FragmentList, WriteConcatenatesExactlyAndLeavesTheCursorAtNone) {
   EXPECT_EQ(list.size(), 3);
 }
 
+TEST(FragmentList, WriteFrontStopsAtTheFirstHeldFragment) {
+  FragmentList list;
+  for (const char* text : {"a", "b", "c", "d", "e"}) list.append(string(text));
+  FragmentList::node* c = list.first()->next->next;
+  FragmentList::node* d = c->next;
+  OutputBuffer out;
+  const FragmentList::node* held[] = {d, c};
+  EXPECT_EQ(list.write_front(out, held), 2);
+  EXPECT_EQ(out.contents(), "ab");
+  EXPECT_EQ(fragment_texts(list), (std::vector<std::string>{"c", "d", "e"}));
+  EXPECT_EQ(list.size(), 3);
+  EXPECT_EQ(list.first(), c);
+}
+
+TEST(FragmentList, WriteFrontKeepsTheLastFragmentAndTheCursor) {
+  FragmentList list;
+  for (const char* text : {"a", "b", "c"}) list.append(string(text));
+  OutputBuffer out;
+  EXPECT_EQ(list.write_front(out, {}), 2);
+  EXPECT_EQ(fragment_texts(list), (std::vector<std::string>{"c"}));
+
+  list.append(string("d"));
+  list.append(string("e"));
+  list.set_cursor(list.first()->next);  // on "d", as after an insertion
+  EXPECT_EQ(list.write_front(out, {}), 1);
+  EXPECT_EQ(out.contents(), "abc");
+  EXPECT_EQ(fragment_texts(list), (std::vector<std::string>{"d", "e"}));
+}
+
 }  // namespace
 }  // namespace vrk

@@ -2,6 +2,8 @@
 // standard error alike, and the quiet style, where standard error gets located messages only.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "scanner/diagnostics.h"
 #include "scanner/scanner.h"
 #include "scanner/tokens.h"
@@ -29,6 +31,18 @@ TEST(Diagnostics, ClassicLinesGoToBothStreamsUnchanged) {
       "ERROR <cannot read the source file> on line 5\n";
   EXPECT_EQ(s.log.contents(), expected);
   EXPECT_EQ(s.err.contents(), expected);
+}
+
+TEST(Diagnostics, ATraceLineMadeInPlaceGoesToBothStreamsOrTheLogAloneWhenQuiet) {
+  Streams s;
+  std::memcpy(s.classic.reserve(40), "yylex: token 263 <\n>\n...", 24);
+  s.classic.commit(21);  // the dots are not committed
+  s.classic.trace("yylex: token 0 <>\n");
+  std::memcpy(s.quiet.reserve(40), "yylex: token 261 <SKIP>\n", 24);
+  s.quiet.commit(24);
+  const std::string classic = "yylex: token 263 <\n>\nyylex: token 0 <>\n";
+  EXPECT_EQ(s.log.contents(), classic + "yylex: token 261 <SKIP>\n");
+  EXPECT_EQ(s.err.contents(), classic);
 }
 
 TEST(Diagnostics, QuietStyleKeepsTheLogAndLocatesEveryProblem) {

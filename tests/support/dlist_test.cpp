@@ -95,5 +95,31 @@ TEST(Dlist, ClearReleasesElementsAndReturnsEveryNode) {
   EXPECT_EQ(contents(l), "again,");
 }
 
+TEST(Dlist, RemoveFrontTakesElementsInOrderUpToTheKeptNodeAndReturnsTheNodes) {
+  MemoryManager& m = std_memory_mgr();
+  const string kept("shared with the removed nodes");
+  dlist l;
+  for (int i = 0; i < 10; ++i) l.append(kept);
+  dlist::node* c = l.append(string("c"));
+  l.append(string("d"));
+  const long free_before = m.free_records(sizeof(dlist::node));
+  long taken = 0;
+  auto is_c = [c](const dlist::node* n) { return n == c; };
+  EXPECT_EQ(l.remove_front(is_c, [&](const string& s) { taken += s == kept; }), 10);
+  EXPECT_EQ(taken, 10);
+  EXPECT_EQ(contents(l), "c,d,");
+  EXPECT_EQ(c->prev, nullptr);
+  EXPECT_EQ(m.free_records(sizeof(dlist::node)), free_before + 10);
+  EXPECT_EQ(kept.representation()->refs, 1);
+
+  std::string order;
+  auto none = [](const dlist::node*) { return false; };
+  EXPECT_EQ(l.remove_front(none, [&](const string& s) { order += s.view(); }), 1);
+  EXPECT_EQ(order, "c") << "the last node always stays";
+  EXPECT_EQ(contents(l), "d,");
+  dlist empty;
+  EXPECT_EQ(empty.remove_front(none, [](const string&) {}), 0);
+}
+
 }  // namespace
 }  // namespace vrk
