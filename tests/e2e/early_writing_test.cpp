@@ -49,8 +49,8 @@ TEST(EarlyWriting, GivesTheHeldOutputForTheOccamCorpus) {
 
 // Programs whose later actions reach far back: braces inserted around a SEQ in a PAR after
 // comment lines, "else if" inserted between choices before comments, an IF that takes its
-// "if (" back, replicated PARs nested and failing, arrays rewriting their type word, replicators
-// read across lines and broken by syntax errors.
+// "if (" back, a replicated IF's chain, replicated PARs nested and failing, arrays rewriting their
+// type word, replicators read across lines and broken by syntax errors.
 TEST(EarlyWriting, GivesTheHeldOutputWhereActionsReachBack) {
   const std::vector<std::string> sources = {
       "PAR\n  -- first\n  SEQ\n    x := 1\n    -- inside\n    y := 2\n  -- between\n  SEQ\n    SKIP\n",
@@ -64,6 +64,9 @@ TEST(EarlyWriting, GivesTheHeldOutputWhereActionsReachBack) {
       "SEQ\n  SEQ i = 0 FOR\n    SKIP\n  PAR j = 0 FOR 3 +\n    SKIP\n  SEQ k = 2 FOR 3\n    x := TRUE\n",
       "SEQ\n  SKIP SKIP\n  PAR\n    SEQ\n      x := (1 + 2\n      y := 3\n  WHILE x < 3\n    x := x + 1\n",
       "ALT\n  in ? x\n    SKIP\n  b & c ? y\n    -- c\n    SKIP\nCASE x\n  1\n    SKIP\n  ELSE\n    STOP\n",
+      // A replicated IF's chain: "else if" goes in after the replicator's text, long after it.
+      "SEQ\n  IF i = 0 FOR 2\n    IF\n      a = b\n        SEQ\n          x := 1\n          -- c\n          y := 2\n"
+      "      -- before\n      c = d\n        SKIP\n  IF\n    a\n      SKIP\n    b\n  STOP\n",
   };
   for (const std::string& source : sources) expect_same_as_held(source, source);
 }
