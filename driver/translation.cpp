@@ -8,14 +8,16 @@
 
 namespace vrk {
 
-void Translation::reduce(int rule, StackView<ParseEntry>& view) {
+[[gnu::always_inline]] inline bool Translation::reduce(int rule, StackView<ParseEntry>& view) {
   ActionContext context{*this, view};
   // The left-hand side begins where its first symbol does; an empty one at the current token.
   view.result().position = view.rhs_length() > 0 ? view.rhs(1).position : scanner.token_position();
   actions::run_action(rule, context);
+  return !action_stopped();
 }
 
-void Translation::pushed(StackView<ParseEntry>& view) {
+// Runs at every push: kept inline in the parse loop, the early write out of it.
+[[gnu::always_inline]] inline void Translation::pushed(StackView<ParseEntry>& view) {
   ActionContext context{*this, view};
   actions::entry_pushed(context);
   if (fragments.size() >= next_early_write_) [[unlikely]] write_settled_fragments(view);

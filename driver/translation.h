@@ -29,7 +29,7 @@ class Translation final : public TranslationState {
 
   // The action sink.
   using Entry = ParseEntry;
-  void reduce(int rule, StackView<ParseEntry>& view);
+  bool reduce(int rule, StackView<ParseEntry>& view);
   void pushed(StackView<ParseEntry>& view);
   void syntax_error(std::string_view message);
 

@@ -8,10 +8,11 @@
 //
 // The token source provides:
 //   int next_token();                      the next token's code (negative reads as 0, the end)
-//   bool stopped() const;                  true once the translation must end at once
+//   bool stopped() const;                  true once reading tokens had to stop
 // The action sink provides:
 //   using Entry = ...;                     the bookkeeping kept beside every state on the stack
-//   void reduce(int rule, StackView<Entry>& view);  run the action of `rule`, if it has one
+//   bool reduce(int rule, StackView<Entry>& view);  run the action of `rule`, if it has one;
+//                                          false when the translation must end at once
 //   void pushed(StackView<Entry>& view);   an entry was pushed (its view's top)
 //   void syntax_error(std::string_view message);  report on the most recent token
 //
@@ -167,8 +168,7 @@ shift_test:
       stack_.top_ -= length;
       int next = goto_state(t, stack_.states_[stack_.top_], t.yyr1[action]);
       StackView<Entry> view(stack_, stack_.top_ + 1, length, pending);
-      sink_.reduce(action, view);
-      if (source_.stopped()) return 1;
+      if (!sink_.reduce(action, view)) return 1;
       state = next;
       goto push;
     }

@@ -41,8 +41,9 @@ struct ParseTables {
 
 namespace table_lookup {
 
+// A negative index converts to a huge unsigned one, so one comparison checks both ends.
 inline bool in_packed_range(const ParseTables& t, int index) {
-  return index >= 0 && static_cast<std::size_t>(index) < t.yyact.size();
+  return static_cast<std::size_t>(static_cast<unsigned>(index)) < t.yyact.size();
 }
 
 inline bool has_shifts(const ParseTables& t, int state) { return t.yypact[state] > YYFLAG; }

@@ -42,6 +42,8 @@ class TranslationState {
     stop_status_ = status;
   }
   bool stopped() const { return stop_status_ != ExitStatus::success || scanner.stopped(); }
+  // True once an action stopped the translation (a template could not be read).
+  bool action_stopped() const { return stop_status_ != ExitStatus::success; }
 
   // Called once the header templates are in the output: from here on the settled front of the
   // Fragment list may be written early, when the output can be cut back to this point should the

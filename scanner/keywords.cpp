@@ -13,14 +13,14 @@ namespace {
 constexpr std::size_t kSlots = 64;  // a power of two, over twice the number of keywords
 static_assert(std::size(token::kKeywords) * 2 < kSlots);
 
-constexpr std::size_t slot_of(std::string_view word) {
+std::size_t slot_of(std::string_view word) {
   return (word.size() * 7 + static_cast<unsigned char>(word.front()) * 3 +
           static_cast<unsigned char>(word.back())) & (kSlots - 1);
 }
 
 struct KeywordTable {
   const token::Keyword* slots[kSlots] = {};
-  constexpr KeywordTable() {
+  KeywordTable() {
     for (const token::Keyword& k : token::kKeywords) {
       std::size_t i = slot_of(k.word);
       while (slots[i] != nullptr) i = (i + 1) & (kSlots - 1);
@@ -29,7 +29,7 @@ struct KeywordTable {
   }
 };
 
-constexpr KeywordTable kTable;
+const KeywordTable kTable;
 
 bool is_upper(char c) { return c >= 'A' && c <= 'Z'; }
 

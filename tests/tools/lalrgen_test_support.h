@@ -95,8 +95,9 @@ public:
     }
     bool stopped() const { return stopped_; }
 
-    void reduce(int rule, StackView<Entry>&) {
+    bool reduce(int rule, StackView<Entry>&) {
         if (!stopped_) run_.reductions.push_back({rule, *lookahead_ >= 0});
+        return !stopped_;
     }
     void pushed(StackView<Entry>&) {}
     void syntax_error(std::string_view message) {
