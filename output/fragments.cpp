@@ -8,13 +8,17 @@ FragmentList::node* FragmentList::insert_after(node* where, const string& text) 
 }
 
 long FragmentList::write_front(OutputBuffer& out, std::span<const node* const> held) {
-  auto kept = [this, held](const node* n) {
+  auto is_held = [this, held](const node* n) {
     if (n == cursor_) return true;
     for (const node* h : held) {
       if (h == n) return true;
     }
     return false;
   };
+  // The fragment before a held one stays too: a rewrite may delete from the held fragment to the
+  // end (an unrolling of no copies), and the fragment before it must then be the last, as it is
+  // when nothing was written early.
+  auto kept = [is_held](const node* n) { return is_held(n) || (n->next != nullptr && is_held(n->next)); };
   return list_.remove_front(kept, [&out](const string& text) { out.write(text.view()); });
 }
 

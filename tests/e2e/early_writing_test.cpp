@@ -67,6 +67,9 @@ TEST(EarlyWriting, GivesTheHeldOutputWhereActionsReachBack) {
       // A replicated IF's chain: "else if" goes in after the replicator's text, long after it.
       "SEQ\n  IF i = 0 FOR 2\n    IF\n      a = b\n        SEQ\n          x := 1\n          -- c\n          y := 2\n"
       "      -- before\n      c = d\n        SKIP\n  IF\n    a\n      SKIP\n    b\n  STOP\n",
+      // An unrolling of no copies deletes everything from its marker on; the SEQ after it must
+      // still get its "{" where its body begins, not at the end of the list.
+      "PAR\n  PAR i = 0 FOR 0\n    SKIP\n  SEQ\n    SKIP\n",
   };
   for (const std::string& source : sources) expect_same_as_held(source, source);
 }
