@@ -80,33 +80,43 @@ TEST(FragmentList, WriteConcatenatesExactlyAndLeavesTheCursorAtNone) {
   EXPECT_EQ(list.size(), 3);
 }
 
-TEST(FragmentList, WriteFrontStopsAtTheFirstHeldFragment) {
+// The fragment before a held one stays as well: a rewrite that deletes from the held fragment to
+// the end must leave the same last fragment as when nothing was written early.
+TEST(FragmentList, WriteFrontStopsBeforeTheFragmentPrecedingTheFirstHeldOne) {
   FragmentList list;
   for (const char* text : {"a", "b", "c", "d", "e"}) list.append(string(text));
-  FragmentList::node* c = list.first()->next->next;
+  FragmentList::node* b = list.first()->next;
+  FragmentList::node* c = b->next;
   FragmentList::node* d = c->next;
   OutputBuffer out;
   const FragmentList::node* held[] = {d, c};
-  EXPECT_EQ(list.write_front(out, held), 2);
-  EXPECT_EQ(out.contents(), "ab");
-  EXPECT_EQ(fragment_texts(list), (std::vector<std::string>{"c", "d", "e"}));
-  EXPECT_EQ(list.size(), 3);
-  EXPECT_EQ(list.first(), c);
+  EXPECT_EQ(list.write_front(out, held), 1);
+  EXPECT_EQ(out.contents(), "a");
+  EXPECT_EQ(fragment_texts(list), (std::vector<std::string>{"b", "c", "d", "e"}));
+  EXPECT_EQ(list.size(), 4);
+  EXPECT_EQ(list.first(), b);
 }
 
-TEST(FragmentList, WriteFrontKeepsTheLastFragmentAndTheCursor) {
+TEST(FragmentList, WriteFrontKeepsTheLastFragmentAndTheCursorWithItsPredecessor) {
   FragmentList list;
   for (const char* text : {"a", "b", "c"}) list.append(string(text));
   OutputBuffer out;
-  EXPECT_EQ(list.write_front(out, {}), 2);
-  EXPECT_EQ(fragment_texts(list), (std::vector<std::string>{"c"}));
+  // The cursor is on "c", the last fragment appended.
+  EXPECT_EQ(list.write_front(out, {}), 1);
+  EXPECT_EQ(fragment_texts(list), (std::vector<std::string>{"b", "c"}));
 
   list.append(string("d"));
   list.append(string("e"));
-  list.set_cursor(list.first()->next);  // on "d", as after an insertion
+  list.set_cursor(list.last()->prev);  // on "d", as after an insertion
   EXPECT_EQ(list.write_front(out, {}), 1);
-  EXPECT_EQ(out.contents(), "abc");
-  EXPECT_EQ(fragment_texts(list), (std::vector<std::string>{"d", "e"}));
+  EXPECT_EQ(out.contents(), "ab");
+  EXPECT_EQ(fragment_texts(list), (std::vector<std::string>{"c", "d", "e"}));
+
+  // With nothing held and no cursor, everything but the last fragment goes.
+  list.set_cursor(nullptr);
+  EXPECT_EQ(list.write_front(out, {}), 2);
+  EXPECT_EQ(out.contents(), "abcd");
+  EXPECT_EQ(fragment_texts(list), (std::vector<std::string>{"e"}));
 }
 
 }  // namespace
