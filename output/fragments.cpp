@@ -18,7 +18,15 @@ long FragmentList::write_front(OutputBuffer& out, std::span<const node* const> h
   // The fragment before a held one stays too: a rewrite may delete from the held fragment to the
   // end (an unrolling of no copies), and the fragment before it must then be the last, as it is
   // when nothing was written early.
-  auto kept = [is_held](const node* n) { return is_held(n) || (n->next != nullptr && is_held(n->next)); };
+  // The walk goes front to back, so whether a fragment is held was already found when it was the
+  // next one: each fragment is looked up once.
+  bool current_held = first() != nullptr && is_held(first());
+  auto kept = [&is_held, &current_held](const node* n) {
+    const bool next_held = n->next != nullptr && is_held(n->next);
+    const bool keep = current_held || next_held;
+    current_held = next_held;
+    return keep;
+  };
   return list_.remove_front(kept, [&out](const string& text) { out.write(text.view()); });
 }
 
