@@ -56,6 +56,7 @@ struct RawGrammar {
     std::string name_space = "vrk";
     int expected_reduce_reduce = 0;
     std::string action_context, action_include;
+    bool auto_number = false;  // %auto-number: productions are numbered in the order written
 };
 
 [[noreturn]] void fail(const std::string& source, int line, const std::string& message) {
@@ -117,6 +118,17 @@ bool is_identifier(const std::string& word) {
     if (word.empty() || !(std::isalpha(static_cast<unsigned char>(word[0])) || word[0] == '_')) return false;
     return std::all_of(word.begin(), word.end(),
                        [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; });
+}
+
+// A namespace name: identifiers joined by "::".
+bool is_cpp_namespace(const std::string& text) {
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t sep = text.find("::", start);
+        if (!is_identifier(text.substr(start, sep - start))) return false;
+        if (sep == std::string::npos) return true;
+        start = sep + 2;
+    }
 }
 
 int character_code(const std::string& word) {
@@ -204,8 +216,11 @@ void read_directive(const std::vector<std::string>& words, RawGrammar& raw, cons
             fail(source, line_no, "%keyword expects WORD [TOKEN]");
         raw.keywords.push_back({words[1], words.size() == 3 ? words[2] : words[1], line_no});
     } else if (name == "%namespace") {
-        if (words.size() != 2 || words[1].empty()) fail(source, line_no, "%namespace expects one C++ namespace");
-        raw.name_space = words[1];
+        // The word splitter takes ':' apart, so a nested namespace arrives in pieces.
+        std::string joined;
+        for (std::size_t i = 1; i < words.size(); ++i) joined += words[i];
+        if (joined.empty() || !is_cpp_namespace(joined)) fail(source, line_no, "%namespace expects one C++ namespace");
+        raw.name_space = joined;
     } else if (name == "%expect-rr") {
         std::optional<int> count = words.size() == 2 ? parse_number(words[1]) : std::nullopt;
         if (!count) fail(source, line_no, "%expect-rr expects a number of conflicts");
@@ -214,6 +229,10 @@ void read_directive(const std::vector<std::string>& words, RawGrammar& raw, cons
         if (words.size() != 3) fail(source, line_no, "%action-context expects TYPE HEADER");
         raw.action_context = words[1];
         raw.action_include = words[2];
+    } else if (name == "%auto-number") {
+        if (words.size() != 1 || !raw.productions.empty())
+            fail(source, line_no, "%auto-number takes no arguments and comes before the productions");
+        raw.auto_number = true;
     } else if (name == "%core-limit") {
         std::optional<int> limit = words.size() == 2 ? parse_number(words[1]) : std::nullopt;
         if (!limit) fail(source, line_no, "%core-limit expects one rule number");
@@ -223,8 +242,12 @@ void read_directive(const std::vector<std::string>& words, RawGrammar& raw, cons
     }
 }
 
-void read_production(const std::vector<std::string>& words, RawGrammar& raw, const std::string& source,
+void read_production(std::vector<std::string> words, RawGrammar& raw, const std::string& source,
                      int line_no) {
+    if (raw.auto_number) {
+        // The rule number is the next one; the words read on as if it had been written.
+        words.insert(words.begin(), std::to_string(raw.productions.empty() ? 1 : raw.productions.back().number + 1));
+    }
     std::optional<int> number = parse_number(words[0]);
     if (!number || *number == 0) fail(source, line_no, "a production starts with its rule number (1 or more)");
     if (words.size() < 3 || !is_identifier(words[1]) || words[2] != ":")
@@ -240,6 +263,8 @@ void read_production(const std::vector<std::string>& words, RawGrammar& raw, con
             break;
         }
         production.rhs.push_back(parse_rhs_word(words[i], source, line_no));
+        if (raw.auto_number && production.rhs.back().kind == RawSymbol::Kind::action)
+            fail(source, line_no, "an embedded action needs numbered rules; %auto-number grammars name rule actions with =>");
     }
     if (empty_marker && !production.rhs.empty())
         fail(source, line_no, "%empty in a right side that is not empty");

@@ -14,7 +14,9 @@
 // function for the rule. %keyword lists the words that are tokens, for the
 // generated keyword table; %namespace, %expect-rr and %action-context say
 // where generated code lives, how many reduce-reduce conflicts the grammar
-// must have, and what the actions take.
+// must have, and what the actions take. A grammar that declares %auto-number
+// writes its productions without numbers: each takes the next rule number in
+// the order written, and actions are named with => only.
 //
 // Symbols are dense integers: terminals first (index 0 is end of input,
 // index 1 the error token, then the named tokens in code order, then the

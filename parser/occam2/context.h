@@ -1,0 +1,4 @@
+#pragma once
+namespace vrk::occam2 {
+struct Occam2Context;
+}
