@@ -1,5 +1,8 @@
 #include "scanner/diagnostics.h"
 
+#include <charconv>
+#include <cstring>
+
 #include "scanner/tokens.h"
 
 namespace vrk {
@@ -89,6 +92,40 @@ void Diagnostics::unsupported(SourcePosition where, std::string_view construct) 
   located(where, "warning",
           std::string(construct) + " has no Handel-C counterpart; an error banner stands in its place in the output");
 }
+
+void Diagnostics::trace_token(int code, std::string_view lexeme) {
+  static constexpr std::string_view kPrefix = "yylex: token ";
+  constexpr std::size_t kFixed = kPrefix.size() + 11 + 2 + 2;  // prefix, code, " <", ">\n"
+  if (lexeme.size() > OutputBuffer::kBlock - kFixed) {
+    trace(std::string(kPrefix) + std::to_string(code) + " <" + std::string(lexeme) + ">\n");
+    return;
+  }
+  char* const line = reserve(kFixed + lexeme.size());
+  std::memcpy(line, kPrefix.data(), kPrefix.size());
+  char* end = std::to_chars(line + kPrefix.size(), line + kPrefix.size() + 11, code).ptr;
+  *end++ = ' ';
+  *end++ = '<';
+  std::memcpy(end, lexeme.data(), lexeme.size());
+  end += lexeme.size();
+  *end++ = '>';
+  *end++ = '\n';
+  commit(static_cast<std::size_t>(end - line));
+}
+
+void Diagnostics::scanner_error(SourcePosition where, std::string_view message, std::string_view near) {
+  std::string line = "ERROR <";
+  line += message;
+  line += "> near <";
+  line += near;
+  line += "> on line ";
+  line += std::to_string(where.line);
+  line += "\n";
+  if (!style_.quiet) return classic(line);
+  debug_log_.write(line);
+  located(where, "error", message);
+}
+
+void Diagnostics::warning(SourcePosition where, std::string_view message) { located(where, "warning", message); }
 
 void Diagnostics::program_message(std::string_view message) {
   standard_error_.write(message);

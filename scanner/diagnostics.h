@@ -56,6 +56,9 @@ class Diagnostics {
     debug_log_.commit(length);
     if (!style_.quiet) standard_error_.write(std::string_view(reserved_, length));
   }
+  // The trace line of one delivered token, "yylex: token CODE <LEXEME>\n", made in place when it
+  // fits the debug log's buffer; a lexeme of any length is traced whole.
+  void trace_token(int code, std::string_view lexeme);
 
   // "ERROR <message> near <lexeme> on line N", N being the scanner's current line number
   // (already past the line of an end-of-line token).
@@ -68,6 +71,18 @@ class Diagnostics {
   // warning in the quiet style only (otherwise the banner in the output is the only report).
   // `construct` names it ("the occam keyword NOW").
   void unsupported(SourcePosition where, std::string_view construct);
+
+  // An error the scanner finds at `where` (bad indentation, an include loop, ...): the classic
+  // "ERROR <message> near <near> on line N" line, or in the quiet style the log gets that line and
+  // standard error "SOURCE:LINE:COLUMN: error: message".
+  void scanner_error(SourcePosition where, std::string_view message, std::string_view near);
+  // "SOURCE:LINE:COLUMN: warning: message" on standard error, in both styles.
+  void warning(SourcePosition where, std::string_view message);
+
+  // How located messages name the source from now on (the scanner switches it as it enters and
+  // leaves included files).
+  void set_source_name(std::string name) { style_.source_name = std::move(name); }
+  const std::string& source_name() const { return style_.source_name; }
 
   // A message of the program's own (a file problem), on standard error only.
   void program_message(std::string_view message);

@@ -2,34 +2,67 @@
 
 #include <cstddef>
 
+#include "scanner/occam2_tokens.h"
 #include "scanner/tokens.h"
 
 namespace vrk {
 
 namespace {
 
-// The keywords (generated from the grammar) in an open-addressed table, so that a word costs one
-// or two probes instead of a walk through the whole list.
-constexpr std::size_t kSlots = 64;  // a power of two, over twice the number of keywords
-static_assert(std::size(token::kKeywords) * 2 < kSlots);
-
-std::size_t slot_of(std::string_view word) {
-  return (word.size() * 7 + static_cast<unsigned char>(word.front()) * 3 +
-          static_cast<unsigned char>(word.back())) & (kSlots - 1);
-}
-
-struct KeywordTable {
-  const token::Keyword* slots[kSlots] = {};
-  KeywordTable() {
-    for (const token::Keyword& k : token::kKeywords) {
-      std::size_t i = slot_of(k.word);
-      while (slots[i] != nullptr) i = (i + 1) & (kSlots - 1);
-      slots[i] = &k;
-    }
+// A set of words with a code each in an open-addressed table, so that a word costs one or two
+// probes instead of a walk through the whole list. kSlots is a power of two, over twice the
+// number of words, so every probe sequence ends at an empty slot.
+template <std::size_t kSlots>
+class WordTable {
+ public:
+  template <typename Entry, std::size_t kCount>
+  explicit WordTable(const Entry (&entries)[kCount]) {
+    static_assert(kCount * 2 < kSlots);
+    for (const Entry& e : entries) insert(e.word, e.code);
   }
+  // The code of `word`, or 0 when it is not in the table.
+  int code_of(std::string_view word) const {
+    for (std::size_t i = slot_of(word); !words_[i].empty(); i = (i + 1) & (kSlots - 1)) {
+      if (words_[i] == word) return codes_[i];
+    }
+    return 0;
+  }
+
+ private:
+  static std::size_t slot_of(std::string_view word) {
+    return (word.size() * 7 + static_cast<unsigned char>(word.front()) * 3 +
+            static_cast<unsigned char>(word.back())) & (kSlots - 1);
+  }
+  void insert(std::string_view word, int code) {
+    std::size_t i = slot_of(word);
+    while (!words_[i].empty()) i = (i + 1) & (kSlots - 1);
+    words_[i] = word;
+    codes_[i] = code;
+  }
+  std::string_view words_[kSlots] = {};
+  int codes_[kSlots] = {};
 };
 
-const KeywordTable kTable;
+const WordTable<64> kTable(token::kKeywords);
+const WordTable<256> kOccam2Table(occam2::token::kKeywords);
+
+// The words a name must not be spelt as in Handel-C: the C89/C99 keywords, Handel-C's own words,
+// and main, which the translation defines itself.
+struct ReservedWord {
+  std::string_view word;
+  int code = 1;
+};
+constexpr ReservedWord kHandelCWords[] = {
+    {"auto"}, {"break"}, {"case"}, {"char"}, {"const"}, {"continue"}, {"default"}, {"do"}, {"double"},
+    {"else"}, {"enum"}, {"extern"}, {"float"}, {"for"}, {"goto"}, {"if"}, {"int"}, {"long"},
+    {"register"}, {"return"}, {"short"}, {"signed"}, {"sizeof"}, {"static"}, {"struct"}, {"switch"},
+    {"typedef"}, {"union"}, {"unsigned"}, {"void"}, {"volatile"}, {"while"}, {"inline"}, {"restrict"},
+    {"par"}, {"seq"}, {"chan"}, {"chanin"}, {"chanout"}, {"ram"}, {"rom"}, {"wom"}, {"mpram"},
+    {"signal"}, {"prialt"}, {"ifselect"}, {"select"}, {"width"}, {"macro"}, {"expr"}, {"proc"},
+    {"shared"}, {"let"}, {"in"}, {"set"}, {"interface"}, {"with"}, {"sema"}, {"try"}, {"reset"},
+    {"typeof"}, {"assert"}, {"delay"}, {"undefined"}, {"external"}, {"internal"}, {"clock"}, {"main"},
+};
+const WordTable<256> kHandelCTable(kHandelCWords);
 
 bool is_upper(char c) { return c >= 'A' && c <= 'Z'; }
 
@@ -37,11 +70,15 @@ bool is_upper(char c) { return c >= 'A' && c <= 'Z'; }
 
 int keyword_code(std::string_view word) {
   if (word.empty() || !is_upper(word.front())) return 0;  // every keyword is an upper-case word
-  for (std::size_t i = slot_of(word); kTable.slots[i] != nullptr; i = (i + 1) & (kSlots - 1)) {
-    if (kTable.slots[i]->word == word) return kTable.slots[i]->code;
-  }
-  return 0;
+  return kTable.code_of(word);
 }
+
+int occam2_keyword_code(std::string_view word) {
+  if (word.empty() || !is_upper(word.front())) return 0;
+  return kOccam2Table.code_of(word);
+}
+
+bool is_handel_c_reserved(std::string_view word) { return !word.empty() && kHandelCTable.code_of(word) != 0; }
 
 bool begins_with_type_word(std::string_view text) {
   static constexpr std::string_view kTypeWords[] = {"CHAN",  "OF",     "INT",    "INT16", "INT32",

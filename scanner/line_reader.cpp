@@ -47,12 +47,12 @@ SourceReader::Result SourceReader::read_line(std::string& line) {
     pos_ += take;
     if (lf) break;
     // Stop collecting once the line is certainly over-long; nothing after it is read.
-    if (line.size() > kMaxLineLength + 2) break;
+    if (limited_ && line.size() > kMaxLineLength + 2) break;
   }
   if (!got_any) return error_ ? Result::read_error : Result::end_of_input;
   if (line.empty() || line.back() != '\n') line.push_back('\n');
   if (line.size() >= 2 && line[line.size() - 2] == '\r') line.erase(line.size() - 2, 1);
-  if (line.size() - 1 > kMaxLineLength) {
+  if (limited_ && line.size() - 1 > kMaxLineLength) {
     line.resize(kOverlongKept);
     return Result::overlong;
   }

@@ -18,13 +18,17 @@ class SourceReader {
   static constexpr std::size_t kOverlongKept = 254;
 
   enum class Result { line, end_of_input, overlong, read_error };
+  // Whether lines longer than kMaxLineLength are refused (the default mode) or read whole.
+  enum class LineLimit { classic, none };
 
-  explicit SourceReader(int fd) : fd_(fd) {}
-  explicit SourceReader(std::string_view text) : memory_(text), in_memory_(true) {}
+  explicit SourceReader(int fd, LineLimit limit = LineLimit::classic)
+      : fd_(fd), limited_(limit == LineLimit::classic) {}
+  explicit SourceReader(std::string_view text, LineLimit limit = LineLimit::classic)
+      : memory_(text), in_memory_(true), limited_(limit == LineLimit::classic) {}
 
   // Reads the next line into `line`, ending in exactly one line feed. "\r\n" counts as one line feed,
-  // and a last line without one reads as if it had one. A line longer than kMaxLineLength gives
-  // `overlong`, with its first kOverlongKept characters in `line`.
+  // and a last line without one reads as if it had one. With the classic limit, a line longer than
+  // kMaxLineLength gives `overlong`, with its first kOverlongKept characters in `line`.
   Result read_line(std::string& line);
 
  private:
@@ -32,6 +36,7 @@ class SourceReader {
   int fd_ = -1;
   std::string_view memory_;
   bool in_memory_ = false;
+  bool limited_ = true;
   bool exhausted_ = false;
   bool error_ = false;
   std::string block_;

@@ -1,8 +1,6 @@
 #include "output/banners.h"
 #include "scanner/scanner.h"
 
-#include <charconv>
-
 #include "scanner/keywords.h"
 #include "scanner/tokens.h"
 #include "support/string.h"
@@ -354,24 +352,7 @@ void Scanner::locate_token(int code) {
   }
 }
 
-// "yylex: token %d <%s>\n", to the debug log and then, unless quiet, to standard error, made in
-// place in the debug log's buffer.
-void Scanner::trace(int code) {
-  // A lexeme lies within one source line, and no line the scanner keeps is longer than a token
-  // text buffer: the trace line fits in kLongest.
-  static_assert(SourceReader::kMaxLineLength + 1 <= TokenText::kCapacity);
-  static constexpr std::string_view kPrefix = "yylex: token ";
-  constexpr std::size_t kLongest = kPrefix.size() + 11 + 2 + TokenText::kCapacity + 2;
-  char* const line = diagnostics_.reserve(kLongest);
-  std::memcpy(line, kPrefix.data(), kPrefix.size());
-  char* end = std::to_chars(line + kPrefix.size(), line + kPrefix.size() + 11, code).ptr;
-  *end++ = ' ';
-  *end++ = '<';
-  std::memcpy(end, lexeme_.data(), lexeme_.size());
-  end += lexeme_.size();
-  *end++ = '>';
-  *end++ = '\n';
-  diagnostics_.commit(static_cast<std::size_t>(end - line));
-}
+// "yylex: token %d <%s>\n", to the debug log and then, unless quiet, to standard error.
+void Scanner::trace(int code) { diagnostics_.trace_token(code, lexeme_); }
 
 }  // namespace vrk
