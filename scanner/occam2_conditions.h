@@ -1,0 +1,53 @@
+// Conditional compilation in the occam 2 mode: the names #DEFINE makes and the value of the
+// condition of a #IF or #ELIF line.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace vrk::occam2 {
+
+// What a #DEFINE gives a name: nothing, an integer, TRUE/FALSE or a string.
+struct SymbolValue {
+  enum class Kind { none, integer, boolean, string };
+  Kind kind = Kind::none;
+  long long number = 0;  // the integer, or 1/0 for TRUE/FALSE
+  std::string text;      // the string literal as written
+};
+
+// The defined names. Two are predefined for #IF, describing the target the translation is for:
+// TARGET.BITS.PER.WORD is 32 and TARGET.BIGENDIAN is FALSE.
+class PreprocessorSymbols {
+ public:
+  PreprocessorSymbols();
+  void define(std::string name, SymbolValue value) { symbols_[std::move(name)] = std::move(value); }
+  void undefine(std::string_view name);
+  // The value of `name`, or null when it is not defined.
+  const SymbolValue* find(std::string_view name) const;
+
+ private:
+  std::map<std::string, SymbolValue, std::less<>> symbols_;
+};
+
+// The value of an integer literal (decimal or #hex); false when it is none or too large.
+bool integer_value(std::string_view lexeme, long long& value);
+
+// One token of a condition, as the scanner read it.
+struct ConditionToken {
+  int code = 0;
+  std::string_view lexeme;
+};
+
+struct ConditionResult {
+  bool value = false;
+  std::string error;  // empty when the condition could be evaluated
+};
+
+// Evaluates TRUE, FALSE, DEFINED (NAME), NOT, AND, OR, brackets and the comparisons
+// = <> < > <= >= of integers and defined names. Dyadic operators apply left to right.
+ConditionResult evaluate_condition(std::span<const ConditionToken> tokens, const PreprocessorSymbols& symbols);
+
+}  // namespace vrk::occam2

@@ -1,0 +1,46 @@
+// The Handel-C spelling of occam 2 names and literals, for the occam 2 mode's scanner.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vrk::occam2 {
+
+// A name with its dots as underscores; a name that is a C or Handel-C word (or main) gets a
+// trailing underscore: out.ready -> out_ready, main -> main_.
+std::string handel_c_name(std::string_view name);
+
+// The byte an occam escape `*c` stands for (c, n, t, s, ', ", * in either case), or -1 when `c`
+// makes no escape (`*#hh` is read separately).
+int escape_value(char c);
+
+// The bytes a string literal (quotes included, as scanned) stands for.
+std::string string_value(std::string_view literal);
+
+// The C character constant for a byte: 'a', '\n', '\'', '\\', or 0xhh for bytes without a
+// printable form.
+std::string c_character(unsigned char byte);
+
+// Builds the body of a C string literal from a string's bytes. A hexadecimal escape in C takes
+// every hex digit after it, so a hex digit that follows one is escaped too; "??" is written
+// "?\?" so that no trigraph can form.
+class CStringBuilder {
+ public:
+  void add(unsigned char byte);
+  // A byte written in the source as *#hh: "\xhh" with the digits as written.
+  void add_hex_escape(std::string_view two_digits);
+  const std::string& text() const { return text_; }
+
+ private:
+  void add_escaped_hex(unsigned char byte);
+  std::string text_;
+  bool after_hex_escape_ = false;
+  bool after_question_mark_ = false;
+};
+
+inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
+inline bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+inline bool is_hex_digit(char c) { return is_digit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+inline bool is_name_character(char c) { return is_letter(c) || is_digit(c) || c == '.'; }
+
+}  // namespace vrk::occam2

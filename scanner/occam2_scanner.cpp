@@ -1,0 +1,287 @@
+#include "scanner/occam2_scanner.h"
+
+#include <utility>
+
+#include "scanner/occam2_tokens.h"
+
+namespace vrk {
+
+using namespace occam2::token;
+
+namespace {
+
+constexpr std::string_view kCommentOpen = "\n\n/* ";
+constexpr std::string_view kCommentClose = " */\n\n";
+constexpr int kTabWidth = 8;
+
+bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
+
+std::size_t first_non_blank(const std::string& line, std::size_t from = 0) {
+  while (from < line.size() && is_blank(line[from])) ++from;
+  return from;
+}
+
+bool is_standard_input(const std::string& path) { return path.empty() || path == "-" || path == "<stdin>"; }
+
+// A token that cannot end a statement: the line after it continues the statement.
+bool joins_next_line(int code) {
+  switch (code) {
+    case '+': case '-': case '*': case '/': case '\\': case '=': case ',': case ';':
+    case '(': case '[': case '&': case '|':
+    case BIT_OP: case SHIFT_OP: case RELATIONAL_OP: case AND: case OR: case AFTER:
+    case ARITH_WORD: case MINUS: case ASSIGN: case IS: case FROM: case FOR:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+Occam2Scanner::Occam2Scanner(SourceReader& source, Diagnostics& diagnostics, Occam2ScannerOptions options)
+    : source_(source), diagnostics_(diagnostics), options_(std::move(options)) {
+  auto main = std::make_unique<Frame>();
+  main->reader = &source_;
+  main->file = file_id(diagnostics_.source_name());
+  if (!is_standard_input(options_.source_path)) {
+    main->directory = occam2::directory_of(options_.source_path);
+    main->identity = occam2::identity_of(options_.source_path);
+  }
+  frames_.push_back(std::move(main));
+}
+
+Occam2Scanner::~Occam2Scanner() = default;
+
+int Occam2Scanner::yylex() {
+  while (next_ >= queue_.size()) {
+    if (stopped()) {
+      code_ = END_OF_INPUT;
+      lexeme_ = text_ = std::string_view();
+      return END_OF_INPUT;
+    }
+    fill_queue();
+  }
+  deliver(queue_[next_++]);
+  return code_;
+}
+
+std::string Occam2Scanner::take_comments() { return std::exchange(comments_, std::string()); }
+
+// Queues what follows the tokens delivered so far: the EOL of a finished logical line, or the
+// next physical line's tokens (after the layout tokens a new logical line needs), or the end.
+void Occam2Scanner::fill_queue() {
+  queue_.clear();
+  next_ = 0;
+  lexemes_.clear();
+  texts_.clear();
+  if (finished_) return push_layout(END_OF_INPUT, end_position_, frames_.front()->file);
+  if (line_open_ && !continues_) {
+    line_open_ = false;
+    return push_token(EOL, "\n", "\n", eol_position_, eol_file_);
+  }
+  if (!next_content_line()) return finish_input();
+  tokenize(content_start_, true);
+  if (queue_.empty()) return;  // nothing but malformed literals, already reported
+  if (!continues_) lay_out();
+  line_open_ = true;
+  continues_ = joins_next_line(queue_.back().code);
+}
+
+// The EOL of the last line, an OUTDENT for each open level, then the end.
+void Occam2Scanner::finish_input() {
+  if (stopped()) return;
+  close_conditions_of_file();
+  finished_ = true;
+  int file = frames_.front()->file;
+  if (line_open_) {
+    line_open_ = false;
+    push_token(EOL, "\n", "\n", eol_position_, eol_file_);
+  }
+  for (; columns_.size() > 1; columns_.pop_back()) push_layout(OUTDENT, end_position_, file);
+  push_layout(END_OF_INPUT, end_position_, file);
+}
+
+// Reads up to the next line that holds tokens, handling the blank, comment, directive and
+// skipped lines on the way; false at the end of the input.
+bool Occam2Scanner::next_content_line() {
+  while (read_physical_line()) {
+    std::size_t start = first_non_blank(line_);
+    std::string_view word = continues_ ? std::string_view() : directive_word(start);
+    content_start_ = start;
+    content_column_ = column_of(start);
+    if (!word.empty()) {
+      handle_directive(start, word);
+    } else if (!active() || line_[start] == '\n') {
+      continue;
+    } else if (line_[start] == '-' && at(start + 1) == '-') {
+      keep_comment(start);
+    } else {
+      return true;
+    }
+  }
+  return false;
+}
+
+// The next physical line of the innermost open file, leaving files at their end; false at the
+// end of the main source or when it cannot be read.
+bool Occam2Scanner::read_physical_line() {
+  for (;;) {
+    Frame& frame = *frames_.back();
+    if (frame.has_pushed_back) {
+      frame.has_pushed_back = false;
+      line_ = std::move(frame.pushed_back);
+      line_no_ = ++frame.line;
+      line_file_ = frame.file;
+      return true;
+    }
+    switch (frame.reader->read_line(line_)) {
+      case SourceReader::Result::line:
+        line_no_ = ++frame.line;
+        line_file_ = frame.file;
+        return true;
+      case SourceReader::Result::end_of_input:
+        break;
+      case SourceReader::Result::read_error:
+        if (frames_.size() == 1) {
+          use_file_for_messages(frame.file);
+          diagnostics_.read_error(frame.line + 1);
+          stop_status_ = ExitStatus::unusable_input;
+          return false;
+        }
+        error({frame.line + 1, 0}, frame.file, "cannot read the included file any further", "#INCLUDE");
+        break;
+      case SourceReader::Result::overlong:
+        use_file_for_messages(frame.file);
+        diagnostics_.overlong_line(frame.line + 1, SourceReader::kMaxLineLength);
+        stop_status_ = ExitStatus::translation_failed;
+        return false;
+    }
+    if (!leave_file()) return false;
+  }
+}
+
+// Ends the innermost file; false when it was the main source.
+bool Occam2Scanner::leave_file() {
+  Frame& frame = *frames_.back();
+  if (frames_.size() == 1) {
+    end_position_ = {frame.line + 1, 1};
+    return false;
+  }
+  close_conditions_of_file();
+  frames_.pop_back();
+  return true;
+}
+
+// The next physical line of `frame` alone (a string goes on only within its file).
+bool Occam2Scanner::read_line_of(Frame& frame, std::string& line) {
+  if (frame.has_pushed_back) {
+    frame.has_pushed_back = false;
+    line = std::move(frame.pushed_back);
+    ++frame.line;
+    return true;
+  }
+  if (frame.reader->read_line(line) != SourceReader::Result::line) return false;
+  ++frame.line;
+  return true;
+}
+
+void Occam2Scanner::push_back_line(Frame& frame, std::string line) {
+  frame.pushed_back = std::move(line);
+  frame.has_pushed_back = true;
+  --frame.line;
+}
+
+// A whole-line comment as a C comment; a "*/" in its text would end the C comment early, so it is
+// written "* /".
+void Occam2Scanner::keep_comment(std::size_t start) {
+  std::string_view text(line_);
+  text = text.substr(start + 2, line_.size() - 1 - (start + 2));
+  comments_ += kCommentOpen;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    comments_ += text[i];
+    if (text[i] == '*' && i + 1 < text.size() && text[i + 1] == '/') comments_ += ' ';
+  }
+  comments_ += kCommentClose;
+}
+
+// The layout column of a byte of the current line: tabs expanded to the next multiple of eight,
+// carriage returns and form feeds taking no room, plus the column of the #INCLUDE of its file.
+int Occam2Scanner::column_of(std::size_t offset) const {
+  int column = 0;
+  for (std::size_t i = 0; i < offset; ++i) {
+    if (line_[i] == ' ') {
+      ++column;
+    } else if (line_[i] == '\t') {
+      column = (column / kTabWidth + 1) * kTabWidth;
+    }
+  }
+  return column + frames_.back()->base_column;
+}
+
+// The INDENT or OUTDENTs a new logical line needs, put before its tokens. An indent is two
+// columns; a deeper one, or an outdent to a column between two open levels, is reported and
+// taken as one level (an outdent to the level below, then one indent).
+void Occam2Scanner::lay_out() {
+  const Token first = queue_.front();
+  std::vector<Token> layout;
+  auto add = [&](int code) { layout.push_back({code, 0, 0, 0, 0, first.position, first.file}); };
+  int column = content_column_;
+  if (column > columns_.back() && column != columns_.back() + 2) {
+    error(first.position, first.file, "bad indentation", std::string_view(lexemes_).substr(first.lexeme_at, first.lexeme_size));
+  }
+  while (column < columns_.back()) {
+    columns_.pop_back();
+    add(OUTDENT);
+  }
+  if (column > columns_.back()) {
+    if (!layout.empty()) {
+      error(first.position, first.file, "bad indentation", std::string_view(lexemes_).substr(first.lexeme_at, first.lexeme_size));
+    }
+    columns_.push_back(column);
+    add(INDENT);
+  }
+  queue_.insert(queue_.begin(), layout.begin(), layout.end());
+}
+
+void Occam2Scanner::push_token(int code, std::string_view lexeme, std::string_view text, SourcePosition where, int file) {
+  queue_.push_back({code, lexemes_.size(), lexeme.size(), texts_.size(), text.size(), where, file});
+  lexemes_ += lexeme;
+  texts_ += text;
+}
+
+void Occam2Scanner::push_layout(int code, SourcePosition where, int file) { push_token(code, {}, {}, where, file); }
+
+void Occam2Scanner::deliver(const Token& token) {
+  code_ = token.code;
+  lexeme_ = std::string_view(lexemes_).substr(token.lexeme_at, token.lexeme_size);
+  text_ = std::string_view(texts_).substr(token.text_at, token.text_size);
+  position_ = token.position;
+  line_number_ = token.code == EOL ? token.position.line + 1 : token.position.line;
+  use_file_for_messages(token.file);
+  diagnostics_.trace_token(code_, lexeme_);
+}
+
+void Occam2Scanner::error(SourcePosition where, int file, std::string_view message, std::string_view near) {
+  use_file_for_messages(file);
+  diagnostics_.scanner_error(where, message, near);
+  ++error_count_;
+}
+
+void Occam2Scanner::warn(SourcePosition where, int file, std::string_view message) {
+  use_file_for_messages(file);
+  diagnostics_.warning(where, message);
+}
+
+void Occam2Scanner::use_file_for_messages(int file) {
+  if (file == message_file_ && !file_names_.empty()) return;
+  diagnostics_.set_source_name(file_names_[static_cast<std::size_t>(file)]);
+  message_file_ = file;
+}
+
+int Occam2Scanner::file_id(const std::string& name) {
+  auto [it, added] = file_ids_.try_emplace(name, static_cast<int>(file_names_.size()));
+  if (added) file_names_.push_back(name);
+  return it->second;
+}
+
+}  // namespace vrk

@@ -1,0 +1,191 @@
+// The occam 2 mode's scanner: `yylex` hands the occam 2 grammar one token per call.
+//
+// Line level: physical lines are read from the source and from the files #INCLUDE names (an
+// included file's lines stand at the directive's column); blank and comment-only lines are left
+// out of the layout, whole-line comments are kept as C comments for take_comments; a line that
+// ends in an operator, a separator or an opening bracket is joined with the next one; the other
+// directives (#IF, #DEFINE, #USE, ...) are handled here and never reach the grammar. Each logical
+// line gives EOL at its end and, before its first token, one INDENT for a deeper column or one
+// OUTDENT per level it leaves. At the end the open levels are closed and 0 follows.
+//
+// Token level: names, keywords, integer, real, character and string literals (a string may go on
+// over lines) and operators by longest match; each token's Handel-C spelling is token_text.
+// Every delivered token is traced like the default scanner's.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "scanner/diagnostics.h"
+#include "scanner/line_reader.h"
+#include "scanner/occam2_conditions.h"
+#include "scanner/occam2_includes.h"
+#include "support/exit_status.h"
+
+namespace vrk {
+
+struct Occam2ScannerOptions {
+  std::string source_path;                // as given ("-" or "<stdin>" for standard input); includes are looked up beside it
+  std::vector<std::string> include_dirs;  // each -I DIR, in order
+};
+
+class Occam2Scanner {
+ public:
+  // How deep #INCLUDEs may nest.
+  static constexpr std::size_t kMaxIncludeDepth = 64;
+
+  // Messages name the main source as `diagnostics` does when the scanner is made, and an included
+  // file by the path it was found under.
+  Occam2Scanner(SourceReader& source, Diagnostics& diagnostics, Occam2ScannerOptions options);
+  ~Occam2Scanner();
+  Occam2Scanner(const Occam2Scanner&) = delete;
+  Occam2Scanner& operator=(const Occam2Scanner&) = delete;
+
+  // The next token's code (0 at the end of the input).
+  int yylex();
+
+  // The token's source characters (a continued string: the joined literal, quotes included);
+  // empty for INDENT, OUTDENT and the end. Valid until the next call of yylex.
+  std::string_view token_lexeme() const { return lexeme_; }
+  // The token's Handel-C spelling.
+  std::string_view token_text() const { return text_; }
+  // The most recent token: code, lexeme and where it stands in the file it came from (an EOL
+  // after the last token of its line, INDENT and OUTDENT at the first token of the line they come
+  // before, the end of the input at column 1 of the line after the last).
+  TokenSpot last_token() const { return {code_, lexeme_, position_}; }
+  SourcePosition token_position() const { return position_; }
+  // The line being scanned in the current file: the token's line, or the next one after an EOL.
+  int line_number() const { return line_number_; }
+  // The whole-line comments met since the last call, as C comments; empty if none.
+  std::string take_comments();
+
+  // True once the source could not be read any further; yylex then returns 0.
+  bool stopped() const { return stop_status_ != ExitStatus::success; }
+  ExitStatus stop_status() const { return stop_status_; }
+  // The errors the scanner itself reported (bad indentation, literals, includes, directives).
+  int error_count() const { return error_count_; }
+
+ private:
+  // A source file being read: the main source or an included file.
+  struct Frame {
+    SourceReader* reader = nullptr;
+    std::unique_ptr<SourceReader> own_reader;  // an included file's
+    occam2::IncludeFile opened;
+    int file = 0;                  // its name for messages
+    std::string directory;         // where its own includes are looked up first
+    occam2::FileIdentity identity;
+    int line = 0;                  // lines read so far
+    int base_column = 0;           // the column of the #INCLUDE that opened it
+    std::size_t conditions_at_entry = 0;
+    std::string pushed_back;       // a line read ahead and given back
+    bool has_pushed_back = false;
+  };
+  struct Token {
+    int code = 0;
+    std::size_t lexeme_at = 0, lexeme_size = 0, text_at = 0, text_size = 0;
+    SourcePosition position;
+    int file = 0;
+  };
+  struct Condition {
+    bool enclosing_active = true;  // the lines around the #IF are scanned
+    bool taken = false;            // a branch has been chosen
+    bool in_else = false;
+    bool active = true;            // the lines of the current branch are scanned
+    SourcePosition where;
+    int file = 0;
+  };
+
+  // Lines.
+  void fill_queue();
+  void finish_input();
+  bool next_content_line();
+  bool read_physical_line();
+  bool read_line_of(Frame& frame, std::string& line);
+  void push_back_line(Frame& frame, std::string line);
+  bool leave_file();
+  void keep_comment(std::size_t start);
+  void lay_out();
+  int column_of(std::size_t offset) const;
+
+  // Tokens.
+  void tokenize(std::size_t start, bool joining_strings);
+  std::size_t scan_token(std::size_t p, bool joining_strings);
+  std::size_t scan_word(std::size_t p);
+  std::size_t scan_number(std::size_t p);
+  std::size_t scan_hex_number(std::size_t p);
+  std::size_t scan_character(std::size_t p);
+  std::size_t scan_string(std::size_t p, bool joining_strings);
+  bool continue_string(std::size_t& resume);
+  std::size_t scan_operator(std::size_t p);
+  void push_token(int code, std::string_view lexeme, std::string_view text, SourcePosition where, int file);
+  void push_layout(int code, SourcePosition where, int file);
+  void deliver(const Token& token);
+  char at(std::size_t i) const { return i < line_.size() ? line_[i] : '\n'; }
+  SourcePosition here(std::size_t offset) const { return {line_no_, static_cast<int>(offset) + 1}; }
+
+  // Directives.
+  std::string_view directive_word(std::size_t start) const;
+  void handle_directive(std::size_t start, std::string_view word);
+  void tokenize_directive_rest(std::size_t start, std::string_view word);
+  void handle_condition(std::string_view word, SourcePosition where);
+  bool condition_value(SourcePosition where);
+  bool has_open_condition() const;
+  bool active() const { return conditions_.empty() || conditions_.back().active; }
+  void close_conditions_of_file();
+  void include(SourcePosition where);
+  void enter_file(occam2::IncludeFile file);
+  bool refuse_include_loop(const occam2::IncludeFile& file, SourcePosition where);
+  void define(SourcePosition where);
+  void undefine(SourcePosition where);
+  void skip_directive(std::string_view word, std::size_t rest, SourcePosition where);
+
+  // Messages.
+  void error(SourcePosition where, int file, std::string_view message, std::string_view near);
+  void warn(SourcePosition where, int file, std::string_view message);
+  void use_file_for_messages(int file);
+  int file_id(const std::string& name);
+
+  SourceReader& source_;
+  Diagnostics& diagnostics_;
+  Occam2ScannerOptions options_;
+
+  std::vector<std::unique_ptr<Frame>> frames_;  // the main source, then each open include
+  std::vector<std::string> file_names_;         // how messages name each file met
+  std::unordered_map<std::string, int> file_ids_;
+  int message_file_ = 0;                        // the file the diagnostics name now
+
+  std::string line_;  // the physical line being scanned, ending in a line feed
+  int line_file_ = 0;
+  int line_no_ = 0;
+  std::size_t content_start_ = 0;  // its first non-blank byte
+  int content_column_ = 0;         // the column that byte stands in, tabs expanded
+
+  std::vector<Token> queue_;  // the tokens of the current physical line, layout tokens first
+  std::size_t next_ = 0;
+  std::string lexemes_, texts_;  // their characters
+
+  std::vector<int> columns_{0};  // the indentation stack
+  bool line_open_ = false;       // tokens of a logical line were queued, its EOL not yet
+  bool continues_ = false;       // the last physical line ended in a token that joins the next
+  bool finished_ = false;
+  SourcePosition eol_position_;
+  int eol_file_ = 0;
+  SourcePosition end_position_;
+
+  std::vector<Condition> conditions_;
+  occam2::PreprocessorSymbols symbols_;
+  std::string comments_;
+  int error_count_ = 0;
+  ExitStatus stop_status_ = ExitStatus::success;
+
+  int code_ = 0;
+  std::string_view lexeme_;
+  std::string_view text_;
+  SourcePosition position_;
+  int line_number_ = 1;
+};
+
+}  // namespace vrk

@@ -1,0 +1,245 @@
+// The occam 2 scanner's token recognition: one physical line into tokens with their Handel-C
+// spellings.
+#include <string>
+
+#include "scanner/keywords.h"
+#include "scanner/occam2_literals.h"
+#include "scanner/occam2_scanner.h"
+#include "scanner/occam2_tokens.h"
+#include "scanner/scanner.h"
+
+namespace vrk {
+
+using namespace occam2::token;
+using occam2::is_digit;
+using occam2::is_hex_digit;
+using occam2::is_letter;
+using occam2::is_name_character;
+
+namespace {
+
+constexpr bool no_keyword_has(int code) {
+  for (const Keyword& k : kKeywords) {
+    if (k.code == code) return false;
+  }
+  return true;
+}
+// The grammar leaves the NUL byte's code free (its own tokens start above it).
+static_assert(kNulByteToken < ASSIGN && no_keyword_has(kNulByteToken), "the NUL byte's code must be no grammar token's");
+
+bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
+
+struct Spelling {
+  std::string_view source;
+  int code;
+  std::string_view text;
+};
+
+// Operators of two characters, tried before the single characters.
+constexpr Spelling kPairs[] = {
+    {":=", ASSIGN, ":="},         {"::", COUNTED, "::"},        {"??", XINPUT, "??"},
+    {"<<", SHIFT_OP, "<<"},       {">>", SHIFT_OP, ">>"},       {"<=", RELATIONAL_OP, "<="},
+    {">=", RELATIONAL_OP, ">="},  {"<>", RELATIONAL_OP, "!="},  {"><", BIT_OP, "^"},
+    {"/\\", BIT_OP, "&"},         {"\\/", BIT_OP, "|"},
+};
+
+// Single characters whose Handel-C spelling differs from the source, or whose code is a token's.
+constexpr Spelling kSingles[] = {
+    {"<", RELATIONAL_OP, "<"}, {">", RELATIONAL_OP, ">"}, {"=", '=', "=="}, {"\\", '\\', "mod"}, {"/", '/', "div"},
+};
+
+// Keywords that are operators with a Handel-C spelling of their own.
+constexpr Spelling kOperatorWords[] = {
+    {"BITAND", BIT_OP, "&"}, {"BITOR", BIT_OP, "|"}, {"BITNOT", BITNOT, "~"}, {"REM", ARITH_WORD, "mod"},
+    {"PLUS", ARITH_WORD, "+"}, {"MINUS", MINUS, "-"}, {"TIMES", ARITH_WORD, "*"}, {"AFTER", AFTER, ">"},
+    {"NOT", NOT, "~"},
+};
+
+std::string_view operator_word_text(std::string_view word) {
+  for (const Spelling& s : kOperatorWords) {
+    if (s.source == word) return s.text;
+  }
+  return word;
+}
+
+}  // namespace
+
+// Queues the tokens of the current line from `start`; a comment or the line feed ends it. With
+// `joining_strings`, a string that ends its line with '*' goes on over the next lines.
+void Occam2Scanner::tokenize(std::size_t start, bool joining_strings) {
+  std::size_t p = start;
+  for (;;) {
+    while (is_blank(at(p))) ++p;
+    if (at(p) == '\n' || (at(p) == '-' && at(p + 1) == '-')) {
+      eol_position_ = here(p);
+      eol_file_ = line_file_;
+      return;
+    }
+    p = scan_token(p, joining_strings);
+  }
+}
+
+std::size_t Occam2Scanner::scan_token(std::size_t p, bool joining_strings) {
+  char c = at(p);
+  if (is_letter(c)) return scan_word(p);
+  if (is_digit(c)) return scan_number(p);
+  if (c == '#' && is_hex_digit(at(p + 1))) return scan_hex_number(p);
+  if (c == '\'') return scan_character(p);
+  if (c == '"') return scan_string(p, joining_strings);
+  return scan_operator(p);
+}
+
+// A keyword (looked up whole: PRI.ALT is a name) or a name, spelt with underscores for dots.
+std::size_t Occam2Scanner::scan_word(std::size_t p) {
+  std::size_t end = p;
+  while (is_name_character(at(end))) ++end;
+  std::string_view word = std::string_view(line_).substr(p, end - p);
+  int code = occam2_keyword_code(word);
+  if (code == 0) {
+    push_token(NAME, word, occam2::handel_c_name(word), here(p), line_file_);
+  } else {
+    push_token(code, word, operator_word_text(word), here(p), line_file_);
+  }
+  return end;
+}
+
+// Digits, or digits '.' digits with an optional exponent E, sign, digits: a REAL_NUMBER.
+std::size_t Occam2Scanner::scan_number(std::size_t p) {
+  std::size_t end = p;
+  while (is_digit(at(end))) ++end;
+  int code = NUMBER;
+  if (at(end) == '.' && is_digit(at(end + 1))) {
+    code = REAL_NUMBER;
+    for (++end; is_digit(at(end));) ++end;
+    std::size_t sign = at(end + 1) == '+' || at(end + 1) == '-' ? 1 : 0;
+    if (at(end) == 'E' && is_digit(at(end + 1 + sign))) {
+      for (end += 1 + sign; is_digit(at(end));) ++end;
+    }
+  }
+  std::string_view lexeme = std::string_view(line_).substr(p, end - p);
+  push_token(code, lexeme, lexeme, here(p), line_file_);
+  return end;
+}
+
+std::size_t Occam2Scanner::scan_hex_number(std::size_t p) {
+  std::size_t end = p + 1;
+  while (is_hex_digit(at(end))) ++end;
+  std::string_view lexeme = std::string_view(line_).substr(p, end - p);
+  push_token(NUMBER, lexeme, "0x" + std::string(lexeme.substr(1)), here(p), line_file_);
+  return end;
+}
+
+// 'c', '*c' or '*#hh'. Anything else is reported and its quote skipped.
+std::size_t Occam2Scanner::scan_character(std::size_t p) {
+  char c1 = at(p + 1), c2 = at(p + 2);
+  std::string_view line(line_);
+  if (c1 != '*' && c1 != '\'' && c1 != '\n' && c2 == '\'') {
+    push_token(CHARACTER, line.substr(p, 3), occam2::c_character(static_cast<unsigned char>(c1)), here(p), line_file_);
+    return p + 3;
+  }
+  if (c1 == '*' && c2 == '#' && is_hex_digit(at(p + 3)) && is_hex_digit(at(p + 4)) && at(p + 5) == '\'') {
+    push_token(CHARACTER, line.substr(p, 6), "0x" + std::string(line.substr(p + 3, 2)), here(p), line_file_);
+    return p + 6;
+  }
+  int value = c1 == '*' ? occam2::escape_value(c2) : -1;
+  if (value >= 0 && at(p + 3) == '\'') {
+    push_token(CHARACTER, line.substr(p, 4), occam2::c_character(static_cast<unsigned char>(value)), here(p), line_file_);
+    return p + 4;
+  }
+  error(here(p), line_file_, "malformed character literal", "'");
+  return p + 1;
+}
+
+// A string literal as a C string. A string not closed on its line (nor continued) is reported
+// and closed at the line's end, so that the rest of the line is not read as code.
+std::size_t Occam2Scanner::scan_string(std::size_t p, bool joining_strings) {
+  SourcePosition where = here(p);
+  int file = line_file_;
+  std::string lexeme = "\"";
+  occam2::CStringBuilder text;
+  std::size_t q = p + 1;
+  for (;;) {
+    char c = at(q);
+    if (c == '"') {
+      lexeme += '"';
+      ++q;
+      break;
+    }
+    if (c == '\n') {
+      error(where, file, "string not closed", lexeme);
+      break;
+    }
+    if (c != '*') {
+      lexeme += c;
+      text.add(static_cast<unsigned char>(c));
+      ++q;
+      continue;
+    }
+    std::size_t after = q + 1;
+    while (is_blank(at(after))) ++after;
+    if (at(after) == '\n' && joining_strings) {
+      if (continue_string(q)) continue;
+      q = after;  // the line feed: reported as not closed above
+      continue;
+    }
+    char e = at(q + 1);
+    if (e == '#' && is_hex_digit(at(q + 2)) && is_hex_digit(at(q + 3))) {
+      lexeme.append(line_, q, 4);
+      text.add_hex_escape(std::string_view(line_).substr(q + 2, 2));
+      q += 4;
+    } else if (int value = occam2::escape_value(e); value >= 0) {
+      lexeme.append(line_, q, 2);
+      text.add(static_cast<unsigned char>(value));
+      q += 2;
+    } else {
+      error(here(q), file, "unknown escape in a string", lexeme);
+      lexeme += '*';
+      ++q;
+    }
+  }
+  push_token(STRING, lexeme, "\"" + text.text() + "\"", where, file);
+  return q;
+}
+
+// Moves to the line that continues a string: the next non-blank line of the same file, which
+// must start with '*'; `resume` is then the byte after it. Otherwise that line is given back.
+bool Occam2Scanner::continue_string(std::size_t& resume) {
+  Frame& frame = *frames_.back();
+  std::string next;
+  while (read_line_of(frame, next)) {
+    std::size_t start = 0;
+    while (is_blank(next[start])) ++start;
+    if (next[start] == '\n') continue;
+    if (next[start] != '*') {
+      push_back_line(frame, std::move(next));
+      return false;
+    }
+    line_ = std::move(next);
+    line_no_ = frame.line;
+    resume = start + 1;
+    return true;
+  }
+  return false;
+}
+
+std::size_t Occam2Scanner::scan_operator(std::size_t p) {
+  std::string_view line(line_);
+  for (const Spelling& s : kPairs) {
+    if (line.substr(p, 2) == s.source) {
+      push_token(s.code, s.source, s.text, here(p), line_file_);
+      return p + 2;
+    }
+  }
+  std::string_view single = line.substr(p, 1);
+  for (const Spelling& s : kSingles) {
+    if (single == s.source) {
+      push_token(s.code, single, s.text, here(p), line_file_);
+      return p + 1;
+    }
+  }
+  int code = single[0] == '\0' ? int{kNulByteToken} : int{static_cast<unsigned char>(single[0])};
+  push_token(code, single, single, here(p), line_file_);
+  return p + 1;
+}
+
+}  // namespace vrk

@@ -1,0 +1,41 @@
+// Runs the occam 2 scanner alone over an in-memory source or a file and records what it delivers.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vrk::testing {
+
+struct Occam2Token {
+  int code = 0;
+  std::string lexeme;
+  std::string text;
+  int line = 0, column = 0;  // where the scanner says the token stands
+  std::string file;          // the source name messages use while it is the current token
+};
+
+struct Occam2Scan {
+  std::vector<Occam2Token> tokens;  // up to and including the first 0
+  std::string comments;             // everything take_comments handed out
+  std::string debug_log;
+  std::string diagnostics;          // standard error
+  int errors = 0;
+
+  std::vector<int> codes() const;
+  std::vector<std::string> texts() const;
+  // The lines of the errors reported on standard error in the quiet style ("NAME:LINE:..: error").
+  std::vector<int> quiet_error_lines() const;
+};
+
+struct Occam2ScanSettings {
+  bool quiet = false;
+  std::string source_path = "main.occ";   // also the name quiet messages use for it
+  std::vector<std::string> include_dirs;
+};
+
+Occam2Scan scan_occam2(std::string_view source, const Occam2ScanSettings& settings = {});
+// Scans the file at `settings.source_path`.
+Occam2Scan scan_occam2_file(const Occam2ScanSettings& settings);
+
+}  // namespace vrk::testing
