@@ -34,6 +34,12 @@ struct Occam2ScanSettings {
   std::vector<std::string> include_dirs;
 };
 
+inline Occam2ScanSettings quiet_style() {
+  Occam2ScanSettings settings;
+  settings.quiet = true;
+  return settings;
+}
+
 Occam2Scan scan_occam2(std::string_view source, const Occam2ScanSettings& settings = {});
 // Scans the file at `settings.source_path`.
 Occam2Scan scan_occam2_file(const Occam2ScanSettings& settings);

@@ -1,0 +1,213 @@
+// The occam 2 scanner on in-memory sources: layout tokens over logical lines, line and string
+// continuation, comments, tokens with their Handel-C spellings, the trace and hostile input.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "scanner/occam2_tokens.h"
+#include "scanner/scanner.h"
+#include "tests/scanner/occam2_token_stream.h"
+
+namespace vrk::testing {
+namespace {
+
+using namespace occam2::token;
+using Codes = std::vector<int>;
+
+struct LayoutCase {
+  const char* name;
+  std::string source;
+  Codes codes;
+};
+
+void expect_codes(const std::vector<LayoutCase>& cases) {
+  for (const LayoutCase& c : cases) {
+    Occam2Scan r = scan_occam2(c.source);
+    EXPECT_EQ(r.codes(), c.codes) << c.name;
+    EXPECT_EQ(r.errors, 0) << c.name << "\n" << r.diagnostics;
+  }
+}
+
+TEST(Occam2Layout, IndentationGivesIndentOutdentAndEndOfLine) {
+  expect_codes({
+      {"nested blocks, closed one by one and two at once",
+       "SEQ\n  x := 1\n  PAR\n    SKIP\nSTOP\n",
+       {SEQ, EOL, INDENT, NAME, ASSIGN, NUMBER, EOL, PAR, EOL, INDENT, SKIP, EOL, OUTDENT, OUTDENT, STOP, EOL, 0}},
+      {"open blocks closed at the end, no line feed at the end",
+       "SEQ\n  SEQ\n    SKIP",
+       {SEQ, EOL, INDENT, SEQ, EOL, INDENT, SKIP, EOL, OUTDENT, OUTDENT, 0}},
+      {"tabs reach the next multiple of eight (tab+2 is column 10)",
+       "A\n  B\n    C\n      D\n\tE\n   \t  F\n",
+       {NAME, EOL, INDENT, NAME, EOL, INDENT, NAME, EOL, INDENT, NAME, EOL, INDENT, NAME, EOL, INDENT, NAME, EOL,
+        OUTDENT, OUTDENT, OUTDENT, OUTDENT, OUTDENT, 0}},
+      {"blank, white and comment lines at any column are no layout",
+       "SEQ\n\n-- top\n      -- deep\n \t\r\f\n  x\n   -- odd\n  y\n",
+       {SEQ, EOL, INDENT, NAME, EOL, NAME, EOL, OUTDENT, 0}},
+      {"an empty source", "\n-- only a comment\n", {0}},
+  });
+}
+
+TEST(Occam2Layout, LinesEndingInAnOperatorOrSeparatorGoOnWhateverTheirIndentation) {
+  expect_codes({
+      {"after ',' and '('", "p (a,\n   b)\nSKIP\n", {NAME, '(', NAME, ',', NAME, ')', EOL, SKIP, EOL, 0}},
+      {"after ':=' on a less indented line", "SEQ\n  x :=\n y\n  SKIP\n",
+       {SEQ, EOL, INDENT, NAME, ASSIGN, NAME, EOL, SKIP, EOL, OUTDENT, 0}},
+      {"after IS, over a comment line", "VAL x IS\n-- note\n    [1]:\nSKIP\n",
+       {VAL, NAME, IS, '[', NUMBER, ']', ':', EOL, SKIP, EOL, 0}},
+      {"after '+' and AND", "b := (x AND\n  y) +\n  1\n",
+       {NAME, ASSIGN, '(', NAME, AND, NAME, ')', '+', NUMBER, EOL, 0}},
+      {"a continuation line may start with a hex number", "x := #F5C5 +\n  #00FF\n",
+       {NAME, ASSIGN, NUMBER, '+', NUMBER, EOL, 0}},
+      {"'?' ends a line", "CLAIM c?\n  SKIP\n", {CLAIM, NAME, '?', EOL, INDENT, SKIP, EOL, OUTDENT, 0}},
+      {"')' and ':' end lines", "f (x)\n  INT y:\n", {NAME, '(', NAME, ')', EOL, INDENT, INT, NAME, ':', EOL, OUTDENT, 0}},
+      {"a trailing comment does not hide the ','", "p (a, -- first\n   b)\n", {NAME, '(', NAME, ',', NAME, ')', EOL, 0}},
+      {"a statement cut off at the end", "x :=\n", {NAME, ASSIGN, EOL, 0}},
+  });
+}
+
+// Tokens stand where they are in their physical line, counted in bytes from 1; an EOL after the
+// last token; INDENT and OUTDENT at the token they come before; the end after the last line.
+TEST(Occam2Layout, TokensKeepTheirOwnLinesAndColumns) {
+  Occam2Scan r = scan_occam2("SEQ\n\tp (a, -- x\n  b)\n");
+  std::vector<std::vector<int>> places;
+  for (const Occam2Token& t : r.tokens) places.push_back({t.code, t.line, t.column});
+  EXPECT_EQ(places, (std::vector<std::vector<int>>{{SEQ, 1, 1}, {EOL, 1, 4}, {INDENT, 2, 2}, {NAME, 2, 2},
+                                                   {'(', 2, 4}, {NAME, 2, 5}, {',', 2, 6}, {NAME, 3, 3},
+                                                   {')', 3, 4}, {EOL, 3, 5}, {OUTDENT, 4, 1}, {0, 4, 1}}));
+  EXPECT_EQ(r.errors, 1);  // the tab puts p at column 8
+}
+
+TEST(Occam2Layout, WholeLineCommentsBecomeCCommentsThatCannotEndEarly) {
+  Occam2Scan r = scan_occam2("-- a */ b\nSEQ -- after code: dropped\n    --{{{ fold\n  SKIP\n");
+  EXPECT_EQ(r.comments, "\n\n/*  a * / b */\n\n\n\n/* {{{ fold */\n\n");
+}
+
+TEST(Occam2Layout, BadIndentationIsReportedOnItsLineAndTakenAsOneLevel) {
+  // Line 2 is three columns in, line 4 stands between the open levels 0 and 3.
+  std::string source = "SEQ\n   x\n     y\n  z\n";
+  Occam2Scan quiet = scan_occam2(source, quiet_style());
+  EXPECT_EQ(quiet.codes(), (Codes{SEQ, EOL, INDENT, NAME, EOL, INDENT, NAME, EOL, OUTDENT, OUTDENT, INDENT, NAME,
+                                  EOL, OUTDENT, 0}));
+  EXPECT_EQ(quiet.errors, 2);
+  EXPECT_EQ(quiet.diagnostics, "main.occ:2:4: error: bad indentation\nmain.occ:4:3: error: bad indentation\n");
+  Occam2Scan classic = scan_occam2(source);
+  EXPECT_NE(classic.diagnostics.find("ERROR <bad indentation> near <x> on line 2\n"), std::string::npos);
+  EXPECT_NE(classic.debug_log.find("ERROR <bad indentation> near <z> on line 4\n"), std::string::npos);
+}
+
+struct Spelt {
+  std::string source;
+  int code;
+  std::string text;
+};
+
+void expect_first_token(const std::vector<Spelt>& cases) {
+  for (const Spelt& c : cases) {
+    Occam2Scan r = scan_occam2(c.source + "\n");
+    ASSERT_GE(r.tokens.size(), 2u) << c.source;
+    EXPECT_EQ(r.tokens[0].code, c.code) << c.source;
+    EXPECT_EQ(r.tokens[0].text, c.text) << c.source;
+    EXPECT_EQ(r.tokens[1].code, EOL) << c.source << " is not one token";
+    EXPECT_EQ(r.errors, 0) << c.source;
+  }
+}
+
+TEST(Occam2Tokens, OperatorsByLongestMatchWithTheirHandelCSpelling) {
+  expect_first_token({
+      {":=", ASSIGN, ":="}, {"::", COUNTED, "::"}, {"??", XINPUT, "??"}, {"<<", SHIFT_OP, "<<"},
+      {">>", SHIFT_OP, ">>"}, {"<", RELATIONAL_OP, "<"}, {">", RELATIONAL_OP, ">"}, {"<=", RELATIONAL_OP, "<="},
+      {">=", RELATIONAL_OP, ">="}, {"<>", RELATIONAL_OP, "!="}, {"=", '=', "=="}, {"/\\", BIT_OP, "&"},
+      {"\\/", BIT_OP, "|"}, {"><", BIT_OP, "^"}, {"~", '~', "~"}, {"\\", '\\', "mod"}, {"/", '/', "div"},
+      {"+", '+', "+"}, {"-", '-', "-"}, {"*", '*', "*"}, {"?", '?', "?"}, {"!", '!', "!"}, {":", ':', ":"},
+      {"&", '&', "&"}, {"|", '|', "|"}, {"$", '$', "$"},
+      {"BITAND", BIT_OP, "&"}, {"BITOR", BIT_OP, "|"}, {"BITNOT", BITNOT, "~"}, {"REM", ARITH_WORD, "mod"},
+      {"PLUS", ARITH_WORD, "+"}, {"TIMES", ARITH_WORD, "*"}, {"MINUS", MINUS, "-"}, {"AFTER", AFTER, ">"},
+      {"NOT", NOT, "~"}, {"AND", AND, "AND"}, {"TRUNC", ROUND, "TRUNC"}, {"RESHAPES", RETYPES, "RESHAPES"},
+      {"REC", RECURSIVE, "REC"}, {"VECSPACE", WORKSPACE, "VECSPACE"}, {"TRUE", BOOLEAN, "TRUE"},
+  });
+}
+
+TEST(Occam2Tokens, NamesAndNumbers) {
+  expect_first_token({
+      {"PRI.ALT", NAME, "PRI_ALT"}, {"out.0", NAME, "out_0"}, {"d..entry", NAME, "d__entry"}, {"Par", NAME, "Par"},
+      {"main", NAME, "main_"}, {"int", NAME, "int_"}, {"chanin", NAME, "chanin_"}, {"width", NAME, "width_"},
+      {"x1", NAME, "x1"}, {"42", NUMBER, "42"}, {"#FF", NUMBER, "0xFF"}, {"1.5", REAL_NUMBER, "1.5"},
+      {"1.0E-8", REAL_NUMBER, "1.0E-8"}, {"8.6E+1", REAL_NUMBER, "8.6E+1"},
+  });
+  EXPECT_EQ(scan_occam2("1.x\n").codes(), (Codes{NUMBER, '.', NAME, EOL, 0}));
+  EXPECT_EQ(scan_occam2("##N\n").codes(), (Codes{'#', '#', NAME, EOL, 0}));
+}
+
+TEST(Occam2Tokens, CharacterLiteralsAsCConstants) {
+  expect_first_token({
+      {"'a'", CHARACTER, "'a'"}, {"'*n'", CHARACTER, "'\\n'"}, {"'*c'", CHARACTER, "'\\r'"},
+      {"'*t'", CHARACTER, "'\\t'"}, {"'*T'", CHARACTER, "'\\t'"}, {"'*s'", CHARACTER, "' '"},
+      {"'*''", CHARACTER, "'\\''"}, {"'*\"'", CHARACTER, "'\"'"}, {"'**'", CHARACTER, "'*'"},
+      {"'*#41'", CHARACTER, "0x41"}, {"'\\'", CHARACTER, "'\\\\'"}, {"'#'", CHARACTER, "'#'"},
+      {"'-'", CHARACTER, "'-'"},
+  });
+}
+
+TEST(Occam2Tokens, StringLiteralsAsCStrings) {
+  expect_first_token({
+      {"\"\"", STRING, "\"\""}, {"\"a*nb*c*t\"", STRING, "\"a\\nb\\r\\t\""}, {"\"say *\"hi*\"\"", STRING, "\"say \\\"hi\\\"\""},
+      {"\"C:\\dir\"", STRING, "\"C:\\\\dir\""}, {"\"it*'s **\"", STRING, "\"it's *\""}, {"\"----||\"", STRING, "\"----||\""},
+      // A hex digit after a hex escape would lengthen it in C, so it is escaped itself.
+      {"\"*#41BC*#0Ag\"", STRING, "\"\\x41\\x42\\x43\\x0Ag\""},
+      {"\"what?" "?!\"", STRING, "\"what?\\?!\""},  // no trigraph can form
+  });
+}
+
+TEST(Occam2Tokens, AStringGoesOnOverLinesThatStartWithAnAsterisk) {
+  Occam2Scan r = scan_occam2("x := \"hello there*  \n\n     *more*n string\" ; y\nSKIP\n");
+  EXPECT_EQ(r.codes(), (Codes{NAME, ASSIGN, STRING, ';', NAME, EOL, SKIP, EOL, 0}));
+  EXPECT_EQ(r.tokens[2].lexeme, "\"hello theremore*n string\"");
+  EXPECT_EQ(r.tokens[2].text, "\"hello theremore\\n string\"");
+  EXPECT_EQ(r.tokens[2].line, 1);
+  EXPECT_EQ(r.tokens[4].line, 3);
+  EXPECT_EQ(r.tokens[6].line, 4);
+  EXPECT_EQ(r.errors, 0);
+}
+
+TEST(Occam2Tokens, MalformedLiteralsAreReportedAndScanningGoesOn) {
+  struct Case {
+    std::string source;
+    Codes codes;
+  };
+  const std::vector<Case> cases = {
+      {"x := 'ab\n", {NAME, ASSIGN, NAME, EOL, 0}},
+      {"x := \"open -- no comment\nSKIP\n", {NAME, ASSIGN, STRING, EOL, SKIP, EOL, 0}},
+      {"x := \"go on*\nSKIP\n", {NAME, ASSIGN, STRING, EOL, SKIP, EOL, 0}},
+      {"x := \"a*qb\"\n", {NAME, ASSIGN, STRING, EOL, 0}},
+  };
+  for (const Case& c : cases) {
+    Occam2Scan r = scan_occam2(c.source);
+    EXPECT_EQ(r.codes(), c.codes) << c.source;
+    EXPECT_EQ(r.errors, 1) << c.source;
+  }
+  EXPECT_EQ(scan_occam2("\"open\n").tokens[0].text, "\"open\"");
+}
+
+TEST(Occam2Tokens, EveryByteScansAndANulByteIsATokenOfItsOwn) {
+  EXPECT_EQ(scan_occam2(std::string("x\0y\n", 4)).codes(), (Codes{NAME, kNulByteToken, NAME, EOL, 0}));
+  std::string bytes;
+  for (int round = 0; round < 3; ++round) {
+    for (int b = 0; b < 256; ++b) bytes += static_cast<char>(b * 7 + round);
+  }
+  Occam2Scan r = scan_occam2(bytes);
+  ASSERT_FALSE(r.tokens.empty());
+  EXPECT_EQ(r.tokens.back().code, 0);
+}
+
+TEST(Occam2Tokens, EveryTokenIsTracedWholeHoweverLong) {
+  std::string long_name(100000, 'n');
+  Occam2Scan r = scan_occam2("SEQ\n  " + long_name + "\n");
+  EXPECT_EQ(r.debug_log, "yylex: token 279 <SEQ>\nyylex: token 263 <\n>\nyylex: token 285 <>\nyylex: token 262 <" +
+                             long_name + ">\nyylex: token 263 <\n>\nyylex: token 286 <>\nyylex: token 0 <>\n");
+  EXPECT_EQ(r.diagnostics, r.debug_log);
+  EXPECT_EQ(scan_occam2("SKIP\n", quiet_style()).diagnostics, "");
+}
+
+}  // namespace
+}  // namespace vrk::testing
