@@ -133,17 +133,15 @@ void Occam2Scanner::include(SourcePosition where) {
   if (!refuse_include_loop(file, where)) enter_file(std::move(file));
 }
 
-// An include of a file that is open already would never end: it is reported with the chain of
-// includes that leads back to the file, and skipped.
+// An include of a file that is open already would never end: it is reported with the files
+// that lead back to it, and skipped.
 bool Occam2Scanner::refuse_include_loop(const occam2::IncludeFile& file, SourcePosition where) {
+  auto name_of = [&](std::size_t frame) { return file_names_[static_cast<std::size_t>(frames_[frame]->file)]; };
   for (std::size_t i = 0; i < frames_.size(); ++i) {
     if (!frames_[i]->identity.same_as(file.identity)) continue;
-    std::string chain;
-    for (std::size_t j = i; j < frames_.size(); ++j) chain += file_names_[static_cast<std::size_t>(frames_[j]->file)] + " -> ";
-    chain += file.path;
-    error(where, line_file_,
-          "include loop: " + file_names_[static_cast<std::size_t>(frames_[i]->file)] + " includes itself through " + chain,
-          "#INCLUDE");
+    std::string message = "include loop: " + name_of(i) + " includes itself";
+    for (std::size_t j = i + 1; j < frames_.size(); ++j) message += (j == i + 1 ? " through " : " -> ") + name_of(j);
+    error(where, line_file_, message, "#INCLUDE");
     return true;
   }
   return false;

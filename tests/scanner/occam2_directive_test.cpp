@@ -1,0 +1,182 @@
+// The occam 2 scanner's directives: #INCLUDE in place at its column, the lookup order, missing
+// files, loops and files that are no source; conditional compilation; skipped directives.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "scanner/occam2_tokens.h"
+#include "tests/common/files.h"
+#include "tests/scanner/occam2_token_stream.h"
+
+namespace vrk::testing {
+namespace {
+
+using namespace occam2::token;
+using Codes = std::vector<int>;
+
+std::vector<std::string> name_texts(const Occam2Scan& r) {
+  std::vector<std::string> names;
+  for (const Occam2Token& t : r.tokens) {
+    if (t.code == NAME) names.push_back(t.text);
+  }
+  return names;
+}
+
+class Occam2Includes : public TempDirTest {
+ protected:
+  Occam2Includes() : TempDirTest("occam2-include") {}
+  std::string path(const std::string& name) const { return (dir_ / name).string(); }
+  Occam2Scan scan_main(const std::string& text, std::vector<std::string> include_dirs = {}) {
+    write_file(dir_ / "main.occ", text);
+    return scan_occam2_file({true, path("main.occ"), std::move(include_dirs)});
+  }
+};
+
+TEST_F(Occam2Includes, IncludedLinesStandAtTheDirectiveColumnAndNameTheirFile) {
+  write_file(dir_ / "part.inc", "x := 1\nIF\n  TRUE\n    SKIP\n");
+  Occam2Scan r = scan_main("PROC p ()\n  SEQ\n    #INCLUDE \"part.inc\" -- here\n    y := 2\n:\n");
+  EXPECT_EQ(r.codes(), (Codes{PROC, NAME, '(', ')', EOL, INDENT, SEQ, EOL, INDENT, NAME, ASSIGN, NUMBER, EOL, IF,
+                              EOL, INDENT, BOOLEAN, EOL, INDENT, SKIP, EOL, OUTDENT, OUTDENT, NAME, ASSIGN, NUMBER,
+                              EOL, OUTDENT, OUTDENT, ':', EOL, 0}));
+  EXPECT_EQ(r.errors, 0) << r.diagnostics;
+  const Occam2Token& x = r.tokens[9];
+  EXPECT_EQ(x.file, path("part.inc"));
+  EXPECT_EQ((std::vector<int>{x.line, x.column}), (std::vector<int>{1, 1}));
+  const Occam2Token& y = r.tokens[23];
+  EXPECT_EQ(y.file, path("main.occ"));
+  EXPECT_EQ((std::vector<int>{y.line, y.column}), (std::vector<int>{4, 5}));
+}
+
+TEST_F(Occam2Includes, ErrorsInAnIncludedFileNameThatFileAndItsLines) {
+  write_file(dir_ / "sub" / "part.inc", "SEQ\n   x\n");
+  Occam2Scan r = scan_main("SEQ\n  #INCLUDE \"sub/part.inc\"\n   z\n");
+  EXPECT_EQ(r.diagnostics, path("sub/part.inc") + ":2:4: error: bad indentation\n" + path("main.occ") +
+                               ":3:4: error: bad indentation\n");
+  EXPECT_EQ(r.errors, 2);
+}
+
+TEST_F(Occam2Includes, FilesAreLookedUpBesideTheIncludingFileThenInEachDirectoryInOrder) {
+  write_file(dir_ / "src" / "main.occ", "#INCLUDE \"a.inc\"\n#INCLUDE \"b.inc\"\n#INCLUDE \"c.inc\"\n");
+  write_file(dir_ / "src" / "a.inc", "beside\n");
+  write_file(dir_ / "one" / "a.inc", "one.a\n");
+  write_file(dir_ / "one" / "b.inc", "#INCLUDE \"c.inc\"\n");  // beside b.inc: not in one/
+  write_file(dir_ / "two" / "b.inc", "two.b\n");
+  write_file(dir_ / "two" / "c.inc", "two.c\n");
+  Occam2Scan r = scan_occam2_file({true, path("src/main.occ"), {path("one"), path("two")}});
+  EXPECT_EQ(name_texts(r), (std::vector<std::string>{"beside", "two_c", "two_c"}));
+  EXPECT_EQ(r.errors, 0) << r.diagnostics;
+}
+
+TEST_F(Occam2Includes, AMissingFileIsAWarningAndScanningGoesOn) {
+  std::string source = "SEQ\n  #INCLUDE \"nope.inc\"\n  SKIP\n";
+  Occam2Scan r = scan_main(source);
+  EXPECT_EQ(r.codes(), (Codes{SEQ, EOL, INDENT, SKIP, EOL, OUTDENT, 0}));
+  EXPECT_EQ(r.diagnostics, path("main.occ") + ":2:3: warning: cannot find include file \"nope.inc\"\n");
+  EXPECT_EQ(r.errors, 0);
+  write_file(dir_ / "main.occ", source);
+  Occam2ScanSettings classic;
+  classic.source_path = path("main.occ");
+  EXPECT_NE(scan_occam2_file(classic).diagnostics.find(r.diagnostics), std::string::npos);
+}
+
+TEST_F(Occam2Includes, AnIncludeLoopIsAnErrorNamingTheChainAndIsSkipped) {
+  write_file(dir_ / "a.inc", "a\n#INCLUDE \"b.inc\"\n");
+  write_file(dir_ / "b.inc", "b\n#INCLUDE \"a.inc\"\n");
+  Occam2Scan r = scan_main("#INCLUDE \"a.inc\"\n#INCLUDE \"main.occ\"\nend\n");
+  EXPECT_EQ(name_texts(r), (std::vector<std::string>{"a", "b", "end"}));
+  EXPECT_EQ(r.errors, 2);
+  EXPECT_EQ(r.diagnostics, path("b.inc") + ":2:1: error: include loop: " + path("a.inc") + " includes itself through " +
+                               path("b.inc") + "\n" + path("main.occ") + ":2:1: error: include loop: " +
+                               path("main.occ") + " includes itself\n");
+}
+
+TEST_F(Occam2Includes, FoldersAndDevicesAreRefusedNotRead) {
+  std::filesystem::create_directories(dir_ / "folder");
+  Occam2Scan r = scan_main("#INCLUDE \"folder\"\n#INCLUDE \"/dev/zero\"\n#INCLUDE nope\nSKIP\n");
+  EXPECT_EQ(r.codes(), (Codes{SKIP, EOL, 0}));
+  EXPECT_EQ(r.errors, 3);
+  EXPECT_NE(r.diagnostics.find(":1:1: error: cannot include \"folder\": " + path("folder") + " is not a regular file"),
+            std::string::npos);
+  EXPECT_NE(r.diagnostics.find(":3:1: error: #INCLUDE needs one file name in quotes"), std::string::npos);
+}
+
+TEST_F(Occam2Includes, NestingDeeperThanTheLimitIsAnError) {
+  // Each level includes the next; the chain is longer than the limit.
+  for (int i = 0; i < 70; ++i) {
+    write_file(dir_ / ("n" + std::to_string(i) + ".inc"), "#INCLUDE \"n" + std::to_string(i + 1) + ".inc\"\n");
+  }
+  Occam2Scan r = scan_main("#INCLUDE \"n0.inc\"\nSKIP\n");
+  EXPECT_EQ(r.codes(), (Codes{SKIP, EOL, 0}));
+  EXPECT_EQ(r.errors, 1);
+  EXPECT_NE(r.diagnostics.find("error: includes nested more than 64 deep: \"n64.inc\""), std::string::npos) << r.diagnostics;
+}
+
+TEST_F(Occam2Includes, EachFileClosesItsOwnConditions) {
+  write_file(dir_ / "open.inc", "#IF TRUE\nx\n");
+  write_file(dir_ / "close.inc", "y\n#ENDIF\n");
+  Occam2Scan r = scan_main("#IF TRUE\n#INCLUDE \"open.inc\"\n#INCLUDE \"close.inc\"\n#ENDIF\n#ENDIF\nz\n");
+  EXPECT_EQ(name_texts(r), (std::vector<std::string>{"x", "y", "z"}));
+  EXPECT_EQ(r.diagnostics, path("open.inc") + ":1:1: error: #IF without #ENDIF\n" + path("close.inc") +
+                               ":2:1: error: #ENDIF without #IF\n" + path("main.occ") + ":5:1: error: #ENDIF without #IF\n");
+}
+
+TEST(Occam2Conditions, OnlyTheLinesOfTheChosenBranchesAreScanned) {
+  Occam2Scan r = scan_occam2(
+      "#DEFINE FAST\n"
+      "#IF DEFINED (FAST) AND (TARGET.BITS.PER.WORD = 32)\na\n#ELIF TRUE\nb\n#ELSE\nc\n#ENDIF\n"
+      "#IF NOT DEFINED (SLOW)\n  #IF FALSE\nd\n  #ELSE\ne\n  #ENDIF\n#ENDIF\n"
+      "#DEFINE N #10\n#IF (N >= 16) AND (N <> 17)\nf\n#ENDIF\n"
+      "#UNDEF FAST\n#IF DEFINED (FAST)\ng\n#ELIF TARGET.BIGENDIAN\nh\n#ELIF (-1) < 0\ni\n#ELSE\nj\n#ENDIF\n");
+  EXPECT_EQ(name_texts(r), (std::vector<std::string>{"a", "e", "f", "i"}));
+  EXPECT_EQ(r.errors, 0) << r.diagnostics;
+}
+
+TEST(Occam2Conditions, SkippedLinesAreNotScannedAtAll) {
+  Occam2Scan r = scan_occam2("#IF FALSE\n   'oops\n #INCLUDE \"nope\"\n#PRAGMA X\n#ENDIF\nSKIP\n");
+  EXPECT_EQ(r.codes(), (Codes{SKIP, EOL, 0}));
+  EXPECT_EQ(r.diagnostics.find("ERROR"), std::string::npos) << r.diagnostics;
+  EXPECT_EQ(r.errors, 0);
+}
+
+TEST(Occam2Conditions, UnbalancedOrUnreadableConditionsAreErrors) {
+  struct Case {
+    std::string source;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {"#ENDIF\n", "main.occ:1:1: error: #ENDIF without #IF\n"},
+      {"#ELSE\n", "main.occ:1:1: error: #ELSE without #IF\n"},
+      {"SKIP\n  #IF TRUE\nx\n", "main.occ:2:3: error: #IF without #ENDIF\n"},
+      {"#IF TRUE\n#ELSE\n#ELSE\n#ENDIF\n", "main.occ:3:1: error: #ELSE after #ELSE\n"},
+      {"#IF 3\n#ENDIF\n", "main.occ:1:1: error: cannot evaluate the condition: the condition is not TRUE or FALSE\n"},
+      {"#IF X = 1\n#ENDIF\n", "main.occ:1:1: error: cannot evaluate the condition: X is not defined\n"},
+      {"#IF TRUE AND 1\n#ENDIF\n", "main.occ:1:1: error: cannot evaluate the condition: AND needs TRUE or FALSE on both sides\n"},
+      {"#IF " + std::string(5000, '(') + "\n#ENDIF\n", "main.occ:1:1: error: cannot evaluate the condition: the condition is nested too deeply\n"},
+      {"#DEFINE\n", "main.occ:1:1: error: #DEFINE needs a name\n"},
+      {"#DEFINE X Y\n", "main.occ:1:1: error: #DEFINE X needs an integer, TRUE, FALSE or a string as its value\n"},
+  };
+  for (const Case& c : cases) {
+    Occam2Scan r = scan_occam2(c.source, quiet_style());
+    EXPECT_EQ(r.diagnostics, c.message) << c.source;
+    EXPECT_EQ(r.errors, 1) << c.source;
+    EXPECT_EQ(r.tokens.back().code, 0);
+  }
+}
+
+TEST(Occam2Directives, OtherDirectivesAreSkippedWithAWarning) {
+  Occam2Scan r = scan_occam2(
+      "#USE \"course.lib\"\n  #PRAGMA SHARED x\n#WARNING check this\n#ERROR stop\n#RELAX\n#FROB\nSKIP\n", quiet_style());
+  EXPECT_EQ(r.codes(), (Codes{SKIP, EOL, 0}));
+  EXPECT_EQ(r.errors, 0);
+  EXPECT_EQ(r.diagnostics,
+            "main.occ:1:1: warning: directive #USE skipped\n"
+            "main.occ:2:3: warning: directive #PRAGMA skipped\n"
+            "main.occ:3:1: warning: directive #WARNING skipped: check this\n"
+            "main.occ:4:1: warning: directive #ERROR skipped: stop\n"
+            "main.occ:5:1: warning: directive #RELAX skipped\n"
+            "main.occ:6:1: warning: directive #FROB skipped\n");
+}
+
+}  // namespace
+}  // namespace vrk::testing
