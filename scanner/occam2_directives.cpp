@@ -32,22 +32,22 @@ std::string_view Occam2Scanner::directive_word(std::size_t start) const {
 
 void Occam2Scanner::handle_directive(std::size_t start, std::string_view word) {
   SourcePosition where = here(start);
-  if (is_conditional(word)) return handle_condition(word, where);
-  if (!active()) return;
   std::size_t rest = start + 1 + word.size();
+  if (is_conditional(word)) return handle_condition(word, rest, where);
+  if (!active()) return;
   if (word == "INCLUDE") {
-    tokenize_directive_rest(rest, word);
+    tokenize_directive_rest(rest);
     return include(where);
   }
   if (word == "DEFINE" || word == "UNDEF") {
-    tokenize_directive_rest(rest, word);
+    tokenize_directive_rest(rest);
     return word == "DEFINE" ? define(where) : undefine(where);
   }
   skip_directive(word, rest, where);
 }
 
 // The directive's operands as tokens in the queue, which the directive empties again.
-void Occam2Scanner::tokenize_directive_rest(std::size_t start, std::string_view) {
+void Occam2Scanner::tokenize_directive_rest(std::size_t start) {
   queue_.clear();
   lexemes_.clear();
   texts_.clear();
@@ -59,10 +59,10 @@ bool Occam2Scanner::has_open_condition() const {
 }
 
 // #IF, #ELIF, #ELSE and #ENDIF, also in lines that are skipped, so that nesting is followed.
-void Occam2Scanner::handle_condition(std::string_view word, SourcePosition where) {
+void Occam2Scanner::handle_condition(std::string_view word, std::size_t rest, SourcePosition where) {
   if (word == "IF") {
     bool enclosing = active();
-    bool value = enclosing && condition_value(where);
+    bool value = enclosing && condition_value(rest, where);
     conditions_.push_back({enclosing, value || !enclosing, false, value, where, line_file_});
     return;
   }
@@ -81,17 +81,15 @@ void Occam2Scanner::handle_condition(std::string_view word, SourcePosition where
     c.active = !c.taken;
     c.taken = true;
   } else {
-    c.active = !c.taken && condition_value(where);
+    c.active = !c.taken && condition_value(rest, where);
     c.taken = c.taken || c.active;
   }
 }
 
 // Evaluates the condition after #IF or #ELIF; a condition that cannot be evaluated is reported
 // and taken as FALSE.
-bool Occam2Scanner::condition_value(SourcePosition where) {
-  std::size_t start = where.column;  // the byte after '#'
-  while (start < line_.size() && occam2::is_name_character(line_[start])) ++start;
-  tokenize_directive_rest(start, {});
+bool Occam2Scanner::condition_value(std::size_t rest, SourcePosition where) {
+  tokenize_directive_rest(rest);
   std::vector<occam2::ConditionToken> tokens;
   for (const Token& t : queue_) tokens.push_back({t.code, std::string_view(lexemes_).substr(t.lexeme_at, t.lexeme_size)});
   occam2::ConditionResult result = occam2::evaluate_condition(tokens, symbols_);
@@ -203,8 +201,7 @@ void Occam2Scanner::undefine(SourcePosition where) {
 void Occam2Scanner::skip_directive(std::string_view word, std::size_t rest, SourcePosition where) {
   std::string message = "directive #" + std::string(word) + " skipped";
   if (word == "ERROR" || word == "WARNING") {
-    std::size_t from = rest;
-    while (from < line_.size() && (line_[from] == ' ' || line_[from] == '\t')) ++from;
+    std::size_t from = occam2::skip_blanks(line_, rest);
     std::string_view text = std::string_view(line_).substr(from, line_.size() - 1 - from);
     if (!text.empty()) message += ": " + std::string(text);
   }

@@ -1,4 +1,5 @@
-// The Handel-C spelling of occam 2 names and literals, for the occam 2 mode's scanner.
+// The Handel-C spelling of occam 2 names and literals, and the character classes of occam 2
+// source, for the occam 2 mode's scanner.
 #pragma once
 
 #include <string>
@@ -42,5 +43,12 @@ inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
 inline bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 inline bool is_hex_digit(char c) { return is_digit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 inline bool is_name_character(char c) { return is_letter(c) || is_digit(c) || c == '.'; }
+// White space within a line: carriage returns and form feeds count as blanks.
+inline bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
+// The first byte of `line` at or after `from` that is not blank (the line feed at the latest).
+inline std::size_t skip_blanks(std::string_view line, std::size_t from) {
+  while (from < line.size() && is_blank(line[from])) ++from;
+  return from;
+}
 
 }  // namespace vrk::occam2

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "scanner/occam2_literals.h"
 #include "scanner/occam2_tokens.h"
 
 namespace vrk {
@@ -13,13 +14,6 @@ namespace {
 constexpr std::string_view kCommentOpen = "\n\n/* ";
 constexpr std::string_view kCommentClose = " */\n\n";
 constexpr int kTabWidth = 8;
-
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
-
-std::size_t first_non_blank(const std::string& line, std::size_t from = 0) {
-  while (from < line.size() && is_blank(line[from])) ++from;
-  return from;
-}
 
 bool is_standard_input(const std::string& path) { return path.empty() || path == "-" || path == "<stdin>"; }
 
@@ -105,7 +99,7 @@ void Occam2Scanner::finish_input() {
 // skipped lines on the way; false at the end of the input.
 bool Occam2Scanner::next_content_line() {
   while (read_physical_line()) {
-    std::size_t start = first_non_blank(line_);
+    std::size_t start = occam2::skip_blanks(line_, 0);
     std::string_view word = continues_ ? std::string_view() : directive_word(start);
     content_start_ = start;
     content_column_ = column_of(start);

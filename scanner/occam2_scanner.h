@@ -129,9 +129,9 @@ class Occam2Scanner {
   // Directives.
   std::string_view directive_word(std::size_t start) const;
   void handle_directive(std::size_t start, std::string_view word);
-  void tokenize_directive_rest(std::size_t start, std::string_view word);
-  void handle_condition(std::string_view word, SourcePosition where);
-  bool condition_value(SourcePosition where);
+  void tokenize_directive_rest(std::size_t start);
+  void handle_condition(std::string_view word, std::size_t rest, SourcePosition where);
+  bool condition_value(std::size_t rest, SourcePosition where);
   bool has_open_condition() const;
   bool active() const { return conditions_.empty() || conditions_.back().active; }
   void close_conditions_of_file();

@@ -27,8 +27,6 @@ constexpr bool no_keyword_has(int code) {
 // The grammar leaves the NUL byte's code free (its own tokens start above it).
 static_assert(kNulByteToken < ASSIGN && no_keyword_has(kNulByteToken), "the NUL byte's code must be no grammar token's");
 
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
-
 struct Spelling {
   std::string_view source;
   int code;
@@ -69,7 +67,7 @@ std::string_view operator_word_text(std::string_view word) {
 void Occam2Scanner::tokenize(std::size_t start, bool joining_strings) {
   std::size_t p = start;
   for (;;) {
-    while (is_blank(at(p))) ++p;
+    p = occam2::skip_blanks(line_, p);
     if (at(p) == '\n' || (at(p) == '-' && at(p + 1) == '-')) {
       eol_position_ = here(p);
       eol_file_ = line_file_;
@@ -175,8 +173,7 @@ std::size_t Occam2Scanner::scan_string(std::size_t p, bool joining_strings) {
       ++q;
       continue;
     }
-    std::size_t after = q + 1;
-    while (is_blank(at(after))) ++after;
+    std::size_t after = occam2::skip_blanks(line_, q + 1);
     if (at(after) == '\n' && joining_strings) {
       if (continue_string(q)) continue;
       q = after;  // the line feed: reported as not closed above
@@ -207,8 +204,7 @@ bool Occam2Scanner::continue_string(std::size_t& resume) {
   Frame& frame = *frames_.back();
   std::string next;
   while (read_line_of(frame, next)) {
-    std::size_t start = 0;
-    while (is_blank(next[start])) ++start;
+    std::size_t start = occam2::skip_blanks(next, 0);
     if (next[start] == '\n') continue;
     if (next[start] != '*') {
       push_back_line(frame, std::move(next));
