@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "driver/cleanup.h"
+#include "driver/occam2_translation.h"
 #include "driver/files.h"
 #include "driver/options.h"
 #include "driver/output_file.h"
@@ -54,6 +55,9 @@ constexpr const char* kHelp =
     "      --log=FILE         write the debug log to FILE instead of ./vrk.deb\n"
     "      --no-log           write no debug log\n"
     "      --templates=DIR    look for the templates in DIR first\n"
+    "      --occam2           read occam 2 (with the occam-pi forms of real programs):\n"
+    "                           PROCs, FUNCTIONs, VAL constants, #INCLUDE, ...\n"
+    "  -I, --include-dir=DIR  in --occam2 mode, look for #INCLUDE files in DIR too\n"
     "  -h, --help             display this help and exit\n"
     "  -V, --version          output version information and exit\n"
     "\n"
@@ -229,7 +233,7 @@ int translate(const Options& options) {
   ExitStatus status = ExitStatus::success;
   int output_error = 0, log_error = 0;
   {
-    SourceReader reader(source.fd);
+    SourceReader reader(source.fd, options.occam2 ? SourceReader::LineLimit::none : SourceReader::LineLimit::classic);
     OutputBuffer output_buffer(output.fd()), log_buffer(log.fd()), stderr_buffer(STDERR_FILENO);
     g_buffers[0] = &output_buffer;
     g_buffers[1] = &log_buffer;
@@ -237,10 +241,15 @@ int translate(const Options& options) {
     set_flush_hook(flush_all_buffers);
     for (const char* part : kBanner) log_buffer.write(part);
 
-    auto translation = std::make_unique<Translation>(
-        TranslationFiles{reader, output_buffer, log_buffer, stderr_buffer, templates, diagnostic_style(options)});
-    status = translation->run();
-    keep_until_exit(std::move(translation));
+    TranslationFiles files{reader, output_buffer, log_buffer, stderr_buffer, templates, diagnostic_style(options)};
+    if (options.occam2) {
+      Occam2Translation translation(files, Occam2ScannerOptions{files.style.source_name, options.include_dirs});
+      status = translation.run();
+    } else {
+      auto translation = std::make_unique<Translation>(files);
+      status = translation->run();
+      keep_until_exit(std::move(translation));
+    }
 
     flush_all_buffers();
     output_error = output_buffer.error_number();

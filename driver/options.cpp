@@ -9,9 +9,9 @@ namespace vrk {
 
 namespace {
 
-enum LongOnly { kLogOption = 256, kNoLogOption, kTemplatesOption };
+enum LongOnly { kLogOption = 256, kNoLogOption, kTemplatesOption, kOccam2Option };
 
-constexpr const char* kShortOptions = ":ho:qV";
+constexpr const char* kShortOptions = ":hI:o:qV";
 constexpr option kLongOptions[] = {
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
@@ -20,6 +20,8 @@ constexpr option kLongOptions[] = {
     {"log", required_argument, nullptr, kLogOption},
     {"no-log", no_argument, nullptr, kNoLogOption},
     {"templates", required_argument, nullptr, kTemplatesOption},
+    {"occam2", no_argument, nullptr, kOccam2Option},
+    {"include-dir", required_argument, nullptr, 'I'},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -84,6 +86,12 @@ CommandLine parse_command_line(int argc, char** argv) {
         break;
       case kTemplatesOption:
         options.templates = optarg;
+        break;
+      case kOccam2Option:
+        options.occam2 = true;
+        break;
+      case 'I':
+        options.include_dirs.push_back(optarg);
         break;
       default:
         // optind has moved past the offending argument, or stays on it inside a bundle (-xq).

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "driver/files.h"
 
@@ -15,6 +16,8 @@ struct Options {
   bool write_log = true;
   std::string templates;              // looked in first for the templates, when not empty
   bool quiet = false;                 // compiler-style messages on standard error, no trace
+  bool occam2 = false;                // the occam 2 mode: its grammar, scanner and translation
+  std::vector<std::string> include_dirs;  // -I DIR: where the occam 2 mode looks for #INCLUDE files
 };
 
 // The operand that names standard input (as SOURCE) or standard output (as OUTPUT).

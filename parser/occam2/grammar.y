@@ -189,5 +189,378 @@
 %keyword WHILE
 %keyword WORKSPACE
 
-# ---------------------------------------------------------------- grammar (being written)
-program : %empty
+
+# ---------------------------------------------------------------- program and bodies
+# A body is a list of items: specifications (declarations, abbreviations, definitions) and the
+# constructs of its kind; a specification scopes over what follows it in the same body.
+program : %empty => empty_program
+program : items => program
+
+items : item => first_item
+items : items item => next_item
+item : spec => pass
+item : process => outermost_process
+item : error EOL => recover_from_error
+
+block : %empty => nothing
+block : INDENT items OUTDENT => pass2
+
+# ---------------------------------------------------------------- processes
+process : simple EOL => end_simple_process
+process : construct => pass
+
+simple : SKIP => skip_process
+simple : STOP => stop_process
+simple : assignment => pass
+simple : input => pass
+simple : output => pass
+simple : instance => pass
+simple : FORK instance => fork_banner
+simple : SYNC element => sync_banner
+simple : SUSPEND => suspend_banner
+
+assignment : element ASSIGN expression_list => assignment
+assignment : element ',' element_list ASSIGN expression_list => multiple_assignment
+element_list : element => first_of_list
+element_list : element_list ',' element => next_of_list
+
+input : element '?' input_items => input
+input : element '?' AFTER expression => delayed_input
+input : element '?' CASE NAME => tagged_input
+input : element '?' CASE NAME ';' input_items => tagged_input
+input_items : input_item => first_of_list
+input_items : input_items ';' input_item => next_of_list
+input_item : element => pass
+input_item : element COUNTED element => counted_item
+
+output : element '!' output_items => output
+output_items : output_item => first_of_list
+output_items : output_items ';' output_item => next_of_list
+output_item : expression => pass
+output_item : expression COUNTED expression => counted_item
+
+instance : NAME '(' ')' => call_without_arguments
+instance : NAME '(' actuals ')' => call_with_arguments
+actuals : actual => first_of_list
+actuals : actuals ',' actual => next_of_list
+actual : expression => pass
+actual : element direction => pass
+
+direction : '?' => nothing
+direction : '!' => nothing
+
+# ---------------------------------------------------------------- constructs
+construct : SEQ EOL block => seq
+construct : SEQ replicator EOL block => replicated_seq
+construct : PAR EOL block => par
+construct : PRI PAR EOL block => pri_par
+construct : PAR replicator EOL block => replicated_par
+construct : PRI PAR replicator EOL block => pri_replicated_par
+construct : PLACED PAR EOL block => placed_par_banner
+construct : PLACED PAR replicator EOL block => placed_par_banner
+construct : PAR ENROLL element_list EOL block => enrolled_par_banner
+construct : PAR replicator ENROLL element_list EOL block => enrolled_par_banner
+construct : PROCESSOR expression EOL block => processor_banner
+construct : PROCESSOR expression NAME EOL block => processor_banner
+construct : IF EOL choice_block => if_construct
+construct : IF replicator EOL choice_block => replicated_if
+construct : ALT EOL alternative_block => alt
+construct : PRI ALT EOL alternative_block => pri_alt
+construct : ALT replicator EOL alternative_block => replicated_alt
+construct : PRI ALT replicator EOL alternative_block => pri_replicated_alt
+construct : CASE expression EOL option_block => case_construct
+construct : WHILE expression EOL block => while_construct
+construct : element '?' CASE EOL variant_block => case_input_banner
+construct : element XINPUT input_items EOL block => extended_input_banner
+construct : element XINPUT CASE EOL variant_block => case_input_banner
+construct : CLAIM element EOL block => claim_banner
+construct : CLAIM element direction EOL block => claim_banner
+construct : FORKING EOL block => forking_banner
+construct : RESIGN element_list EOL block => resign_banner
+construct : VALOF EOL INDENT items RESULT expression_list EOL OUTDENT => valof_banner
+
+replicator : NAME '=' expression FOR expression => replicator
+replicator : NAME '=' expression FOR expression STEP expression => stepped_replicator
+
+# ---------------------------------------------------------------- IF choices
+choice_block : %empty => nothing
+choice_block : INDENT choices OUTDENT => pass2
+choices : choice_item => first_part
+choices : choices choice_item => next_part
+choice_item : spec => pass
+choice_item : choice => pass
+choice_item : error EOL => recover_from_error
+choice : lead_expression EOL block => choice
+choice : IF EOL choice_block => nested_if
+choice : IF replicator EOL choice_block => replicated_if
+
+# ---------------------------------------------------------------- ALT alternatives
+alternative_block : %empty => nothing
+alternative_block : INDENT alternatives OUTDENT => pass2
+alternatives : alternative_item => first_part
+alternatives : alternatives alternative_item => next_part
+alternative_item : spec => pass
+alternative_item : alternative => pass
+alternative_item : error EOL => recover_from_error
+alternative : guard EOL block => alternative
+alternative : ALT EOL alternative_block => nested_alt
+alternative : PRI ALT EOL alternative_block => nested_alt
+alternative : ALT replicator EOL alternative_block => replicated_alt
+alternative : PRI ALT replicator EOL alternative_block => pri_replicated_alt
+alternative : element '?' CASE EOL variant_block => case_input_guard_banner
+alternative : lead_expression '&' element '?' CASE EOL variant_block => case_input_guard_banner
+alternative : element XINPUT input_items EOL block => extended_input_banner
+guard : input => plain_guard
+guard : lead_expression '&' input => guarded_input
+guard : lead_expression '&' SKIP => guarded_skip
+guard : SKIP => skip_guard
+
+# ---------------------------------------------------------------- CASE options and variants
+option_block : %empty => nothing
+option_block : INDENT options OUTDENT => pass2
+options : option_item => first_part
+options : options option_item => next_part
+option_item : spec => pass
+option_item : option => pass
+option_item : error EOL => recover_from_error
+option : lead_expression EOL block => case_option
+option : lead_expression ',' expression_list EOL block => case_option_list
+option : ELSE EOL block => else_option
+
+variant_block : %empty => nothing
+variant_block : INDENT variants OUTDENT => pass2
+variants : variant_item => nothing
+variants : variants variant_item => nothing
+variant_item : spec => pass
+variant_item : variant => pass
+variant_item : error EOL => recover_from_error
+variant : NAME EOL block => nothing
+variant : NAME ';' input_items EOL block => nothing
+
+# ---------------------------------------------------------------- specifications
+spec : declaration => pass
+spec : abbreviation => pass
+spec : definition => pass
+spec : allocation => pass
+
+declaration : type names ':' EOL => declaration
+declaration : element '?' names ':' EOL => channel_end_declaration
+declaration : element '!' names ':' EOL => channel_end_declaration
+declaration : SHARED direction CHAN protocol names ':' EOL => shared_channel_declaration
+declaration : SHARED CHAN protocol names ':' EOL => shared_channel_declaration
+names : name_item => first_of_list
+names : names ',' name_item => next_of_list
+name_item : NAME => name
+name_item : NAME direction => name
+
+type : keyword_type => pass
+type : NAME => named_type
+keyword_type : data_type => pass
+keyword_type : CHAN protocol => channel_type
+keyword_type : CHAN OF protocol => channel_type
+keyword_type : TIMER => timer_type
+keyword_type : PORT OF data_type => port_type
+keyword_type : BARRIER => barrier_type
+keyword_type : MOBILE nested_type => mobile_type
+keyword_type : '[' expression ']' nested_type => array_type
+keyword_type : '[' ']' nested_type => open_array_type
+keyword_type : SHARED NAME direction => channel_end_type
+
+# After a dimension or MOBILE a channel-type end may stand alone: []FOO? v.
+nested_type : type => pass
+nested_type : NAME direction => channel_end_type
+
+data_type : primitive_type => pass
+primitive_type : BOOL => integer_type
+primitive_type : BYTE => integer_type
+primitive_type : INT => integer_type
+primitive_type : INT16 => sized_integer_type
+primitive_type : INT32 => sized_integer_type
+primitive_type : INT64 => sized_integer_type
+primitive_type : REAL32 => floating_point_type
+primitive_type : REAL64 => floating_point_type
+
+protocol : type => pass
+protocol : NAME direction => channel_end_protocol
+protocol : ANY => any_protocol
+protocol : data_type COUNTED '[' ']' data_type => counted_protocol
+
+abbreviation : VAL type NAME IS expression ':' EOL => val_abbreviation
+abbreviation : VAL NAME IS expression ':' EOL => untyped_val_abbreviation
+abbreviation : type name_item IS abbreviated ':' EOL => abbreviation
+abbreviation : element IS abbreviated ':' EOL => untyped_abbreviation
+abbreviation : INITIAL type NAME IS expression ':' EOL => initial_declaration
+abbreviation : type NAME RETYPES expression ':' EOL => retypes_banner
+abbreviation : VAL type NAME RETYPES expression ':' EOL => retypes_banner
+abbreviated : expression => pass
+abbreviated : element direction => pass
+
+allocation : PLACE NAME AT expression ':' EOL => place_banner
+allocation : PLACE NAME IN WORKSPACE ':' EOL => place_banner
+allocation : PLACED type NAME AT expression ':' EOL => place_banner
+allocation : PLACED type NAME expression ':' EOL => place_banner
+
+# ---------------------------------------------------------------- definitions
+definition : proc_head body_of_definition ':' EOL => proc_definition
+definition : PROC TYPE NAME IS '(' formals ')' ':' EOL => proc_type_banner
+definition : function_head IS expression_list ':' EOL => function_is
+definition : function_head body_of_definition ':' EOL => function_valof
+definition : PROTOCOL NAME IS protocol_items ':' EOL => protocol_banner
+definition : PROTOCOL NAME EOL INDENT CASE EOL tag_block OUTDENT ':' EOL => protocol_banner
+definition : PROTOCOL NAME EXTENDS names EOL INDENT CASE EOL tag_block OUTDENT ':' EOL => protocol_banner
+definition : DATA TYPE NAME IS type ':' EOL => data_type_banner
+definition : DATA TYPE NAME EOL INDENT record_head EOL field_block OUTDENT ':' EOL => data_type_banner
+definition : CHAN TYPE NAME EOL INDENT record_head EOL field_block OUTDENT ':' EOL => chan_type_banner
+definition : RECURSIVE CHAN TYPE NAME EOL INDENT record_head EOL field_block OUTDENT ':' EOL => chan_type_banner
+definition : CHAN TYPE NAME ':' EOL => chan_type_banner
+
+body_of_definition : EOL block => pass2
+
+proc_head : proc_keyword NAME '(' formal_list ')' => proc_head
+proc_head : proc_keyword NAME '(' formal_list ')' IMPLEMENTS NAME => proc_head
+proc_keyword : PROC => nothing
+proc_keyword : proc_prefixes PROC => nothing
+proc_keyword : MOBILE PROC => nothing
+proc_prefixes : proc_prefix => nothing
+proc_prefixes : proc_prefixes proc_prefix => nothing
+proc_prefix : INLINE => nothing
+proc_prefix : RECURSIVE => nothing
+
+function_head : result_types function_keyword NAME '(' formal_list ')' => function_head
+function_head : NAME function_keyword NAME '(' formal_list ')' => named_function_head
+function_keyword : FUNCTION => nothing
+function_keyword : INLINE FUNCTION => nothing
+function_keyword : RECURSIVE FUNCTION => nothing
+# A list of result types begins with a type word: "a, b" before a FUNCTION would read as the
+# start of a multiple assignment. A single named type is fine.
+result_types : keyword_type => first_of_list
+result_types : result_types ',' type => next_of_list
+
+formal_list : %empty => nothing
+formal_list : formals => pass
+formals : formal => first_formal
+formals : formals ',' formal => next_formal
+formal : NAME => bare_formal
+formal : NAME direction => bare_formal
+formal : formal_type NAME => formal
+formal : formal_type NAME direction => formal
+formal_type : type => pass
+formal_type : NAME direction => channel_end_type
+formal_type : VAL type => val_formal_type
+formal_type : RESULT type => result_formal_type
+formal_type : SHARED type => shared_formal_type
+
+protocol_items : protocol => first_of_list
+protocol_items : protocol_items ';' protocol => next_of_list
+
+tag_block : %empty => nothing
+tag_block : INDENT tags OUTDENT => nothing
+tags : tag => nothing
+tags : tags tag => nothing
+tag : NAME EOL => nothing
+tag : NAME ';' protocol_items EOL => nothing
+tag : NAME '=' NUMBER EOL => nothing
+tag : NAME '=' NUMBER ';' protocol_items EOL => nothing
+tag : FROM NAME EOL => nothing
+
+record_head : RECORD => nothing
+record_head : PACKED RECORD => nothing
+record_head : MOBILE RECORD => nothing
+field_block : %empty => nothing
+field_block : INDENT fields OUTDENT => nothing
+fields : field => nothing
+fields : fields field => nothing
+field : type names ':' EOL => nothing
+
+# ---------------------------------------------------------------- expressions
+expression_list : expression => first_of_list
+expression_list : expression_list ',' expression => next_of_list
+
+# No precedence: one dyadic operator per bracket level, except chains of AND or of OR. Where a
+# line may begin with a specification or an expression (IF choices, ALT guards, CASE options) the
+# expression is a lead_expression, which cannot begin with a type word, MOBILE or '[': those
+# begin specifications there.
+expression : lead_expression => pass
+expression : table_expression => pass
+expression : primitive_type operand => conversion
+expression : primitive_type ROUND operand => conversion
+expression : MOBILE '[' expression ']' allocated_type => mobile_allocation_banner
+expression : MOBILE NAME => mobile_allocation_banner
+expression : MOBILE BARRIER => mobile_allocation_banner
+lead_expression : lead_operand => pass
+lead_expression : monadic_operator operand => monadic
+lead_expression : monadic_operator element direction => monadic
+lead_expression : lead_operand dyadic_operator operand => dyadic
+lead_expression : and_chain => logical_chain
+lead_expression : or_chain => logical_chain
+lead_expression : MOSTPOS primitive_type => most_banner
+lead_expression : MOSTNEG primitive_type => most_banner
+lead_expression : BYTESIN '(' expression ')' => bytesin_banner
+lead_expression : BYTESIN '(' primitive_type ')' => bytesin_banner
+lead_expression : OFFSETOF '(' NAME ',' NAME ')' => offsetof_banner
+lead_expression : CLONE operand => clone_banner
+lead_expression : DEFINED operand => defined_banner
+table_expression : bracket_table => pass
+table_expression : bracket_table dyadic_operator operand => dyadic
+allocated_type : data_type => nothing
+allocated_type : NAME => nothing
+allocated_type : NAME direction => nothing
+allocated_type : SHARED NAME direction => nothing
+allocated_type : '[' expression ']' allocated_type => nothing
+and_chain : lead_operand AND operand => logical_operation
+and_chain : and_chain AND operand => logical_operation
+or_chain : lead_operand OR operand => logical_operation
+or_chain : or_chain OR operand => logical_operation
+
+monadic_operator : '-' => monadic_operator
+monadic_operator : MINUS => monadic_operator
+monadic_operator : NOT => monadic_operator
+monadic_operator : '~' => monadic_operator
+monadic_operator : BITNOT => monadic_operator
+monadic_operator : SIZE => size_operator
+
+dyadic_operator : '+' => dyadic_operator
+dyadic_operator : '-' => dyadic_operator
+dyadic_operator : '*' => dyadic_operator
+dyadic_operator : '/' => dyadic_operator
+dyadic_operator : '\\' => dyadic_operator
+dyadic_operator : '=' => dyadic_operator
+dyadic_operator : ARITH_WORD => dyadic_operator
+dyadic_operator : MINUS => dyadic_operator
+dyadic_operator : AFTER => dyadic_operator
+dyadic_operator : BIT_OP => dyadic_operator
+dyadic_operator : SHIFT_OP => dyadic_operator
+dyadic_operator : RELATIONAL_OP => dyadic_operator
+
+operand : lead_operand => pass
+operand : bracket_table => pass
+lead_operand : element => pass
+lead_operand : literal => pass
+lead_operand : string_table => pass
+lead_operand : '(' expression ')' => parenthesised
+lead_operand : NAME '(' ')' => function_call
+lead_operand : NAME '(' expression_list ')' => function_call
+
+literal : NUMBER => number
+literal : REAL_NUMBER => real_number
+literal : CHARACTER => token_text
+literal : BOOLEAN => boolean
+literal : NUMBER '(' type ')' => decorated_literal
+literal : REAL_NUMBER '(' type ')' => decorated_real
+literal : CHARACTER '(' type ')' => decorated_literal
+
+string_table : STRING => token_text
+string_table : string_table '[' expression ']' => table_subscript
+string_table : string_table '(' NAME ')' => pass
+bracket_table : '[' expression_list ']' => table_banner
+bracket_table : '[' ']' => table_banner
+bracket_table : '[' expression FOR expression '|' expression ']' => constructor_banner
+bracket_table : '[' expression FOR expression STEP expression '|' expression ']' => constructor_banner
+bracket_table : bracket_table '[' expression ']' => table_subscript
+bracket_table : bracket_table '(' NAME ')' => pass
+
+element : NAME => name
+element : element '[' expression ']' => subscript
+element : '[' expression FROM expression FOR expression ']' => slice_banner
+element : '[' expression FROM expression ']' => slice_banner
+element : '[' expression FOR expression ']' => slice_banner

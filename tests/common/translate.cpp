@@ -1,5 +1,6 @@
 #include "tests/common/translate.h"
 
+#include "driver/occam2_translation.h"
 #include "driver/translation.h"
 
 namespace vrk::testing {
@@ -29,6 +30,33 @@ TranslationRun translate(std::string_view source, long early_write_interval) {
     run.fragments.emplace_back(n->element.view());
   }
   return run;
+}
+
+TranslationRun translate_occam2(std::string_view source, std::string source_path, std::vector<std::string> include_dirs,
+                                bool quiet) {
+  TranslationRun run;
+  SourceReader reader(source, SourceReader::LineLimit::none);
+  OutputBuffer output(OutputBuffer::Truncation::refused);
+  OutputBuffer debug_log, diagnostics;
+  MemoryTemplates templates{std::string(kTestHeader), std::string(kTestBoard), std::string(kTestMain)};
+  DiagnosticStyle style{quiet, source_path};
+  Occam2Translation translation({reader, output, debug_log, diagnostics, templates, style},
+                                Occam2ScannerOptions{std::move(source_path), std::move(include_dirs)});
+  run.status = exit_code(translation.run());
+  run.output = output.contents();
+  run.debug_log = debug_log.contents();
+  run.diagnostics = diagnostics.contents();
+  return run;
+}
+
+Occam2Output split_occam2_output(const std::string& output) {
+  const std::string before = std::string(kTestHeader) + std::string(kTestBoard) + std::string(kConstsAreaOpener);
+  std::size_t main_at = output.find(kTestMain);
+  if (!output.starts_with(before) || main_at == std::string::npos || !output.ends_with(kMainClosing)) return {};
+  std::size_t start = before.size();
+  if (output.compare(start, kBooleanConstants.size(), kBooleanConstants) == 0) start += kBooleanConstants.size();
+  std::size_t body_at = main_at + kTestMain.size();
+  return {output.substr(start, main_at - start), output.substr(body_at, output.size() - kMainClosing.size() - body_at)};
 }
 
 std::vector<std::string> TranslationRun::program_fragments() const {

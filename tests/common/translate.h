@@ -33,4 +33,18 @@ struct TranslationRun {
 // Fragment list is written early, each time the list has grown by that many fragments.
 TranslationRun translate(std::string_view source, long early_write_interval = 0);
 
+// The same in the occam 2 mode. `source_path` names the source for messages and for #INCLUDE
+// files looked up beside it; `include_dirs` are the -I directories.
+TranslationRun translate_occam2(std::string_view source, std::string source_path = "test.occ",
+                                std::vector<std::string> include_dirs = {}, bool quiet = false);
+
+// An occam 2 mode output split at main's opening: what stands before main after the CONSTs area
+// (the definitions) and main's body without its closing. Both empty when the output is not a
+// whole translation.
+struct Occam2Output {
+  std::string definitions;
+  std::string body;
+};
+Occam2Output split_occam2_output(const std::string& output);
+
 }  // namespace vrk::testing

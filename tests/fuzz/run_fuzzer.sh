@@ -32,12 +32,26 @@ fuzzer="$(cd "$(dirname "$fuzzer")" && pwd)/$target"
 # Fresh seeds every time, so that new test cases join without further ado.
 rm -rf "$work/seeds"
 mkdir -p "$work/seeds" "$work/corpus"
+# The in-memory target reads its mode from the first byte (odd: the occam 2 mode), so each
+# source is a seed in both modes, and the real occam 2 programs of the corpus join in that mode.
 n=0
-while IFS= read -r -d '' file; do
+seed() {  # seed MODE_BYTE FILE
   n=$((n + 1))
-  cp "$file" "$work/seeds/seed-$n.occ"
+  if [ "$target" = translate_fuzzer ]; then
+    { printf "$1"; cat "$2"; } >"$work/seeds/seed-$n.occ"
+  else
+    cp "$2" "$work/seeds/seed-$n.occ"
+  fi
+}
+while IFS= read -r -d '' file; do
+  seed '\000' "$file"
+  [ "$target" = translate_fuzzer ] && seed '\001' "$file"
 done < <(find "$root/examples" "$root/tests" "$root/../shared/conformance/cases" \
               -name '*.occ' -type f -print0 2>/dev/null)
+while IFS= read -r -d '' file; do
+  seed '\001' "$file"
+done < <(find "$root/../shared/corpus/occam" \( -name 'kroc-*.occ' -o -name 'tinycsp-*.occ' \) \
+              -type f -print0 2>/dev/null)
 echo "run_fuzzer: $target, $n seed files, at most $seconds s or $runs inputs"
 
 cd "$work"

@@ -1,6 +1,7 @@
 // libFuzzer target: one whole translation per input, in-process.
 //
-// The input bytes are the occam source. Each run is the tests' in-memory translation (a fresh
+// The first input byte chooses the mode: odd for the occam 2 mode, even for the default one; the
+// bytes after it are the occam source. Each run is the tests' in-memory translation (a fresh
 // Translation over memory streams and the test templates), so the scanner, the parse engine,
 // every translation action, replicated PAR unrolling and the writing of the Fragment list all see
 // the bytes exactly as the vrk program would. AddressSanitizer and UndefinedBehaviorSanitizer
@@ -56,9 +57,29 @@ bool same_outcome(const TranslationRun& a, const TranslationRun& b) {
 
 }  // namespace
 
+// The occam 2 mode: a defined status and an output that is the headers, followed by a whole
+// program when the parse was accepted. Its warnings go to standard error only, so the two
+// streams are not compared.
+void check_occam2_outcome(const TranslationRun& run) {
+  if (run.status != 0 && run.status != 1) finding("occam 2 mode: exit status other than 0 or 1");
+  const std::string headers = std::string(kTestHeader) + std::string(kTestBoard);
+  if (!run.output.starts_with(headers)) finding("occam 2 mode: the output does not begin with the header templates");
+  bool written = run.output.size() > headers.size();
+  if (written && !run.output.ends_with(kMainClosing)) finding("occam 2 mode: the output does not end with the closing of main");
+  if (run.status == 0 && !written) finding("occam 2 mode: accepted, but nothing was written");
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
   const long records_before = std_memory_mgr().records_in_use();
-  const std::string_view source(reinterpret_cast<const char*>(data), size);
+  const std::string_view source(reinterpret_cast<const char*>(data) + 1, size - 1);
+  if ((data[0] & 1) != 0) {
+    // Included files are looked up beside a source in a folder that does not exist, so that no
+    // input reaches the fuzzing machine's files through a relative #INCLUDE.
+    check_occam2_outcome(translate_occam2(source, "/nonexistent/vrk-fuzz/source.occ"));
+    if (std_memory_mgr().records_in_use() != records_before) finding("occam 2 mode: records of the memory manager leaked");
+    return 0;
+  }
   const TranslationRun held = translate(source);
   check_outcome(held);
   if (!same_outcome(translate(source, 1), held)) finding("writing early changed the outcome");

@@ -56,10 +56,27 @@ TEST(GrammarReader, RejectsMalformedGrammarsWithTheLine) {
         {"%token A 257\n%keyword B\n1 s : A\n", "test.y:2: keyword B names the unknown token B"},
         {"%token A 257\n%keyword A\n%keyword A\n1 s : A\n", "test.y:3: keyword A listed twice"},
         {"%token A 257\n%expect-rr x\n1 s : A\n", "%expect-rr expects a number"},
+        {"%token A 257\n%auto-number\ns : A {1 f}\n", "test.y:3: an embedded action needs numbered rules"},
+        {"%token A 257\n1 s : A\n%auto-number\n", "test.y:3: %auto-number takes no arguments and comes before"},
+        {"%token A 257\n%namespace vrk::\n1 s : A\n", "%namespace expects one C++ namespace"},
     };
     for (const auto& [text, message] : cases)
         EXPECT_NE(reader_error(text).find(message), std::string::npos)
             << "grammar:\n" << text << "error: " << reader_error(text);
+}
+
+// Without written numbers the rules are numbered in the order written, so a second grammar file
+// needs no bookkeeping of free numbers.
+TEST(GrammarReader, AutoNumberingFollowsTheOrderWritten) {
+    Grammar g = read_grammar("%token A 257\n%namespace vrk::second\n%auto-number\ns : t A => f\nt : %empty => g\nt : A\n",
+                             "test.y");
+    ASSERT_EQ(g.productions.size(), 4U);
+    EXPECT_EQ(g.productions[1].number, 1);
+    EXPECT_EQ(g.productions[1].action, "f");
+    EXPECT_EQ(g.productions[2].number, 2);
+    EXPECT_EQ(g.productions[2].action, "g");
+    EXPECT_TRUE(g.productions[3].rhs.size() == 1 && g.productions[3].number == 3);
+    EXPECT_EQ(g.name_space, "vrk::second");
 }
 
 TEST(GrammarReader, NumbersSymbolsInTokenOrder) {

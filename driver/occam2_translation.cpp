@@ -1,0 +1,118 @@
+#include "driver/occam2_translation.h"
+
+#include <utility>
+
+#include "driver/translation.h"
+#include "parser/engine.h"
+#include "parser/occam2/actions.h"
+#include "parser/occam2/generated_tables.h"
+#include "scanner/occam2_tokens.h"
+
+namespace vrk {
+
+Occam2Translation::Occam2Translation(const TranslationFiles& files, Occam2ScannerOptions options)
+    : output_(files.output),
+      diagnostics_(files.debug_log, files.diagnostics, files.style),
+      scanner_(files.source, diagnostics_, std::move(options)),
+      templates_(files.templates, fragments_),
+      state_(diagnostics_, templates_) {}
+
+// A token's entry gets its Handel-C text, where it stands and the comment lines before it. Layout
+// tokens leave those comments to the first token of the next line.
+void Occam2Translation::pushed(StackView<Entry>& view) {
+  int top = view.below() + 1;
+  int symbol = view.accessing_symbol(top);
+  if (symbol < 0 || symbol == occam2::token::ERROR_TOKEN) return;
+  Entry& entry = view.result();
+  entry.position = scanner_.token_position();
+  if (symbol == occam2::token::EOL || symbol == occam2::token::INDENT || symbol == occam2::token::OUTDENT) return;
+  entry.text = scanner_.token_text();
+  entry.lead = scanner_.take_comments();
+}
+
+// Comment lines before a symbol other than the first go into its text; the first symbol's are
+// the action's to place, and what it leaves goes on to the left-hand side.
+bool Occam2Translation::reduce(int rule, StackView<Entry>& view) {
+  occam2::Occam2Context context{state_, view, {}};
+  Entry& result = view.result();
+  int length = view.rhs_length();
+  if (length > 0) {
+    result.position = view.rhs(1).position;
+    context.lead = std::exchange(view.rhs(1).lead, {});
+    for (int k = 2; k <= length; ++k) {
+      Entry& part = view.rhs(k);
+      if (!part.lead.empty()) part.text.insert(0, std::exchange(part.lead, {}));
+    }
+  } else {
+    result.position = scanner_.token_position();
+  }
+  occam2::actions::run_action(rule, context);
+  if (!context.lead.empty()) result.lead.insert(0, context.lead);
+  return true;
+}
+
+void Occam2Translation::syntax_error(std::string_view message) {
+  diagnostics_.parse_error(message, scanner_.last_token(), scanner_.line_number());
+}
+
+bool Occam2Translation::start_output() {
+  std::string_view missing;
+  if (!templates_.copy_header_template(output_)) missing = kHeaderTemplate;
+  else if (!templates_.copy_board_template(output_)) missing = kBoardTemplate;
+  else if (!templates_.open_consts_area()) missing = kMainTemplate;
+  if (missing.empty()) return true;
+  diagnostics_.program_message("vrk: cannot read the template file msgs/" + std::string(missing) + " (tried " +
+                               templates_.missing() + ")");
+  stop_status_ = ExitStatus::unusable_input;
+  return false;
+}
+
+// When the outermost level holds only definitions, main runs the last PROC defined there: a
+// channel for each of its channel formals, a banner for any other formal.
+std::string Occam2Translation::program_call() {
+  const occam2::ProgramProc& proc = state_.program_proc;
+  std::string text;
+  for (std::size_t i = 0; i < proc.formals.size(); ++i) {
+    if (proc.channel_formal[i]) {
+      text += "chan " + proc.formals[i] + ";\n\n";
+    } else {
+      diagnostics_.unsupported(proc.position, "the program's parameter " + proc.formals[i] + ", which is not a channel");
+      text += occam2::actions::occam_banner("PROC parameter " + proc.formals[i] + " of the program");
+    }
+  }
+  text += proc.name + " (";
+  for (std::size_t i = 0; i < proc.formals.size(); ++i) {
+    if (i > 0) text += ", ";
+    text += proc.formals[i];
+  }
+  text += ");\n";
+  return text;
+}
+
+void Occam2Translation::assemble(FragmentList::node* main_opening) {
+  std::string& body = state_.main_body;
+  body += scanner_.take_comments();
+  if (!state_.outermost_process && state_.program_proc.defined) {
+    body += program_call();
+  }
+  if (!state_.definitions.empty()) {
+    fragments_.insert_after(FragmentList::previous(main_opening), string(state_.definitions));
+  }
+  fragments_.append(string(body));
+  fragments_.append(string(kMainClosing));
+}
+
+ExitStatus Occam2Translation::run() {
+  if (!start_output()) return stop_status_;
+  FragmentList::node* main_opening = fragments_.last();
+  Engine<Occam2Translation, Occam2Translation> engine(occam2::tables::kTables, *this, *this);
+  int result = engine.yyparse();
+  if (scanner_.stopped()) return scanner_.stop_status();
+  if (result != 0) return ExitStatus::translation_failed;
+  assemble(main_opening);
+  fragments_.write(output_);
+  bool errors = engine.yynerrs > 0 || scanner_.error_count() > 0;
+  return errors ? ExitStatus::translation_failed : ExitStatus::success;
+}
+
+}  // namespace vrk

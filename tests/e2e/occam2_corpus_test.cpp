@@ -1,0 +1,60 @@
+// The real programs of the shared corpus that are written in occam 2 and occam-pi (from the KRoC
+// and tinycsp distributions), translated in place in the occam 2 mode: every one with no syntax
+// error and status 0, except the exercise whose layout is broken on purpose.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/common/files.h"
+#include "tests/common/translate.h"
+
+namespace vrk::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kCorpus = VRK_CORPUS_DIR;
+constexpr const char* kBrokenOnPurpose = "kroc-course-exercises-bugs.occ";
+
+std::vector<fs::path> occam2_programs() {
+  std::vector<fs::path> programs;
+  if (!fs::is_directory(kCorpus)) return programs;
+  for (const fs::directory_entry& entry : fs::directory_iterator(kCorpus)) {
+    std::string name = entry.path().filename().string();
+    if ((name.starts_with("kroc-") || name.starts_with("tinycsp-")) && name.ends_with(".occ")) programs.push_back(entry.path());
+  }
+  std::sort(programs.begin(), programs.end());
+  return programs;
+}
+
+TEST(Occam2Corpus, EveryProgramTranslatesWithoutASyntaxError) {
+  std::vector<fs::path> programs = occam2_programs();
+  if (programs.empty()) GTEST_SKIP() << "no corpus at " << kCorpus;
+  EXPECT_EQ(programs.size(), 28U);
+  for (const fs::path& program : programs) {
+    if (program.filename() == kBrokenOnPurpose) continue;
+    TranslationRun run = translate_occam2(read_file(program), program.string(), {}, true);
+    EXPECT_EQ(run.status, 0) << program.filename() << "\n" << run.diagnostics;
+    EXPECT_EQ(run.debug_log.find("ERROR"), std::string::npos) << program.filename();
+    EXPECT_EQ(run.diagnostics.find(": error:"), std::string::npos) << program.filename();
+    EXPECT_FALSE(split_occam2_output(run.output).body.empty() && split_occam2_output(run.output).definitions.empty())
+        << program.filename();
+  }
+}
+
+// The exercise's PROC body starts three columns in (line 34) and its IF keeps its condition on
+// the keyword's line (line 36): the first reports name those lines.
+TEST(Occam2Corpus, TheBrokenLayoutExerciseGetsErrorsOnItsLines) {
+  const fs::path program = kCorpus / kBrokenOnPurpose;
+  if (!fs::exists(program)) GTEST_SKIP() << "no corpus at " << kCorpus;
+  TranslationRun run = translate_occam2(read_file(program), program.string(), {}, true);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.diagnostics.find(program.string() + ":34:4: error: bad indentation"), std::string::npos) << run.diagnostics;
+  EXPECT_NE(run.diagnostics.find(program.string() + ":36:"), std::string::npos) << run.diagnostics;
+}
+
+}  // namespace
+}  // namespace vrk::testing
