@@ -1,13 +1,16 @@
 #!/usr/bin/env python3
 """Writes a large valid occam program for the benchmark.
 
-Usage: gen_occam.py LINES [SEED] > program.occ
+Usage: gen_occam.py [--common] LINES [SEED] > program.occ
 
 The program is one SEQ whose body is a long run of blocks of realistic shape: nested SEQ, PAR,
 WHILE, IF, ALT and CASE, declarations of variables, arrays and channels, replicated SEQ and
 small replicated PARs (literal bounds, so they unroll), TRUE and FALSE, expressions of several
 operators, and about one whole-line comment in ten lines. Every line is accepted by vrk without
 a syntax error, whatever the seed.
+
+With --common the program keeps to what both of vrk's modes read alike (the default mode and
+--occam2): no WAIT, and one dyadic operator per bracket level, as occam 2 has no precedence.
 """
 import random
 import sys
@@ -33,9 +36,10 @@ class Writer:
 
 
 class Program:
-    def __init__(self, rng):
+    def __init__(self, rng, common=False):
         self.rng = rng
         self.w = Writer(rng)
+        self.common = common
 
     # ---- expressions -------------------------------------------------------------------
     def name(self):
@@ -65,7 +69,7 @@ class Program:
     def expression(self):
         r = self.rng.random()
         if r < 0.35:
-            return self.chain(self.rng.randint(2, 4))
+            return self.chain(2 if self.common else self.rng.randint(2, 4))
         if r < 0.55:
             return '%s %s %s' % (self.operand(), self.rng.choice(['-', '/', '\\', '<<', '>>']), self.operand())
         if r < 0.65:
@@ -87,7 +91,7 @@ class Program:
         elif r < 0.88:
             self.w.line(d, 'SKIP')
         elif r < 0.94:
-            self.w.line(d, 'WAIT %s' % self.operand())
+            self.w.line(d, 'out ! %s' % self.operand() if self.common else 'WAIT %s' % self.operand())
         else:
             self.w.line(d, 'step (%s, %s)' % (self.operand(), self.operand()))
 
@@ -125,7 +129,7 @@ class Program:
         self.w.line(d, 'ALT')
         for _ in range(self.rng.randint(1, 3)):
             guard = self.rng.choice(['in ? %s' % self.name(), 'ready & in ? x', 'count < 10 & SKIP',
-                                     'WAIT t', 'SKIP'])
+                                     'in ? y' if self.common else 'WAIT t', 'SKIP'])
             self.w.line(d + 1, guard)
             self.process(d + 2, depth + 1)
 
@@ -159,10 +163,13 @@ class Program:
 
 
 def main():
-    lines = int(sys.argv[1]) if len(sys.argv) > 1 else 10000
-    seed = int(sys.argv[2]) if len(sys.argv) > 2 else 1
+    args = sys.argv[1:]
+    common = '--common' in args
+    args = [a for a in args if a != '--common']
+    lines = int(args[0]) if len(args) > 0 else 10000
+    seed = int(args[1]) if len(args) > 1 else 1
     out = sys.stdout
-    for text in Program(random.Random(seed)).program(lines):
+    for text in Program(random.Random(seed), common).program(lines):
         out.write(text + '\n')
 
 
