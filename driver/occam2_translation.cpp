@@ -17,6 +17,23 @@ Occam2Translation::Occam2Translation(const TranslationFiles& files, Occam2Scanne
       templates_(files.templates, fragments_),
       state_(diagnostics_, templates_) {}
 
+namespace {
+// The tokens whose text an action reads: names, literals, operators, and the type words whose
+// banners name them. The others (keywords, brackets, separators) stand for themselves.
+bool carries_text(int code) {
+  using namespace occam2::token;
+  switch (code) {
+    case NAME: case NUMBER: case REAL_NUMBER: case CHARACTER: case STRING: case BOOLEAN:
+    case '+': case '-': case '*': case '/': case '\\': case '=': case '~':
+    case ARITH_WORD: case MINUS: case AFTER: case BIT_OP: case SHIFT_OP: case RELATIONAL_OP:
+    case NOT: case BITNOT: case AND: case OR: case MOSTPOS: case MOSTNEG: case INT16: case INT32: case INT64:
+      return true;
+    default:
+      return false;
+  }
+}
+}  // namespace
+
 // A token's entry gets its Handel-C text, where it stands and the comment lines before it. Layout
 // tokens leave those comments to the first token of the next line.
 void Occam2Translation::pushed(StackView<Entry>& view) {
@@ -26,8 +43,9 @@ void Occam2Translation::pushed(StackView<Entry>& view) {
   Entry& entry = view.result();
   entry.position = scanner_.token_position();
   if (symbol == occam2::token::EOL || symbol == occam2::token::INDENT || symbol == occam2::token::OUTDENT) return;
-  entry.text = scanner_.token_text();
-  entry.lead = scanner_.take_comments();
+  if (carries_text(symbol)) entry.text = state_.rope.copy(scanner_.token_text());
+  std::string comments = scanner_.take_comments();
+  if (!comments.empty()) entry.lead = state_.rope.copy(comments);
 }
 
 // Comment lines before a symbol other than the first go into its text; the first symbol's are
@@ -41,13 +59,13 @@ bool Occam2Translation::reduce(int rule, StackView<Entry>& view) {
     context.lead = std::exchange(view.rhs(1).lead, {});
     for (int k = 2; k <= length; ++k) {
       Entry& part = view.rhs(k);
-      if (!part.lead.empty()) part.text.insert(0, std::exchange(part.lead, {}));
+      if (!part.lead.empty()) part.text = state_.rope.join(std::exchange(part.lead, {}), part.text);
     }
   } else {
     result.position = scanner_.token_position();
   }
   occam2::actions::run_action(rule, context);
-  if (!context.lead.empty()) result.lead.insert(0, context.lead);
+  if (!context.lead.empty()) result.lead = state_.rope.join(context.lead, result.lead);
   return true;
 }
 
@@ -89,17 +107,19 @@ std::string Occam2Translation::program_call() {
   return text;
 }
 
-void Occam2Translation::assemble(FragmentList::node* main_opening) {
-  std::string& body = state_.main_body;
-  body += scanner_.take_comments();
-  if (!state_.outermost_process && state_.program_proc.defined) {
-    body += program_call();
+// The output after the header templates: the CONSTs area, the definitions, main's opening, main's
+// body and its closing.
+void Occam2Translation::write_program(FragmentList::node* main_opening) {
+  occam2::ByteChunks& body = state_.main_body;
+  body.append(scanner_.take_comments());
+  if (!state_.outermost_process && state_.program_proc.defined) body.append(program_call());
+  for (const FragmentList::node* n = fragments_.first(); n != main_opening; n = FragmentList::next(n)) {
+    output_.write(n->element.view());
   }
-  if (!state_.definitions.empty()) {
-    fragments_.insert_after(FragmentList::previous(main_opening), string(state_.definitions));
-  }
-  fragments_.append(string(body));
-  fragments_.append(string(kMainClosing));
+  output_.write(state_.definitions);
+  output_.write(main_opening->element.view());
+  body.write([this](std::string_view bytes) { output_.write(bytes); });
+  output_.write(kMainClosing);
 }
 
 ExitStatus Occam2Translation::run() {
@@ -109,8 +129,7 @@ ExitStatus Occam2Translation::run() {
   int result = engine.yyparse();
   if (scanner_.stopped()) return scanner_.stop_status();
   if (result != 0) return ExitStatus::translation_failed;
-  assemble(main_opening);
-  fragments_.write(output_);
+  write_program(main_opening);
   bool errors = engine.yynerrs > 0 || scanner_.error_count() > 0;
   return errors ? ExitStatus::translation_failed : ExitStatus::success;
 }

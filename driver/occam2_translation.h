@@ -37,7 +37,7 @@ class Occam2Translation {
  private:
   bool start_output();
   std::string program_call();
-  void assemble(FragmentList::node* main_opening);
+  void write_program(FragmentList::node* main_opening);
 
   OutputBuffer& output_;
   Diagnostics diagnostics_;

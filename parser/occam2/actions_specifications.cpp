@@ -10,47 +10,51 @@ namespace vrk::occam2::actions {
 
 namespace {
 
-constexpr std::string_view kFloatingPoint = "floating point type";
-constexpr std::string_view kChannelFlag = "chan";
+constexpr const char* kFloatingPoint = "floating point type";
+constexpr const char* kTimer = "TIMER";
+constexpr const char* kChannelEnd = "CHAN TYPE end";
 
-std::string names_text(const Entry& names, const std::string& dimensions) {
-  std::string text;
-  for (std::size_t i = 0; i < names.items.size(); ++i) {
-    if (i > 0) text += ", ";
-    text += names.items[i];
-    text += dimensions;
-  }
+// The names of a declaration, each followed by the dimensions of its type.
+Text names_text(Occam2Context& c, const List& names, const std::string& dimensions) {
+  Text text;
+  bool first = true;
+  c.state.each(names, [&](Cell& name) {
+    if (!first) text = c.join(text, ", ");
+    text = c.join(text, name.item);
+    if (!dimensions.empty()) text = c.join(text, c.copy(dimensions));
+    first = false;
+  });
   return text;
 }
 
-std::string dimensions_of(const Entry& type) {
+std::string dimensions_of(Occam2Context& c, const Entry& type) {
   std::string text;
-  for (const std::string& dimension : type.items) text += dimension;
+  c.state.each(type.list, [&](Cell& dimension) { text += c.str(dimension.item); });
   return text;
 }
 
-void unsupported_type(Occam2Context& c, std::string note) {
+void unsupported_type(Occam2Context& c, const char* note) {
   Entry& result = c.result();
   result.shape = Shape::unsupported;
-  result.note = std::move(note);
+  result.note = note;
 }
 
 // The banner that stands for a declaration of an unsupported type.
-std::string type_banner(Occam2Context& c, const Entry& type, int k) {
+Text type_banner(Occam2Context& c, const Entry& type, int k) {
   if (type.note == kFloatingPoint) {
     report(c, k, "a floating-point type");
-    return std::string(banners::text_of(banners::kFloatingPoint));
+    return c.lit(banners::text_of(banners::kFloatingPoint));
   }
-  report(c, k, "the occam construct " + type.note);
-  return occam_banner(type.note);
+  report(c, k, "the occam construct " + std::string(type.note));
+  return c.copy(occam_banner(type.note));
 }
 
 // A macro expr before main. A name defined again with another text is worth a warning: the
 // Handel-C compiler will stop on the second definition.
-void define_macro(Occam2Context& c, const std::string& name, const std::string& text, int k) {
-  auto [existing, fresh] = c.state.macros.emplace(name, text);
+void define_macro(Occam2Context& c, const std::string& name, Text text, int k) {
+  auto [existing, fresh] = c.state.macros.emplace(name, c.str(text));
   if (!fresh) {
-    if (existing->second == text) return;
+    if (c.rope().equals(text, existing->second)) return;
     c.state.diagnostics.warning(c.rhs(k).position, "'" + name + "' is defined again with another value; both macros are written");
   }
   c.state.define(text);
@@ -60,19 +64,20 @@ void define_macro(Occam2Context& c, const std::string& name, const std::string& 
 void remember_constant(Occam2Context& c, const std::string& name, const std::string& value) {
   long long number = 0;
   const char* first = value.data();
+  const char* last = value.data() + value.size();
   int base = 10;
   if (value.starts_with("0x")) {
     first += 2;
     base = 16;
   }
-  auto [end, error] = std::from_chars(first, value.data() + value.size(), number, base);
-  if (error == std::errc() && end == value.data() + value.size() && first != end) c.state.constants[name] = number;
+  auto [end, error] = std::from_chars(first, last, number, base);
+  if (error == std::errc() && end == last && first != end) c.state.constants[name] = number;
 }
 
 void val_macro(Occam2Context& c, int name_symbol, int value_symbol) {
-  const std::string& name = c.rhs(name_symbol).text;
-  const std::string& value = c.rhs(value_symbol).text;
-  std::string text = "macro expr " + name + " = (" + value + ");\n\n";
+  std::string name = c.str(c.rhs(name_symbol).text);
+  std::string value = c.str(c.rhs(value_symbol).text);
+  Text text = c.copy("macro expr " + name + " = (" + value + ");\n\n");
   prepend_lead(c, text);
   remember_constant(c, name, value);
   define_macro(c, name, text, name_symbol);
@@ -81,7 +86,7 @@ void val_macro(Occam2Context& c, int name_symbol, int value_symbol) {
 // A definition without Handel-C counterpart: its banner stands where the macros do.
 void definition_banner(Occam2Context& c, std::string_view construct) {
   report(c, 1, "the occam construct " + std::string(construct));
-  std::string text = occam_banner(construct);
+  Text text = c.copy(occam_banner(construct));
   prepend_lead(c, text);
   c.state.define(text);
 }
@@ -91,81 +96,88 @@ void definition_banner(Occam2Context& c, std::string_view construct) {
 // ---------------------------------------------------------------- types
 
 void integer_type(Occam2Context& c) {
-  c.result().text = "int ";
+  c.result().text = c.lit("int ");
   c.result().shape = Shape::integer;
 }
-void sized_integer_type(Occam2Context& c) { unsupported_type(c, c.rhs(1).text); }
-void floating_point_type(Occam2Context& c) { unsupported_type(c, std::string(kFloatingPoint)); }
-void named_type(Occam2Context& c) { unsupported_type(c, "user-defined type " + c.rhs(1).text); }
-void timer_type(Occam2Context& c) { unsupported_type(c, "TIMER"); }
+// primitive_type: INT16 | INT32 | INT64
+void sized_integer_type(Occam2Context& c) {
+  std::string word = c.str(c.rhs(1).text);
+  unsupported_type(c, word == "INT16" ? "INT16" : word == "INT32" ? "INT32" : "INT64");
+}
+void floating_point_type(Occam2Context& c) { unsupported_type(c, kFloatingPoint); }
+void named_type(Occam2Context& c) { unsupported_type(c, "user-defined type"); }
+void timer_type(Occam2Context& c) { unsupported_type(c, kTimer); }
 void port_type(Occam2Context& c) { unsupported_type(c, "PORT"); }
 void barrier_type(Occam2Context& c) { unsupported_type(c, "BARRIER"); }
 void mobile_type(Occam2Context& c) { unsupported_type(c, "MOBILE"); }
-void channel_end_protocol(Occam2Context& c) { unsupported_type(c, "CHAN TYPE end"); }
-void channel_end_type(Occam2Context& c) { unsupported_type(c, "CHAN TYPE end"); }
+void channel_end_protocol(Occam2Context& c) { unsupported_type(c, kChannelEnd); }
+void channel_end_type(Occam2Context& c) { unsupported_type(c, kChannelEnd); }
 void any_protocol(Occam2Context&) {}
 void counted_protocol(Occam2Context& c) { unsupported_type(c, "counted array protocol"); }
 
 // keyword_type: CHAN protocol | CHAN OF protocol — a channel carries one value of any type.
 void channel_type(Occam2Context& c) {
-  Entry& protocol = c.rhs(c.rhs(2).text == "OF" ? 3 : 2);
+  Entry& protocol = c.rhs(c.view.rhs_length() == 3 ? 3 : 2);
   if (protocol.shape == Shape::unsupported && protocol.note != kFloatingPoint) {
-    c.result() = std::move(protocol);
+    c.result() = protocol;
     return;
   }
-  c.result().text = "chan ";
+  c.result().text = c.lit("chan ");
   c.result().shape = Shape::channel;
 }
 
-// keyword_type: '[' expression ']' type — the dimensions, outermost first.
+// keyword_type: '[' expression ']' nested_type — the dimensions, outermost first.
 void array_type(Occam2Context& c) {
-  std::string dimension = "[" + c.rhs(2).text + "]";
-  c.result() = std::move(c.rhs(4));
-  c.result().items.insert(c.result().items.begin(), std::move(dimension));
+  Text dimension = c.join("[", c.rhs(2).text, "]");
+  Entry element = c.rhs(4);
+  c.result() = element;
+  List dimensions;
+  c.state.push(dimensions, dimension);
+  c.result().list = c.state.concat(dimensions, element.list);
 }
 void open_array_type(Occam2Context& c) {
-  c.result() = std::move(c.rhs(3));
-  c.result().items.insert(c.result().items.begin(), "[]");
+  Entry element = c.rhs(3);
+  c.result() = element;
+  List dimensions;
+  c.state.push(dimensions, c.lit("[]"));
+  c.result().list = c.state.concat(dimensions, element.list);
 }
 
 // formal_type: VAL type, RESULT type, SHARED type — only whether it is a channel matters.
 void val_formal_type(Occam2Context& c) {
-  c.result() = std::move(c.rhs(2));
+  c.result() = c.rhs(2);
   if (c.result().shape == Shape::channel) c.result().shape = Shape::integer;
 }
 void result_formal_type(Occam2Context& c) { val_formal_type(c); }
-void shared_formal_type(Occam2Context& c) { c.result() = std::move(c.rhs(2)); }
+void shared_formal_type(Occam2Context& c) { c.result() = c.rhs(2); }
 
 // ---------------------------------------------------------------- declarations
 
 // name_item: NAME | NAME direction; element: NAME
-void name(Occam2Context& c) {
-  c.result().text = std::move(c.rhs(1).text);
-  c.result().position = c.rhs(1).position;
-}
+void name(Occam2Context& c) { c.result().text = c.rhs(1).text; }
 
 // declaration: type names ':' EOL — "int a, b;", "chan c;", "ram buf[4];"
 void declaration(Occam2Context& c) {
   Entry& type = c.rhs(1);
   Entry& names = c.rhs(2);
-  std::string text;
-  if (type.note == "TIMER") {
-    for (const std::string& timer : names.items) c.state.timers.insert(timer);
+  if (type.note == kTimer) {
+    c.state.each(names.list, [&](Cell& timer) { c.state.timers.insert(c.str(timer.item)); });
   }
+  Text text;
   if (type.shape == Shape::unsupported) {
     text = type_banner(c, type, 1);
-  } else if (type.shape == Shape::channel && !type.items.empty()) {
+  } else if (type.shape == Shape::channel && !type.list.empty()) {
     report(c, 1, "an array of channels");
-    text = std::string(banners::text_of(banners::kChannelArray));
-  } else if (type.shape == Shape::integer && !type.items.empty()) {
-    text = "ram " + names_text(names, dimensions_of(type)) + ";\n\n";
+    text = c.lit(banners::text_of(banners::kChannelArray));
+  } else if (type.shape == Shape::integer && !type.list.empty()) {
+    text = c.join("ram ", names_text(c, names.list, dimensions_of(c, type)), ";\n\n");
   } else {
-    text = type.text + names_text(names, {}) + ";\n\n";
+    text = c.join(type.text, names_text(c, names.list, {}), ";\n\n");
   }
-  c.result().text = std::move(text);
+  c.result().text = text;
 }
 
-void channel_end_declaration(Occam2Context& c) { banner(c, 1, "CHAN TYPE end"); }
+void channel_end_declaration(Occam2Context& c) { banner(c, 1, kChannelEnd); }
 void shared_channel_declaration(Occam2Context& c) { banner(c, 1, "SHARED"); }
 
 // ---------------------------------------------------------------- abbreviations
@@ -182,102 +194,89 @@ void place_banner(Occam2Context& c) { banner(c, 1, "PLACE"); }
 
 // ---------------------------------------------------------------- definitions
 
-// formals: formal; formals ',' formal — items: the names; bodies: which of them are channels. A
+// formals: formal; formals ',' formal — each cell: the name, and its shape (channel or not). A
 // bare name shares the specifier of the one before it.
 void first_formal(Occam2Context& c) {
   Entry& formal = c.rhs(1);
-  Entry& result = c.result();
-  result.items.push_back(std::move(formal.text));
-  result.bodies.push_back(formal.shape == Shape::channel ? std::string(kChannelFlag) : std::string());
+  c.state.push(c.result().list, formal.text, {}, formal.shape == Shape::channel ? Shape::channel : Shape::plain);
 }
 
 void next_formal(Occam2Context& c) {
-  Entry formal = std::move(c.rhs(3));
+  Entry formal = c.rhs(3);
   Entry& result = c.result();
-  result = std::move(c.rhs(1));
-  std::string flag = formal.shape == Shape::plain ? result.bodies.back()
-                     : formal.shape == Shape::channel ? std::string(kChannelFlag) : std::string();
-  result.items.push_back(std::move(formal.text));
-  result.bodies.push_back(std::move(flag));
+  result = c.rhs(1);
+  Shape shape = formal.shape == Shape::integer ? Shape::plain : formal.shape;
+  if (formal.shape == Shape::plain) shape = c.state.cell(result.list.tail).shape;
+  c.state.push(result.list, formal.text, {}, shape);
 }
 
 // formal: NAME | NAME direction
 void bare_formal(Occam2Context& c) {
-  c.result().text = std::move(c.rhs(1).text);
+  c.result().text = c.rhs(1).text;
   c.result().shape = Shape::plain;
 }
 
 // formal: formal_type NAME | formal_type NAME direction — a channel of a channel array is not one.
 void formal(Occam2Context& c) {
   Entry& type = c.rhs(1);
-  c.result().text = std::move(c.rhs(2).text);
-  c.result().shape = type.shape == Shape::channel && type.items.empty() ? Shape::channel : Shape::integer;
+  c.result().text = c.rhs(2).text;
+  c.result().shape = type.shape == Shape::channel && type.list.empty() ? Shape::channel : Shape::integer;
 }
 
-// proc_head: proc_keyword NAME '(' formal_list ')' — text: the name; items, bodies: the formals.
+// proc_head: proc_keyword NAME '(' formal_list ')' — text: the name; list: the formals.
 void proc_head(Occam2Context& c) {
-  Entry& formals = c.rhs(4);
   Entry& result = c.result();
-  result.text = std::move(c.rhs(2).text);
-  result.items = std::move(formals.items);
-  result.bodies = std::move(formals.bodies);
+  result.text = c.rhs(2).text;
+  result.list = c.rhs(4).list;
 }
 
 // definition: proc_head body_of_definition ':' EOL
 void proc_definition(Occam2Context& c) {
   Entry& head = c.rhs(1);
-  std::string text = "macro proc " + head.text + " (";
-  for (std::size_t i = 0; i < head.items.size(); ++i) {
-    if (i > 0) text += ", ";
-    text += head.items[i];
-  }
-  text += ")\n{\n";
-  text += joined(c.rhs(2));
-  text += "}  /* " + head.text + " */\n\n";
+  std::string name = c.str(head.text);
+  std::vector<std::string> formals;
+  std::vector<bool> channels;
+  c.state.each(head.list, [&](Cell& formal) {
+    formals.push_back(c.str(formal.item));
+    channels.push_back(formal.shape == Shape::channel);
+  });
+  std::string opening = "macro proc " + name + " (";
+  for (std::size_t i = 0; i < formals.size(); ++i) opening += (i > 0 ? ", " : "") + formals[i];
+  opening += ")\n{\n";
+  Text text = c.join(c.copy(opening), c.rhs(2).text, c.copy("}  /* " + name + " */\n\n"));
   prepend_lead(c, text);
   c.state.define(text);
   if (c.at_outermost_level()) {
-    ProgramProc& program = c.state.program_proc;
-    program.name = head.text;
-    program.formals = head.items;
-    program.channel_formal.clear();
-    for (const std::string& flag : head.bodies) program.channel_formal.push_back(flag == kChannelFlag);
-    program.position = head.position;
-    program.defined = true;
+    c.state.program_proc = {name, std::move(formals), std::move(channels), head.position, true};
   }
 }
 
-// function_head: result_types function_keyword NAME '(' formal_list ')' — note: set for several
-// results, which a macro expr cannot give.
+// function_head: result_types function_keyword NAME '(' formal_list ')' — noted when it has
+// several results, which a macro expr cannot give.
 void function_head(Occam2Context& c) {
   Entry& results = c.rhs(1);
-  Entry& formals = c.rhs(5);
   Entry& result = c.result();
-  if (results.items.size() > 1) result.note = "FUNCTION with several results";
-  result.text = std::move(c.rhs(3).text);
-  result.items = std::move(formals.items);
+  if (results.list.count > 1) result.note = "FUNCTION with several results";
+  result.text = c.rhs(3).text;
+  result.list = c.rhs(5).list;
 }
 
 // function_head: NAME function_keyword NAME '(' formal_list ')'
 void named_function_head(Occam2Context& c) {
-  Entry& formals = c.rhs(5);
-  c.result().text = std::move(c.rhs(3).text);
-  c.result().items = std::move(formals.items);
+  c.result().text = c.rhs(3).text;
+  c.result().list = c.rhs(5).list;
 }
 
 // definition: function_head IS expression_list ':' EOL — "macro expr f (x) = (x * 2);"
 void function_is(Occam2Context& c) {
   Entry& head = c.rhs(1);
   Entry& values = c.rhs(3);
-  if (!head.note.empty() || values.items.size() != 1) return definition_banner(c, "FUNCTION with several results");
-  std::string text = "macro expr " + head.text + " (";
-  for (std::size_t i = 0; i < head.items.size(); ++i) {
-    if (i > 0) text += ", ";
-    text += head.items[i];
-  }
-  text += ") = (" + values.items[0] + ");\n\n";
+  if (head.note != nullptr || values.list.count != 1) return definition_banner(c, "FUNCTION with several results");
+  std::string name = c.str(head.text);
+  Text text = c.join(c.copy("macro expr " + name + " ("), comma_separated(c, head.list), ") = (");
+  text = c.join(text, joined(c, values.list), ");\n\n");
   prepend_lead(c, text);
-  define_macro(c, head.text, text, 1);
+  define_macro(c, name, text, 1);
 }
 
 void function_valof(Occam2Context& c) { definition_banner(c, "VALOF"); }

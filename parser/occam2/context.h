@@ -6,12 +6,15 @@
 // the Fragment list: definitions (macro procs and macro exprs) before main, the rest inside it.
 #pragma once
 
+#include <cstdint>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "output/rope.h"
 #include "output/templates.h"
 #include "parser/engine.h"
 #include "scanner/diagnostics.h"
@@ -28,15 +31,54 @@ enum class Shape : unsigned char {
   unsupported,  // a type without Handel-C counterpart; `note` names it
 };
 
-struct Entry {
-  std::string text;                 // the symbol's Handel-C text
-  std::string lead;                 // comment lines that stood before its first token
-  std::vector<std::string> items;   // a list's elements; a chain's conditions; a type's dimensions
-  std::vector<std::string> bodies;  // a chain's bodies, one per condition
-  std::vector<Shape> shapes;        // a body's items: what each one is
-  std::string note;                 // what an unsupported construct is called
-  SourcePosition position;          // where its first token stands
+// A list kept in the state's cells: the items of a body, a list's elements, the conditions and
+// bodies of an IF chain, the labels and bodies of CASE options.
+struct List {
+  std::uint32_t head = Text::kNone;
+  std::uint32_t tail = Text::kNone;
+  std::uint32_t count = 0;
+  bool empty() const { return count == 0; }
+};
+
+struct Cell {
+  Text item;
+  Text body;
   Shape shape = Shape::plain;
+  std::uint32_t next = Text::kNone;
+};
+
+// Beside each parse state: the text of its symbol. Trivially copyable, so the parse stack moves
+// it for nothing.
+struct Entry {
+  Text text;                 // the symbol's Handel-C text
+  Text lead;                 // comment lines that stood before its first token
+  List list;                 // a list's elements, or a chain's conditions and bodies
+  SourcePosition position;   // where its first token stands
+  const char* note = nullptr;  // what an unsupported construct is called (a static text)
+  Shape shape = Shape::plain;
+};
+
+// Bytes gathered in blocks, so that a text of any size grows without being copied.
+class ByteChunks {
+ public:
+  void append(std::string_view bytes) {
+    if (chunks_.empty() || chunks_.back().size() + bytes.size() > chunks_.back().capacity()) {
+      chunks_.emplace_back();
+      chunks_.back().reserve(bytes.size() > kChunk ? bytes.size() : kChunk);
+    }
+    chunks_.back() += bytes;
+  }
+  void append(const Rope& rope, Text text) {
+    rope.write(text, [this](std::string_view bytes) { append(bytes); });
+  }
+  template <class Sink>
+  void write(Sink&& sink) const {
+    for (const std::string& chunk : chunks_) sink(std::string_view(chunk));
+  }
+
+ private:
+  static constexpr std::size_t kChunk = std::size_t{1} << 20;
+  std::vector<std::string> chunks_;
 };
 
 // The PROC that becomes the program when the outermost level holds only definitions.
@@ -54,26 +96,79 @@ class Occam2State {
   Occam2State(Diagnostics& diagnostics_in, TemplateMerge& templates_in) : diagnostics(diagnostics_in), templates(templates_in) {}
 
   // Adds a definition (macro proc or macro expr) to those placed before main, in source order.
-  void define(std::string_view text) { definitions += text; }
+  void define(Text text) { rope.append_to(definitions, text); }
+  // Forgets every text and list, once none is held any more.
+  void clear_texts() {
+    rope.clear();
+    cell_count_ = 0;
+  }
+
+  // Lists.
+  Cell& cell(std::uint32_t index) { return cell_blocks_[index / kCellsPerBlock][index % kCellsPerBlock]; }
+  void push(List& list, Text item, Text body = {}, Shape shape = Shape::plain) {
+    if (cell_count_ % kCellsPerBlock == 0 && cell_count_ / kCellsPerBlock == cell_blocks_.size()) {
+      cell_blocks_.push_back(std::make_unique_for_overwrite<Cell[]>(kCellsPerBlock));
+    }
+    std::uint32_t index = cell_count_++;
+    cell(index) = {item, body, shape, Text::kNone};
+    if (list.empty()) {
+      list.head = index;
+    } else {
+      cell(list.tail).next = index;
+    }
+    list.tail = index;
+    ++list.count;
+  }
+  // `more` after `list`; both are used up.
+  List concat(List list, List more) {
+    if (list.empty()) return more;
+    if (more.empty()) return list;
+    cell(list.tail).next = more.head;
+    return {list.head, more.tail, list.count + more.count};
+  }
+  template <class F>
+  void each(const List& list, F f) {
+    std::uint32_t c = list.head;
+    for (std::uint32_t i = 0; i < list.count; ++i, c = cell(c).next) f(cell(c));
+  }
 
   Diagnostics& diagnostics;
   TemplateMerge& templates;
+  Rope rope;                                   // every text of the translation
   std::string definitions;                     // the text before main
-  std::string main_body;                       // the text inside main
+  ByteChunks main_body;                        // the text inside main, written as it is settled
   std::map<std::string, std::string> macros;   // macro expr name -> its text, to spot clashes
   std::map<std::string, long long> constants;  // VAL integer constants, for replicator bounds
   std::set<std::string> timers;                // names declared as TIMERs
   ProgramProc program_proc;
   bool outermost_process = false;              // the outermost level holds a process
+
+ private:
+  // Cells live in blocks that never move, so that lists grow without copying them.
+  static constexpr std::uint32_t kCellsPerBlock = 1u << 14;
+  std::vector<std::unique_ptr<Cell[]>> cell_blocks_;
+  std::uint32_t cell_count_ = 0;
 };
 
 struct Occam2Context {
   Occam2State& state;
   StackView<Entry>& view;
-  std::string lead;  // the first symbol's comment lines; what an action leaves goes to the result
+  Text lead;  // the first symbol's comment lines; what an action leaves goes to the result
 
   Entry& rhs(int k) { return view.rhs(k); }
   Entry& result() { return view.result(); }
+  Rope& rope() { return state.rope; }
+  // A text over static bytes, and over a copy of passing ones.
+  Text lit(std::string_view bytes) { return state.rope.literal(bytes); }
+  Text copy(std::string_view bytes) { return state.rope.copy(bytes); }
+  Text join(Text a, Text b) { return state.rope.join(a, b); }
+  Text join(Text a, std::string_view b) { return state.rope.join(a, b); }
+  Text join(std::string_view a, Text b) { return state.rope.join(a, b); }
+  template <class A, class B, class C>
+  Text join(const A& a, const B& b, const C& c) {
+    return join(join(a, b), c);
+  }
+  std::string str(Text text) const { return state.rope.str(text); }
   // True when the rule's left-hand side stands at the outermost level of the program.
   bool at_outermost_level() const;
 };
