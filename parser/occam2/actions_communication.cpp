@@ -7,8 +7,6 @@ namespace vrk::occam2::actions {
 
 namespace {
 
-constexpr const char* kSubscripted = "subscripted";
-
 // A channel given by a subscripted name: Handel-C has no arrays of channels.
 Text channel_text(Occam2Context& c, Entry& channel) {
   if (channel.note != kSubscripted) return channel.text;
@@ -38,9 +36,6 @@ bool is_timer(Occam2Context& c, const Entry& element) {
 }
 
 }  // namespace
-
-// Marks an element given with a subscript, for a channel given this way.
-const char* subscripted_note() { return kSubscripted; }
 
 // assignment: element ASSIGN expression_list
 void assignment(Occam2Context& c) {

@@ -5,8 +5,6 @@
 
 namespace vrk::occam2::actions {
 
-const char* subscripted_note();
-
 namespace {
 constexpr std::size_t kMaxHexDigits = 8;
 
@@ -93,7 +91,7 @@ void table_subscript(Occam2Context& c) {
 // element: element '[' expression ']' — noted, for a channel given this way.
 void subscript(Occam2Context& c) {
   c.result().text = c.join(c.join(c.rhs(1).text, "["), c.rhs(3).text, "]");
-  c.result().note = subscripted_note();
+  c.result().note = kSubscripted;
 }
 
 }  // namespace vrk::occam2::actions

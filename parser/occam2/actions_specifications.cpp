@@ -1,6 +1,7 @@
 // Declarations, abbreviations and definitions. PROCs, FUNCTIONs defined by an expression and VAL
 // abbreviations become macros placed before main, in source order (a nested one before the one
 // that contains it); declarations stay where they stand, in the default mode's form.
+#include <algorithm>
 #include <charconv>
 
 #include "output/banners.h"
@@ -52,11 +53,13 @@ Text type_banner(Occam2Context& c, const Entry& type, int k) {
 // A macro expr before main. A name defined again with another text is worth a warning: the
 // Handel-C compiler will stop on the second definition.
 void define_macro(Occam2Context& c, const std::string& name, Text text, int k) {
-  auto [existing, fresh] = c.state.macros.emplace(name, c.str(text));
-  if (!fresh) {
-    if (c.rope().equals(text, existing->second)) return;
+  std::vector<std::string>& written = c.state.macros[name];
+  std::string bytes = c.str(text);
+  if (std::find(written.begin(), written.end(), bytes) != written.end()) return;
+  if (!written.empty()) {
     c.state.diagnostics.warning(c.rhs(k).position, "'" + name + "' is defined again with another value; both macros are written");
   }
+  written.push_back(std::move(bytes));
   c.state.define(text);
 }
 

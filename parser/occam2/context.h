@@ -137,7 +137,7 @@ class Occam2State {
   Rope rope;                                   // every text of the translation
   std::string definitions;                     // the text before main
   ByteChunks main_body;                        // the text inside main, written as it is settled
-  std::map<std::string, std::string> macros;   // macro expr name -> its text, to spot clashes
+  std::map<std::string, std::vector<std::string>> macros;  // macro expr name -> the texts written for it
   std::map<std::string, long long> constants;  // VAL integer constants, for replicator bounds
   std::set<std::string> timers;                // names declared as TIMERs
   ProgramProc program_proc;

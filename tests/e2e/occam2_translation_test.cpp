@@ -95,6 +95,26 @@ TEST(Occam2Translation, CommentLinesStayWithWhatFollowsThem) {
                       "chan c;\n\nw (c);\n"});
 }
 
+// The outermost SEQ's processes are written into main as they are parsed; comment lines and a
+// PROC defined among them keep their places.
+TEST(Occam2Translation, AnOutermostSeqKeepsItsOrder) {
+  expect_translation("-- top\nINT x:\n-- before seq\nSEQ\n  -- first\n  x := 1\n  PROC p ()\n    SKIP\n  :\n  p ()\n",
+                     {"macro proc p ()\n{\nskip;\n}  /* p */\n\n",
+                      "\n\n/*  top */\n\nint x;\n\n\n\n/*  before seq */\n\n\n\n/*  first */\n\nx = 1;\np ();\n"});
+}
+
+TEST(Occam2Translation, AConstantDefinedAgainWithAnotherValueIsAWarning) {
+  const std::string source = "PROC a ()\n  VAL INT n IS 1:\n  SKIP\n:\nPROC b ()\n  VAL INT n IS 2:\n  VAL INT n IS 2:\n  SKIP\n:\n";
+  TranslationRun run = translate_occam2(source);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(split_occam2_output(run.output).definitions,
+            "macro expr n = (1);\n\nmacro proc a ()\n{\nskip;\n}  /* a */\n\n"
+            "macro expr n = (2);\n\nmacro proc b ()\n{\nskip;\n}  /* b */\n\n");
+  EXPECT_NE(run.diagnostics.find("test.occ:6:11: warning: 'n' is defined again with another value"), std::string::npos)
+      << run.diagnostics;
+  EXPECT_EQ(run.diagnostics.find("test.occ:7:"), std::string::npos) << "the same text again is no clash";
+}
+
 class Occam2Files : public TempDirTest {
  protected:
   Occam2Files() : TempDirTest("occam2") {}
