@@ -53,7 +53,7 @@ file_list() {
 
 # expected_files SOURCE_DIR DOC_PREFIX BIN_PREFIX DATA_PREFIX MAN_PREFIX: the files an installation
 # holds, sorted: the program, the three templates, the compressed manual page, the README, the
-# copyright file, and each example with its translation.
+# copyright file, and each example with its translation (those of the occam 2 mode in examples/occam2/).
 expected_files() {
   {
     echo "$3/vrk"
@@ -61,8 +61,13 @@ expected_files() {
     echo "$5/man1/vrk.1.gz"
     echo "$2/README.md"
     echo "$2/copyright"
-    for f in "$1"/examples/*.occ "$1"/examples/*.hc; do
-      if [ -e "$f" ]; then echo "$2/examples/${f##*/}"; fi
-    done
+    for f in $(example_files "$1"); do echo "$2/$f"; done
   } | LC_ALL=C sort
+}
+
+# example_files SOURCE_DIR: each example and its translation, as a path under SOURCE_DIR.
+example_files() {
+  for f in "$1"/examples/*.occ "$1"/examples/*.hc "$1"/examples/occam2/*.occ "$1"/examples/occam2/*.hc; do
+    if [ -e "$f" ]; then echo "${f#"$1"/}"; fi
+  done
 }

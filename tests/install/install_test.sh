@@ -27,8 +27,8 @@ gzip -dc "$prefix/share/man/man1/vrk.1.gz" >"$scratch/vrk.1" || fail "the instal
 same_files "$source/doc/vrk.1" "$scratch/vrk.1" "installed manual page"
 check_copyright "$prefix/share/doc/vrk/copyright" "$source"
 same_files "$source/README.md" "$prefix/share/doc/vrk/README.md" "installed README"
-for f in "$source"/examples/*.occ "$source"/examples/*.hc; do
-  if [ -e "$f" ]; then same_files "$f" "$prefix/share/doc/vrk/examples/${f##*/}" "installed example ${f##*/}"; fi
+for f in $(example_files "$source"); do
+  same_files "$source/$f" "$prefix/share/doc/vrk/$f" "installed example $f"
 done
 if command -v man >/dev/null 2>&1; then
   [ "$(man -M "$prefix/share/man" -w vrk)" = "$prefix/share/man/man1/vrk.1.gz" ] ||
@@ -38,14 +38,17 @@ fi
 vrk=$prefix/bin/vrk
 [ "$("$vrk" --version | head -n 1)" = "vrk $version" ] || fail "vrk --version does not begin with 'vrk $version'"
 
-# From a directory without msgs/: each installed example gives its committed translation.
+# From a directory without msgs/: each installed example gives its committed translation, those
+# of examples/occam2/ in the occam 2 mode.
 mkdir "$scratch/work"
 cd "$scratch/work"
-for occ in "$prefix"/share/doc/vrk/examples/*.occ; do
+for occ in "$prefix"/share/doc/vrk/examples/*.occ "$prefix"/share/doc/vrk/examples/occam2/*.occ; do
   [ -e "$occ" ] || continue
   name=$(basename "$occ" .occ)
+  mode=
+  case $occ in */occam2/*) mode=--occam2 name=occam2-$name ;; esac
   status=0
-  "$vrk" "$occ" "$name.hc" 2>"$name.trace" || status=$?
+  "$vrk" $mode "$occ" "$name.hc" 2>"$name.trace" || status=$?
   [ "$status" -eq 0 ] || fail "example $name: exit status $status"
   committed=${occ%.occ}.hc
   if [ -e "$committed" ]; then same_files "$committed" "$name.hc" "example $name differs from its committed translation"; fi

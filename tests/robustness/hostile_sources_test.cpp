@@ -1,14 +1,18 @@
-// Hostile sources, translated in memory: whatever the bytes, a translation ends with status 0 or 1,
-// says on both diagnostic streams where it stopped, and leaves an output file of a known shape:
-// nothing or only the header templates when it stops, the whole Fragment list when it accepts.
+// Hostile sources, translated in memory in both modes: whatever the bytes, a translation ends with
+// status 0 or 1, says on both diagnostic streams where it stopped, and leaves an output file of a
+// known shape: nothing or only the header templates when it stops, the whole Fragment list (in the
+// occam 2 mode, the whole program up to the closing of main) when it goes to the end.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "output/banners.h"
+#include "driver/translation.h"
 #include "output/replicated_par.h"
+#include "tests/common/files.h"
 #include "tests/common/translate.h"
 
 namespace vrk::testing {
@@ -59,6 +63,23 @@ void expect_sound_outcome(const TranslationRun& run) {
   }
 }
 
+// The same promises in the occam 2 mode, where the program is assembled at the end: a status of 0
+// or 1; the output begins with the header templates, and is either only they (a parse that could
+// not go on) or runs to the closing of main; status 1 comes with at least one report, in the debug
+// log and on standard error, and status 0 with none.
+void expect_sound_occam2_outcome(const TranslationRun& run) {
+  ASSERT_TRUE(run.status == 0 || run.status == 1) << run.status;
+  EXPECT_TRUE(run.output.starts_with(kHeaders));
+  if (run.output != kHeaders) {
+    EXPECT_TRUE(run.output.ends_with(kMainClosing)) << "a translation that went to the end closes main";
+  } else {
+    EXPECT_EQ(run.status, 1) << "a translation abandoned after the headers fails";
+  }
+  Lines reports = error_lines(run.debug_log);
+  EXPECT_EQ(run.status == 0, reports.empty()) << run.debug_log;
+  for (const std::string& report : reports) EXPECT_NE(run.diagnostics.find(report), std::string::npos) << report;
+}
+
 // A deterministic run of bytes that are neither line ends nor blanks nor anything a token begins
 // with, so that each line's first byte is a syntax error.
 std::string garbage(std::size_t length, std::uint32_t seed) {
@@ -72,10 +93,14 @@ std::string garbage(std::size_t length, std::uint32_t seed) {
   return text;
 }
 
+// `levels` SEQs, each two columns deeper, and a SKIP in the innermost; made in place, since 10,000
+// levels take 100 MB.
 std::string nested_seqs(int levels) {
+  const auto n = static_cast<std::size_t>(levels);
   std::string source;
-  for (int level = 0; level < levels; ++level) source += std::string(2 * level, ' ') + "SEQ\n";
-  return source + std::string(2 * levels, ' ') + "SKIP\n";
+  source.reserve(n * (n + 4) + 5);
+  for (std::size_t level = 0; level < n; ++level) source.append(2 * level, ' ').append("SEQ\n");
+  return source.append(2 * n, ' ').append("SKIP\n");
 }
 
 std::string repeated(const std::string& text, int times) {
@@ -158,16 +183,22 @@ TEST(HostileSources, EveryErrorOfALongRunIsReportedOnItsOwnLine) {
   for (int k = 0; k < 10000; k += 997) EXPECT_EQ(reports[static_cast<std::size_t>(k)], syntax_error("SKIP", k + 2));
 }
 
+// In both modes, with the same trace, report and recovered translation.
 TEST(HostileSources, EveryByteFrom128To255IsASyntaxErrorOnItsLine) {
   for (int byte = 128; byte <= 255; ++byte) {
     SCOPED_TRACE(byte);
     const std::string b(1, static_cast<char>(byte));
-    TranslationRun run = translate("SEQ\n  " + b + "\n  SKIP\n");
-    expect_sound_outcome(run);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.debug_log.find("yylex: token " + std::to_string(byte) + " <" + b + ">\n"), std::string::npos);
-    EXPECT_EQ(error_lines(run.debug_log), Lines{syntax_error(b, 2)});
-    EXPECT_EQ(run.output, expected_output("skip;\n"));
+    const std::string source = "SEQ\n  " + b + "\n  SKIP\n";
+    TranslationRun classic = translate(source);
+    TranslationRun occam2 = translate_occam2(source);
+    expect_sound_outcome(classic);
+    expect_sound_occam2_outcome(occam2);
+    for (const TranslationRun* run : {&classic, &occam2}) {
+      EXPECT_EQ(run->status, 1);
+      EXPECT_NE(run->debug_log.find("yylex: token " + std::to_string(byte) + " <" + b + ">\n"), std::string::npos);
+      EXPECT_EQ(error_lines(run->debug_log), Lines{syntax_error(b, 2)});
+      EXPECT_EQ(run->output, expected_output("skip;\n"));
+    }
   }
 }
 
@@ -233,6 +264,95 @@ TEST(HostileSources, DeeplyNestedReplicatedPars) {
   TranslationRun deepest = translate(nested_replicated_pars(60, 1));
   expect_sound_outcome(deepest);
   EXPECT_EQ(deepest.status, 1);
+}
+
+// ---------------------------------------------------------------- the occam 2 mode
+
+struct Occam2Hostile {
+  const char* name;
+  std::string source;
+  int status;
+  std::string report;                 // a text of the last report line ("" when none is expected)
+  std::optional<std::string> output;  // the whole output file, where it is known
+};
+
+class Occam2HostileSources : public TempDirTest {
+ protected:
+  Occam2HostileSources() : TempDirTest("occam2-hostile") {}
+  TranslationRun run(const std::string& source) { return translate_occam2(source, (dir_ / "main.occ").string()); }
+};
+
+TEST_F(Occam2HostileSources, EachEndsWithItsStatusAndAReportWhereItStopped) {
+  std::filesystem::create_directories(dir_ / "folder");
+  const std::string self = "#INCLUDE \"main.occ\"\nSKIP\n";
+  write_file(dir_ / "main.occ", self);
+  const std::string garbage_lines = garbage(40, 7) + "\n" + garbage(60, 11) + "\n";
+  const std::string long_number(1 << 20, '7');
+  const std::string banner_too_large(banners::text_of(banners::kReplicatedParTooLarge));
+  const std::vector<Occam2Hostile> cases = {
+      // A file of no specifications is a program with nothing in main.
+      {"empty file", "", 0, "", expected_output("")},
+      // Comment lines do not count for layout; they are kept as C comments.
+      {"only comments", "-- one\n\n   -- two\n", 0, "", expected_output("\n\n/*  one */\n\n\n\n/*  two */\n\n")},
+      // No token begins with these bytes: each line is a syntax error.
+      {"binary garbage", garbage_lines, 1, "syntax error", std::nullopt},
+      {"NUL bytes", std::string("SEQ\n  \0\0\n  SKIP\n", 15), 1, syntax_error(std::string(1, '\0'), 2),
+       expected_output("skip;\n")},
+      // The scanner reports the string and closes it at the end of its line.
+      {"an unterminated string", "INT x:\nSEQ\n  x := \"abc\n  SKIP\n", 1, "ERROR <string not closed> near <\"abc> on line 3",
+       expected_output("int x;\n\nx = \"abc\";\nskip;\n")},
+      // The quote is reported and passed over; the letter after it is a name.
+      {"an unterminated character literal", "BYTE b:\nSEQ\n  b := 'a\n  SKIP\n", 1,
+       "ERROR <malformed character literal> near <'> on line 3", expected_output("int b;\n\nb = a;\nskip;\n")},
+      // This mode has no line length limit: a number of a million digits is copied as written.
+      {"a line of 1 MB", "INT x:\nSEQ\n  x := " + long_number + "\n  SKIP\n", 0, "",
+       expected_output("int x;\n\nx = " + long_number + ";\nskip;\n")},
+      // A tab moves to column 8, the fifth level; a carriage return is white space.
+      {"tabs and CR LF", "SEQ\r\n  SEQ\r\n    SEQ\r\n      SEQ\r\n\tSKIP\r\n", 0, "", expected_output("skip;\n")},
+      // The expression is cut by the end of the input: its line is a syntax error, skipped (a report
+      // near an end of line names the line after it, as in the default mode).
+      {"a line continued at the end of the file", "INT x:\nx := 1 +\n", 1, "near <\n> on line 3",
+       expected_output("int x;\n\n")},
+      // Only regular files are read, and a file already open is not opened again: each is an error
+      // on the directive's line and the translation goes on after it.
+      {"#INCLUDE of a folder", "#INCLUDE \"folder\"\nSKIP\n", 1, "is not a regular file> near <#INCLUDE> on line 1",
+       expected_output("skip;\n")},
+      {"#INCLUDE of /dev/zero", "#INCLUDE \"/dev/zero\"\nSKIP\n", 1, "/dev/zero is not a regular file",
+       expected_output("skip;\n")},
+      {"#INCLUDE of itself", self, 1, "include loop", expected_output("skip;\n")},
+      // Two thousand million copies are refused at once with the default mode's banner.
+      {"PAR i = 0 FOR 2000000000", "PAR i = 0 FOR 2000000000\n  SKIP\n", 0, "", expected_output(banner_too_large)},
+      // The open #IF is reported at the end of its file; the lines it selected stay.
+      {"#IF without #ENDIF", "#IF TRUE\nSKIP\n", 1, "ERROR <#IF without #ENDIF> near <#IF> on line 1",
+       expected_output("skip;\n")},
+      // Without its ':' the definition never ends: nothing can follow the end of the input.
+      {"a PROC without its closing colon", "PROC p (CHAN INT c!)\n  c ! 1\n", 1, syntax_error("", 3), kHeaders},
+  };
+  for (const Occam2Hostile& c : cases) {
+    SCOPED_TRACE(c.name);
+    TranslationRun result = run(c.source);
+    expect_sound_occam2_outcome(result);
+    EXPECT_EQ(result.status, c.status);
+    Lines reports = error_lines(result.debug_log);
+    if (!c.report.empty()) {
+      ASSERT_FALSE(reports.empty());
+      EXPECT_NE(reports.back().find(c.report), std::string::npos) << reports.back();
+    }
+    if (c.output) {
+      EXPECT_EQ(result.output, *c.output);
+    }
+  }
+}
+
+// The source (100 MB of indentation) is made once, outside any table of cases. The parse stack
+// fills at the 66th level: the parse is abandoned at the end of line 67, with a report that (near
+// an end of line) names the line after it, and the rest is never read.
+TEST_F(Occam2HostileSources, TenThousandNestedSeqsOverflowTheParseStack) {
+  TranslationRun result = run(nested_seqs(10000));
+  expect_sound_occam2_outcome(result);
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(error_lines(result.debug_log), Lines{"ERROR <pcyacc internal stack overflow> near <\n> on line 68\n"});
+  EXPECT_EQ(result.output, kHeaders);
 }
 
 }  // namespace
