@@ -1,6 +1,7 @@
 // SEQ, PAR, IF, ALT, CASE, WHILE and the constructs without Handel-C counterpart. The texts are
 // the default mode's: a SEQ standing directly in a PAR body is braced, IF choices form one chain
 // of "if (" and "else if (", an ALT is a prialt.
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <limits>
@@ -27,7 +28,7 @@ constexpr std::string_view kCaseOpen = "case (";
 constexpr std::string_view kBlockOpen = "{\n";
 constexpr std::string_view kBlockEnd = "}\n";
 
-// The most text the unrolled copies of replicated PARs may add to one translation.
+// The most text the unrolled copies of all replicated PARs may add to one translation.
 constexpr std::size_t kUnrollBudget = std::size_t{64} << 20;
 
 // A PAR's body: its items, SEQs among them already braced.
@@ -136,12 +137,15 @@ void unroll_par(Occam2Context& c, int replicator_symbol, int block_symbol) {
   Text copy = c.join(kParOpen, c.rhs(block_symbol).text, kParClose);
   constexpr long long kLargest = std::numeric_limits<std::int32_t>::max();
   bool too_large = base > kLargest || base < -kLargest || count > kLargest || base + count - 1 > kLargest;
-  if (!too_large && count > 0 && static_cast<std::size_t>(count) > kUnrollBudget / (copy.size + 24)) too_large = true;
+  std::size_t per_copy = copy.size + b.index.size() + 24;
+  std::size_t allowance = kUnrollBudget - std::min(kUnrollBudget, c.state.unrolled);
+  if (!too_large && count > 0 && static_cast<std::size_t>(count) > allowance / per_copy) too_large = true;
   if (too_large) {
     report(c, 1, "a replicated PAR too large to unroll");
     c.result().text = c.lit(banners::text_of(banners::kReplicatedParTooLarge));
     return;
   }
+  if (count > 0) c.state.unrolled += static_cast<std::size_t>(count) * per_copy;
   Text text;
   for (long long i = 0; i < count; ++i) {
     text = c.join(text, c.copy(b.index + " = " + std::to_string(base + i) + ";\n"));

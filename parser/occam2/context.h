@@ -142,6 +142,7 @@ class Occam2State {
   std::set<std::string> timers;                // names declared as TIMERs
   ProgramProc program_proc;
   bool outermost_process = false;              // the outermost level holds a process
+  std::size_t unrolled = 0;                    // bytes the replicated PARs have added so far
 
  private:
   // Cells live in blocks that never move, so that lists grow without copying them.

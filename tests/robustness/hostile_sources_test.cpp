@@ -344,6 +344,20 @@ TEST_F(Occam2HostileSources, EachEndsWithItsStatusAndAReportWhereItStopped) {
   }
 }
 
+// The replicated PARs of one program share one allowance of unrolled text: a million copies of a
+// small body fit, the next million no longer do, however many PARs ask.
+TEST_F(Occam2HostileSources, ReplicatedParsShareOneUnrollingAllowance) {
+  TranslationRun result = run("SEQ\n" + repeated("  PAR i = 0 FOR 1000000\n    SKIP\n", 3));
+  expect_sound_occam2_outcome(result);
+  EXPECT_EQ(result.status, 0);
+  const std::string banner(banners::text_of(banners::kReplicatedParTooLarge));
+  std::size_t banners_written = 0;
+  for (std::size_t at = 0; (at = result.output.find(banner, at)) != std::string::npos; at += banner.size()) ++banners_written;
+  EXPECT_EQ(banners_written, 2U);
+  EXPECT_NE(result.output.find("i = 999999;\npar\n{\nskip;\n}  /* par */\n"), std::string::npos);
+  EXPECT_LT(result.output.size(), std::size_t{64} << 20);
+}
+
 // The source (100 MB of indentation) is made once, outside any table of cases. The parse stack
 // fills at the 66th level: the parse is abandoned at the end of line 67, with a report that (near
 // an end of line) names the line after it, and the rest is never read.
