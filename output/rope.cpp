@@ -76,14 +76,8 @@ Text Rope::copy(std::string_view bytes) {
 // A short result is one piece: `a`'s own piece grows when its bytes end the storage (texts are
 // mostly built left to right), otherwise both are copied into fresh storage that `a`'s first
 // piece then covers.
-Text Rope::join(Text a, Text b) {
-  if (a.empty()) return b;
-  if (b.empty()) return a;
+Text Rope::join_short(Text a, Text b) {
   std::uint32_t size = a.size + b.size;
-  if (size >= kFlattenBelow) {
-    at(a.tail).next = b.head;
-    return {a.head, b.tail, size};
-  }
   Piece& first = at(a.head);
   if (a.head == a.tail && ends_storage(first) && b.size <= left_) {
     char* end = reserve(b.size);

@@ -34,7 +34,15 @@ class Rope {
   // A text over a copy of `bytes`.
   Text copy(std::string_view bytes);
   // `a` followed by `b`; both are used up.
-  Text join(Text a, Text b);
+  Text join(Text a, Text b) {
+    if (a.empty()) return b;
+    if (b.empty()) return a;
+    if (a.size + b.size >= kFlattenBelow) {
+      at(a.tail).next = b.head;
+      return {a.head, b.tail, a.size + b.size};
+    }
+    return join_short(a, b);
+  }
   // `a` followed by bytes that outlive the rope, or the other way round.
   Text join(Text a, std::string_view b);
   Text join(std::string_view a, Text b);
@@ -77,6 +85,7 @@ class Rope {
   Piece& at(std::uint32_t index) { return blocks_[index / kPiecesPerBlock][index % kPiecesPerBlock]; }
   const Piece& at(std::uint32_t index) const { return blocks_[index / kPiecesPerBlock][index % kPiecesPerBlock]; }
   Text piece(const char* data, std::size_t size);
+  Text join_short(Text a, Text b);
   char* reserve(std::size_t size);
   bool ends_storage(const Piece& piece) const { return piece.data + piece.size == free_; }
   // Copies `parts` into fresh storage that piece `reuse` then covers.

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <set>
@@ -50,35 +51,54 @@ struct Cell {
 // Beside each parse state: the text of its symbol. Trivially copyable, so the parse stack moves
 // it for nothing.
 struct Entry {
-  Text text;                 // the symbol's Handel-C text
-  Text lead;                 // comment lines that stood before its first token
-  List list;                 // a list's elements, or a chain's conditions and bodies
-  SourcePosition position;   // where its first token stands
   const char* note = nullptr;  // what an unsupported construct is called (a static text)
+  Text text;                   // the symbol's Handel-C text
+  Text lead;                   // comment lines that stood before its first token
+  List list;                   // a list's elements, or a chain's conditions and bodies
+  SourcePosition position;     // where its first token stands
   Shape shape = Shape::plain;
 };
+static_assert(sizeof(Entry) <= 56, "the parse stack copies an entry at every push");
 
 // Bytes gathered in blocks, so that a text of any size grows without being copied.
 class ByteChunks {
  public:
   void append(std::string_view bytes) {
-    if (chunks_.empty() || chunks_.back().size() + bytes.size() > chunks_.back().capacity()) {
-      chunks_.emplace_back();
-      chunks_.back().reserve(bytes.size() > kChunk ? bytes.size() : kChunk);
+    if (bytes.empty()) return;
+    if (bytes.size() > left_) grow(bytes.size());
+    char* end = free_;
+    if (bytes.size() <= 16) {
+      for (char c : bytes) *end++ = c;  // most pieces are a few bytes: cheaper than a call
+    } else {
+      std::memcpy(end, bytes.data(), bytes.size());
     }
-    chunks_.back() += bytes;
+    free_ += bytes.size();
+    left_ -= bytes.size();
+    chunks_.back().size += bytes.size();
   }
   void append(const Rope& rope, Text text) {
     rope.write(text, [this](std::string_view bytes) { append(bytes); });
   }
   template <class Sink>
   void write(Sink&& sink) const {
-    for (const std::string& chunk : chunks_) sink(std::string_view(chunk));
+    for (const Chunk& chunk : chunks_) sink(std::string_view(chunk.bytes.get(), chunk.size));
   }
 
  private:
+  struct Chunk {
+    std::unique_ptr<char[]> bytes;
+    std::size_t size;
+  };
   static constexpr std::size_t kChunk = std::size_t{1} << 20;
-  std::vector<std::string> chunks_;
+  void grow(std::size_t at_least) {
+    std::size_t size = at_least > kChunk ? at_least : kChunk;
+    chunks_.push_back({std::make_unique_for_overwrite<char[]>(size), 0});
+    free_ = chunks_.back().bytes.get();
+    left_ = size;
+  }
+  std::vector<Chunk> chunks_;
+  char* free_ = nullptr;
+  std::size_t left_ = 0;
 };
 
 // The PROC that becomes the program when the outermost level holds only definitions.
