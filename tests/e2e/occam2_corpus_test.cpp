@@ -45,6 +45,22 @@ TEST(Occam2Corpus, EveryProgramTranslatesWithoutASyntaxError) {
   }
 }
 
+// A tour of the language: every construct, specification, expression form, directive and layout
+// rule of occam 2.1 and of the occam-pi forms in real programs (tests/e2e/occam2/syntax_tour.occ).
+TEST(Occam2Corpus, EveryFormOfTheLanguageParses) {
+  const fs::path tour = fs::path(VRK_E2E_OCCAM2_DIR) / "syntax_tour.occ";
+  TranslationRun run = translate_occam2(read_file(tour), tour.string(), {}, true);
+  EXPECT_EQ(run.status, 0) << run.diagnostics;
+  EXPECT_EQ(run.debug_log.find("ERROR"), std::string::npos) << run.debug_log;
+  // The includes it names are not there: warnings, not errors.
+  EXPECT_NE(run.diagnostics.find("warning: cannot find include file \"missing.inc\""), std::string::npos);
+  const Occam2Output output = split_occam2_output(run.output);
+  EXPECT_NE(output.definitions.find("macro expr twice (x) = (x * 2);"), std::string::npos);
+  EXPECT_NE(output.definitions.find("macro proc small (a, b, c)"), std::string::npos);
+  EXPECT_NE(output.definitions.find("tour (kyb, scr, err, scr, cs, a);"), std::string::npos);
+  EXPECT_NE(output.body.find("main_ (kyb, scr, err);"), std::string::npos);
+}
+
 // The exercise's PROC body starts three columns in (line 34) and its IF keeps its condition on
 // the keyword's line (line 36): the first reports name those lines.
 TEST(Occam2Corpus, TheBrokenLayoutExerciseGetsErrorsOnItsLines) {
