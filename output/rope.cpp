@@ -1,5 +1,6 @@
 #include "output/rope.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace vrk {
@@ -24,7 +25,8 @@ char* Rope::reserve(std::size_t size) {
       ++chunk_in_use_;
       continue;
     }
-    std::size_t chunk = size > kChunk ? size : kChunk;
+    std::size_t usual = chunks_.empty() ? kFirstChunk : std::min(chunks_.back().size * 2, kLargestChunk);
+    std::size_t chunk = size > usual ? size : usual;
     chunks_.insert(chunks_.begin() + static_cast<std::ptrdiff_t>(chunk_in_use_),
                    Chunk{std::make_unique_for_overwrite<char[]>(chunk), chunk});
     free_ = chunks_[chunk_in_use_].bytes.get();

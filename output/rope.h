@@ -79,8 +79,10 @@ class Rope {
     std::uint32_t next;
   };
   // Pieces live in blocks that never move, so that the rope grows without copying itself.
-  static constexpr std::uint32_t kPiecesPerBlock = 1u << 16;
-  static constexpr std::size_t kChunk = std::size_t{1} << 20;
+  static constexpr std::uint32_t kPiecesPerBlock = 1u << 12;
+  // Chunks of bytes grow from small to large, so that a short translation stays small.
+  static constexpr std::size_t kFirstChunk = std::size_t{4} << 10;
+  static constexpr std::size_t kLargestChunk = std::size_t{1} << 20;
 
   Piece& at(std::uint32_t index) { return blocks_[index / kPiecesPerBlock][index % kPiecesPerBlock]; }
   const Piece& at(std::uint32_t index) const { return blocks_[index / kPiecesPerBlock][index % kPiecesPerBlock]; }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -87,12 +88,15 @@ class ByteChunks {
  private:
   struct Chunk {
     std::unique_ptr<char[]> bytes;
-    std::size_t size;
+    std::size_t size;      // bytes written
+    std::size_t capacity;
   };
-  static constexpr std::size_t kChunk = std::size_t{1} << 20;
+  static constexpr std::size_t kFirstChunk = std::size_t{4} << 10;
+  static constexpr std::size_t kLargestChunk = std::size_t{1} << 20;
   void grow(std::size_t at_least) {
-    std::size_t size = at_least > kChunk ? at_least : kChunk;
-    chunks_.push_back({std::make_unique_for_overwrite<char[]>(size), 0});
+    std::size_t usual = chunks_.empty() ? kFirstChunk : std::min(chunks_.back().capacity * 2, kLargestChunk);
+    std::size_t size = at_least > usual ? at_least : usual;
+    chunks_.push_back({std::make_unique_for_overwrite<char[]>(size), 0, size});
     free_ = chunks_.back().bytes.get();
     left_ = size;
   }
@@ -166,7 +170,7 @@ class Occam2State {
 
  private:
   // Cells live in blocks that never move, so that lists grow without copying them.
-  static constexpr std::uint32_t kCellsPerBlock = 1u << 14;
+  static constexpr std::uint32_t kCellsPerBlock = 1u << 10;
   std::vector<std::unique_ptr<Cell[]>> cell_blocks_;
   std::uint32_t cell_count_ = 0;
 };
