@@ -51,6 +51,12 @@ void Occam2Translation::pushed(StackView<Entry>& view) {
 // Comment lines before a symbol other than the first go into its text; the first symbol's are
 // the action's to place, and what it leaves goes on to the left-hand side.
 bool Occam2Translation::reduce(int rule, StackView<Entry>& view) {
+  // Most reductions only hand a part on (an operand that is an element, a process that is a
+  // construct): the first symbol's entry, comment lines and all, is the result.
+  if (occam2::actions::kCopiesFirstSymbol[rule]) {
+    view.result() = view.rhs(1);
+    return true;
+  }
   occam2::Occam2Context context{state_, view, {}};
   Entry& result = view.result();
   int length = view.rhs_length();

@@ -3,7 +3,9 @@
 # Read by vrk-lalrgen like the default grammar (see ../grammar.y for the notation), with one
 # difference: %auto-number, so productions carry no numbers and each rule's action is named
 # with => after its right side. The actions build the text of each construct from the texts of
-# its parts (occam2/actions_*.cpp); nothing here depends on when a lookahead is read.
+# its parts (occam2/actions_*.cpp); nothing here depends on when a lookahead is read. `pass` is
+# the %copy-action: its rules hand their first symbol on, which the translation does without a
+# call.
 #
 # Token codes shared with the default grammar keep their codes; the tokens only this mode has
 # are numbered from 302 (301 is the scanner's NUL byte).
@@ -11,6 +13,7 @@
 %start program
 %namespace vrk::occam2
 %auto-number
+%copy-action pass
 %action-context Occam2Context parser/occam2/context.h
 
 %token error 256

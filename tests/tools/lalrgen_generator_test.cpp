@@ -59,6 +59,7 @@ TEST(GrammarReader, RejectsMalformedGrammarsWithTheLine) {
         {"%token A 257\n%auto-number\ns : A {1 f}\n", "test.y:3: an embedded action needs numbered rules"},
         {"%token A 257\n1 s : A\n%auto-number\n", "test.y:3: %auto-number takes no arguments and comes before"},
         {"%token A 257\n%namespace vrk::\n1 s : A\n", "%namespace expects one C++ namespace"},
+        {"%token A 257\n%copy-action\n1 s : A\n", "test.y:2: %copy-action expects one action name"},
     };
     for (const auto& [text, message] : cases)
         EXPECT_NE(reader_error(text).find(message), std::string::npos)
@@ -241,6 +242,17 @@ TEST(Generator, ActionsHeaderDeclaresAndDispatchesEveryNamedAction) {
               std::string::npos)
         << header;
     EXPECT_THROW(format_actions_header(generate_text("%token A 257\n1 s : A => f\n")), std::runtime_error);
+}
+
+// A sink may copy the first symbol's entry itself for the rules whose action only does that; an
+// empty rule with that action has no first symbol and is not listed.
+TEST(Generator, ActionsHeaderListsTheRulesOfTheCopyAction) {
+    const std::string grammar = "%token A 257\n%auto-number\n%copy-action keep\n%action-context Ctx ctx.h\n"
+                                "s : t A => keep\nt : %empty => keep\nt : A => other\n";
+    std::string header = format_actions_header(generate_text(grammar));
+    EXPECT_NE(header.find("inline constexpr bool kCopiesFirstSymbol[4] = {\n  0, 1, 0, 0,\n};\n"), std::string::npos)
+        << header;
+    EXPECT_EQ(format_actions_header(generate_text(kNamedGrammar)).find("kCopiesFirstSymbol"), std::string::npos);
 }
 
 class CommandLine : public vrk::testing::TempDirTest {

@@ -285,6 +285,15 @@ std::string format_actions_header(const Generation& gen) {
     for (const Production& p : g.productions)
         if (!p.action.empty() && declared.insert(p.action).second)
             out << "void " << p.action << "(" << g.action_context << "& c);\n";
+    if (!g.copy_action.empty()) {
+        out << "// Per rule: whether its action, " << g.copy_action << ", only hands on the first symbol's entry.\n";
+        out << "inline constexpr bool kCopiesFirstSymbol[" << g.highest_rule + 1 << "] = {";
+        std::vector<bool> copies(static_cast<std::size_t>(g.highest_rule) + 1, false);
+        for (const Production& p : g.productions)
+            if (p.action == g.copy_action && !p.rhs.empty()) copies[static_cast<std::size_t>(p.number)] = true;
+        for (std::size_t i = 0; i < copies.size(); ++i) out << (i % 32 == 0 ? "\n  " : " ") << (copies[i] ? 1 : 0) << ",";
+        out << "\n};\n";
+    }
     out << "// Runs the action of `rule`, if it has one.\n";
     out << "inline void run_action(int rule, " << g.action_context << "& c) {\n";
     out << "  switch (rule) {\n";

@@ -56,6 +56,7 @@ struct RawGrammar {
     std::string name_space = "vrk";
     int expected_reduce_reduce = 0;
     std::string action_context, action_include;
+    std::string copy_action;
     bool auto_number = false;  // %auto-number: productions are numbered in the order written
 };
 
@@ -229,6 +230,9 @@ void read_directive(const std::vector<std::string>& words, RawGrammar& raw, cons
         if (words.size() != 3) fail(source, line_no, "%action-context expects TYPE HEADER");
         raw.action_context = words[1];
         raw.action_include = words[2];
+    } else if (name == "%copy-action") {
+        if (words.size() != 2 || !is_identifier(words[1])) fail(source, line_no, "%copy-action expects one action name");
+        raw.copy_action = words[1];
     } else if (name == "%auto-number") {
         if (words.size() != 1 || !raw.productions.empty())
             fail(source, line_no, "%auto-number takes no arguments and comes before the productions");
@@ -550,6 +554,7 @@ Grammar read_grammar(const std::string& text, const std::string& source_name, co
     g.expected_reduce_reduce = raw.expected_reduce_reduce;
     g.action_context = raw.action_context;
     g.action_include = raw.action_include;
+    g.copy_action = raw.copy_action;
     check_useful(g, source_name);
     return g;
 }

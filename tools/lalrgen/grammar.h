@@ -16,7 +16,10 @@
 // where generated code lives, how many reduce-reduce conflicts the grammar
 // must have, and what the actions take. A grammar that declares %auto-number
 // writes its productions without numbers: each takes the next rule number in
-// the order written, and actions are named with => only.
+// the order written, and actions are named with => only. %copy-action NAME says
+// that the action NAME only hands on its rule's first symbol: the generated
+// header then lists the rules that have it, so that a sink can do that copy
+// without dispatching.
 //
 // Symbols are dense integers: terminals first (index 0 is end of input,
 // index 1 the error token, then the named tokens in code order, then the
@@ -73,6 +76,7 @@ struct Grammar {
     int expected_reduce_reduce = 0;       // %expect-rr: the count the grammar must have
     std::string action_context;           // %action-context: the type every action takes
     std::string action_include;           // the header that declares that type
+    std::string copy_action;              // %copy-action: the action that copies the first symbol's entry
 
     int terminal_count() const { return static_cast<int>(terminals.size()); }
     int nonterminal_count() const { return static_cast<int>(nonterminals.size()); }
