@@ -34,6 +34,9 @@ Text comma_separated(Occam2Context& c, const List& list);
 // Moves the comment lines of the rule's first symbol to the front of `text`.
 inline void prepend_lead(Occam2Context& c, Text& text) { text = c.join(std::exchange(c.lead, {}), text); }
 
+// The value of a number's Handel-C text, decimal or "0x" hexadecimal; false for anything else.
+bool integer_value(std::string_view text, long long& value);
+
 // Rules whose left-hand side is their first symbol as it stands.
 void pass(Occam2Context& c);
 

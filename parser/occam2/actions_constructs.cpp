@@ -2,7 +2,6 @@
 // the default mode's: a SEQ standing directly in a PAR body is braced, IF choices form one chain
 // of "if (" and "else if (", an ALT is a prialt.
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
 #include <limits>
 
@@ -45,15 +44,7 @@ bool bound_value(const Occam2State& state, const std::string& text, long long& v
     value = -magnitude;
     return true;
   }
-  const char* first = text.data();
-  const char* last = text.data() + text.size();
-  int base = 10;
-  if (text.starts_with("0x")) {
-    first += 2;
-    base = 16;
-  }
-  auto [end, error] = std::from_chars(first, last, value, base);
-  if (error == std::errc() && end == last && first != last) return true;
+  if (integer_value(text, value)) return true;
   auto constant = state.constants.find(text);
   if (constant == state.constants.end()) return false;
   value = constant->second;

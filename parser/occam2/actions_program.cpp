@@ -1,4 +1,6 @@
 // The program, bodies and lists, and the actions many rules share.
+#include <charconv>
+
 #include "parser/occam2/actions.h"
 #include "scanner/occam2_tokens.h"
 
@@ -16,6 +18,17 @@ std::string occam_banner(std::string_view construct) {
   text += construct;
   text += " not included yet in this vrk version ! #####\n\n";
   return text;
+}
+
+bool integer_value(std::string_view text, long long& value) {
+  int base = 10;
+  if (text.starts_with("0x")) {
+    text.remove_prefix(2);
+    base = 16;
+  }
+  const char* last = text.data() + text.size();
+  auto [end, error] = std::from_chars(text.data(), last, value, base);
+  return error == std::errc() && end == last && !text.empty();
 }
 
 void report(Occam2Context& c, int k, std::string_view construct) {

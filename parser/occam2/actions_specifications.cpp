@@ -2,7 +2,6 @@
 // abbreviations become macros placed before main, in source order (a nested one before the one
 // that contains it); declarations stay where they stand, in the default mode's form.
 #include <algorithm>
-#include <charconv>
 
 #include "output/banners.h"
 #include "parser/occam2/actions.h"
@@ -66,15 +65,7 @@ void define_macro(Occam2Context& c, const std::string& name, Text text, int k) {
 // Integer VAL constants bound replicated PARs.
 void remember_constant(Occam2Context& c, const std::string& name, const std::string& value) {
   long long number = 0;
-  const char* first = value.data();
-  const char* last = value.data() + value.size();
-  int base = 10;
-  if (value.starts_with("0x")) {
-    first += 2;
-    base = 16;
-  }
-  auto [end, error] = std::from_chars(first, last, number, base);
-  if (error == std::errc() && end == last && first != end) c.state.constants[name] = number;
+  if (integer_value(value, number)) c.state.constants[name] = number;
 }
 
 void val_macro(Occam2Context& c, int name_symbol, int value_symbol) {
