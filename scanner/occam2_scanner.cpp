@@ -66,12 +66,11 @@ std::string Occam2Scanner::take_comments() { return std::exchange(comments_, std
 void Occam2Scanner::fill_queue() {
   queue_.clear();
   next_ = 0;
-  lexemes_.clear();
-  texts_.clear();
+  own_.clear();
   if (finished_) return push_layout(END_OF_INPUT, end_position_, frames_.front()->file);
   if (line_open_ && !continues_) {
     line_open_ = false;
-    return push_token(EOL, "\n", "\n", eol_position_, eol_file_);
+    return push_token(EOL, fixed("\n"), fixed("\n"), eol_position_, eol_file_);
   }
   if (!next_content_line()) return finish_input();
   tokenize(content_start_, true);
@@ -89,7 +88,7 @@ void Occam2Scanner::finish_input() {
   int file = frames_.front()->file;
   if (line_open_) {
     line_open_ = false;
-    push_token(EOL, "\n", "\n", eol_position_, eol_file_);
+    push_token(EOL, fixed("\n"), fixed("\n"), eol_position_, eol_file_);
   }
   for (; columns_.size() > 1; columns_.pop_back()) push_layout(OUTDENT, end_position_, file);
   push_layout(END_OF_INPUT, end_position_, file);
@@ -186,15 +185,17 @@ void Occam2Scanner::push_back_line(Frame& frame, std::string line) {
 }
 
 // A whole-line comment as a C comment; a "*/" in its text would end the C comment early, so it is
-// written "* /".
+// written "* /". The text goes over in stretches between those.
 void Occam2Scanner::keep_comment(std::size_t start) {
   std::string_view text(line_);
   text = text.substr(start + 2, line_.size() - 1 - (start + 2));
   comments_ += kCommentOpen;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    comments_ += text[i];
-    if (text[i] == '*' && i + 1 < text.size() && text[i + 1] == '/') comments_ += ' ';
+  for (std::size_t close = text.find("*/"); close != std::string_view::npos; close = text.find("*/")) {
+    comments_ += text.substr(0, close + 1);
+    comments_ += ' ';
+    text.remove_prefix(close + 1);
   }
+  comments_ += text;
   comments_ += kCommentClose;
 }
 
@@ -217,38 +218,57 @@ int Occam2Scanner::column_of(std::size_t offset) const {
 // taken as one level (an outdent to the level below, then one indent).
 void Occam2Scanner::lay_out() {
   const Token first = queue_.front();
-  std::vector<Token> layout;
-  auto add = [&](int code) { layout.push_back({code, 0, 0, 0, 0, first.position, first.file}); };
   int column = content_column_;
   if (column > columns_.back() && column != columns_.back() + 2) {
-    error(first.position, first.file, "bad indentation", std::string_view(lexemes_).substr(first.lexeme_at, first.lexeme_size));
+    error(first.position, first.file, "bad indentation", lexeme_of(first));
   }
-  while (column < columns_.back()) {
-    columns_.pop_back();
-    add(OUTDENT);
-  }
-  if (column > columns_.back()) {
-    if (!layout.empty()) {
-      error(first.position, first.file, "bad indentation", std::string_view(lexemes_).substr(first.lexeme_at, first.lexeme_size));
-    }
+  std::size_t outdents = 0;
+  for (; column < columns_.back(); ++outdents) columns_.pop_back();
+  bool indent = column > columns_.back();
+  if (indent) {
+    if (outdents > 0) error(first.position, first.file, "bad indentation", lexeme_of(first));
     columns_.push_back(column);
-    add(INDENT);
   }
-  queue_.insert(queue_.begin(), layout.begin(), layout.end());
+  // Inserted in place: the queue keeps its room from line to line, so this allocates nothing.
+  const Token outdent{OUTDENT, {}, {}, first.position, first.file};
+  queue_.insert(queue_.begin(), outdents + (indent ? 1 : 0), outdent);
+  if (indent) queue_[outdents].code = INDENT;
 }
 
-void Occam2Scanner::push_token(int code, std::string_view lexeme, std::string_view text, SourcePosition where, int file) {
-  queue_.push_back({code, lexemes_.size(), lexeme.size(), texts_.size(), text.size(), where, file});
-  lexemes_ += lexeme;
-  texts_ += text;
+void Occam2Scanner::push_token(int code, Chars lexeme, Chars text, SourcePosition where, int file) {
+  queue_.push_back({code, lexeme, text, where, file});
 }
 
 void Occam2Scanner::push_layout(int code, SourcePosition where, int file) { push_token(code, {}, {}, where, file); }
 
+Occam2Scanner::Chars Occam2Scanner::owned(std::string_view text) {
+  std::size_t start = own_.size();
+  own_ += text;
+  return owned_since(start);
+}
+
+std::string_view Occam2Scanner::view(const Chars& chars) const {
+  switch (chars.in) {
+    case Chars::In::line: return std::string_view(line_).substr(chars.at, chars.size);
+    case Chars::In::own: return std::string_view(own_).substr(chars.at, chars.size);
+    case Chars::In::fixed: break;
+  }
+  return {chars.fixed, chars.size};
+}
+
+// A string that goes on over lines replaces the current line with the next one: the tokens queued
+// from it before the string get their own copy of what they keep of it first.
+void Occam2Scanner::keep_queued_line_characters() {
+  for (Token& token : queue_) {
+    if (token.lexeme.in == Chars::In::line) token.lexeme = owned(view(token.lexeme));
+    if (token.text.in == Chars::In::line) token.text = owned(view(token.text));
+  }
+}
+
 void Occam2Scanner::deliver(const Token& token) {
   code_ = token.code;
-  lexeme_ = std::string_view(lexemes_).substr(token.lexeme_at, token.lexeme_size);
-  text_ = std::string_view(texts_).substr(token.text_at, token.text_size);
+  lexeme_ = view(token.lexeme);
+  text_ = view(token.text);
   position_ = token.position;
   line_number_ = token.code == EOL ? token.position.line + 1 : token.position.line;
   use_file_for_messages(token.file);
@@ -266,8 +286,7 @@ void Occam2Scanner::warn(SourcePosition where, int file, std::string_view messag
   diagnostics_.warning(where, message);
 }
 
-void Occam2Scanner::use_file_for_messages(int file) {
-  if (file == message_file_ && !file_names_.empty()) return;
+void Occam2Scanner::name_file_for_messages(int file) {
   diagnostics_.set_source_name(file_names_[static_cast<std::size_t>(file)]);
   message_file_ = file;
 }
