@@ -73,9 +73,16 @@ void Occam2Scanner::fill_queue() {
     return push_token(EOL, fixed("\n"), fixed("\n"), eol_position_, eol_file_);
   }
   if (!next_content_line()) return finish_input();
+  // The layout tokens get their places first, so that the line's tokens need not be moved to
+  // make room for them; they are filled in once the first token is known.
+  Layout layout = continues_ ? Layout{} : layout_for(content_column_);
+  queue_.resize(layout.size());
   tokenize(content_start_, true);
-  if (queue_.empty()) return;  // nothing but malformed literals, already reported
-  if (!continues_) lay_out();
+  if (queue_.size() == layout.size()) {  // nothing but malformed literals, already reported
+    queue_.clear();
+    return;
+  }
+  if (!continues_) lay_out(layout);
   line_open_ = true;
   continues_ = joins_next_line(queue_.back().code);
 }
@@ -213,30 +220,30 @@ int Occam2Scanner::column_of(std::size_t offset) const {
   return column + frames_.back()->base_column;
 }
 
-// The INDENT or OUTDENTs a new logical line needs, put before its tokens. An indent is two
-// columns; a deeper one, or an outdent to a column between two open levels, is reported and
-// taken as one level (an outdent to the level below, then one indent).
-void Occam2Scanner::lay_out() {
-  const Token first = queue_.front();
+Occam2Scanner::Layout Occam2Scanner::layout_for(int column) const {
+  Layout layout;
+  std::size_t level = columns_.size() - 1;
+  for (; column < columns_[level]; --level) ++layout.outdents;  // columns_[0] is 0: no column is less
+  layout.indent = column > columns_[level];
+  return layout;
+}
+
+// The INDENT or OUTDENTs a new logical line needs, in the places left for them before its tokens.
+// An indent is two columns; a deeper one, or an outdent to a column between two open levels, is
+// reported and taken as one level (an outdent to the level below, then one indent).
+void Occam2Scanner::lay_out(Layout layout) {
+  const Token first = queue_[layout.size()];
   int column = content_column_;
   if (column > columns_.back() && column != columns_.back() + 2) {
     error(first.position, first.file, "bad indentation", lexeme_of(first));
   }
-  std::size_t outdents = 0;
-  for (; column < columns_.back(); ++outdents) columns_.pop_back();
-  bool indent = column > columns_.back();
-  if (indent) {
-    if (outdents > 0) error(first.position, first.file, "bad indentation", lexeme_of(first));
+  columns_.resize(columns_.size() - layout.outdents);
+  for (std::size_t i = 0; i < layout.outdents; ++i) queue_[i] = {OUTDENT, {}, {}, first.position, first.file};
+  if (layout.indent) {
+    if (layout.outdents > 0) error(first.position, first.file, "bad indentation", lexeme_of(first));
     columns_.push_back(column);
+    queue_[layout.outdents] = {INDENT, {}, {}, first.position, first.file};
   }
-  // Inserted in place: the queue keeps its room from line to line, so this allocates nothing.
-  const Token outdent{OUTDENT, {}, {}, first.position, first.file};
-  queue_.insert(queue_.begin(), outdents + (indent ? 1 : 0), outdent);
-  if (indent) queue_[outdents].code = INDENT;
-}
-
-void Occam2Scanner::push_token(int code, Chars lexeme, Chars text, SourcePosition where, int file) {
-  queue_.push_back({code, lexeme, text, where, file});
 }
 
 void Occam2Scanner::push_layout(int code, SourcePosition where, int file) { push_token(code, {}, {}, where, file); }
@@ -245,15 +252,6 @@ Occam2Scanner::Chars Occam2Scanner::owned(std::string_view text) {
   std::size_t start = own_.size();
   own_ += text;
   return owned_since(start);
-}
-
-std::string_view Occam2Scanner::view(const Chars& chars) const {
-  switch (chars.in) {
-    case Chars::In::line: return std::string_view(line_).substr(chars.at, chars.size);
-    case Chars::In::own: return std::string_view(own_).substr(chars.at, chars.size);
-    case Chars::In::fixed: break;
-  }
-  return {chars.fixed, chars.size};
 }
 
 // A string that goes on over lines replaces the current line with the next one: the tokens queued

@@ -99,6 +99,13 @@ class Occam2Scanner {
     SourcePosition position;
     int file = 0;
   };
+  // The layout tokens a logical line needs before its own: an OUTDENT for each open level deeper
+  // than its column, then an INDENT when it stands deeper than the level it comes back to.
+  struct Layout {
+    std::size_t outdents = 0;
+    bool indent = false;
+    std::size_t size() const { return outdents + (indent ? 1 : 0); }
+  };
   struct Condition {
     bool enclosing_active = true;  // the lines around the #IF are scanned
     bool taken = false;            // a branch has been chosen
@@ -117,7 +124,8 @@ class Occam2Scanner {
   void push_back_line(Frame& frame, std::string line);
   bool leave_file();
   void keep_comment(std::size_t start);
-  void lay_out();
+  Layout layout_for(int column) const;
+  void lay_out(Layout layout);
   int column_of(std::size_t offset) const;
 
   // Tokens.
@@ -131,7 +139,9 @@ class Occam2Scanner {
   bool continue_string(std::size_t& resume);
   std::size_t scan_operator(std::size_t p);
   Chars name_text(std::string_view name, Chars lexeme, bool dotted);
-  void push_token(int code, Chars lexeme, Chars text, SourcePosition where, int file);
+  void push_token(int code, Chars lexeme, Chars text, SourcePosition where, int file) {
+    queue_.push_back({code, lexeme, text, where, file});
+  }
   void push_layout(int code, SourcePosition where, int file);
   void deliver(const Token& token);
 
@@ -140,7 +150,10 @@ class Occam2Scanner {
   static Chars in_line(std::size_t at, std::size_t size) { return {Chars::In::line, "", at, size}; }
   Chars owned(std::string_view text);
   Chars owned_since(std::size_t start) const { return {Chars::In::own, "", start, own_.size() - start}; }
-  std::string_view view(const Chars& chars) const;
+  std::string_view view(const Chars& chars) const {
+    const char* base = chars.in == Chars::In::line ? line_.data() : chars.in == Chars::In::own ? own_.data() : chars.fixed;
+    return {base + chars.at, chars.size};
+  }
   std::string_view lexeme_of(const Token& token) const { return view(token.lexeme); }
   void keep_queued_line_characters();
   char at(std::size_t i) const { return i < line_.size() ? line_[i] : '\n'; }

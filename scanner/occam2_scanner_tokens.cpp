@@ -1,5 +1,6 @@
 // The occam 2 scanner's token recognition: one physical line into tokens with their Handel-C
 // spellings.
+#include <array>
 #include <string>
 
 #include "scanner/keywords.h"
@@ -69,6 +70,15 @@ const Spelling* operator_word(int code, std::string_view word) {
   }
   return nullptr;
 }
+
+// Whether a byte starts one of the operators above; the other operators are single characters
+// spelt as written.
+constexpr std::array<bool, 256> kStartsSpelledOperator = [] {
+  std::array<bool, 256> starts{};
+  for (const Spelling& s : kPairs) starts[static_cast<unsigned char>(s.source[0])] = true;
+  for (const Spelling& s : kSingles) starts[static_cast<unsigned char>(s.source[0])] = true;
+  return starts;
+}();
 
 // The operator of two characters `c0` `c1`, if any.
 const Spelling* pair_at(char c0, char c1) {
@@ -263,13 +273,15 @@ bool Occam2Scanner::continue_string(std::size_t& resume) {
 
 std::size_t Occam2Scanner::scan_operator(std::size_t p) {
   char c = at(p);
-  if (const Spelling* pair = pair_at(c, at(p + 1))) {
-    push_token(pair->code, fixed(pair->source), fixed(pair->text), here(p), line_file_);
-    return p + 2;
-  }
-  if (const Spelling* single = single_at(c)) {
-    push_token(single->code, fixed(single->source), fixed(single->text), here(p), line_file_);
-    return p + 1;
+  if (kStartsSpelledOperator[static_cast<unsigned char>(c)]) {
+    if (const Spelling* pair = pair_at(c, at(p + 1))) {
+      push_token(pair->code, fixed(pair->source), fixed(pair->text), here(p), line_file_);
+      return p + 2;
+    }
+    if (const Spelling* single = single_at(c)) {
+      push_token(single->code, fixed(single->source), fixed(single->text), here(p), line_file_);
+      return p + 1;
+    }
   }
   int code = c == '\0' ? int{kNulByteToken} : int{static_cast<unsigned char>(c)};
   push_token(code, in_line(p, 1), in_line(p, 1), here(p), line_file_);
