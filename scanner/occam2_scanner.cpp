@@ -61,17 +61,13 @@ int Occam2Scanner::yylex() {
 
 std::string Occam2Scanner::take_comments() { return std::exchange(comments_, std::string()); }
 
-// Queues what follows the tokens delivered so far: the EOL of a finished logical line, or the
-// next physical line's tokens (after the layout tokens a new logical line needs), or the end.
+// Queues what follows the tokens delivered so far: the next physical line's tokens, after the
+// layout tokens a new logical line needs and before the EOL of a line that ends one; or the end.
 void Occam2Scanner::fill_queue() {
   queue_.clear();
   next_ = 0;
   own_.clear();
   if (finished_) return push_layout(END_OF_INPUT, end_position_, frames_.front()->file);
-  if (line_open_ && !continues_) {
-    line_open_ = false;
-    return push_token(EOL, fixed("\n"), fixed("\n"), eol_position_, eol_file_);
-  }
   if (!next_content_line()) return finish_input();
   // The layout tokens get their places first, so that the line's tokens need not be moved to
   // make room for them; they are filled in once the first token is known.
@@ -85,6 +81,14 @@ void Occam2Scanner::fill_queue() {
   if (!continues_) lay_out(layout);
   line_open_ = true;
   continues_ = joins_next_line(queue_.back().code);
+  if (!continues_) end_logical_line();
+}
+
+// The EOL of a logical line, queued after its last token as soon as that token shows that the
+// next line does not continue it.
+void Occam2Scanner::end_logical_line() {
+  line_open_ = false;
+  push_token(EOL, fixed("\n"), fixed("\n"), eol_position_, eol_file_);
 }
 
 // The EOL of the last line, an OUTDENT for each open level, then the end.
@@ -93,10 +97,7 @@ void Occam2Scanner::finish_input() {
   close_conditions_of_file();
   finished_ = true;
   int file = frames_.front()->file;
-  if (line_open_) {
-    line_open_ = false;
-    push_token(EOL, fixed("\n"), fixed("\n"), eol_position_, eol_file_);
-  }
+  if (line_open_) end_logical_line();  // a last line that would go on
   for (; columns_.size() > 1; columns_.pop_back()) push_layout(OUTDENT, end_position_, file);
   push_layout(END_OF_INPUT, end_position_, file);
 }
@@ -105,10 +106,9 @@ void Occam2Scanner::finish_input() {
 // skipped lines on the way; false at the end of the input.
 bool Occam2Scanner::next_content_line() {
   while (read_physical_line()) {
-    std::size_t start = occam2::skip_blanks(line_, 0);
+    find_content();
+    std::size_t start = content_start_;
     std::string_view word = continues_ ? std::string_view() : directive_word(start);
-    content_start_ = start;
-    content_column_ = column_of(start);
     if (!word.empty()) {
       handle_directive(start, word);
     } else if (!active() || line_[start] == '\n') {
@@ -206,18 +206,21 @@ void Occam2Scanner::keep_comment(std::size_t start) {
   comments_ += kCommentClose;
 }
 
-// The layout column of a byte of the current line: tabs expanded to the next multiple of eight,
-// carriage returns and form feeds taking no room, plus the column of the #INCLUDE of its file.
-int Occam2Scanner::column_of(std::size_t offset) const {
+// The first non-blank byte of the current line and the layout column it stands in, in one pass
+// over the blanks: tabs expanded to the next multiple of eight, carriage returns and form feeds
+// taking no room, plus the column of the #INCLUDE of its file.
+void Occam2Scanner::find_content() {
   int column = 0;
-  for (std::size_t i = 0; i < offset; ++i) {
+  std::size_t i = 0;
+  for (; i < line_.size() && occam2::is_blank(line_[i]); ++i) {
     if (line_[i] == ' ') {
       ++column;
     } else if (line_[i] == '\t') {
       column = (column / kTabWidth + 1) * kTabWidth;
     }
   }
-  return column + frames_.back()->base_column;
+  content_start_ = i;
+  content_column_ = column + frames_.back()->base_column;
 }
 
 Occam2Scanner::Layout Occam2Scanner::layout_for(int column) const {

@@ -126,7 +126,8 @@ class Occam2Scanner {
   void keep_comment(std::size_t start);
   Layout layout_for(int column) const;
   void lay_out(Layout layout);
-  int column_of(std::size_t offset) const;
+  void find_content();
+  void end_logical_line();
 
   // Tokens.
   void tokenize(std::size_t start, bool joining_strings);

@@ -54,17 +54,16 @@ constexpr Spelling kOperatorWords[] = {
     {"NOT", NOT, "~"},
 };
 
-// Whether a keyword's code is one of kOperatorWords': the other keywords are spelt as written,
-// and are told apart from these without comparing their characters.
-constexpr bool is_operator_word_code(int code) {
-  for (const Spelling& s : kOperatorWords) {
-    if (s.code == code) return true;
-  }
-  return false;
-}
+// The codes of kOperatorWords: the other keywords are spelt as written, and are told apart from
+// these by their code alone.
+constexpr std::array<bool, kHighestCode + 1> kOperatorWordCodes = [] {
+  std::array<bool, kHighestCode + 1> codes{};
+  for (const Spelling& s : kOperatorWords) codes.at(static_cast<std::size_t>(s.code)) = true;
+  return codes;
+}();
 
 const Spelling* operator_word(int code, std::string_view word) {
-  if (!is_operator_word_code(code)) return nullptr;
+  if (code < 0 || code > kHighestCode || !kOperatorWordCodes[static_cast<std::size_t>(code)]) return nullptr;
   for (const Spelling& s : kOperatorWords) {
     if (s.source == word) return &s;
   }
@@ -126,7 +125,8 @@ std::size_t Occam2Scanner::scan_token(std::size_t p, bool joining_strings) {
 std::size_t Occam2Scanner::scan_word(std::size_t p) {
   std::size_t end = p;
   bool dotted = false;
-  for (; is_name_character(at(end)); ++end) dotted = dotted || at(end) == '.';
+  const char* line = line_.data();  // it ends in a line feed, which ends the word
+  for (; is_name_character(line[end]); ++end) dotted = dotted || line[end] == '.';
   std::string_view word = std::string_view(line_).substr(p, end - p);
   Chars lexeme = in_line(p, end - p);
   int code = occam2_keyword_code(word);
