@@ -210,13 +210,16 @@ void Occam2Scanner::keep_comment(std::size_t start) {
 // over the blanks: tabs expanded to the next multiple of eight, carriage returns and form feeds
 // taking no room, plus the column of the #INCLUDE of its file.
 void Occam2Scanner::find_content() {
+  const char* line = line_.data();  // it ends in a line feed, which is no blank
   int column = 0;
   std::size_t i = 0;
-  for (; i < line_.size() && occam2::is_blank(line_[i]); ++i) {
-    if (line_[i] == ' ') {
+  for (;; ++i) {
+    if (line[i] == ' ') {
       ++column;
-    } else if (line_[i] == '\t') {
+    } else if (line[i] == '\t') {
       column = (column / kTabWidth + 1) * kTabWidth;
+    } else if (!occam2::is_blank(line[i])) {
+      break;
     }
   }
   content_start_ = i;
@@ -235,18 +238,16 @@ Occam2Scanner::Layout Occam2Scanner::layout_for(int column) const {
 // An indent is two columns; a deeper one, or an outdent to a column between two open levels, is
 // reported and taken as one level (an outdent to the level below, then one indent).
 void Occam2Scanner::lay_out(Layout layout) {
-  const Token first = queue_[layout.size()];
+  const Token& first = queue_[layout.size()];
+  const SourcePosition where = first.position;
+  const int file = first.file;
   int column = content_column_;
-  if (column > columns_.back() && column != columns_.back() + 2) {
-    error(first.position, first.file, "bad indentation", lexeme_of(first));
-  }
+  if (column > columns_.back() && column != columns_.back() + 2) error(where, file, "bad indentation", lexeme_of(first));
+  if (layout.indent && layout.outdents > 0) error(where, file, "bad indentation", lexeme_of(first));
   columns_.resize(columns_.size() - layout.outdents);
-  for (std::size_t i = 0; i < layout.outdents; ++i) queue_[i] = {OUTDENT, {}, {}, first.position, first.file};
-  if (layout.indent) {
-    if (layout.outdents > 0) error(first.position, first.file, "bad indentation", lexeme_of(first));
-    columns_.push_back(column);
-    queue_[layout.outdents] = {INDENT, {}, {}, first.position, first.file};
-  }
+  if (layout.indent) columns_.push_back(column);
+  for (std::size_t i = 0; i < layout.outdents; ++i) queue_[i] = {OUTDENT, file, where, {}, {}};
+  if (layout.indent) queue_[layout.outdents] = {INDENT, file, where, {}, {}};
 }
 
 void Occam2Scanner::push_layout(int code, SourcePosition where, int file) { push_token(code, {}, {}, where, file); }

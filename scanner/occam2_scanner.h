@@ -90,14 +90,17 @@ class Occam2Scanner {
   struct Chars {
     enum class In : unsigned char { fixed, line, own };
     In in = In::fixed;
-    const char* fixed = "";  // never null, so that an empty lexeme may be copied like any other
-    std::size_t at = 0, size = 0;
+    std::size_t size = 0;
+    union {
+      const char* fixed = "";  // never null, so that an empty lexeme may be copied like any other
+      std::size_t at;          // in the line or in own_
+    };
   };
   struct Token {
     int code = 0;
-    Chars lexeme, text;
-    SourcePosition position;
     int file = 0;
+    SourcePosition position;
+    Chars lexeme, text;
   };
   // The layout tokens a logical line needs before its own: an OUTDENT for each open level deeper
   // than its column, then an INDENT when it stands deeper than the level it comes back to.
@@ -141,19 +144,31 @@ class Occam2Scanner {
   std::size_t scan_operator(std::size_t p);
   Chars name_text(std::string_view name, Chars lexeme, bool dotted);
   void push_token(int code, Chars lexeme, Chars text, SourcePosition where, int file) {
-    queue_.push_back({code, lexeme, text, where, file});
+    queue_.push_back({code, file, where, lexeme, text});
   }
   void push_layout(int code, SourcePosition where, int file);
   void deliver(const Token& token);
 
   // Token characters.
-  static Chars fixed(std::string_view text) { return {Chars::In::fixed, text.data(), 0, text.size()}; }
-  static Chars in_line(std::size_t at, std::size_t size) { return {Chars::In::line, "", at, size}; }
+  static Chars fixed(std::string_view text) {
+    Chars chars;
+    chars.size = text.size();
+    chars.fixed = text.data();
+    return chars;
+  }
+  static Chars stretch(Chars::In in, std::size_t at, std::size_t size) {
+    Chars chars;
+    chars.in = in;
+    chars.size = size;
+    chars.at = at;
+    return chars;
+  }
+  static Chars in_line(std::size_t at, std::size_t size) { return stretch(Chars::In::line, at, size); }
   Chars owned(std::string_view text);
-  Chars owned_since(std::size_t start) const { return {Chars::In::own, "", start, own_.size() - start}; }
+  Chars owned_since(std::size_t start) const { return stretch(Chars::In::own, start, own_.size() - start); }
   std::string_view view(const Chars& chars) const {
-    const char* base = chars.in == Chars::In::line ? line_.data() : chars.in == Chars::In::own ? own_.data() : chars.fixed;
-    return {base + chars.at, chars.size};
+    if (chars.in == Chars::In::fixed) return {chars.fixed, chars.size};
+    return {(chars.in == Chars::In::line ? line_.data() : own_.data()) + chars.at, chars.size};
   }
   std::string_view lexeme_of(const Token& token) const { return view(token.lexeme); }
   void keep_queued_line_characters();
