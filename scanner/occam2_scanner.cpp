@@ -59,7 +59,11 @@ int Occam2Scanner::yylex() {
   return code_;
 }
 
-std::string Occam2Scanner::take_comments() { return std::exchange(comments_, std::string()); }
+// Called after every token: most have no comment before them, and cost no string moves then.
+std::string Occam2Scanner::take_comments() {
+  if (comments_.empty()) return {};
+  return std::exchange(comments_, std::string());
+}
 
 // Queues what follows the tokens delivered so far: the next physical line's tokens, after the
 // layout tokens a new logical line needs and before the EOL of a line that ends one; or the end.
