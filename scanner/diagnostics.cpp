@@ -1,5 +1,6 @@
 #include "scanner/diagnostics.h"
 
+#include <array>
 #include <charconv>
 #include <cstring>
 
@@ -12,6 +13,32 @@ namespace {
 constexpr char kHexDigits[] = "0123456789abcdef";
 
 bool is_control_byte(unsigned char c) { return c < 0x20 || c == 0x7f; }
+
+constexpr std::string_view kTracePrefix = "yylex: token ";
+
+// The start of a token's trace line, "yylex: token CODE <", made once for every code below
+// kTabledCodes (each byte and every token code of both grammars): a line then starts with one
+// copy of a fixed size instead of a conversion of the code.
+constexpr int kTabledCodes = 1000;
+struct TraceStart {
+  char text[kTracePrefix.size() + 3 + 2];  // the prefix, up to three digits, " <"
+  unsigned char size = 0;
+};
+constexpr std::array<TraceStart, kTabledCodes> kTraceStarts = [] {
+  std::array<TraceStart, kTabledCodes> starts{};
+  for (int code = 0; code < kTabledCodes; ++code) {
+    TraceStart& start = starts[static_cast<std::size_t>(code)];
+    std::size_t n = 0;
+    for (char c : kTracePrefix) start.text[n++] = c;
+    if (code >= 100) start.text[n++] = static_cast<char>('0' + code / 100);
+    if (code >= 10) start.text[n++] = static_cast<char>('0' + code / 10 % 10);
+    start.text[n++] = static_cast<char>('0' + code % 10);
+    start.text[n++] = ' ';
+    start.text[n++] = '<';
+    start.size = static_cast<unsigned char>(n);
+  }
+  return starts;
+}();
 
 }  // namespace
 
@@ -94,17 +121,24 @@ void Diagnostics::unsupported(SourcePosition where, std::string_view construct) 
 }
 
 void Diagnostics::trace_token(int code, std::string_view lexeme) {
-  static constexpr std::string_view kPrefix = "yylex: token ";
-  constexpr std::size_t kFixed = kPrefix.size() + 11 + 2 + 2;  // prefix, code, " <", ">\n"
+  constexpr std::size_t kFixed = kTracePrefix.size() + 11 + 2 + 2;  // prefix, code, " <", ">\n"
+  static_assert(sizeof(TraceStart::text) <= kFixed);
   if (lexeme.size() > OutputBuffer::kBlock - kFixed) {
-    trace(std::string(kPrefix) + std::to_string(code) + " <" + std::string(lexeme) + ">\n");
+    trace(std::string(kTracePrefix) + std::to_string(code) + " <" + std::string(lexeme) + ">\n");
     return;
   }
   char* const line = reserve(kFixed + lexeme.size());
-  std::memcpy(line, kPrefix.data(), kPrefix.size());
-  char* end = std::to_chars(line + kPrefix.size(), line + kPrefix.size() + 11, code).ptr;
-  *end++ = ' ';
-  *end++ = '<';
+  char* end = line;
+  if (code >= 0 && code < kTabledCodes) {
+    const TraceStart& start = kTraceStarts[static_cast<std::size_t>(code)];
+    std::memcpy(line, start.text, sizeof start.text);
+    end += start.size;
+  } else {
+    std::memcpy(line, kTracePrefix.data(), kTracePrefix.size());
+    end = std::to_chars(line + kTracePrefix.size(), line + kTracePrefix.size() + 11, code).ptr;
+    *end++ = ' ';
+    *end++ = '<';
+  }
   std::memcpy(end, lexeme.data(), lexeme.size());
   end += lexeme.size();
   *end++ = '>';

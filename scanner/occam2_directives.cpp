@@ -49,8 +49,7 @@ void Occam2Scanner::handle_directive(std::size_t start, std::string_view word) {
 // The directive's operands as tokens in the queue, which the directive empties again.
 void Occam2Scanner::tokenize_directive_rest(std::size_t start) {
   queue_.clear();
-  lexemes_.clear();
-  texts_.clear();
+  own_.clear();
   tokenize(start, false);
 }
 
@@ -91,7 +90,7 @@ void Occam2Scanner::handle_condition(std::string_view word, std::size_t rest, So
 bool Occam2Scanner::condition_value(std::size_t rest, SourcePosition where) {
   tokenize_directive_rest(rest);
   std::vector<occam2::ConditionToken> tokens;
-  for (const Token& t : queue_) tokens.push_back({t.code, std::string_view(lexemes_).substr(t.lexeme_at, t.lexeme_size)});
+  for (const Token& t : queue_) tokens.push_back({t.code, lexeme_of(t)});
   occam2::ConditionResult result = occam2::evaluate_condition(tokens, symbols_);
   queue_.clear();
   if (!result.error.empty()) error(where, line_file_, "cannot evaluate the condition: " + result.error, "#IF");
@@ -109,7 +108,7 @@ void Occam2Scanner::close_conditions_of_file() {
 
 void Occam2Scanner::include(SourcePosition where) {
   bool named = queue_.size() == 1 && queue_.front().code == STRING;
-  std::string literal = named ? lexemes_.substr(queue_.front().lexeme_at, queue_.front().lexeme_size) : std::string();
+  std::string literal = named ? std::string(lexeme_of(queue_.front())) : std::string();
   queue_.clear();
   if (!named) return error(where, line_file_, "#INCLUDE needs one file name in quotes", "#INCLUDE");
   std::string name = occam2::string_value(literal);
@@ -161,7 +160,7 @@ void Occam2Scanner::enter_file(occam2::IncludeFile file) {
 
 // #DEFINE NAME, optionally followed by an integer, TRUE, FALSE or a string.
 void Occam2Scanner::define(SourcePosition where) {
-  auto lexeme = [&](std::size_t i) { return std::string_view(lexemes_).substr(queue_[i].lexeme_at, queue_[i].lexeme_size); };
+  auto lexeme = [&](std::size_t i) { return lexeme_of(queue_[i]); };
   std::size_t count = queue_.size();
   if (count == 0 || queue_[0].code != NAME) {
     queue_.clear();
@@ -190,7 +189,7 @@ void Occam2Scanner::define(SourcePosition where) {
 
 void Occam2Scanner::undefine(SourcePosition where) {
   bool named = queue_.size() == 1 && queue_[0].code == NAME;
-  std::string name = named ? lexemes_.substr(queue_[0].lexeme_at, queue_[0].lexeme_size) : std::string();
+  std::string name = named ? std::string(lexeme_of(queue_[0])) : std::string();
   queue_.clear();
   if (!named) return error(where, line_file_, "#UNDEF needs a name", "#UNDEF");
   symbols_.undefine(name);

@@ -17,13 +17,13 @@ int hex_value(char c) {
 
 }  // namespace
 
-std::string handel_c_name(std::string_view name) {
-  std::string text(name);
-  for (char& c : text) {
-    if (c == '.') c = '_';
+void append_handel_c_name(std::string& out, std::string_view name) {
+  std::size_t start = out.size();
+  out += name;
+  for (std::size_t i = start; i < out.size(); ++i) {
+    if (out[i] == '.') out[i] = '_';
   }
-  if (is_handel_c_reserved(text)) text += '_';
-  return text;
+  if (is_handel_c_reserved(std::string_view(out).substr(start))) out += '_';
 }
 
 int escape_value(char c) {

@@ -7,9 +7,9 @@
 
 namespace vrk::occam2 {
 
-// A name with its dots as underscores; a name that is a C or Handel-C word (or main) gets a
-// trailing underscore: out.ready -> out_ready, main -> main_.
-std::string handel_c_name(std::string_view name);
+// Appends a name's Handel-C spelling to `out`: its dots as underscores, and a trailing underscore
+// when it is a C or Handel-C word (or main): out.ready -> out_ready, main -> main_.
+void append_handel_c_name(std::string& out, std::string_view name);
 
 // The byte an occam escape `*c` stands for (c, n, t, s, ', ", * in either case), or -1 when `c`
 // makes no escape (`*#hh` is read separately).

@@ -59,26 +59,40 @@ int Occam2Scanner::yylex() {
   return code_;
 }
 
-std::string Occam2Scanner::take_comments() { return std::exchange(comments_, std::string()); }
+// Called after every token: most have no comment before them, and cost no string moves then.
+std::string Occam2Scanner::take_comments() {
+  if (comments_.empty()) return {};
+  return std::exchange(comments_, std::string());
+}
 
-// Queues what follows the tokens delivered so far: the EOL of a finished logical line, or the
-// next physical line's tokens (after the layout tokens a new logical line needs), or the end.
+// Queues what follows the tokens delivered so far: the next physical line's tokens, after the
+// layout tokens a new logical line needs and before the EOL of a line that ends one; or the end.
 void Occam2Scanner::fill_queue() {
   queue_.clear();
   next_ = 0;
-  lexemes_.clear();
-  texts_.clear();
+  own_.clear();
   if (finished_) return push_layout(END_OF_INPUT, end_position_, frames_.front()->file);
-  if (line_open_ && !continues_) {
-    line_open_ = false;
-    return push_token(EOL, "\n", "\n", eol_position_, eol_file_);
-  }
   if (!next_content_line()) return finish_input();
+  // The layout tokens get their places first, so that the line's tokens need not be moved to
+  // make room for them; they are filled in once the first token is known.
+  Layout layout = continues_ ? Layout{} : layout_for(content_column_);
+  queue_.resize(layout.size());
   tokenize(content_start_, true);
-  if (queue_.empty()) return;  // nothing but malformed literals, already reported
-  if (!continues_) lay_out();
+  if (queue_.size() == layout.size()) {  // nothing but malformed literals, already reported
+    queue_.clear();
+    return;
+  }
+  if (!continues_) lay_out(layout);
   line_open_ = true;
   continues_ = joins_next_line(queue_.back().code);
+  if (!continues_) end_logical_line();
+}
+
+// The EOL of a logical line, queued after its last token as soon as that token shows that the
+// next line does not continue it.
+void Occam2Scanner::end_logical_line() {
+  line_open_ = false;
+  push_token(EOL, fixed("\n"), fixed("\n"), eol_position_, eol_file_);
 }
 
 // The EOL of the last line, an OUTDENT for each open level, then the end.
@@ -87,10 +101,7 @@ void Occam2Scanner::finish_input() {
   close_conditions_of_file();
   finished_ = true;
   int file = frames_.front()->file;
-  if (line_open_) {
-    line_open_ = false;
-    push_token(EOL, "\n", "\n", eol_position_, eol_file_);
-  }
+  if (line_open_) end_logical_line();  // a last line that would go on
   for (; columns_.size() > 1; columns_.pop_back()) push_layout(OUTDENT, end_position_, file);
   push_layout(END_OF_INPUT, end_position_, file);
 }
@@ -99,10 +110,9 @@ void Occam2Scanner::finish_input() {
 // skipped lines on the way; false at the end of the input.
 bool Occam2Scanner::next_content_line() {
   while (read_physical_line()) {
-    std::size_t start = occam2::skip_blanks(line_, 0);
+    find_content();
+    std::size_t start = content_start_;
     std::string_view word = continues_ ? std::string_view() : directive_word(start);
-    content_start_ = start;
-    content_column_ = column_of(start);
     if (!word.empty()) {
       handle_directive(start, word);
     } else if (!active() || line_[start] == '\n') {
@@ -186,69 +196,85 @@ void Occam2Scanner::push_back_line(Frame& frame, std::string line) {
 }
 
 // A whole-line comment as a C comment; a "*/" in its text would end the C comment early, so it is
-// written "* /".
+// written "* /". The text goes over in stretches between those.
 void Occam2Scanner::keep_comment(std::size_t start) {
   std::string_view text(line_);
   text = text.substr(start + 2, line_.size() - 1 - (start + 2));
   comments_ += kCommentOpen;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    comments_ += text[i];
-    if (text[i] == '*' && i + 1 < text.size() && text[i + 1] == '/') comments_ += ' ';
+  for (std::size_t close = text.find("*/"); close != std::string_view::npos; close = text.find("*/")) {
+    comments_ += text.substr(0, close + 1);
+    comments_ += ' ';
+    text.remove_prefix(close + 1);
   }
+  comments_ += text;
   comments_ += kCommentClose;
 }
 
-// The layout column of a byte of the current line: tabs expanded to the next multiple of eight,
-// carriage returns and form feeds taking no room, plus the column of the #INCLUDE of its file.
-int Occam2Scanner::column_of(std::size_t offset) const {
+// The first non-blank byte of the current line and the layout column it stands in, in one pass
+// over the blanks: tabs expanded to the next multiple of eight, carriage returns and form feeds
+// taking no room, plus the column of the #INCLUDE of its file.
+void Occam2Scanner::find_content() {
+  const char* line = line_.data();  // it ends in a line feed, which is no blank
   int column = 0;
-  for (std::size_t i = 0; i < offset; ++i) {
-    if (line_[i] == ' ') {
+  std::size_t i = 0;
+  for (;; ++i) {
+    if (line[i] == ' ') {
       ++column;
-    } else if (line_[i] == '\t') {
+    } else if (line[i] == '\t') {
       column = (column / kTabWidth + 1) * kTabWidth;
+    } else if (!occam2::is_blank(line[i])) {
+      break;
     }
   }
-  return column + frames_.back()->base_column;
+  content_start_ = i;
+  content_column_ = column + frames_.back()->base_column;
 }
 
-// The INDENT or OUTDENTs a new logical line needs, put before its tokens. An indent is two
-// columns; a deeper one, or an outdent to a column between two open levels, is reported and
-// taken as one level (an outdent to the level below, then one indent).
-void Occam2Scanner::lay_out() {
-  const Token first = queue_.front();
-  std::vector<Token> layout;
-  auto add = [&](int code) { layout.push_back({code, 0, 0, 0, 0, first.position, first.file}); };
+Occam2Scanner::Layout Occam2Scanner::layout_for(int column) const {
+  Layout layout;
+  std::size_t level = columns_.size() - 1;
+  for (; column < columns_[level]; --level) ++layout.outdents;  // columns_[0] is 0: no column is less
+  layout.indent = column > columns_[level];
+  return layout;
+}
+
+// The INDENT or OUTDENTs a new logical line needs, in the places left for them before its tokens.
+// An indent is two columns; a deeper one, or an outdent to a column between two open levels, is
+// reported and taken as one level (an outdent to the level below, then one indent).
+void Occam2Scanner::lay_out(Layout layout) {
+  const Token& first = queue_[layout.size()];
+  const SourcePosition where = first.position;
+  const int file = first.file;
   int column = content_column_;
-  if (column > columns_.back() && column != columns_.back() + 2) {
-    error(first.position, first.file, "bad indentation", std::string_view(lexemes_).substr(first.lexeme_at, first.lexeme_size));
-  }
-  while (column < columns_.back()) {
-    columns_.pop_back();
-    add(OUTDENT);
-  }
-  if (column > columns_.back()) {
-    if (!layout.empty()) {
-      error(first.position, first.file, "bad indentation", std::string_view(lexemes_).substr(first.lexeme_at, first.lexeme_size));
-    }
-    columns_.push_back(column);
-    add(INDENT);
-  }
-  queue_.insert(queue_.begin(), layout.begin(), layout.end());
-}
-
-void Occam2Scanner::push_token(int code, std::string_view lexeme, std::string_view text, SourcePosition where, int file) {
-  queue_.push_back({code, lexemes_.size(), lexeme.size(), texts_.size(), text.size(), where, file});
-  lexemes_ += lexeme;
-  texts_ += text;
+  if (column > columns_.back() && column != columns_.back() + 2) error(where, file, "bad indentation", lexeme_of(first));
+  if (layout.indent && layout.outdents > 0) error(where, file, "bad indentation", lexeme_of(first));
+  columns_.resize(columns_.size() - layout.outdents);
+  if (layout.indent) columns_.push_back(column);
+  for (std::size_t i = 0; i < layout.outdents; ++i) queue_[i] = {OUTDENT, file, where, {}, {}};
+  if (layout.indent) queue_[layout.outdents] = {INDENT, file, where, {}, {}};
 }
 
 void Occam2Scanner::push_layout(int code, SourcePosition where, int file) { push_token(code, {}, {}, where, file); }
 
+Occam2Scanner::Chars Occam2Scanner::owned(std::string_view text) {
+  std::size_t start = own_.size();
+  own_ += text;
+  return owned_since(start);
+}
+
+// A string that goes on over lines replaces the current line with the next one: the tokens queued
+// from it before the string get their own copy of what they keep of it first.
+void Occam2Scanner::keep_queued_line_characters() {
+  for (Token& token : queue_) {
+    if (token.lexeme.in == Chars::In::line) token.lexeme = owned(view(token.lexeme));
+    if (token.text.in == Chars::In::line) token.text = owned(view(token.text));
+  }
+}
+
 void Occam2Scanner::deliver(const Token& token) {
   code_ = token.code;
-  lexeme_ = std::string_view(lexemes_).substr(token.lexeme_at, token.lexeme_size);
-  text_ = std::string_view(texts_).substr(token.text_at, token.text_size);
+  lexeme_ = view(token.lexeme);
+  text_ = view(token.text);
   position_ = token.position;
   line_number_ = token.code == EOL ? token.position.line + 1 : token.position.line;
   use_file_for_messages(token.file);
@@ -266,8 +292,7 @@ void Occam2Scanner::warn(SourcePosition where, int file, std::string_view messag
   diagnostics_.warning(where, message);
 }
 
-void Occam2Scanner::use_file_for_messages(int file) {
-  if (file == message_file_ && !file_names_.empty()) return;
+void Occam2Scanner::name_file_for_messages(int file) {
   diagnostics_.set_source_name(file_names_[static_cast<std::size_t>(file)]);
   message_file_ = file;
 }

@@ -83,11 +83,31 @@ class Occam2Scanner {
     std::string pushed_back;       // a line read ahead and given back
     bool has_pushed_back = false;
   };
+  // Where a token's lexeme or text is kept: static characters, a stretch of the current line, or
+  // a stretch of own_ (the spellings the scanner makes). The line and own_ are addressed by offset
+  // and looked up when the token is delivered: own_ may move as it grows while a line is scanned,
+  // and a string that goes on over lines replaces the line (see keep_queued_line_characters).
+  struct Chars {
+    enum class In : unsigned char { fixed, line, own };
+    In in = In::fixed;
+    std::size_t size = 0;
+    union {
+      const char* fixed = "";  // never null, so that an empty lexeme may be copied like any other
+      std::size_t at;          // in the line or in own_
+    };
+  };
   struct Token {
     int code = 0;
-    std::size_t lexeme_at = 0, lexeme_size = 0, text_at = 0, text_size = 0;
-    SourcePosition position;
     int file = 0;
+    SourcePosition position;
+    Chars lexeme, text;
+  };
+  // The layout tokens a logical line needs before its own: an OUTDENT for each open level deeper
+  // than its column, then an INDENT when it stands deeper than the level it comes back to.
+  struct Layout {
+    std::size_t outdents = 0;
+    bool indent = false;
+    std::size_t size() const { return outdents + (indent ? 1 : 0); }
   };
   struct Condition {
     bool enclosing_active = true;  // the lines around the #IF are scanned
@@ -107,8 +127,10 @@ class Occam2Scanner {
   void push_back_line(Frame& frame, std::string line);
   bool leave_file();
   void keep_comment(std::size_t start);
-  void lay_out();
-  int column_of(std::size_t offset) const;
+  Layout layout_for(int column) const;
+  void lay_out(Layout layout);
+  void find_content();
+  void end_logical_line();
 
   // Tokens.
   void tokenize(std::size_t start, bool joining_strings);
@@ -120,9 +142,36 @@ class Occam2Scanner {
   std::size_t scan_string(std::size_t p, bool joining_strings);
   bool continue_string(std::size_t& resume);
   std::size_t scan_operator(std::size_t p);
-  void push_token(int code, std::string_view lexeme, std::string_view text, SourcePosition where, int file);
+  Chars name_text(std::string_view name, Chars lexeme, bool dotted);
+  void push_token(int code, Chars lexeme, Chars text, SourcePosition where, int file) {
+    queue_.push_back({code, file, where, lexeme, text});
+  }
   void push_layout(int code, SourcePosition where, int file);
   void deliver(const Token& token);
+
+  // Token characters.
+  static Chars fixed(std::string_view text) {
+    Chars chars;
+    chars.size = text.size();
+    chars.fixed = text.data();
+    return chars;
+  }
+  static Chars stretch(Chars::In in, std::size_t at, std::size_t size) {
+    Chars chars;
+    chars.in = in;
+    chars.size = size;
+    chars.at = at;
+    return chars;
+  }
+  static Chars in_line(std::size_t at, std::size_t size) { return stretch(Chars::In::line, at, size); }
+  Chars owned(std::string_view text);
+  Chars owned_since(std::size_t start) const { return stretch(Chars::In::own, start, own_.size() - start); }
+  std::string_view view(const Chars& chars) const {
+    if (chars.in == Chars::In::fixed) return {chars.fixed, chars.size};
+    return {(chars.in == Chars::In::line ? line_.data() : own_.data()) + chars.at, chars.size};
+  }
+  std::string_view lexeme_of(const Token& token) const { return view(token.lexeme); }
+  void keep_queued_line_characters();
   char at(std::size_t i) const { return i < line_.size() ? line_[i] : '\n'; }
   SourcePosition here(std::size_t offset) const { return {line_no_, static_cast<int>(offset) + 1}; }
 
@@ -145,7 +194,11 @@ class Occam2Scanner {
   // Messages.
   void error(SourcePosition where, int file, std::string_view message, std::string_view near);
   void warn(SourcePosition where, int file, std::string_view message);
-  void use_file_for_messages(int file);
+  // Switches the name the diagnostics give the source only when the file changes.
+  void use_file_for_messages(int file) {
+    if (file != message_file_) name_file_for_messages(file);
+  }
+  void name_file_for_messages(int file);
   int file_id(const std::string& name);
 
   SourceReader& source_;
@@ -165,7 +218,7 @@ class Occam2Scanner {
 
   std::vector<Token> queue_;  // the tokens of the current physical line, layout tokens first
   std::size_t next_ = 0;
-  std::string lexemes_, texts_;  // their characters
+  std::string own_;           // the characters of their lexemes and texts not found in the line
 
   std::vector<int> columns_{0};  // the indentation stack
   bool line_open_ = false;       // tokens of a logical line were queued, its EOL not yet

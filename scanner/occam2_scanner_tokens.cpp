@@ -1,5 +1,6 @@
 // The occam 2 scanner's token recognition: one physical line into tokens with their Handel-C
 // spellings.
+#include <array>
 #include <string>
 
 #include "scanner/keywords.h"
@@ -53,11 +54,44 @@ constexpr Spelling kOperatorWords[] = {
     {"NOT", NOT, "~"},
 };
 
-std::string_view operator_word_text(std::string_view word) {
+// The codes of kOperatorWords: the other keywords are spelt as written, and are told apart from
+// these by their code alone.
+constexpr std::array<bool, kHighestCode + 1> kOperatorWordCodes = [] {
+  std::array<bool, kHighestCode + 1> codes{};
+  for (const Spelling& s : kOperatorWords) codes.at(static_cast<std::size_t>(s.code)) = true;
+  return codes;
+}();
+
+const Spelling* operator_word(int code, std::string_view word) {
+  if (code < 0 || code > kHighestCode || !kOperatorWordCodes[static_cast<std::size_t>(code)]) return nullptr;
   for (const Spelling& s : kOperatorWords) {
-    if (s.source == word) return s.text;
+    if (s.source == word) return &s;
   }
-  return word;
+  return nullptr;
+}
+
+// Whether a byte starts one of the operators above; the other operators are single characters
+// spelt as written.
+constexpr std::array<bool, 256> kStartsSpelledOperator = [] {
+  std::array<bool, 256> starts{};
+  for (const Spelling& s : kPairs) starts[static_cast<unsigned char>(s.source[0])] = true;
+  for (const Spelling& s : kSingles) starts[static_cast<unsigned char>(s.source[0])] = true;
+  return starts;
+}();
+
+// The operator of two characters `c0` `c1`, if any.
+const Spelling* pair_at(char c0, char c1) {
+  for (const Spelling& s : kPairs) {
+    if (s.source[0] == c0 && s.source[1] == c1) return &s;
+  }
+  return nullptr;
+}
+
+const Spelling* single_at(char c) {
+  for (const Spelling& s : kSingles) {
+    if (s.source[0] == c) return &s;
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -90,15 +124,27 @@ std::size_t Occam2Scanner::scan_token(std::size_t p, bool joining_strings) {
 // A keyword (looked up whole: PRI.ALT is a name) or a name, spelt with underscores for dots.
 std::size_t Occam2Scanner::scan_word(std::size_t p) {
   std::size_t end = p;
-  while (is_name_character(at(end))) ++end;
+  bool dotted = false;
+  const char* line = line_.data();  // it ends in a line feed, which ends the word
+  for (; is_name_character(line[end]); ++end) dotted = dotted || line[end] == '.';
   std::string_view word = std::string_view(line_).substr(p, end - p);
+  Chars lexeme = in_line(p, end - p);
   int code = occam2_keyword_code(word);
   if (code == 0) {
-    push_token(NAME, word, occam2::handel_c_name(word), here(p), line_file_);
+    push_token(NAME, lexeme, name_text(word, lexeme, dotted), here(p), line_file_);
   } else {
-    push_token(code, word, operator_word_text(word), here(p), line_file_);
+    const Spelling* op = operator_word(code, word);
+    push_token(code, lexeme, op != nullptr ? fixed(op->text) : lexeme, here(p), line_file_);
   }
   return end;
+}
+
+// Most names are their own Handel-C spelling; only a dotted or reserved one is spelt anew.
+Occam2Scanner::Chars Occam2Scanner::name_text(std::string_view name, Chars lexeme, bool dotted) {
+  if (!dotted && !is_handel_c_reserved(name)) return lexeme;
+  std::size_t start = own_.size();
+  occam2::append_handel_c_name(own_, name);
+  return owned_since(start);
 }
 
 // Digits, or digits '.' digits with an optional exponent E, sign, digits: a REAL_NUMBER.
@@ -114,34 +160,35 @@ std::size_t Occam2Scanner::scan_number(std::size_t p) {
       for (end += 1 + sign; is_digit(at(end));) ++end;
     }
   }
-  std::string_view lexeme = std::string_view(line_).substr(p, end - p);
-  push_token(code, lexeme, lexeme, here(p), line_file_);
+  push_token(code, in_line(p, end - p), in_line(p, end - p), here(p), line_file_);
   return end;
 }
 
 std::size_t Occam2Scanner::scan_hex_number(std::size_t p) {
   std::size_t end = p + 1;
   while (is_hex_digit(at(end))) ++end;
-  std::string_view lexeme = std::string_view(line_).substr(p, end - p);
-  push_token(NUMBER, lexeme, "0x" + std::string(lexeme.substr(1)), here(p), line_file_);
+  std::size_t start = own_.size();
+  own_ += "0x";
+  own_.append(line_, p + 1, end - p - 1);
+  push_token(NUMBER, in_line(p, end - p), owned_since(start), here(p), line_file_);
   return end;
 }
 
 // 'c', '*c' or '*#hh'. Anything else is reported and its quote skipped.
 std::size_t Occam2Scanner::scan_character(std::size_t p) {
   char c1 = at(p + 1), c2 = at(p + 2);
-  std::string_view line(line_);
   if (c1 != '*' && c1 != '\'' && c1 != '\n' && c2 == '\'') {
-    push_token(CHARACTER, line.substr(p, 3), occam2::c_character(static_cast<unsigned char>(c1)), here(p), line_file_);
+    push_token(CHARACTER, in_line(p, 3), owned(occam2::c_character(static_cast<unsigned char>(c1))), here(p), line_file_);
     return p + 3;
   }
   if (c1 == '*' && c2 == '#' && is_hex_digit(at(p + 3)) && is_hex_digit(at(p + 4)) && at(p + 5) == '\'') {
-    push_token(CHARACTER, line.substr(p, 6), "0x" + std::string(line.substr(p + 3, 2)), here(p), line_file_);
+    const char text[] = {'0', 'x', at(p + 3), at(p + 4)};
+    push_token(CHARACTER, in_line(p, 6), owned(std::string_view(text, sizeof text)), here(p), line_file_);
     return p + 6;
   }
   int value = c1 == '*' ? occam2::escape_value(c2) : -1;
   if (value >= 0 && at(p + 3) == '\'') {
-    push_token(CHARACTER, line.substr(p, 4), occam2::c_character(static_cast<unsigned char>(value)), here(p), line_file_);
+    push_token(CHARACTER, in_line(p, 4), owned(occam2::c_character(static_cast<unsigned char>(value))), here(p), line_file_);
     return p + 4;
   }
   error(here(p), line_file_, "malformed character literal", "'");
@@ -194,7 +241,12 @@ std::size_t Occam2Scanner::scan_string(std::size_t p, bool joining_strings) {
       ++q;
     }
   }
-  push_token(STRING, lexeme, "\"" + text.text() + "\"", where, file);
+  Chars literal = owned(lexeme);
+  std::size_t start = own_.size();
+  own_ += '"';
+  own_ += text.text();
+  own_ += '"';
+  push_token(STRING, literal, owned_since(start), where, file);
   return q;
 }
 
@@ -210,6 +262,7 @@ bool Occam2Scanner::continue_string(std::size_t& resume) {
       push_back_line(frame, std::move(next));
       return false;
     }
+    keep_queued_line_characters();
     line_ = std::move(next);
     line_no_ = frame.line;
     resume = start + 1;
@@ -219,22 +272,19 @@ bool Occam2Scanner::continue_string(std::size_t& resume) {
 }
 
 std::size_t Occam2Scanner::scan_operator(std::size_t p) {
-  std::string_view line(line_);
-  for (const Spelling& s : kPairs) {
-    if (line.substr(p, 2) == s.source) {
-      push_token(s.code, s.source, s.text, here(p), line_file_);
+  char c = at(p);
+  if (kStartsSpelledOperator[static_cast<unsigned char>(c)]) {
+    if (const Spelling* pair = pair_at(c, at(p + 1))) {
+      push_token(pair->code, fixed(pair->source), fixed(pair->text), here(p), line_file_);
       return p + 2;
     }
-  }
-  std::string_view single = line.substr(p, 1);
-  for (const Spelling& s : kSingles) {
-    if (single == s.source) {
-      push_token(s.code, single, s.text, here(p), line_file_);
+    if (const Spelling* single = single_at(c)) {
+      push_token(single->code, fixed(single->source), fixed(single->text), here(p), line_file_);
       return p + 1;
     }
   }
-  int code = single[0] == '\0' ? int{kNulByteToken} : int{static_cast<unsigned char>(single[0])};
-  push_token(code, single, single, here(p), line_file_);
+  int code = c == '\0' ? int{kNulByteToken} : int{static_cast<unsigned char>(c)};
+  push_token(code, in_line(p, 1), in_line(p, 1), here(p), line_file_);
   return p + 1;
 }
 

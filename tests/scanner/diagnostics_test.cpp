@@ -45,6 +45,21 @@ TEST(Diagnostics, ATraceLineMadeInPlaceGoesToBothStreamsOrTheLogAloneWhenQuiet) 
   EXPECT_EQ(s.err.contents(), classic);
 }
 
+// Codes of one, two and three digits have their line starts made in advance; larger and negative
+// codes are written out when they come.
+TEST(Diagnostics, ATokenTraceLineSpellsAnyCodeWithItsLexeme) {
+  Streams s;
+  for (int code : {0, 7, 10, 99, 100, 263, 999, 1000, 65536, -1}) s.classic.trace_token(code, "x.y");
+  s.classic.trace_token(301, std::string_view("\0", 1));
+  constexpr char kNulLine[] = "yylex: token 301 <\0>\n";
+  const std::string expected =
+      "yylex: token 0 <x.y>\nyylex: token 7 <x.y>\nyylex: token 10 <x.y>\nyylex: token 99 <x.y>\n"
+      "yylex: token 100 <x.y>\nyylex: token 263 <x.y>\nyylex: token 999 <x.y>\nyylex: token 1000 <x.y>\n"
+      "yylex: token 65536 <x.y>\nyylex: token -1 <x.y>\n" + std::string(kNulLine, sizeof kNulLine - 1);
+  EXPECT_EQ(s.log.contents(), expected);
+  EXPECT_EQ(s.err.contents(), expected);
+}
+
 TEST(Diagnostics, QuietStyleKeepsTheLogAndLocatesEveryProblem) {
   Streams s;
   s.quiet.trace("yylex: token 261 <SKIP>\n");

@@ -170,6 +170,20 @@ TEST(Occam2Tokens, AStringGoesOnOverLinesThatStartWithAnAsterisk) {
   EXPECT_EQ(r.errors, 0);
 }
 
+// The tokens before a continued string keep their characters when the scanner moves on to the
+// line that continues it, and the tokens after it come from that line.
+TEST(Occam2Tokens, TokensAroundAContinuedStringKeepTheirLexemesAndTexts) {
+  const std::string tail(300, 'n');
+  Occam2Scan r = scan_occam2("a.b := #1F + main + \"x*\n  *y\" + in + " + tail + "\n");
+  std::vector<std::vector<std::string>> seen;
+  for (const Occam2Token& t : r.tokens) seen.push_back({t.lexeme, t.text, std::to_string(t.line)});
+  EXPECT_EQ(seen, (std::vector<std::vector<std::string>>{
+                      {"a.b", "a_b", "1"}, {":=", ":=", "1"}, {"#1F", "0x1F", "1"}, {"+", "+", "1"},
+                      {"main", "main_", "1"}, {"+", "+", "1"}, {"\"xy\"", "\"xy\"", "1"}, {"+", "+", "2"},
+                      {"in", "in_", "2"}, {"+", "+", "2"}, {tail, tail, "2"}, {"\n", "\n", "2"}, {"", "", "3"}}));
+  EXPECT_EQ(r.errors, 0);
+}
+
 TEST(Occam2Tokens, MalformedLiteralsAreReportedAndScanningGoesOn) {
   struct Case {
     std::string source;
