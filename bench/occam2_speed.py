@@ -50,6 +50,7 @@ def main():
     parser.add_argument('--workdir')
     args = parser.parse_args()
     workdir = args.workdir or tempfile.mkdtemp(prefix='vrk-occam2-speed-')
+    os.makedirs(workdir, exist_ok=True)
     print('| lines | occam 2 / default (median, min-max) | default s | occam 2 s | default peak MiB | occam 2 peak MiB |')
     print('|---|---|---|---|---|---|')
     for lines in [int(s) for s in args.sizes.split(',')]:

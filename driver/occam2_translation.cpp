@@ -36,7 +36,7 @@ bool carries_text(int code) {
 
 // A token's entry gets its Handel-C text, where it stands and the comment lines before it. Layout
 // tokens leave those comments to the first token of the next line.
-void Occam2Translation::pushed(StackView<Entry>& view) {
+[[gnu::always_inline]] inline void Occam2Translation::pushed(StackView<Entry>& view) {
   int top = view.below() + 1;
   int symbol = view.accessing_symbol(top);
   if (symbol < 0 || symbol == occam2::token::ERROR_TOKEN) return;
@@ -50,7 +50,7 @@ void Occam2Translation::pushed(StackView<Entry>& view) {
 
 // Comment lines before a symbol other than the first go into its text; the first symbol's are
 // the action's to place, and what it leaves goes on to the left-hand side.
-bool Occam2Translation::reduce(int rule, StackView<Entry>& view) {
+[[gnu::always_inline]] inline bool Occam2Translation::reduce(int rule, StackView<Entry>& view) {
   // Most reductions only hand a part on (an operand that is an element, a process that is a
   // construct): the first symbol's entry, comment lines and all, is the result.
   if (occam2::actions::kCopiesFirstSymbol[rule]) {
