@@ -13,9 +13,6 @@
 
 namespace vrk::occam2::actions {
 
-// The note of an element given with a subscript, for a channel given this way.
-inline constexpr const char* kSubscripted = "subscripted";
-
 inline constexpr std::string_view kSeqOpen = "{\n";
 inline constexpr std::string_view kSeqClose = "}  /* seq */\n";
 

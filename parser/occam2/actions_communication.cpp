@@ -9,7 +9,7 @@ namespace {
 
 // A channel given by a subscripted name: Handel-C has no arrays of channels.
 Text channel_text(Occam2Context& c, Entry& channel) {
-  if (channel.note != kSubscripted) return channel.text;
+  if (channel.note != Note::subscripted) return channel.text;
   report(c, 1, "an array of channels (a subscripted name here)");
   return c.join(channel.text, banners::text_of(banners::kChannelArray));
 }

@@ -82,7 +82,7 @@ void replicator(Occam2Context& c) {
 
 void stepped_replicator(Occam2Context& c) {
   replicator(c);
-  c.result().note = "replicator STEP";
+  c.result().note = Note::replicator_step;
 }
 
 namespace {
@@ -99,7 +99,7 @@ Bounds bounds_of(Occam2Context& c, const Entry& replicator) {
 // construct: SEQ replicator EOL block — a for loop from base to base + count - 1.
 void replicated_seq(Occam2Context& c) {
   Entry& replicator = c.rhs(2);
-  if (replicator.note != nullptr) return banner(c, 2, replicator.note);
+  if (replicator.note != Note::none) return banner(c, 2, note_name(replicator.note));
   Bounds b = bounds_of(c, replicator);
   std::string head = "for (" + b.index + " = " + b.base + "; " + b.index;
   head += b.base == "0" ? " < " + b.count : " < (" + b.base + ") + (" + b.count + ")";
@@ -117,7 +117,7 @@ namespace {
 // value, when both bounds are known numbers.
 void unroll_par(Occam2Context& c, int replicator_symbol, int block_symbol) {
   Entry& replicator = c.rhs(replicator_symbol);
-  if (replicator.note != nullptr) return banner(c, replicator_symbol, replicator.note);
+  if (replicator.note != Note::none) return banner(c, replicator_symbol, note_name(replicator.note));
   Bounds b = bounds_of(c, replicator);
   long long base = 0, count = 0;
   if (!bound_value(c.state, b.base, base) || !bound_value(c.state, b.count, count)) {

@@ -17,13 +17,13 @@ Text floating_point_banner(Occam2Context& c) {
 // monadic_operator: '-' | MINUS | NOT | '~' | BITNOT — "- ", "~ "
 void monadic_operator(Occam2Context& c) { c.result().text = c.join(c.rhs(1).text, " "); }
 // monadic_operator: SIZE
-void size_operator(Occam2Context& c) { c.result().note = "SIZE"; }
+void size_operator(Occam2Context& c) { c.result().note = Note::size; }
 
 // lead_expression: monadic_operator operand
 void monadic(Occam2Context& c) {
-  if (c.rhs(1).note != nullptr) return banner(c, 1, c.rhs(1).note);
+  if (c.rhs(1).note != Note::none) return banner(c, 1, note_name(c.rhs(1).note));
   c.result().text = c.join(c.rhs(1).text, c.rhs(2).text);
-  c.result().note = nullptr;
+  c.result().note = Note::none;
 }
 
 // dyadic_operator: every symbol and word between two operands — " + ", " == ", " mod ".
@@ -32,7 +32,7 @@ void dyadic_operator(Occam2Context& c) { c.result().text = c.join(" ", c.rhs(1).
 // lead_expression: lead_operand dyadic_operator operand
 void dyadic(Occam2Context& c) {
   c.result().text = c.join(c.rhs(1).text, c.rhs(2).text, c.rhs(3).text);
-  c.result().note = nullptr;
+  c.result().note = Note::none;
 }
 
 // and_chain: operand AND operand, and longer chains (and the same for OR): Handel-C has no logical
@@ -41,7 +41,7 @@ void logical_operation(Occam2Context& c) {
   report(c, 2, c.rope().equals(c.rhs(2).text, "AND") ? "the logical operator AND" : "the logical operator OR");
   Text text = c.join(c.rhs(1).text, " ", banners::text_of(banners::kLogicalOperator));
   c.result().text = c.join(text, " ", c.rhs(3).text);
-  c.result().note = nullptr;
+  c.result().note = Note::none;
 }
 void logical_chain(Occam2Context& c) { pass(c); }
 
@@ -91,7 +91,7 @@ void table_subscript(Occam2Context& c) {
 // element: element '[' expression ']' — noted, for a channel given this way.
 void subscript(Occam2Context& c) {
   c.result().text = c.join(c.join(c.rhs(1).text, "["), c.rhs(3).text, "]");
-  c.result().note = kSubscripted;
+  c.result().note = Note::subscripted;
 }
 
 }  // namespace vrk::occam2::actions

@@ -10,9 +10,6 @@ namespace vrk::occam2::actions {
 
 namespace {
 
-constexpr const char* kFloatingPoint = "floating point type";
-constexpr const char* kTimer = "TIMER";
-constexpr const char* kChannelEnd = "CHAN TYPE end";
 
 // The names of a declaration, each followed by the dimensions of its type.
 Text names_text(Occam2Context& c, const List& names, const std::string& dimensions) {
@@ -33,7 +30,7 @@ std::string dimensions_of(Occam2Context& c, const Entry& type) {
   return text;
 }
 
-void unsupported_type(Occam2Context& c, const char* note) {
+void unsupported_type(Occam2Context& c, Note note) {
   Entry& result = c.result();
   result.shape = Shape::unsupported;
   result.note = note;
@@ -41,12 +38,12 @@ void unsupported_type(Occam2Context& c, const char* note) {
 
 // The banner that stands for a declaration of an unsupported type.
 Text type_banner(Occam2Context& c, const Entry& type, int k) {
-  if (type.note == kFloatingPoint) {
+  if (type.note == Note::floating_point) {
     report(c, k, "a floating-point type");
     return c.lit(banners::text_of(banners::kFloatingPoint));
   }
-  report(c, k, "the occam construct " + std::string(type.note));
-  return c.copy(occam_banner(type.note));
+  report(c, k, "the occam construct " + std::string(note_name(type.note)));
+  return c.copy(occam_banner(note_name(type.note)));
 }
 
 // A macro expr before main. A name defined again with another text is worth a warning: the
@@ -96,23 +93,23 @@ void integer_type(Occam2Context& c) {
 // primitive_type: INT16 | INT32 | INT64
 void sized_integer_type(Occam2Context& c) {
   std::string word = c.str(c.rhs(1).text);
-  unsupported_type(c, word == "INT16" ? "INT16" : word == "INT32" ? "INT32" : "INT64");
+  unsupported_type(c, word == "INT16" ? Note::int16 : word == "INT32" ? Note::int32 : Note::int64);
 }
-void floating_point_type(Occam2Context& c) { unsupported_type(c, kFloatingPoint); }
-void named_type(Occam2Context& c) { unsupported_type(c, "user-defined type"); }
-void timer_type(Occam2Context& c) { unsupported_type(c, kTimer); }
-void port_type(Occam2Context& c) { unsupported_type(c, "PORT"); }
-void barrier_type(Occam2Context& c) { unsupported_type(c, "BARRIER"); }
-void mobile_type(Occam2Context& c) { unsupported_type(c, "MOBILE"); }
-void channel_end_protocol(Occam2Context& c) { unsupported_type(c, kChannelEnd); }
-void channel_end_type(Occam2Context& c) { unsupported_type(c, kChannelEnd); }
+void floating_point_type(Occam2Context& c) { unsupported_type(c, Note::floating_point); }
+void named_type(Occam2Context& c) { unsupported_type(c, Note::user_type); }
+void timer_type(Occam2Context& c) { unsupported_type(c, Note::timer); }
+void port_type(Occam2Context& c) { unsupported_type(c, Note::port); }
+void barrier_type(Occam2Context& c) { unsupported_type(c, Note::barrier); }
+void mobile_type(Occam2Context& c) { unsupported_type(c, Note::mobile); }
+void channel_end_protocol(Occam2Context& c) { unsupported_type(c, Note::channel_end); }
+void channel_end_type(Occam2Context& c) { unsupported_type(c, Note::channel_end); }
 void any_protocol(Occam2Context&) {}
-void counted_protocol(Occam2Context& c) { unsupported_type(c, "counted array protocol"); }
+void counted_protocol(Occam2Context& c) { unsupported_type(c, Note::counted_protocol); }
 
 // keyword_type: CHAN protocol | CHAN OF protocol — a channel carries one value of any type.
 void channel_type(Occam2Context& c) {
   Entry& protocol = c.rhs(c.view.rhs_length() == 3 ? 3 : 2);
-  if (protocol.shape == Shape::unsupported && protocol.note != kFloatingPoint) {
+  if (protocol.shape == Shape::unsupported && protocol.note != Note::floating_point) {
     c.result() = protocol;
     return;
   }
@@ -154,7 +151,7 @@ void name(Occam2Context& c) { c.result().text = c.rhs(1).text; }
 void declaration(Occam2Context& c) {
   Entry& type = c.rhs(1);
   Entry& names = c.rhs(2);
-  if (type.note == kTimer) {
+  if (type.note == Note::timer) {
     c.state.each(names.list, [&](Cell& timer) { c.state.timers.insert(c.str(timer.item)); });
   }
   Text text;
@@ -171,7 +168,7 @@ void declaration(Occam2Context& c) {
   c.result().text = text;
 }
 
-void channel_end_declaration(Occam2Context& c) { banner(c, 1, kChannelEnd); }
+void channel_end_declaration(Occam2Context& c) { banner(c, 1, note_name(Note::channel_end)); }
 void shared_channel_declaration(Occam2Context& c) { banner(c, 1, "SHARED"); }
 
 // ---------------------------------------------------------------- abbreviations
@@ -250,7 +247,7 @@ void proc_definition(Occam2Context& c) {
 void function_head(Occam2Context& c) {
   Entry& results = c.rhs(1);
   Entry& result = c.result();
-  if (results.list.count > 1) result.note = "FUNCTION with several results";
+  if (results.list.count > 1) result.note = Note::several_results;
   result.text = c.rhs(3).text;
   result.list = c.rhs(5).list;
 }
@@ -265,7 +262,7 @@ void named_function_head(Occam2Context& c) {
 void function_is(Occam2Context& c) {
   Entry& head = c.rhs(1);
   Entry& values = c.rhs(3);
-  if (head.note != nullptr || values.list.count != 1) return definition_banner(c, "FUNCTION with several results");
+  if (head.note != Note::none || values.list.count != 1) return definition_banner(c, "FUNCTION with several results");
   std::string name = c.str(head.text);
   Text text = c.join(c.copy("macro expr " + name + " ("), comma_separated(c, head.list), ") = (");
   text = c.join(text, joined(c, values.list), ");\n\n");

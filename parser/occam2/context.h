@@ -33,6 +33,36 @@ enum class Shape : unsigned char {
   unsupported,  // a type without Handel-C counterpart; `note` names it
 };
 
+// What an entry is, where that decides how an enclosing construct treats it: a construct without
+// Handel-C counterpart (named by note_name), or an element given with a subscript.
+enum class Note : std::uint8_t {
+  none,
+  subscripted,
+  replicator_step,
+  size,
+  floating_point,
+  timer,
+  channel_end,
+  int16,
+  int32,
+  int64,
+  user_type,
+  port,
+  barrier,
+  mobile,
+  counted_protocol,
+  several_results,
+};
+
+// The construct a note names, as a banner and a warning call it.
+inline std::string_view note_name(Note note) {
+  static constexpr std::string_view kNames[] = {
+      "",      "subscripted", "replicator STEP",   "SIZE",     "floating point type", "TIMER",
+      "CHAN TYPE end", "INT16", "INT32",           "INT64",    "user-defined type",  "PORT",
+      "BARRIER", "MOBILE",    "counted array protocol", "FUNCTION with several results"};
+  return kNames[static_cast<std::size_t>(note)];
+}
+
 // A list kept in the state's cells: the items of a body, a list's elements, the conditions and
 // bodies of an IF chain, the labels and bodies of CASE options.
 struct List {
@@ -52,14 +82,14 @@ struct Cell {
 // Beside each parse state: the text of its symbol. Trivially copyable, so the parse stack moves
 // it for nothing.
 struct Entry {
-  const char* note = nullptr;  // what an unsupported construct is called (a static text)
-  Text text;                   // the symbol's Handel-C text
-  Text lead;                   // comment lines that stood before its first token
-  List list;                   // a list's elements, or a chain's conditions and bodies
-  SourcePosition position;     // where its first token stands
+  Text text;                 // the symbol's Handel-C text
+  Text lead;                 // comment lines that stood before its first token
+  List list;                 // a list's elements, or a chain's conditions and bodies
+  SourcePosition position;   // where its first token stands
+  Note note = Note::none;
   Shape shape = Shape::plain;
 };
-static_assert(sizeof(Entry) <= 56, "the parse stack copies an entry at every push");
+static_assert(sizeof(Entry) <= 48, "the parse stack copies an entry at every push");
 
 // Bytes gathered in blocks, so that a text of any size grows without being copied.
 class ByteChunks {
