@@ -28,7 +28,7 @@ char* Rope::reserve(std::size_t size) {
     std::size_t usual = chunks_.empty() ? kFirstChunk : std::min(chunks_.back().size * 2, kLargestChunk);
     std::size_t chunk = size > usual ? size : usual;
     chunks_.insert(chunks_.begin() + static_cast<std::ptrdiff_t>(chunk_in_use_),
-                   Chunk{std::make_unique_for_overwrite<char[]>(chunk), chunk});
+                   Chunk{make_block(chunk), chunk});
     free_ = chunks_[chunk_in_use_].bytes.get();
     left_ = chunk;
     ++chunk_in_use_;

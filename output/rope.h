@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "support/blocks.h"
+
 namespace vrk {
 
 struct Text {
@@ -82,7 +84,7 @@ class Rope {
   static constexpr std::uint32_t kPiecesPerBlock = 1u << 12;
   // Chunks of bytes grow from small to large, so that a short translation stays small.
   static constexpr std::size_t kFirstChunk = std::size_t{4} << 10;
-  static constexpr std::size_t kLargestChunk = std::size_t{1} << 20;
+  static constexpr std::size_t kLargestChunk = kHugePageBytes;
 
   Piece& at(std::uint32_t index) { return blocks_[index / kPiecesPerBlock][index % kPiecesPerBlock]; }
   const Piece& at(std::uint32_t index) const { return blocks_[index / kPiecesPerBlock][index % kPiecesPerBlock]; }
@@ -101,7 +103,7 @@ class Rope {
   std::vector<std::unique_ptr<Piece[]>> blocks_;
   std::uint32_t pieces_ = 0;
   struct Chunk {
-    std::unique_ptr<char[]> bytes;
+    std::unique_ptr<char[], BlockRelease> bytes;
     std::size_t size;
   };
   std::vector<Chunk> chunks_;   // kept by clear() for the texts to come

@@ -1,6 +1,8 @@
 // Refills, verification, reports and lifetime of the size-class manager.
 #include "support/memory.h"
 
+#include "support/blocks.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -123,12 +125,8 @@ void MemoryManager::allocate_block(std::size_t size, long n) {
 // Each chunk twice the size of the one before, up to kChunkBytes.
 bool MemoryManager::add_chunk() {
   const std::size_t size = chunks_ == nullptr ? kFirstChunkBytes : std::min(2 * chunks_->size, kChunkBytes);
-  const bool huge = size >= kHugePageBytes;
-  void* base = huge ? std::aligned_alloc(kHugePageBytes, size) : std::malloc(size);
+  void* base = vrk::allocate_block(size);
   if (base == nullptr) return false;
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-  if (huge) ::madvise(base, size, MADV_HUGEPAGE);
-#endif
   auto* chunk = static_cast<Chunk*>(std::malloc(sizeof(Chunk)));
   if (chunk == nullptr) {
     std::free(base);

@@ -26,6 +26,7 @@
 // lists and strings may still release records during static destruction.
 #pragma once
 
+#include "support/blocks.h"
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
@@ -179,7 +180,7 @@ class MemoryManager {
   };
   static constexpr std::size_t kFirstChunkBytes = std::size_t{64} << 10;
   static constexpr std::size_t kChunkBytes = std::size_t{4} << 20;
-  static constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
+  static constexpr std::size_t kHugePageBytes = vrk::kHugePageBytes;
   bool add_chunk();
   Chunk* chunks_ = nullptr;
   LargeRecord* large_ = nullptr;  // large records handed out, most recent first

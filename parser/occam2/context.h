@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "output/rope.h"
+#include "support/blocks.h"
 #include "output/templates.h"
 #include "parser/engine.h"
 #include "scanner/diagnostics.h"
@@ -117,16 +118,16 @@ class ByteChunks {
 
  private:
   struct Chunk {
-    std::unique_ptr<char[]> bytes;
+    std::unique_ptr<char[], BlockRelease> bytes;
     std::size_t size;      // bytes written
     std::size_t capacity;
   };
   static constexpr std::size_t kFirstChunk = std::size_t{4} << 10;
-  static constexpr std::size_t kLargestChunk = std::size_t{1} << 20;
+  static constexpr std::size_t kLargestChunk = kHugePageBytes;
   void grow(std::size_t at_least) {
     std::size_t usual = chunks_.empty() ? kFirstChunk : std::min(chunks_.back().capacity * 2, kLargestChunk);
     std::size_t size = at_least > usual ? at_least : usual;
-    chunks_.push_back({std::make_unique_for_overwrite<char[]>(size), 0, size});
+    chunks_.push_back({make_block(size), 0, size});
     free_ = chunks_.back().bytes.get();
     left_ = size;
   }
