@@ -94,7 +94,7 @@ Text item_text(Occam2Context& c, const Entry& item, int indent) {
 }
 
 // The stack index of the SEQ whose body begins above entry `indent`, when that SEQ is the
-// outermost process (only specifications before it), or -1.
+// outermost process (only declarations before it), or -1.
 int outermost_seq(Occam2Context& c, int indent) {
   if (indent < 3 || c.view.accessing_symbol(indent) != token::INDENT) return -1;
   if (c.view.accessing_symbol(indent - 1) != token::EOL || c.view.accessing_symbol(indent - 2) != token::SEQ) return -1;
@@ -168,7 +168,7 @@ void next_of_list(Occam2Context& c) {
 
 // Lists of parts that each carry a list of their own (the choices of an IF, the alternatives of
 // an ALT, the options of a CASE): the parts' lists are concatenated and their texts, which are
-// the specifications before them, gathered in front.
+// the declarations before them, gathered in front.
 void first_part(Occam2Context& c) {
   pass(c);
   prepend_lead(c, c.result().text);

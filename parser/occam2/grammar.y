@@ -194,14 +194,14 @@
 
 
 # ---------------------------------------------------------------- program and bodies
-# A body is a list of items: specifications (declarations, abbreviations, definitions) and the
-# constructs of its kind; a specification scopes over what follows it in the same body.
+# A body is a list of items: declarations (of variables and channels, abbreviations, definitions)
+# and the constructs of its kind; a declaration scopes over what follows it in the same body.
 program : %empty => empty_program
 program : items => program
 
 items : item => first_item
 items : items item => next_item
-item : spec => pass
+item : declaration_item => pass
 item : process => outermost_process
 item : error EOL => recover_from_error
 
@@ -290,7 +290,7 @@ choice_block : %empty => nothing
 choice_block : INDENT choices OUTDENT => pass2
 choices : choice_item => first_part
 choices : choices choice_item => next_part
-choice_item : spec => pass
+choice_item : declaration_item => pass
 choice_item : choice => pass
 choice_item : error EOL => recover_from_error
 choice : lead_expression EOL block => choice
@@ -302,7 +302,7 @@ alternative_block : %empty => nothing
 alternative_block : INDENT alternatives OUTDENT => pass2
 alternatives : alternative_item => first_part
 alternatives : alternatives alternative_item => next_part
-alternative_item : spec => pass
+alternative_item : declaration_item => pass
 alternative_item : alternative => pass
 alternative_item : error EOL => recover_from_error
 alternative : guard EOL block => alternative
@@ -323,7 +323,7 @@ option_block : %empty => nothing
 option_block : INDENT options OUTDENT => pass2
 options : option_item => first_part
 options : options option_item => next_part
-option_item : spec => pass
+option_item : declaration_item => pass
 option_item : option => pass
 option_item : error EOL => recover_from_error
 option : lead_expression EOL block => case_option
@@ -334,17 +334,17 @@ variant_block : %empty => nothing
 variant_block : INDENT variants OUTDENT => pass2
 variants : variant_item => nothing
 variants : variants variant_item => nothing
-variant_item : spec => pass
+variant_item : declaration_item => pass
 variant_item : variant => pass
 variant_item : error EOL => recover_from_error
 variant : NAME EOL block => nothing
 variant : NAME ';' input_items EOL block => nothing
 
-# ---------------------------------------------------------------- specifications
-spec : declaration => pass
-spec : abbreviation => pass
-spec : definition => pass
-spec : allocation => pass
+# ---------------------------------------------------------------- declarations, abbreviations, definitions
+declaration_item : declaration => pass
+declaration_item : abbreviation => pass
+declaration_item : definition => pass
+declaration_item : allocation => pass
 
 declaration : type names ':' EOL => declaration
 declaration : element '?' names ':' EOL => channel_end_declaration
@@ -480,9 +480,9 @@ expression_list : expression => first_of_list
 expression_list : expression_list ',' expression => next_of_list
 
 # No precedence: one dyadic operator per bracket level, except chains of AND or of OR. Where a
-# line may begin with a specification or an expression (IF choices, ALT guards, CASE options) the
+# line may begin with a declaration or an expression (IF choices, ALT guards, CASE options) the
 # expression is a lead_expression, which cannot begin with a type word, MOBILE or '[': those
-# begin specifications there.
+# begin declarations there.
 expression : lead_expression => pass
 expression : table_expression => pass
 expression : primitive_type operand => conversion

@@ -45,7 +45,7 @@ TEST(Occam2Corpus, EveryProgramTranslatesWithoutASyntaxError) {
   }
 }
 
-// A tour of the language: every construct, specification, expression form, directive and layout
+// A tour of the language: every construct, declaration, expression form, directive and layout
 // rule of occam 2.1 and of the occam-pi forms in real programs (tests/e2e/occam2/syntax_tour.occ).
 TEST(Occam2Corpus, EveryFormOfTheLanguageParses) {
   const fs::path tour = fs::path(VRK_E2E_OCCAM2_DIR) / "syntax_tour.occ";

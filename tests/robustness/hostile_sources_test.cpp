@@ -290,7 +290,7 @@ TEST_F(Occam2HostileSources, EachEndsWithItsStatusAndAReportWhereItStopped) {
   const std::string long_number(1 << 20, '7');
   const std::string banner_too_large(banners::text_of(banners::kReplicatedParTooLarge));
   const std::vector<Occam2Hostile> cases = {
-      // A file of no specifications is a program with nothing in main.
+      // A file of no declarations is a program with nothing in main.
       {"empty file", "", 0, "", expected_output("")},
       // Comment lines do not count for layout; they are kept as C comments.
       {"only comments", "-- one\n\n   -- two\n", 0, "", expected_output("\n\n/*  one */\n\n\n\n/*  two */\n\n")},

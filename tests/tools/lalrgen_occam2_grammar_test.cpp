@@ -83,8 +83,8 @@ TEST(Occam2Grammar, DefinitionsAndTheirLayout) {
                         "NAME ( ) EOL OUTDENT : EOL"));
 }
 
-// Where a line may be a specification or an expression, the type word decides for the former.
-TEST(Occam2Grammar, SpecificationsBeforeChoicesGuardsAndOptions) {
+// Where a line may be a declaration or an expression, the type word decides for the former.
+TEST(Occam2Grammar, DeclarationsBeforeChoicesGuardsAndOptions) {
     EXPECT_TRUE(accepts("IF EOL INDENT INT NAME : EOL NAME = NUMBER EOL INDENT SKIP EOL OUTDENT "
                         "BOOLEAN EOL INDENT STOP EOL OUTDENT OUTDENT"));
     EXPECT_TRUE(accepts("ALT EOL INDENT BOOL NAME : EOL NAME ? NAME EOL INDENT SKIP EOL OUTDENT "
