@@ -80,13 +80,9 @@ void Occam2Translation::syntax_error(std::string_view message) {
 }
 
 bool Occam2Translation::start_output() {
-  std::string_view missing;
-  if (!templates_.copy_header_template(output_)) missing = kHeaderTemplate;
-  else if (!templates_.copy_board_template(output_)) missing = kBoardTemplate;
-  else if (!templates_.open_consts_area()) missing = kMainTemplate;
-  if (missing.empty()) return true;
-  diagnostics_.program_message("vrk: cannot read the template file msgs/" + std::string(missing) + " (tried " +
-                               templates_.missing() + ")");
+  std::string problem = templates_.write_opening(output_);
+  if (problem.empty()) return true;
+  diagnostics_.program_message(problem);
   stop_status_ = ExitStatus::unusable_input;
   return false;
 }
@@ -104,13 +100,7 @@ std::string Occam2Translation::program_call() {
       text += occam2::actions::occam_banner("PROC parameter " + proc.formals[i] + " of the program");
     }
   }
-  text += proc.name + " (";
-  for (std::size_t i = 0; i < proc.formals.size(); ++i) {
-    if (i > 0) text += ", ";
-    text += proc.formals[i];
-  }
-  text += ");\n";
-  return text;
+  return text + proc.name + " (" + occam2::actions::comma_separated(proc.formals) + ");\n";
 }
 
 // The output after the header templates: the CONSTs area, the definitions, main's opening, main's

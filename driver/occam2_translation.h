@@ -32,8 +32,6 @@ class Occam2Translation {
   void pushed(StackView<Entry>& view);
   void syntax_error(std::string_view message);
 
-  Diagnostics& diagnostics() { return diagnostics_; }
-
  private:
   bool start_output();
   std::string program_call();

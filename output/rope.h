@@ -48,10 +48,6 @@ class Rope {
   // `a` followed by bytes that outlive the rope, or the other way round.
   Text join(Text a, std::string_view b);
   Text join(std::string_view a, Text b);
-  Text join(Text a, Text b, Text c) { return join(join(a, b), c); }
-  // Appends to `text` in place.
-  void append(Text& text, Text more) { text = join(text, more); }
-  void append(Text& text, std::string_view literal_bytes) { text = join(text, literal_bytes); }
   // A second chain over the same bytes, for a text that is used more than once.
   Text dup(Text text);
   // The text's bytes in one string.

@@ -101,6 +101,20 @@ bool TemplateMerge::copy_template(std::string_view name, OutputBuffer& output) {
   return true;
 }
 
+std::string TemplateMerge::write_opening(OutputBuffer& output) {
+  std::string_view unread;
+  if (!copy_header_template(output)) {
+    unread = kHeaderTemplate;
+  } else if (!copy_board_template(output)) {
+    unread = kBoardTemplate;
+  } else if (!open_consts_area()) {
+    unread = kMainTemplate;
+  } else {
+    return {};
+  }
+  return "vrk: cannot read the template file msgs/" + std::string(unread) + " (tried " + missing_ + ")";
+}
+
 bool TemplateMerge::open_consts_area() {
   fragments_.append(string(kConstsAreaOpener));
   fragments_.append(string(kBooleanConstants));

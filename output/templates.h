@@ -70,6 +70,11 @@ class TemplateMerge {
   // Starts the Fragment list: the CONSTs area opener, the boolean constants and the main template
   // as three fragments.
   bool open_consts_area();
+  // The opening every translation writes: both header templates to `output`, then the CONSTs
+  // area. Returns the problem as a message naming the template that could not be read and every
+  // place tried, or an empty string.
+  std::string write_opening(OutputBuffer& output);
+
   // Makes sure the boolean constants are declared. Only the first call walks the list: once the
   // declarations are in place nothing removes them, and without a CONSTs area they never can be.
   void ensure_boolean_constants();

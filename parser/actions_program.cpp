@@ -13,12 +13,6 @@ constexpr string::rep kArgumentsOpen = VRK_STATIC_TEXT(" (");
 constexpr string::rep kCallEnd = VRK_STATIC_TEXT(");\n");
 constexpr string::rep kDeclarationEnd = VRK_STATIC_TEXT(";\n\n");
 
-void stop_on_missing_template(ActionContext& c, std::string_view name) {
-  std::string message = "vrk: cannot read the template file msgs/" + std::string(name) + " (tried " +
-                        c.translation.templates.missing() + ")";
-  c.translation.stop(ExitStatus::unusable_input, message);
-}
-
 // Neither a half-read array dimension nor a half-read channel type may swallow later lines.
 void clear_declaration_switches(ActionContext& c) {
   c.translation.capture.name_switch = false;
@@ -30,9 +24,8 @@ void clear_declaration_switches(ActionContext& c) {
 // CONSTs area and the opening of main.
 void start_program(ActionContext& c) {
   TranslationState& t = c.translation;
-  if (!t.templates.copy_header_template(t.output)) return stop_on_missing_template(c, kHeaderTemplate);
-  if (!t.templates.copy_board_template(t.output)) return stop_on_missing_template(c, kBoardTemplate);
-  if (!t.templates.open_consts_area()) return stop_on_missing_template(c, kMainTemplate);
+  std::string problem = t.templates.write_opening(t.output);
+  if (!problem.empty()) return t.stop(ExitStatus::unusable_input, problem);
   t.begin_early_writing();
 }
 

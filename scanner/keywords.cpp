@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "scanner/characters.h"
 #include "scanner/occam2_tokens.h"
 #include "scanner/tokens.h"
 
@@ -78,8 +79,6 @@ constexpr ReservedWord kHandelCWords[] = {
 };
 const WordTable<256> kHandelCTable(kHandelCWords);
 
-bool is_upper(char c) { return c >= 'A' && c <= 'Z'; }
-bool is_lower(char c) { return c >= 'a' && c <= 'z'; }
 
 // Every word a name must avoid starts with a lower-case letter: the names in upper case or with
 // a capital first letter are turned away before any look-up.

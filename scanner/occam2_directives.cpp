@@ -14,7 +14,6 @@ using namespace occam2::token;
 namespace {
 
 bool is_hex_letter(char c) { return c >= 'A' && c <= 'F'; }
-bool is_upper(char c) { return c >= 'A' && c <= 'Z'; }
 bool is_conditional(std::string_view word) { return word == "IF" || word == "ELIF" || word == "ELSE" || word == "ENDIF"; }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "scanner/characters.h"
+
 namespace vrk::occam2 {
 
 // Appends a name's Handel-C spelling to `out`: its dots as underscores, and a trailing underscore
@@ -39,9 +41,6 @@ class CStringBuilder {
   bool after_question_mark_ = false;
 };
 
-inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
-inline bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-inline bool is_hex_digit(char c) { return is_digit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 inline bool is_name_character(char c) { return is_letter(c) || is_digit(c) || c == '.'; }
 // White space within a line: carriage returns and form feeds count as blanks.
 inline bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }

@@ -12,9 +12,6 @@
 namespace vrk {
 
 using namespace occam2::token;
-using occam2::is_digit;
-using occam2::is_hex_digit;
-using occam2::is_letter;
 using occam2::is_name_character;
 
 namespace {

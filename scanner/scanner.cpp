@@ -1,6 +1,7 @@
 #include "output/banners.h"
 #include "scanner/scanner.h"
 
+#include "scanner/characters.h"
 #include "scanner/keywords.h"
 #include "scanner/tokens.h"
 #include "support/string.h"
@@ -23,9 +24,6 @@ static_assert(kNulByteToken > token::kHighestCode, "the NUL byte's code must be 
 // at real storage, so the trace may copy it like any other lexeme.
 constexpr std::string_view kNoLexeme = "";
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool is_hex_digit(char c) { return is_digit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "parser/occam2/context.h"
 #include "parser/occam2/generated_actions.h"
@@ -26,6 +27,8 @@ void report(Occam2Context& c, int k, std::string_view construct);
 
 // The items of a list, joined in order.
 Text joined(Occam2Context& c, const List& list);
+// Names joined with ", " between them: a PROC's formals, in its macro and in a call of it.
+std::string comma_separated(const std::vector<std::string>& names);
 // The items of a list joined with ", " between them.
 Text comma_separated(Occam2Context& c, const List& list);
 // Moves the comment lines of the rule's first symbol to the front of `text`.

@@ -51,12 +51,20 @@ bool bound_value(const Occam2State& state, const std::string& text, long long& v
   return true;
 }
 
+// The body of the k-th symbol, with the comment lines that stood before its choice or option in
+// front: they belong to it, not to the chain.
+Text body_after_comments(Occam2Context& c, int k) {
+  Text body = c.rhs(k).text;
+  prepend_lead(c, body);
+  return body;
+}
+
 }  // namespace
 
 // process: simple EOL
 void end_simple_process(Occam2Context& c) {
   pass(c);
-  if (c.result().shape != Shape::statement) c.rope().append(c.result().text, ";\n");
+  if (c.result().shape != Shape::statement) c.result().text = c.join(c.result().text, ";\n");
   c.result().shape = Shape::plain;
 }
 
@@ -160,8 +168,7 @@ void processor_banner(Occam2Context& c) { banner(c, 1, "PROCESSOR"); }
 // choice: lead_expression EOL block — one condition and its body; comment lines before the
 // choice go into its body.
 void choice(Occam2Context& c) {
-  Text body = c.rhs(3).text;
-  prepend_lead(c, body);
+  Text body = body_after_comments(c, 3);
   c.state.push(c.result().list, c.rhs(1).text, body);
 }
 
@@ -218,12 +225,12 @@ void alt(Occam2Context& c) { c.result().text = alt_text(c, c.rhs(3)); }
 // construct: PRI ALT EOL alternative_block — prialt is already a prioritised choice.
 void pri_alt(Occam2Context& c) { c.result().text = alt_text(c, c.rhs(4)); }
 
+// construct: ALT replicator ... and PRI ALT replicator ...; alternative: the same
 void replicated_alt(Occam2Context& c) {
   report(c, 1, "a replicated ALT");
   c.result() = Entry{};
   c.result().text = c.lit(banners::text_of(banners::kReplicatedAlt));
 }
-void pri_replicated_alt(Occam2Context& c) { replicated_alt(c); }
 
 // guard: input
 void plain_guard(Occam2Context& c) { c.result().text = c.join(c.rhs(1).text, ":\n"); }
@@ -237,15 +244,13 @@ void guarded_skip(Occam2Context& c) { c.result().text = c.join(c.rhs(1).text, " 
 void skip_guard(Occam2Context& c) { c.result().text = c.lit("skip :\n\n"); }
 
 void case_input_banner(Occam2Context& c) { banner(c, 1, "CASE input"); }
-void case_input_guard_banner(Occam2Context& c) { banner(c, 1, "CASE input"); }
 void extended_input_banner(Occam2Context& c) { banner(c, 1, "extended input ??"); }
 
 // ---------------------------------------------------------------- CASE and WHILE
 
 // option: lead_expression EOL block — the case labels as the cell's item, its body as the body.
 void case_option(Occam2Context& c) {
-  Text body = c.rhs(3).text;
-  prepend_lead(c, body);
+  Text body = body_after_comments(c, 3);
   c.state.push(c.result().list, c.join(c.rhs(1).text, ":\n"), body);
 }
 
@@ -253,15 +258,13 @@ void case_option(Occam2Context& c) {
 void case_option_list(Occam2Context& c) {
   Text labels = c.join(c.rhs(1).text, ":\n");
   c.state.each(c.rhs(3).list, [&](Cell& value) { labels = c.join(labels, value.item, ":\n"); });
-  Text body = c.rhs(5).text;
-  prepend_lead(c, body);
+  Text body = body_after_comments(c, 5);
   c.state.push(c.result().list, labels, body);
 }
 
 // option: ELSE EOL block
 void else_option(Occam2Context& c) {
-  Text body = c.rhs(3).text;
-  prepend_lead(c, body);
+  Text body = body_after_comments(c, 3);
   c.state.push(c.result().list, c.lit("default:\n"), body);
 }
 

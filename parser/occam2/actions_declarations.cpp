@@ -103,7 +103,6 @@ void barrier_type(Occam2Context& c) { unsupported_type(c, Note::barrier); }
 void mobile_type(Occam2Context& c) { unsupported_type(c, Note::mobile); }
 void channel_end_protocol(Occam2Context& c) { unsupported_type(c, Note::channel_end); }
 void channel_end_type(Occam2Context& c) { unsupported_type(c, Note::channel_end); }
-void any_protocol(Occam2Context&) {}
 void counted_protocol(Occam2Context& c) { unsupported_type(c, Note::counted_protocol); }
 
 // keyword_type: CHAN protocol | CHAN OF protocol — a channel carries one value of any type.
@@ -139,7 +138,6 @@ void val_formal_type(Occam2Context& c) {
   c.result() = c.rhs(2);
   if (c.result().shape == Shape::channel) c.result().shape = Shape::integer;
 }
-void result_formal_type(Occam2Context& c) { val_formal_type(c); }
 void shared_formal_type(Occam2Context& c) { c.result() = c.rhs(2); }
 
 // ---------------------------------------------------------------- declarations
@@ -178,7 +176,6 @@ void val_abbreviation(Occam2Context& c) { val_macro(c, 3, 5); }
 // abbreviation: VAL NAME IS expression ':' EOL
 void untyped_val_abbreviation(Occam2Context& c) { val_macro(c, 2, 4); }
 void abbreviation(Occam2Context& c) { banner(c, 1, "abbreviation"); }
-void untyped_abbreviation(Occam2Context& c) { banner(c, 1, "abbreviation"); }
 void initial_declaration(Occam2Context& c) { banner(c, 1, "INITIAL"); }
 void retypes_banner(Occam2Context& c) { banner(c, 1, "RETYPES"); }
 void place_banner(Occam2Context& c) { banner(c, 1, "PLACE"); }
@@ -231,9 +228,7 @@ void proc_definition(Occam2Context& c) {
     formals.push_back(c.str(formal.item));
     channels.push_back(formal.shape == Shape::channel);
   });
-  std::string opening = "macro proc " + name + " (";
-  for (std::size_t i = 0; i < formals.size(); ++i) opening += (i > 0 ? ", " : "") + formals[i];
-  opening += ")\n{\n";
+  std::string opening = "macro proc " + name + " (" + comma_separated(formals) + ")\n{\n";
   Text text = c.join(c.copy(opening), c.rhs(2).text, c.copy("}  /* " + name + " */\n\n"));
   prepend_lead(c, text);
   c.state.define(text);

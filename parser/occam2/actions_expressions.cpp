@@ -43,7 +43,6 @@ void logical_operation(Occam2Context& c) {
   c.result().text = c.join(text, " ", c.rhs(3).text);
   c.result().note = Note::none;
 }
-void logical_chain(Occam2Context& c) { pass(c); }
 
 // lead_operand: '(' expression ')'
 void parenthesised(Occam2Context& c) {

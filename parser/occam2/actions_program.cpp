@@ -49,6 +49,15 @@ Text joined(Occam2Context& c, const List& list) {
   return text;
 }
 
+std::string comma_separated(const std::vector<std::string>& names) {
+  std::string text;
+  for (const std::string& name : names) {
+    if (!text.empty()) text += ", ";
+    text += name;
+  }
+  return text;
+}
+
 Text comma_separated(Occam2Context& c, const List& list) {
   Text text;
   bool first = true;
@@ -181,9 +190,6 @@ void next_part(Occam2Context& c) {
   result.text = c.join(result.text, part.text);
   result.list = c.state.concat(result.list, part.list);
 }
-
-// Tokens whose Handel-C spelling is their text: a character, a string.
-void token_text(Occam2Context& c) { pass(c); }
 
 }  // namespace actions
 }  // namespace vrk::occam2
