@@ -112,7 +112,11 @@ std::string TemplateMerge::write_opening(OutputBuffer& output) {
   } else {
     return {};
   }
-  return "vrk: cannot read the template file msgs/" + std::string(unread) + " (tried " + missing_ + ")";
+  return unreadable_template(unread, missing_);
+}
+
+std::string unreadable_template(std::string_view name, std::string_view tried) {
+  return "vrk: cannot read the template file msgs/" + std::string(name) + " (tried " + std::string(tried) + ")";
 }
 
 bool TemplateMerge::open_consts_area() {

@@ -57,6 +57,9 @@ inline constexpr std::string_view kHeaderTemplate = "header.txt";
 inline constexpr std::string_view kBoardTemplate = "harp2_h.txt";
 inline constexpr std::string_view kMainTemplate = "main.txt";
 
+// The message for a template that could not be read, naming every place tried.
+std::string unreadable_template(std::string_view name, std::string_view tried);
+
 inline constexpr std::string_view kConstsAreaOpener = "\n/* CONSTs area */\n\n";
 inline constexpr std::string_view kBooleanConstants = "const TRUE = 1;\nconst FALSE = 0;\n\n";
 

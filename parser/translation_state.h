@@ -15,18 +15,10 @@
 #include "output/text_cache.h"
 #include "parser/action_state.h"
 #include "scanner/scanner.h"
+#include "scanner/translation_files.h"
 #include "support/exit_status.h"
 
 namespace vrk {
-
-struct TranslationFiles {
-  SourceReader& source;
-  OutputBuffer& output;
-  OutputBuffer& debug_log;
-  OutputBuffer& diagnostics;
-  TemplateStore& templates;
-  DiagnosticStyle style = {};
-};
 
 class TranslationState {
  public:

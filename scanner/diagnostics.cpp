@@ -71,7 +71,12 @@ void Diagnostics::classic(std::string_view line) {
 
 // "SOURCE:LINE:COLUMN: severity: message", or without the column when it is 0.
 void Diagnostics::located(SourcePosition where, std::string_view severity, std::string_view message) {
-  std::string line = style_.source_name;
+  located_in(style_.source_name, where, severity, message);
+}
+
+void Diagnostics::located_in(std::string_view file, SourcePosition where, std::string_view severity,
+                             std::string_view message) {
+  std::string line(file);
   line += ':';
   line += std::to_string(where.line);
   if (where.column > 0) {
@@ -115,9 +120,7 @@ void Diagnostics::read_error(int line) {
 }
 
 void Diagnostics::unsupported(SourcePosition where, std::string_view construct) {
-  if (!style_.quiet) return;
-  located(where, "warning",
-          std::string(construct) + " has no Handel-C counterpart; an error banner stands in its place in the output");
+  unsupported_in(style_.source_name, where, construct);
 }
 
 void Diagnostics::trace_token(int code, std::string_view lexeme) {
@@ -147,6 +150,12 @@ void Diagnostics::trace_token(int code, std::string_view lexeme) {
 }
 
 void Diagnostics::scanner_error(SourcePosition where, std::string_view message, std::string_view near) {
+  error_in(style_.source_name, where, message, near);
+}
+
+void Diagnostics::warning(SourcePosition where, std::string_view message) { located(where, "warning", message); }
+
+void Diagnostics::error_in(std::string_view file, SourcePosition where, std::string_view message, std::string_view near) {
   std::string line = "ERROR <";
   line += message;
   line += "> near <";
@@ -156,10 +165,18 @@ void Diagnostics::scanner_error(SourcePosition where, std::string_view message, 
   line += "\n";
   if (!style_.quiet) return classic(line);
   debug_log_.write(line);
-  located(where, "error", message);
+  located_in(file, where, "error", message);
 }
 
-void Diagnostics::warning(SourcePosition where, std::string_view message) { located(where, "warning", message); }
+void Diagnostics::warning_in(std::string_view file, SourcePosition where, std::string_view message) {
+  located_in(file, where, "warning", message);
+}
+
+void Diagnostics::unsupported_in(std::string_view file, SourcePosition where, std::string_view construct) {
+  if (!style_.quiet) return;
+  located_in(file, where, "warning",
+             std::string(construct) + " has no Handel-C counterpart; an error banner stands in its place in the output");
+}
 
 void Diagnostics::program_message(std::string_view message) {
   standard_error_.write(message);

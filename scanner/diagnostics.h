@@ -79,6 +79,12 @@ class Diagnostics {
   // "SOURCE:LINE:COLUMN: warning: message" on standard error, in both styles.
   void warning(SourcePosition where, std::string_view message);
 
+  // The same three for a place in a named file, found once the source has been read (by the
+  // passes over a program's tree): the file is named as given, whatever the scanner names now.
+  void error_in(std::string_view file, SourcePosition where, std::string_view message, std::string_view near);
+  void warning_in(std::string_view file, SourcePosition where, std::string_view message);
+  void unsupported_in(std::string_view file, SourcePosition where, std::string_view construct);
+
   // How located messages name the source from now on (the scanner switches it as it enters and
   // leaves included files).
   void set_source_name(std::string name) { style_.source_name = std::move(name); }
@@ -92,6 +98,7 @@ class Diagnostics {
  private:
   void classic(std::string_view line);
   void located(SourcePosition where, std::string_view severity, std::string_view message);
+  void located_in(std::string_view file, SourcePosition where, std::string_view severity, std::string_view message);
 
   OutputBuffer& debug_log_;
   OutputBuffer& standard_error_;

@@ -11,8 +11,6 @@ using namespace occam2::token;
 
 namespace {
 
-constexpr std::string_view kCommentOpen = "\n\n/* ";
-constexpr std::string_view kCommentClose = " */\n\n";
 constexpr int kTabWidth = 8;
 
 bool is_standard_input(const std::string& path) { return path.empty() || path == "-" || path == "<stdin>"; }
@@ -197,17 +195,11 @@ void Occam2Scanner::push_back_line(Frame& frame, std::string line) {
 
 // A whole-line comment as a C comment; a "*/" in its text would end the C comment early, so it is
 // written "* /". The text goes over in stretches between those.
+// A whole-line comment is kept as its text after "--", one line feed after each.
 void Occam2Scanner::keep_comment(std::size_t start) {
   std::string_view text(line_);
-  text = text.substr(start + 2, line_.size() - 1 - (start + 2));
-  comments_ += kCommentOpen;
-  for (std::size_t close = text.find("*/"); close != std::string_view::npos; close = text.find("*/")) {
-    comments_ += text.substr(0, close + 1);
-    comments_ += ' ';
-    text.remove_prefix(close + 1);
-  }
-  comments_ += text;
-  comments_ += kCommentClose;
+  comments_ += text.substr(start + 2, line_.size() - 1 - (start + 2));
+  comments_ += '\n';
 }
 
 // The first non-blank byte of the current line and the layout column it stands in, in one pass
@@ -276,6 +268,7 @@ void Occam2Scanner::deliver(const Token& token) {
   lexeme_ = view(token.lexeme);
   text_ = view(token.text);
   position_ = token.position;
+  token_file_ = token.file;
   line_number_ = token.code == EOL ? token.position.line + 1 : token.position.line;
   use_file_for_messages(token.file);
   diagnostics_.trace_token(code_, lexeme_);

@@ -2,7 +2,7 @@
 //
 // Line level: physical lines are read from the source and from the files #INCLUDE names (an
 // included file's lines stand at the directive's column); blank and comment-only lines are left
-// out of the layout, whole-line comments are kept as C comments for take_comments; a line that
+// out of the layout, the text of whole-line comments is kept for take_comments; a line that
 // ends in an operator, a separator or an opening bracket is joined with the next one; the other
 // directives (#IF, #DEFINE, #USE, ...) are handled here and never reach the grammar. Each logical
 // line gives EOL at its end and, before its first token, one INDENT for a deeper column or one
@@ -57,9 +57,14 @@ class Occam2Scanner {
   // before, the end of the input at column 1 of the line after the last).
   TokenSpot last_token() const { return {code_, lexeme_, position_}; }
   SourcePosition token_position() const { return position_; }
+  // The file the token came from: 0 is the main source, each included file its own number.
+  int token_file() const { return token_file_; }
+  // How messages name file `id`.
+  const std::string& file_name(int id) const { return file_names_[static_cast<std::size_t>(id)]; }
   // The line being scanned in the current file: the token's line, or the next one after an EOL.
   int line_number() const { return line_number_; }
-  // The whole-line comments met since the last call, as C comments; empty if none.
+  // The whole-line comments met since the last call: the text after each "--", each ending in a
+  // line feed; empty if none.
   std::string take_comments();
 
   // True once the source could not be read any further; yylex then returns 0.
@@ -238,6 +243,7 @@ class Occam2Scanner {
   std::string_view lexeme_;
   std::string_view text_;
   SourcePosition position_;
+  int token_file_ = 0;
   int line_number_ = 1;
 };
 

@@ -1,0 +1,805 @@
+// Bodies and processes. A body's items fall into groups: the specifications before a process and
+// that process. A group whose specifications declare something opens a block, so that every
+// declaration stands first in its block: { int 32 x; ... }.
+#include <algorithm>
+
+#include "occam2/handelc/writer_internal.h"
+
+namespace vrk::occam2 {
+
+namespace {
+
+bool is_specification(const Tree& tree, NodeId id) {
+  switch (tree.kind(id)) {
+    case Kind::declaration: case Kind::val_abbreviation: case Kind::abbreviation: case Kind::initial_declaration:
+    case Kind::proc_definition: case Kind::function_definition: case Kind::protocol_definition:
+    case Kind::data_type_definition: case Kind::missing_include:
+      return true;
+    case Kind::unsupported: {
+      switch (static_cast<Construct>(tree.node(id).detail)) {
+        case Construct::retypes: case Construct::place: case Construct::channel_end: case Construct::shared_channel:
+        case Construct::chan_type: case Construct::proc_type:
+          return true;
+        default:
+          return false;
+      }
+    }
+    default:
+      return false;
+  }
+}
+
+// The groups of a body: the specifications (and comments) before each process, and the process
+// (none for specifications at the end).
+struct Group {
+  std::vector<NodeId> specifications;
+  NodeId process = kNone;
+};
+
+std::vector<Group> groups_of(const Tree& tree, NodeId list) {
+  std::vector<Group> groups(1);
+  for (NodeId item : tree.children(list)) {
+    if (tree.kind(item) == Kind::comment || is_specification(tree, item)) {
+      groups.back().specifications.push_back(item);
+      continue;
+    }
+    groups.back().process = item;
+    groups.emplace_back();
+  }
+  if (groups.back().specifications.empty()) groups.pop_back();
+  return groups;
+}
+
+// The number of bits that hold every value from `low` to `high`, and whether they must be signed.
+HcType index_type(std::int64_t low, std::int64_t high) {
+  bool is_signed = low < 0;
+  int width = 1;
+  while (width < 63) {
+    std::int64_t lowest = is_signed ? -(std::int64_t{1} << (width - 1)) : 0;
+    std::int64_t highest = is_signed ? (std::int64_t{1} << (width - 1)) - 1 : (std::int64_t{1} << width) - 1;
+    if (low >= lowest && high <= highest) break;
+    ++width;
+  }
+  return {is_signed, width};
+}
+
+// A replicated SEQ of a constant count above this is a loop rather than a replicator, which would
+// build a copy of the body for every turn.
+constexpr std::int64_t kLargestUnrolledSeq = 64;
+
+}  // namespace
+
+// ---------------------------------------------------------------- bodies and groups
+
+// The statements of a body, in a block the caller has just opened.
+void Writer::block(NodeId list) {
+  long before = statements_;
+  std::vector<Group> groups = groups_of(tree_, list);
+  for (std::size_t i = 0; i < groups.size(); ++i) {
+    const Group& g = groups[i];
+    // The first group's declarations may stand at the head of the block itself.
+    if (i == 0) {
+      bool any = false;
+      for (NodeId s : g.specifications) {
+        if (tree_.kind(s) == Kind::comment) {
+          comment(s);
+        } else if (r_.why_unwritable(s)) {
+          specification_banner(s);
+        } else if (declares_locally(s)) {
+          local_declaration(s);
+          any = true;
+        }
+      }
+      if (any) line("");
+      for (NodeId s : g.specifications) {
+        if (!r_.why_unwritable(s) && tree_.kind(s) != Kind::comment) local_initialisation(s);
+      }
+      if (g.process != kNone) process(g.process);
+      continue;
+    }
+    group(g.specifications, g.process, Context::block);
+  }
+  if (statements_ == before) line("delay;"), ++statements_;
+}
+
+// The items of a body written among the statements of the block around it.
+void Writer::body(NodeId list, Context context) {
+  for (const Group& g : groups_of(tree_, list)) group(g.specifications, g.process, context);
+}
+
+void Writer::group(const std::vector<NodeId>& specifications, NodeId process_node, Context context) {
+  bool local = std::any_of(specifications.begin(), specifications.end(),
+                           [&](NodeId s) { return declares_locally(s) && !r_.why_unwritable(s); });
+  if (!local) {
+    for (NodeId s : specifications) {
+      if (tree_.kind(s) == Kind::comment) {
+        comment(s);
+      } else if (r_.why_unwritable(s)) {
+        specification_banner(s);
+      } else {
+        local_initialisation(s);
+      }
+    }
+    if (process_node != kNone) process(process_node, context);
+    return;
+  }
+  open("");
+  for (NodeId s : specifications) {
+    if (tree_.kind(s) == Kind::comment) {
+      comment(s);
+    } else if (r_.why_unwritable(s)) {
+      specification_banner(s);
+    } else if (declares_locally(s)) {
+      local_declaration(s);
+    }
+  }
+  line("");
+  long before = statements_;
+  for (NodeId s : specifications) {
+    if (!r_.why_unwritable(s) && tree_.kind(s) != Kind::comment) local_initialisation(s);
+  }
+  if (process_node != kNone) process(process_node);
+  if (statements_ == before) line("delay;"), ++statements_;
+  close();
+  ++statements_;
+}
+
+// Whether a specification declares something in the block it stands in: variables, channels, and
+// VALs of values known only at run time. Constants, tables, PROCs and FUNCTIONs go to the
+// outermost level; abbreviations are written where they are used; a TIMER is the clock counter.
+bool Writer::declares_locally(NodeId specification) const {
+  switch (tree_.kind(specification)) {
+    case Kind::declaration: {
+      TypeId type = tree_.node(specification).type;
+      (void)type;
+      for (NodeId name : tree_.children(tree_.node(specification).b)) {
+        const Symbol& s = r_.symbol(tree_.node(name).b);
+        if (s.kind == SymbolKind::variable || s.kind == SymbolKind::channel) return true;
+      }
+      return false;
+    }
+    case Kind::initial_declaration: return true;
+    case Kind::val_abbreviation: return r_.symbol(tree_.node(tree_.child(specification, 1)).b).kind == SymbolKind::value;
+    default: return false;
+  }
+}
+
+namespace {
+std::string dimensions_of(const TypeTable& types, TypeId type, bool& unknown) {
+  std::string text;
+  for (TypeId t = type; types.is_array(t); t = types[t].element) {
+    if (types[t].size == kUnknownSize) unknown = true;
+    text += "[" + std::to_string(types[t].size) + "]";
+  }
+  return text;
+}
+}  // namespace
+
+// INT x, y:  ->  int 32 x, y;     [4]CHAN BYTE c:  ->  chan unsigned 8 c[4];
+void Writer::local_declaration(NodeId specification) {
+  switch (tree_.kind(specification)) {
+    case Kind::declaration: {
+      std::string text;
+      std::string head;
+      for (NodeId name : tree_.children(tree_.node(specification).b)) {
+        SymbolId symbol = tree_.node(name).b;
+        const Symbol& s = r_.symbol(symbol);
+        if (s.kind != SymbolKind::variable && s.kind != SymbolKind::channel) continue;
+        bool unknown = false;
+        std::string dimensions = dimensions_of(r_.types, s.type, unknown);
+        TypeId inner = r_.types.innermost(s.type);
+        if (s.kind == SymbolKind::channel) {
+          head = "chan " + type_spelling(hc_type(r_.types[inner].element)) + " ";
+        } else {
+          head = type_spelling(hc_type(inner)) + " ";
+        }
+        if (unknown) {
+          banner(name, "occam array of a size known only at run time", false);
+          continue;
+        }
+        line(head + symbol_name(symbol) + dimensions + ";");
+      }
+      return;
+    }
+    case Kind::initial_declaration:
+    case Kind::val_abbreviation: {
+      SymbolId symbol = tree_.node(tree_.child(specification, 1)).b;
+      const Symbol& s = r_.symbol(symbol);
+      bool unknown = false;
+      std::string dimensions = dimensions_of(r_.types, s.type, unknown);
+      line(type_spelling(hc_type(r_.types.innermost(s.type))) + " " + symbol_name(symbol) + dimensions + ";");
+      return;
+    }
+    default: return;
+  }
+}
+
+// A VAL of a value known only at run time, and an INITIAL declaration, get their value where
+// they stand: x = e;
+void Writer::local_initialisation(NodeId specification) {
+  Kind kind = tree_.kind(specification);
+  if (kind != Kind::initial_declaration && !(kind == Kind::val_abbreviation && declares_locally(specification))) return;
+  SymbolId symbol = tree_.node(tree_.child(specification, 1)).b;
+  NodeId value = tree_.child(specification, 2);
+  TypeId type = r_.symbol(symbol).type;
+  if (r_.types.is_array(type)) {
+    // An array: each element in turn of a table, all at once.
+    if (tree_.kind(value) != Kind::table) {
+      banner(specification, "occam " + std::string(construct_name(Construct::array_assignment)), false);
+      return;
+    }
+    open("par");
+    std::int64_t i = 0;
+    for (NodeId item : tree_.children(tree_.node(value).a)) {
+      start_line();
+      write(symbol_name(symbol) + "[" + std::to_string(i++) + "] = ");
+      expression(item, hc_type(r_.types[type].element));
+      write(";");
+      end_line();
+    }
+    close();
+    ++statements_;
+    return;
+  }
+  start_line();
+  write(symbol_name(symbol) + " = ");
+  expression(value, hc_type(type));
+  write(";");
+  end_line();
+  ++statements_;
+}
+
+void Writer::specification_banner(NodeId specification) {
+  if (std::optional<Construct> why = r_.why_unwritable(specification)) return unwritable_statement(specification, *why);
+  if (tree_.kind(specification) == Kind::missing_include) {
+    banner(specification, "cannot find include file \"" + std::string(tree_.text(specification)) + "\"", true);
+    return;
+  }
+  auto construct = static_cast<Construct>(tree_.node(specification).detail);
+  banner(specification, "occam " + std::string(construct_name(construct)), false);
+}
+
+// ---------------------------------------------------------------- processes
+
+int Writer::statement_count(NodeId id) const {
+  if (r_.why_unwritable(id)) return 1;
+  const Node& n = tree_.node(id);
+  switch (n.kind) {
+    case Kind::skip: return 0;
+    case Kind::seq: return n.a == kNone ? body_statement_count(n.b) : 1;
+    case Kind::par: {
+      if (n.a != kNone) return 1;
+      int branches = 0;
+      for (const Group& g : groups_of(tree_, n.b)) {
+        bool local = std::any_of(g.specifications.begin(), g.specifications.end(), [&](NodeId s) { return declares_locally(s); });
+        if (local || (g.process != kNone && statement_count(g.process) > 0)) ++branches;
+      }
+      return branches > 1 ? 1 : branches;
+    }
+    case Kind::input:
+    case Kind::output: return tree_.kind(n.b) == Kind::list ? static_cast<int>(tree_.child_count(n.b)) : 1;
+    default: return 1;
+  }
+}
+
+int Writer::body_statement_count(NodeId list) const {
+  int count = 0;
+  for (const Group& g : groups_of(tree_, list)) {
+    bool local = false;
+    for (NodeId s : g.specifications) {
+      if (tree_.kind(s) == Kind::comment) continue;
+      if (r_.why_unwritable(s) || (is_specification(tree_, s) && tree_.kind(s) == Kind::unsupported) ||
+          tree_.kind(s) == Kind::missing_include) {
+        ++count;
+      }
+      if (declares_locally(s)) local = true;
+    }
+    if (local) {
+      ++count;
+    } else if (g.process != kNone) {
+      count += statement_count(g.process);
+    }
+  }
+  return count;
+}
+
+void Writer::process(NodeId id, Context context) {
+  if (std::optional<Construct> why = r_.why_unwritable(id)) return unwritable_statement(id, *why);
+  const Node& n = tree_.node(id);
+  switch (n.kind) {
+    case Kind::skip: return;
+    case Kind::stop: return stop();
+    case Kind::assignment: return assignment(id);
+    case Kind::multiple_assignment: return multiple_assignment(id);
+    case Kind::input:
+    case Kind::output:
+      if (context == Context::branch && statement_count(id) > 1) {
+        open("seq");
+        n.kind == Kind::input ? input(id) : output(id);
+        close();
+        return;
+      }
+      return n.kind == Kind::input ? input(id) : output(id);
+    case Kind::delayed_input: return delayed_input(id);
+    case Kind::call: return call(id);
+    case Kind::seq: return seq(id, context);
+    case Kind::par: return par(id, context);
+    case Kind::if_process: return if_process(id);
+    case Kind::alt: return alt(id);
+    case Kind::case_process: return case_process(id);
+    case Kind::while_process: return while_process(id);
+    case Kind::valof: {
+      // The body of a FUNCTION's VALOF, then its result.
+      body(n.a);
+      start_line();
+      write("return ");
+      SymbolId function = tree_.node(tree_.child(definition_, 1)).b;
+      expression(tree_.child(n.b, 0), hc_type(r_.symbol(function).type));
+      write(";");
+      end_line();
+      ++statements_;
+      return;
+    }
+    case Kind::unsupported:
+      banner(id, "occam " + std::string(construct_name(static_cast<Construct>(n.detail))), false);
+      return;
+    default: return;
+  }
+}
+
+// SEQ: the statements in order; as a branch of a par, in seq { ... }.
+void Writer::seq(NodeId id, Context context) {
+  const Node& n = tree_.node(id);
+  if (n.a != kNone) return replicated_seq(id);
+  if (context == Context::branch && body_statement_count(n.b) > 1) {
+    open("seq");
+    block(n.b);
+    close();
+    ++statements_;
+    return;
+  }
+  body(n.b, context);
+}
+
+// SEQ i = b FOR n, with b and n constants:
+//   { unsigned 3 i; seq (i = 0; i < 4; i++) { ... } }
+// otherwise a loop counting down a count taken once:
+//   { int 32 i, i_count; i = b; i_count = n; while (i_count > 0) { ...; par { i = i + 1; i_count = i_count - 1; } } }
+void Writer::replicated_seq(NodeId id) {
+  const Node& n = tree_.node(id);
+  NodeId rep = n.a;
+  SymbolId index = tree_.node(tree_.child(rep, 0)).b;
+  std::string name = symbol_name(index);
+  std::optional<std::int64_t> base = constant(tree_.child(rep, 1));
+  std::optional<std::int64_t> count = constant(tree_.child(rep, 2));
+  if (base && count && *count <= 0) return;
+  open("");
+  if (base && count && *count <= kLargestUnrolledSeq) {
+    std::int64_t end = *base + *count;
+    HcType type = index_type(*base, end);
+    replicator_types_[index] = type;
+    line(type_spelling(type) + " " + name + ";");
+    line("");
+    open("seq (" + name + " = " + number_text(*base, type, false) + "; " + name + " < " + number_text(end, type, false) +
+         "; " + name + "++)");
+    block(n.b);
+    close();
+    replicator_types_.erase(index);
+  } else {
+    std::string counter(tree_.names.spelling(r_.symbol(index).helper));
+    line("int 32 " + name + ", " + counter + ";");
+    line("");
+    start_line();
+    write(name + " = ");
+    expression(tree_.child(rep, 1), {true, 32});
+    write(";");
+    end_line();
+    start_line();
+    write(counter + " = ");
+    expression(tree_.child(rep, 2), {true, 32});
+    write(";");
+    end_line();
+    open("while (" + counter + " > 0)");
+    block(n.b);
+    open("par");
+    line(name + " = " + name + " + 1;");
+    line(counter + " = " + counter + " - 1;");
+    close();
+    close();
+  }
+  close();
+  ++statements_;
+}
+
+// PAR: par { ... }, one branch a group; a PAR of one branch is that branch.
+void Writer::par(NodeId id, Context context) {
+  const Node& n = tree_.node(id);
+  if (n.a != kNone) return replicated_par(id);
+  std::vector<Group> branches;
+  for (Group& g : groups_of(tree_, n.b)) {
+    bool local = std::any_of(g.specifications.begin(), g.specifications.end(), [&](NodeId s) { return declares_locally(s); });
+    bool banners = std::any_of(g.specifications.begin(), g.specifications.end(),
+                               [&](NodeId s) { return r_.why_unwritable(s) || tree_.kind(s) == Kind::unsupported ||
+                                                      tree_.kind(s) == Kind::missing_include; });
+    if (local || banners || (g.process != kNone && statement_count(g.process) > 0)) {
+      branches.push_back(std::move(g));
+    } else {
+      for (NodeId s : g.specifications) {
+        if (tree_.kind(s) == Kind::comment) comment(s);
+      }
+    }
+  }
+  if (branches.empty()) return;
+  if (branches.size() == 1) return group(branches[0].specifications, branches[0].process, context);
+  open("par");
+  for (const Group& g : branches) group(g.specifications, g.process, Context::branch);
+  close();
+  ++statements_;
+}
+
+// PAR i = b FOR n, with b and n constants:
+//   { unsigned 3 i; par (i = 0; i < 4; i++) { ... } }
+void Writer::replicated_par(NodeId id) {
+  const Node& n = tree_.node(id);
+  NodeId rep = n.a;
+  SymbolId index = tree_.node(tree_.child(rep, 0)).b;
+  std::string name = symbol_name(index);
+  std::optional<std::int64_t> base = constant(tree_.child(rep, 1));
+  std::optional<std::int64_t> count = constant(tree_.child(rep, 2));
+  if (!base || !count) {
+    banner(id, "occam " + std::string(construct_name(Construct::variable_replicated_par)), false);
+    return;
+  }
+  if (*count <= 0) return;
+  std::int64_t end = *base + *count;
+  HcType type = index_type(*base, end);
+  replicator_types_[index] = type;
+  open("");
+  line(type_spelling(type) + " " + name + ";");
+  line("");
+  open("par (" + name + " = " + number_text(*base, type, false) + "; " + name + " < " + number_text(end, type, false) +
+       "; " + name + "++)");
+  block(n.b);
+  close();
+  close();
+  replicator_types_.erase(index);
+  ++statements_;
+}
+
+// Specifications among the choices of an IF, the options of a CASE or the alternatives of an ALT
+// scope over one of them; their names are unique, so they are declared in a block around the
+// whole construct, and the values they give are computed before it.
+bool Writer::open_block_for_specifications(NodeId items) {
+  std::vector<NodeId> found;
+  auto gather = [&](auto&& self, NodeId list) -> void {
+    for (NodeId item : tree_.children(list)) {
+      if (is_specification(tree_, item) && !r_.why_unwritable(item) && declares_locally(item)) found.push_back(item);
+      if (tree_.kind(item) == Kind::if_process || tree_.kind(item) == Kind::alt) self(self, tree_.node(item).b);
+    }
+  };
+  gather(gather, items);
+  if (found.empty()) return false;
+  open("");
+  for (NodeId s : found) local_declaration(s);
+  line("");
+  for (NodeId s : found) local_initialisation(s);
+  return true;
+}
+
+// IF: if (c1) { P1 } else if (c2) { P2 } ... else { while (1) delay; }, with the choices of
+// nested IFs joining the chain and a replicated IF of constant bounds written out copy by copy.
+// A choice whose condition is TRUE ends the chain as its else; without one, the last else stops,
+// as occam's IF does when no choice is TRUE.
+void Writer::if_process(NodeId id) {
+  struct Choice {
+    NodeId choice;
+    std::vector<std::pair<SymbolId, std::int64_t>> indices;
+  };
+  std::vector<Choice> chain;
+  bool ok = true;
+  std::vector<std::pair<SymbolId, std::int64_t>> indices;
+  auto gather = [&](auto&& self, NodeId construct) -> void {
+    NodeId rep = tree_.node(construct).a;
+    NodeId list = tree_.node(construct).b;
+    auto each = [&]() {
+      for (NodeId item : tree_.children(list)) {
+        if (tree_.kind(item) == Kind::choice) chain.push_back({item, indices});
+        if (tree_.kind(item) == Kind::if_process) self(self, item);
+      }
+    };
+    if (rep == kNone) return each();
+    std::optional<std::int64_t> base = constant(tree_.child(rep, 1));
+    std::optional<std::int64_t> count = constant(tree_.child(rep, 2));
+    if (!base || !count || *count > 4096) {
+      ok = false;
+      return;
+    }
+    SymbolId index = tree_.node(tree_.child(rep, 0)).b;
+    for (std::int64_t i = 0; i < *count; ++i) {
+      indices.emplace_back(index, *base + i);
+      each();
+      indices.pop_back();
+    }
+  };
+  gather(gather, id);
+  if (!ok) {
+    banner(id, "occam replicated IF with a count known only at run time", false);
+    return;
+  }
+  bool block_opened = open_block_for_specifications(tree_.node(id).b);
+  bool first = true;
+  bool ended = false;
+  for (const Choice& c : chain) {
+    for (auto [index, value] : c.indices) constant_indices_[index] = value;
+    NodeId condition_node = tree_.node(c.choice).a;
+    std::optional<std::int64_t> value = constant(condition_node);
+    if (value && *value == 0) {
+      for (auto [index, v] : c.indices) constant_indices_.erase(index);
+      continue;
+    }
+    if (value && *value != 0) {
+      open(first ? "" : "else");
+      block(tree_.node(c.choice).b);
+      close();
+      ended = true;
+    } else {
+      start_line();
+      write(first ? "if (" : "else if (");
+      condition(condition_node);
+      write(")");
+      end_line();
+      open("");
+      block(tree_.node(c.choice).b);
+      close();
+    }
+    for (auto [index, v] : c.indices) constant_indices_.erase(index);
+    first = false;
+    if (ended) break;
+  }
+  if (!ended) {
+    if (first) {
+      stop();
+    } else {
+      open("else");
+      stop();
+      close();
+    }
+  }
+  if (block_opened) close();
+  ++statements_;
+}
+
+// CASE x: switch (x) { case 1: case 2: ... break; default: ... break; }; without ELSE the default
+// stops, as occam's CASE does when no option matches.
+void Writer::case_process(NodeId id) {
+  const Node& n = tree_.node(id);
+  bool block_opened = open_block_for_specifications(n.b);
+  HcType selector = natural_type(n.a);
+  start_line();
+  write("switch (");
+  expression(n.a);
+  write(")");
+  end_line();
+  open("");
+  bool has_else = false;
+  for (NodeId item : tree_.children(n.b)) {
+    if (tree_.kind(item) != Kind::option) continue;
+    const Node& option = tree_.node(item);
+    if (option.a == kNone) {
+      has_else = true;
+      line("default:");
+    } else {
+      for (NodeId label : tree_.children(option.a)) {
+        start_line();
+        write("case ");
+        std::optional<std::int64_t> value = constant(label);
+        if (tree_.kind(label) == Kind::character) {
+          write(character_text(static_cast<unsigned char>(tree_.node(label).a)));
+        } else if (value) {
+          write(number_text(*value, selector, false));
+        } else {
+          expression(label, selector);
+        }
+        write(":");
+        end_line();
+      }
+    }
+    ++indent_;
+    long before = statements_;
+    body(option.b);
+    if (statements_ == before) line("delay;");
+    line("break;");
+    --indent_;
+  }
+  if (!has_else) {
+    line("default:");
+    ++indent_;
+    stop();
+    line("break;");
+    --indent_;
+  }
+  close();
+  if (block_opened) close();
+  ++statements_;
+}
+
+// WHILE c: while (c) { ... }
+void Writer::while_process(NodeId id) {
+  const Node& n = tree_.node(id);
+  start_line();
+  write("while (");
+  condition(n.a);
+  write(")");
+  end_line();
+  open("");
+  block(n.b);
+  close();
+  ++statements_;
+}
+
+// STOP, and what behaves like it: while (1) delay;
+void Writer::stop() {
+  line("while (1) delay;");
+  ++statements_;
+}
+
+// ---------------------------------------------------------------- simple processes
+
+// x := e  ->  x = e;
+void Writer::assignment(NodeId id) {
+  const Node& n = tree_.node(id);
+  TypeId target = tree_.node(n.a).type;
+  if (r_.types.is_array(target)) {
+    banner(id, "occam " + std::string(construct_name(Construct::array_assignment)), false);
+    return;
+  }
+  start_line();
+  element(n.a);
+  write(" = ");
+  expression(n.b, hc_type(target));
+  write(";");
+  end_line();
+  ++statements_;
+}
+
+// a, b := b, a  ->  par { a = b; b = a; }: every value is read before any is assigned.
+void Writer::multiple_assignment(NodeId id) {
+  const Node& n = tree_.node(id);
+  open("par");
+  for (std::uint32_t i = 0; i < tree_.child_count(n.a) && i < tree_.child_count(n.b); ++i) {
+    NodeId target = tree_.child(n.a, i);
+    start_line();
+    element(target);
+    write(" = ");
+    expression(tree_.child(n.b, i), hc_type(tree_.node(target).type));
+    write(";");
+    end_line();
+  }
+  close();
+  ++statements_;
+}
+
+// c ? x; y  ->  c ? x; c ? y;     tim ? t  ->  t = (int 32)vrk_clock;
+void Writer::input(NodeId id) {
+  const Node& n = tree_.node(id);
+  bool timer = r_.types[tree_.node(n.a).type].kind == TypeKind::timer;
+  auto item = [&](NodeId target) {
+    start_line();
+    if (timer) {
+      element(target);
+      write(" = ");
+      HcType type = hc_type(tree_.node(target).type);
+      if (type != HcType{false, 32}) write("(" + type_spelling(type) + ")");
+      write(tree_.names.spelling(r_.clock_name));
+    } else {
+      element(n.a);
+      write(" ? ");
+      element(target);
+    }
+    write(";");
+    end_line();
+    ++statements_;
+  };
+  if (tree_.kind(n.b) == Kind::list) {
+    for (NodeId target : tree_.children(n.b)) item(target);
+  } else {
+    item(n.b);
+  }
+}
+
+// c ! e; f  ->  c ! e; c ! f;
+void Writer::output(NodeId id) {
+  const Node& n = tree_.node(id);
+  TypeId channel = tree_.node(n.a).type;
+  HcType carried = r_.types.is_channel(channel) ? hc_type(r_.types[channel].element) : HcType{};
+  auto item = [&](NodeId value) {
+    start_line();
+    element(n.a);
+    write(" ! ");
+    expression(value, carried);
+    write(";");
+    end_line();
+    ++statements_;
+  };
+  if (tree_.kind(n.b) == Kind::list) {
+    for (NodeId value : tree_.children(n.b)) item(value);
+  } else {
+    item(n.b);
+  }
+}
+
+// tim ? AFTER t  ->  while ((int 32)(vrk_clock - (unsigned 32)(t)) < 0) delay;
+void Writer::delayed_input(NodeId id) {
+  start_line();
+  write("while ((int 32)(" + std::string(tree_.names.spelling(r_.clock_name)) + " - (unsigned 32)(");
+  expression(tree_.node(id).b, {true, 32});
+  write(")) < 0) delay;");
+  end_line();
+  ++statements_;
+}
+
+// p (a, b)  ->  p (a, b);
+void Writer::call(NodeId id) {
+  const Node& n = tree_.node(id);
+  start_line();
+  write(symbol_name(tree_.node(n.a).b) + " (");
+  arguments(n.a, n.b, false);
+  write(");");
+  end_line();
+  ++statements_;
+}
+
+// ---------------------------------------------------------------- banners
+
+namespace {
+// The first name in a statement's own expressions that stands for nothing.
+NodeId first_undefined_name(const Tree& tree, NodeId id) {
+  if (id == kNone) return kNone;
+  const Node& n = tree.node(id);
+  if (n.kind == Kind::name) return n.b == kNoSymbol ? id : kNone;
+  switch (shape_of(n.kind)) {
+    case Shape::leaf: return kNone;
+    case Shape::pair: {
+      NodeId found = first_undefined_name(tree, n.a);
+      return found != kNone ? found : first_undefined_name(tree, n.b);
+    }
+    case Shape::slots:
+      for (NodeId child : tree.children(id)) {
+        NodeId found = first_undefined_name(tree, child);
+        if (found != kNone) return found;
+      }
+      return kNone;
+  }
+  return kNone;
+}
+}  // namespace
+
+// A statement that cannot be written: a banner naming why, reported unless its error was.
+void Writer::unwritable_statement(NodeId id, Construct why) {
+  switch (why) {
+    case Construct::undefined_name: {
+      NodeId name = first_undefined_name(tree_, id);
+      std::string what = name != kNone ? "'" + std::string(tree_.name_of(name)) + "' is not defined" : "a name is not defined";
+      return banner(id, what, true);
+    }
+    case Construct::self_call: return banner(id, "a PROC or FUNCTION calls itself", true);
+    case Construct::type_error: return banner(id, "the types of this process do not agree", true);
+    default: return banner(id, "occam " + std::string(construct_name(why)), false);
+  }
+}
+
+// A banner where a statement or declaration would stand. `subject` is an error already reported,
+// or a construct without counterpart, reported here (as a warning in the quiet style).
+void Writer::banner(NodeId at, std::string_view subject, bool already_reported) {
+  Location where = tree_.locate(at);
+  std::string file = tree_.places.file_name(where.file);
+  std::string what(subject);
+  if (!already_reported) what += " has no Handel-C counterpart";
+  line(banner_text(what, file + ":" + std::to_string(where.line)));
+  ++statements_;
+  if (!already_reported) {
+    diagnostics_.unsupported_in(file, {static_cast<int>(where.line), static_cast<int>(where.column)}, subject);
+  }
+}
+
+}  // namespace vrk::occam2

@@ -1,0 +1,441 @@
+// The file: the templates, the standard library, the definitions at the outermost level in
+// source order (each preceded by the constants and PROCs hoisted out of it), the program's
+// channels, and main.
+#include <algorithm>
+
+#include "occam2/handelc/writer_internal.h"
+
+namespace vrk::occam2 {
+
+void write_handel_c(const Tree& tree, const Resolution& resolution, const Templates& templates, OutputBuffer& output,
+                    Diagnostics& diagnostics) {
+  Writer writer(tree, resolution, output, diagnostics);
+  writer.write_file(templates);
+}
+
+Writer::Writer(const Tree& tree, const Resolution& resolution, OutputBuffer& output, Diagnostics& diagnostics)
+    : tree_(tree), r_(resolution), out_(output), diagnostics_(diagnostics) {}
+
+namespace {
+void write_ending_a_line(OutputBuffer& out, std::string_view text) {
+  out.write(text);
+  if (!text.empty() && text.back() != '\n') out.write("\n");
+}
+}  // namespace
+
+// <header template><board template>
+// #include <stdlib.hch>
+// unsigned 32 vrk_clock;     (for a program that reads a TIMER)
+// definitions, channels, main
+void Writer::write_file(const Templates& templates) {
+  write_ending_a_line(out_, templates.header);
+  write_ending_a_line(out_, templates.board);
+  line("");
+  line("#include <stdlib.hch>");
+  line("");
+  if (r_.uses_timer) {
+    line("unsigned 32 " + std::string(tree_.names.spelling(r_.clock_name)) + ";");
+    line("unsigned 1 " + std::string(tree_.names.spelling(r_.clock_stop_name)) + ";");
+    line("");
+  }
+  NodeId root = tree_.root();
+  if (root != kNone) {
+    for (NodeId item : tree_.children(tree_.node(root).a)) outermost_item(item);
+  }
+  program_channels();
+  main_body(templates);
+  if (root != kNone && tree_.node(root).b != kNone) {
+    line("");
+    comment(tree_.node(root).b);
+  }
+}
+
+// ---------------------------------------------------------------- the outermost level
+
+void Writer::outermost_item(NodeId item) {
+  if (std::optional<Construct> why = r_.why_unwritable(item); why && tree_.kind(item) != Kind::proc_definition &&
+                                                              tree_.kind(item) != Kind::function_definition) {
+    switch (tree_.kind(item)) {
+      case Kind::declaration: case Kind::val_abbreviation: case Kind::abbreviation: case Kind::initial_declaration:
+      case Kind::unsupported: case Kind::missing_include: case Kind::protocol_definition: case Kind::data_type_definition:
+        unwritable_statement(item, *why);
+        line("");
+        return;
+      default: return;  // a process: main's
+    }
+  }
+  switch (tree_.kind(item)) {
+    case Kind::comment: comment(item); return;
+    case Kind::val_abbreviation: {
+      SymbolId symbol = tree_.node(tree_.child(item, 1)).b;
+      if (r_.symbol(symbol).kind == SymbolKind::table) return table_definition(item);
+      return constant_definition(item);
+    }
+    case Kind::declaration:
+      local_declaration(item);
+      if (declares_locally(item)) line("");
+      return;
+    case Kind::initial_declaration:
+      local_declaration(item);
+      line("");
+      return;
+    case Kind::proc_definition:
+      hoist(tree_.child(item, 2));
+      proc_definition(item);
+      return;
+    case Kind::function_definition:
+      hoist(tree_.child(item, 3));
+      function_definition(item);
+      return;
+    case Kind::missing_include:
+      specification_banner(item);
+      line("");
+      return;
+    case Kind::unsupported:
+      if (tree_.children(item).empty() && !r_.why_unwritable(item)) return;  // a process: main's
+      specification_banner(item);
+      line("");
+      return;
+    default: return;  // abbreviations are written where they are used; processes are main's
+  }
+}
+
+// Writes, before an outermost definition, what is hoisted out of it in source order: its
+// constants and tables as macros and statics, and its nested PROCs and FUNCTIONs, lifted.
+void Writer::hoist(NodeId id) {
+  if (id == kNone) return;
+  const Node& n = tree_.node(id);
+  switch (n.kind) {
+    case Kind::val_abbreviation: {
+      if (r_.why_unwritable(id)) return;
+      SymbolId symbol = tree_.node(tree_.child(id, 1)).b;
+      if (r_.symbol(symbol).kind == SymbolKind::constant) constant_definition(id);
+      if (r_.symbol(symbol).kind == SymbolKind::table) table_definition(id);
+      return;
+    }
+    case Kind::proc_definition:
+      hoist(tree_.child(id, 2));
+      proc_definition(id);
+      return;
+    case Kind::function_definition:
+      hoist(tree_.child(id, 3));
+      function_definition(id);
+      return;
+    default: break;
+  }
+  switch (shape_of(n.kind)) {
+    case Shape::leaf: return;
+    case Shape::pair:
+      hoist(n.a);
+      hoist(n.b);
+      return;
+    case Shape::slots:
+      for (NodeId child : tree_.children(id)) hoist(child);
+      return;
+  }
+}
+
+// VAL INT n IS 8:  ->  macro expr n = 8;
+void Writer::constant_definition(NodeId id) {
+  SymbolId symbol = tree_.node(tree_.child(id, 1)).b;
+  NodeId value = tree_.child(id, 2);
+  start_line();
+  write("macro expr " + symbol_name(symbol) + " = ");
+  Kind kind = tree_.kind(value);
+  bool simple = kind == Kind::number || kind == Kind::character || kind == Kind::boolean || kind == Kind::name;
+  if (!simple) write("(");
+  expression(value, hc_type(r_.symbol(symbol).type));
+  if (!simple) write(")");
+  write(";");
+  end_line();
+  line("");
+}
+
+namespace {
+// The elements of a table of constants, nested for tables of tables: {1, 2, 3}, {'a', 'b'}.
+void write_table_elements(Writer& w, const Tree& tree, NodeId value, HcType element) {
+  if (tree.kind(value) == Kind::typed_literal) value = tree.node(value).a;
+  if (tree.kind(value) == Kind::string) {
+    std::string_view text = tree.text(value);
+    w.write("{");
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (i > 0) w.write(", ");
+      w.write(character_text(static_cast<unsigned char>(text[i])));
+    }
+    w.write("}");
+    return;
+  }
+  if (tree.kind(value) != Kind::table) {
+    w.expression(value, element);
+    return;
+  }
+  w.write("{");
+  bool first = true;
+  for (NodeId item : tree.children(tree.node(value).a)) {
+    if (!first) w.write(", ");
+    first = false;
+    write_table_elements(w, tree, item, element);
+  }
+  w.write("}");
+}
+}  // namespace
+
+// VAL []INT t IS [1, 2, 3]:  ->  static int 32 t[3] = {1, 2, 3};
+void Writer::table_definition(NodeId id) {
+  SymbolId symbol = tree_.node(tree_.child(id, 1)).b;
+  TypeId type = r_.symbol(symbol).type;
+  std::string dimensions;
+  for (TypeId t = type; r_.types.is_array(t); t = r_.types[t].element) {
+    dimensions += "[" + std::to_string(r_.types[t].size) + "]";
+  }
+  HcType element = hc_type(r_.types.innermost(type));
+  start_line();
+  write("static " + type_spelling(element) + " " + symbol_name(symbol) + dimensions + " = ");
+  write_table_elements(*this, tree_, tree_.child(id, 2), element);
+  write(";");
+  end_line();
+  line("");
+}
+
+// The parameters of a PROC's or FUNCTION's macro: its formals but TIMERs (a TIMER is read from
+// the clock counter), each open array formal whose SIZE is asked followed by its size, then the
+// free names of its body.
+std::vector<std::string> Writer::parameters(NodeId definition, NodeId formals) {
+  std::vector<std::string> names;
+  for (NodeId formal : tree_.children(formals)) {
+    SymbolId symbol = tree_.node(tree_.node(formal).b).b;
+    const Symbol& s = r_.symbol(symbol);
+    if (r_.types[r_.types.innermost(s.type)].kind == TypeKind::timer) continue;
+    names.push_back(symbol_name(symbol));
+    if (s.helper != 0) names.emplace_back(tree_.names.spelling(s.helper));
+  }
+  if (const DefinitionInfo* info = r_.definition(definition)) {
+    for (SymbolId free : info->free) names.push_back(symbol_name(free));
+  }
+  return names;
+}
+
+namespace {
+std::string joined(const std::vector<std::string>& names) {
+  std::string text;
+  for (const std::string& name : names) {
+    if (!text.empty()) text += ", ";
+    text += name;
+  }
+  return text;
+}
+}  // namespace
+
+// PROC p (CHAN INT in?, VAL INT n)  ->  macro proc p (in, n) { ... }
+void Writer::proc_definition(NodeId id) {
+  SymbolId symbol = tree_.node(tree_.child(id, 0)).b;
+  NodeId outer_definition = std::exchange(definition_, id);
+  std::unordered_set<SymbolId> outer_parameters = std::move(parameters_);
+  parameters_.clear();
+  if (const DefinitionInfo* info = r_.definition(id)) parameters_.insert(info->free.begin(), info->free.end());
+  line("macro proc " + symbol_name(symbol) + " (" + joined(parameters(id, tree_.child(id, 1))) + ")");
+  line("{");
+  ++indent_;
+  block(tree_.child(id, 2));
+  --indent_;
+  line("}");
+  line("");
+  definition_ = outer_definition;
+  parameters_ = std::move(outer_parameters);
+}
+
+// INT FUNCTION f (VAL INT x) IS x * 2:  ->  macro expr f (x) = (x * 2);
+// A FUNCTION with a VALOF body: an inline Handel-C function, or a macro expr when the body only
+// computes its result.
+void Writer::function_definition(NodeId id) {
+  SymbolId symbol = tree_.node(tree_.child(id, 1)).b;
+  const Symbol& s = r_.symbol(symbol);
+  const DefinitionInfo* info = r_.definition(id);
+  if (s.construct != Construct::none || (info && info->recursive)) {
+    Construct why = s.construct != Construct::none ? s.construct : Construct::recursion;
+    banner(id, "occam " + std::string(construct_name(why)), false);
+    line("");
+    return;
+  }
+  NodeId outer_definition = std::exchange(definition_, id);
+  std::unordered_set<SymbolId> outer_parameters = std::move(parameters_);
+  parameters_.clear();
+  if (info) parameters_.insert(info->free.begin(), info->free.end());
+  NodeId value = tree_.child(id, 3);
+  // The VALOF, when the body is nothing else and it only computes its result.
+  NodeId valof = kNone;
+  if (tree_.kind(value) == Kind::list && tree_.child_count(value) >= 1) {
+    NodeId last = tree_.child(value, tree_.child_count(value) - 1);
+    if (tree_.kind(last) == Kind::valof) valof = last;
+  }
+  bool only_a_result = valof == kNone;
+  if (valof != kNone) {
+    bool specifications_before = false;
+    for (NodeId item : tree_.children(value)) {
+      if (item != valof && declares_locally(item)) specifications_before = true;
+    }
+    only_a_result = !specifications_before && body_statement_count(tree_.node(valof).a) == 0 &&
+                    tree_.child_count(tree_.node(valof).b) == 1;
+  }
+  if (only_a_result) {
+    NodeId result = valof != kNone ? tree_.child(tree_.node(valof).b, 0) : tree_.child(value, 0);
+    start_line();
+    write("macro expr " + symbol_name(symbol) + " (" + joined(parameters(id, tree_.child(id, 2))) + ") = (");
+    expression(result, hc_type(s.type));
+    write(");");
+    end_line();
+    line("");
+  } else {
+    std::string head = "inline " + type_spelling(hc_type(s.type)) + " " + symbol_name(symbol) + " (";
+    bool first = true;
+    auto add = [&](SymbolId p) {
+      if (!first) head += ", ";
+      first = false;
+      head += type_spelling(hc_type(r_.symbol(p).type)) + " " + symbol_name(p);
+    };
+    for (NodeId formal : tree_.children(tree_.child(id, 2))) add(tree_.node(tree_.node(formal).b).b);
+    if (info) {
+      for (SymbolId free : info->free) add(free);
+    }
+    line(head + ")");
+    line("{");
+    ++indent_;
+    block(value);
+    --indent_;
+    line("}");
+    line("");
+  }
+  definition_ = outer_definition;
+  parameters_ = std::move(outer_parameters);
+}
+
+// ---------------------------------------------------------------- the program and main
+
+// The channels of the program PROC, at the outermost level:
+//   chanin int 32 in with {infile = "in.dat"};
+//   chanout unsigned 8 scr with {outfile = "scr.dat"};
+// by the direction written on the formal or, without one, by how the PROC uses it.
+void Writer::program_channels() {
+  if (r_.outermost_process || r_.program_proc == kNoSymbol) return;
+  NodeId formals = tree_.child(r_.symbol(r_.program_proc).definition, 1);
+  std::uint32_t i = 0;
+  bool any = false;
+  for (NodeId formal : tree_.children(formals)) {
+    NameId global = i < r_.program_channels.size() ? r_.program_channels[i] : 0;
+    ++i;
+    if (global == 0) continue;
+    const Symbol& s = r_.symbol(tree_.node(tree_.node(formal).b).b);
+    if (r_.types.is_array(s.type)) continue;  // reported with the call
+    HcType carried = hc_type(r_.types[s.type].element);
+    std::string name(tree_.names.spelling(global));
+    std::string file(tree_.names.spelling(s.name));
+    bool reads = s.direction == Direction::input || (s.direction == Direction::none && s.used_for_input && !s.used_for_output);
+    bool writes = s.direction == Direction::output || (s.direction == Direction::none && s.used_for_output && !s.used_for_input);
+    if (reads) {
+      line("chanin " + type_spelling(carried) + " " + name + " with {infile = \"" + file + ".dat\"};");
+    } else if (writes) {
+      line("chanout " + type_spelling(carried) + " " + name + " with {outfile = \"" + file + ".dat\"};");
+    } else {
+      line("chan " + type_spelling(carried) + " " + name + ";");
+    }
+    any = true;
+  }
+  if (any) line("");
+}
+
+// main: the outermost processes, or the call of the program PROC; beside them, for a program that
+// reads a TIMER, the clock counter, which stops once the program has ended.
+void Writer::main_body(const Templates& templates) {
+  write_ending_a_line(out_, templates.main_opening);
+  indent_ = 1;
+  long before = statements_;
+  auto program = [&]() {
+    if (r_.outermost_process) {
+      for (NodeId item : tree_.children(tree_.node(tree_.root()).a)) {
+        if (tree_.kind(item) == Kind::comment || tree_.kind(item) == Kind::missing_include) continue;
+        bool specification = tree_.kind(item) == Kind::declaration || tree_.kind(item) == Kind::val_abbreviation ||
+                             tree_.kind(item) == Kind::abbreviation || tree_.kind(item) == Kind::initial_declaration ||
+                             tree_.kind(item) == Kind::proc_definition || tree_.kind(item) == Kind::function_definition ||
+                             tree_.kind(item) == Kind::protocol_definition || tree_.kind(item) == Kind::data_type_definition ||
+                             (tree_.kind(item) == Kind::unsupported && !tree_.children(item).empty());
+        if (tree_.kind(item) == Kind::initial_declaration && !r_.why_unwritable(item)) {
+          local_initialisation(item);
+          continue;
+        }
+        if (!specification) process(item);
+      }
+    } else if (r_.program_proc != kNoSymbol) {
+      call_of_program();
+    }
+  };
+  if (r_.uses_timer) {
+    std::string clock(tree_.names.spelling(r_.clock_name));
+    std::string stop(tree_.names.spelling(r_.clock_stop_name));
+    open("par");
+    line("while (!" + stop + ")");
+    line("    " + clock + " = " + clock + " + 1;");
+    open("seq");
+    program();
+    line(stop + " = 1;");
+    close();
+    close();
+  } else {
+    program();
+  }
+  if (statements_ == before) line("delay;");
+  indent_ = 0;
+  line("}");
+}
+
+// main_ (kyb, scr);  — the program PROC with its channels; a formal that is no channel has no
+// counterpart outside the program.
+void Writer::call_of_program() {
+  const Symbol& proc = r_.symbol(r_.program_proc);
+  NodeId formals = tree_.child(proc.definition, 1);
+  std::vector<std::string> arguments;
+  std::uint32_t i = 0;
+  for (NodeId formal : tree_.children(formals)) {
+    SymbolId symbol = tree_.node(tree_.node(formal).b).b;
+    const Symbol& s = r_.symbol(symbol);
+    NameId global = i < r_.program_channels.size() ? r_.program_channels[i] : 0;
+    ++i;
+    if (r_.types[r_.types.innermost(s.type)].kind == TypeKind::timer) continue;
+    if (global != 0 && r_.types.is_array(s.type)) {
+      banner(formal, "occam " + std::string(construct_name(Construct::channel_array_formal)) + " " +
+                         std::string(tree_.names.spelling(s.name)),
+             false);
+    } else if (global == 0) {
+      banner(formal, "occam " + std::string(construct_name(Construct::program_parameter)) + " " +
+                         std::string(tree_.names.spelling(s.name)),
+             false);
+    }
+    arguments.emplace_back(global != 0 ? tree_.names.spelling(global) : tree_.names.spelling(s.target));
+  }
+  line(symbol_name(r_.program_proc) + " (" + joined(arguments) + ");");
+  ++statements_;
+}
+
+// ---------------------------------------------------------------- output
+
+void Writer::start_line() { out_.write(std::string(static_cast<std::size_t>(indent_) * 4, ' ')); }
+
+void Writer::line(std::string_view text) {
+  if (!text.empty()) start_line();
+  out_.write(text);
+  out_.write("\n");
+}
+
+void Writer::open(std::string_view head) {
+  if (!head.empty()) line(head);
+  line("{");
+  ++indent_;
+}
+
+void Writer::close(std::string_view tail) {
+  --indent_;
+  line("}" + std::string(tail));
+}
+
+void Writer::comment(NodeId id) { out_.write(comment_text(tree_.text(id), indent_)); }
+
+}  // namespace vrk::occam2

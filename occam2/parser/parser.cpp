@@ -1,0 +1,206 @@
+#include "occam2/parser/parser.h"
+
+#include <charconv>
+#include <string>
+#include <utility>
+
+#include "occam2/parser/actions.h"
+#include "occam2/parser/generated_tables.h"
+#include "scanner/occam2_literals.h"
+#include "scanner/occam2_tokens.h"
+
+namespace vrk::occam2 {
+
+namespace {
+
+constexpr std::uint64_t kNumberLimit = ~std::uint64_t{0};
+
+// The value of a decimal or #hexadecimal number; false when it does not fit 64 bits.
+bool number_value(std::string_view lexeme, std::uint64_t& value, bool& hexadecimal) {
+  hexadecimal = lexeme.starts_with('#');
+  if (hexadecimal) lexeme.remove_prefix(1);
+  value = 0;
+  auto [end, error] = std::from_chars(lexeme.data(), lexeme.data() + lexeme.size(), value, hexadecimal ? 16 : 10);
+  return error == std::errc() && end == lexeme.data() + lexeme.size();
+}
+
+// The byte a character literal stands for, quotes included as scanned.
+unsigned char character_value(std::string_view lexeme) {
+  if (lexeme.size() < 2) return 0;
+  std::string as_string = "\"";
+  as_string += lexeme.substr(1, lexeme.size() - 2);
+  as_string += '"';
+  std::string bytes = string_value(as_string);
+  return bytes.empty() ? 0 : static_cast<unsigned char>(bytes[0]);
+}
+
+struct OperatorWord {
+  std::string_view spelling;
+  Operator op;
+};
+constexpr OperatorWord kOperatorWords[] = {
+    {"+", Operator::add},          {"-", Operator::subtract},     {"*", Operator::multiply},
+    {"/", Operator::divide},       {"\\", Operator::remainder},   {"REM", Operator::remainder},
+    {"PLUS", Operator::plus},      {"MINUS", Operator::minus},    {"TIMES", Operator::times},
+    {"/\\", Operator::bit_and},    {"BITAND", Operator::bit_and}, {"\\/", Operator::bit_or},
+    {"BITOR", Operator::bit_or},   {"><", Operator::bit_xor},     {"<<", Operator::shift_left},
+    {">>", Operator::shift_right}, {"=", Operator::equal},        {"<>", Operator::not_equal},
+    {"<", Operator::less},         {">", Operator::greater},      {"<=", Operator::less_equal},
+    {">=", Operator::greater_equal}, {"AFTER", Operator::after},  {"AND", Operator::and_},
+    {"OR", Operator::or_},         {"NOT", Operator::not_},       {"~", Operator::bit_not},
+    {"BITNOT", Operator::bit_not},
+};
+
+bool operator_of(std::string_view lexeme, Operator& op) {
+  for (const OperatorWord& word : kOperatorWords) {
+    if (word.spelling == lexeme) {
+      op = word.op;
+      return true;
+    }
+  }
+  return false;
+}
+
+constexpr std::string_view kPrimitiveWords[] = {"BOOL", "BYTE", "INT", "INT16", "INT32", "INT64", "REAL32", "REAL64"};
+
+}  // namespace
+
+Parser::Parser(Occam2Scanner& scanner, Tree& tree, Diagnostics& diagnostics)
+    : scanner_(scanner), tree_(tree), builder_(tree, diagnostics) {}
+
+int Parser::parse() {
+  Engine<Parser, Parser> engine(tables::kTables, *this, *this);
+  int result = engine.yyparse();
+  syntax_errors_ = engine.yynerrs;
+  NodeId root = tree_.root();
+  if (root != kNone) {
+    NodeId trailing = take_comments(token_place());
+    tree_.node(root).b = builder_.join_comments(tree_.node(root).b, trailing);
+  }
+  return result;
+}
+
+Place Parser::token_place() {
+  auto file = static_cast<std::uint32_t>(scanner_.token_file());
+  while (tree_.places.file_count() <= file) {
+    tree_.places.add_file(scanner_.file_name(static_cast<int>(tree_.places.file_count())));
+  }
+  SourcePosition position = scanner_.token_position();
+  return tree_.places.at(file, static_cast<std::uint32_t>(position.line), static_cast<std::uint32_t>(position.column));
+}
+
+NodeId Parser::take_comments(Place place) {
+  std::string comments = scanner_.take_comments();
+  if (comments.empty()) return kNone;
+  return tree_.add_text(Kind::comment, place, comments);
+}
+
+// What a token says beyond its code: a leaf node for names and literals, the Operator, Primitive
+// or rounding mode for the words that stand for one.
+void Parser::read_token(int code, Entry& entry, Place place) {
+  using namespace token;
+  std::string_view lexeme = scanner_.token_lexeme();
+  switch (code) {
+    case NAME: entry.node = tree_.add(Kind::name, place, tree_.names.intern(lexeme)); return;
+    case NUMBER: {
+      std::uint64_t value = 0;
+      bool hexadecimal = false;
+      if (!number_value(lexeme, value, hexadecimal)) {
+        builder_.error(place, "the number " + std::string(lexeme) + " does not fit in 64 bits", lexeme);
+        value = 0;
+      }
+      entry.node = tree_.add_number(value, place, hexadecimal);
+      return;
+    }
+    case CHARACTER: entry.node = tree_.add(Kind::character, place, character_value(lexeme)); return;
+    case STRING: entry.node = tree_.add_text(Kind::string, place, string_value(lexeme)); return;
+    case BOOLEAN: entry.node = tree_.add(Kind::boolean, place, 0, 0, lexeme == "TRUE" ? 1 : 0); return;
+    case ROUND: entry.detail = lexeme == "ROUND" ? 1 : 2; return;
+    case '?': entry.detail = static_cast<std::uint8_t>(Direction::input); return;
+    case '!': entry.detail = static_cast<std::uint8_t>(Direction::output); return;
+    case BOOL: case BYTE: case INT: case INT16: case INT32: case INT64: case REAL32: case REAL64:
+      for (std::size_t i = 0; i < std::size(kPrimitiveWords); ++i) {
+        if (kPrimitiveWords[i] == lexeme) entry.detail = static_cast<std::uint8_t>(i);
+      }
+      return;
+    case '+': case '-': case '*': case '/': case '\\': case '=': case '~': case ARITH_WORD: case MINUS: case AFTER:
+    case BIT_OP: case SHIFT_OP: case RELATIONAL_OP: case NOT: case BITNOT: case AND: case OR: {
+      Operator op;
+      if (operator_of(lexeme, op)) entry.detail = static_cast<std::uint8_t>(op);
+      return;
+    }
+    default: return;
+  }
+}
+
+// A token's entry gets its place, the comment lines before it and what it says. Layout tokens
+// leave the comments to the first token of the next line.
+[[gnu::always_inline]] inline void Parser::pushed(StackView<Entry>& view) {
+  int top = view.below() + 1;
+  int symbol = view.accessing_symbol(top);
+  if (symbol < 0 || symbol == token::ERROR_TOKEN) return;
+  Entry& entry = view.result();
+  entry.place = token_place();
+  if (symbol == token::EOL || symbol == token::INDENT || symbol == token::OUTDENT) return;
+  entry.comment = take_comments(entry.place);
+  read_token(symbol, entry, entry.place);
+}
+
+// The left-hand side starts where its first symbol does. Comment lines before any of the
+// right-hand side's symbols go on to the left-hand side, in order, but for those the action took
+// (an item's, which it keeps in its list).
+[[gnu::always_inline]] inline bool Parser::reduce(int rule, StackView<Entry>& view) {
+  if (actions::kCopiesFirstSymbol[rule]) {
+    view.result() = view.rhs(1);
+    return true;
+  }
+  Entry& result = view.result();
+  int length = view.rhs_length();
+  result.place = length > 0 ? view.rhs(1).place : token_place();
+  TreeContext context{builder_, view};
+  actions::run_action(rule, context);
+  NodeId comment = kNone;
+  for (int k = 1; k <= length; ++k) comment = builder_.join_comments(comment, view.rhs(k).comment);
+  result.comment = comment;
+  return true;
+}
+
+void Parser::syntax_error(std::string_view message) {
+  builder_.diagnostics.parse_error(message, scanner_.last_token(), scanner_.line_number());
+}
+
+// ---------------------------------------------------------------- the builder
+
+void TreeBuilder::start_list(Entry& list, NodeId first) {
+  list.list_start = pending_.size();
+  list.list_count = 0;
+  extend_list(list, first);
+}
+
+void TreeBuilder::extend_list(Entry& list, NodeId next) {
+  pending_.truncate(list.list_start + list.list_count);  // what recovery abandoned above it
+  if (next == kNone) return;
+  pending_.push_back(next);
+  ++list.list_count;
+}
+
+NodeId TreeBuilder::list_node(const Entry& list, Place place, Kind kind, std::uint8_t detail) {
+  return tree.add_with_children(kind, place, pending_, list.list_start, list.list_count, detail);
+}
+
+NodeId TreeBuilder::join_comments(NodeId first, NodeId second) {
+  if (first == kNone) return second;
+  if (second == kNone || first == second) return first;
+  std::string text(tree.text(first));
+  text += tree.text(second);
+  return tree.add_text(Kind::comment, tree.node(first).place, text);
+}
+
+void TreeBuilder::error(Place place, std::string_view message, std::string_view near) {
+  Location where = tree.places.locate(place);
+  diagnostics.error_in(tree.places.file_name(where.file),
+                       {static_cast<int>(where.line), static_cast<int>(where.column)}, message, near);
+  ++error_count_;
+}
+
+}  // namespace vrk::occam2

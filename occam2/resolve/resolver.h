@@ -1,0 +1,38 @@
+// Resolution: one pass over a program's tree that binds every name to its declaration, gives
+// every expression its occam type, folds what is constant, finds the free names of nested PROCs
+// and FUNCTIONs, chooses each declaration's unique Handel-C name, and reports what occam itself
+// rejects (a name defined nowhere, types that differ without a conversion, a PROC that calls
+// itself) as errors with their place.
+//
+// Scopes are those of occam: a specification scopes over the specifications after it and the one
+// process (choice, alternative, option) that follows them; at the outermost level over the rest
+// of the file. A PROC or FUNCTION is in scope after its closing colon, or in its own body too
+// when it is RECURSIVE.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "occam2/resolve/resolution.h"
+#include "occam2/tree/tree.h"
+#include "scanner/diagnostics.h"
+
+namespace vrk::occam2 {
+
+// Resolves the whole tree. Names and expressions in the tree get their symbols and types.
+Resolution resolve(Tree& tree, Diagnostics& diagnostics);
+
+// The value of an expression that is constant when translating (numbers, characters, TRUE and
+// FALSE, constant VALs, SIZE of arrays of known size, MOSTPOS and MOSTNEG, and operators and
+// conversions of those), reduced to the expression's type; nothing for anything else, and for
+// an operation that would stop the occam program (a division by zero).
+std::optional<std::int64_t> constant_value(const Tree& tree, const Resolution& resolution, NodeId id);
+
+// A value reduced to what a variable of type `type` holds: BYTE to 0..255, INT16 and INT32 to
+// their signed range, BOOL to 0 or 1.
+std::int64_t reduce_to_type(const TypeTable& types, TypeId type, std::int64_t value);
+
+// The number of bits of a primitive type (BOOL 1, BYTE 8, INT 32, ...).
+int bits_of(Primitive primitive);
+
+}  // namespace vrk::occam2

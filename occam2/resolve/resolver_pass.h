@@ -1,0 +1,109 @@
+// The resolver's pass over the tree, shared by the files that implement it: resolver.cpp (scopes,
+// specifications, processes), typing.cpp (expressions and their types), target_names.cpp (the
+// unique Handel-C names).
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "occam2/resolve/resolver.h"
+
+namespace vrk::occam2 {
+
+enum class Message : std::uint8_t {
+#define VRK_MESSAGE(code, text) code,
+#include "occam2/resolve/messages.def"
+#undef VRK_MESSAGE
+};
+
+// How an element is used, which decides what it must be.
+enum class Use : std::uint8_t { read, assign, input, output, channel_argument };
+
+class ResolverPass {
+ public:
+  ResolverPass(Tree& tree, Diagnostics& diagnostics, Resolution& resolution);
+  void run();
+
+  // ---- scopes (resolver.cpp)
+  SymbolId declare(NodeId name_def, SymbolKind kind, TypeId type, NodeId definition);
+  SymbolId lookup(NameId name) const { return name < binding_.size() ? binding_[name] : kNoSymbol; }
+  std::size_t scope_mark() const { return undo_.size(); }
+  void close_scopes(std::size_t mark);
+
+  // ---- the walk (resolver.cpp)
+  void program(NodeId id);
+  void body(NodeId list, bool outermost = false);
+  void specification(NodeId id);
+  void process(NodeId id);
+  void statement(NodeId id);
+  void proc_definition(NodeId id);
+  void function_definition(NodeId id);
+  void formals(NodeId list, NodeId definition);
+  void replicator(NodeId id);
+  void choices(NodeId list);
+  void alternatives(NodeId list);
+  void options(NodeId list, TypeId selector);
+  void declaration(NodeId id);
+  void val_abbreviation(NodeId id);
+  void abbreviation(NodeId id);
+  void initial_declaration(NodeId id);
+  void protocol_definition(NodeId id);
+  void data_type_definition(NodeId id);
+  void unsupported_specification(NodeId id);
+  void assignment(NodeId id);
+  void multiple_assignment(NodeId id);
+  void input(NodeId id);
+  void output(NodeId id);
+  void call(NodeId id);
+  void delayed_input(NodeId id);
+
+  // ---- expressions (typing.cpp)
+  TypeId type_of(NodeId type_node);
+  // Resolves an expression and gives it (and its untyped literals) a type, `expected` when the
+  // context fixes one.
+  TypeId expression(NodeId id, TypeId expected = TypeTable::kUnknown);
+  TypeId element(NodeId id, Use use);
+  void condition(NodeId id);
+  void integer_expression(NodeId id);
+  TypeId name_reference(NodeId id, Use use);
+  void arguments(NodeId callee, SymbolId symbol, NodeId list, bool function);
+  bool compatible(TypeId a, TypeId b) const;
+  void settle_literal_types(NodeId id, TypeId type);
+  TypeId unify(NodeId at, std::string_view what, TypeId a, TypeId b, NodeId left, NodeId right);
+  void note_channel_use(NodeId element, Use use);
+
+  // ---- names for Handel-C (target_names.cpp)
+  NameId target_name(NameId occam_name, bool global);
+  NameId fresh_global_name(std::string_view base);
+  // A local name made of `base` (a Handel-C name) and `suffix`, for a variable the writer adds.
+  NameId helper_name(NameId base, std::string_view suffix);
+  void name_program_channels();
+  bool waits_for_time(NodeId alternatives) const;
+
+  // ---- messages
+  void report(NodeId at, Message message, std::initializer_list<std::string_view> words = {});
+  void mark_unwritable(Construct why);
+
+  Tree& tree;
+  Diagnostics& diagnostics;
+  Resolution& r;
+
+ private:
+  struct Undo {
+    NameId name;
+    SymbolId previous;
+  };
+  std::vector<SymbolId> binding_;         // by NameId: the innermost declaration in scope
+  std::vector<Undo> undo_;
+ public:
+  std::vector<NodeId> definitions_;       // the PROCs and FUNCTIONs being resolved, innermost last
+  std::vector<NodeId> defining_;          // their name_defs: a use of one of these is a call of itself
+  NodeId statement_ = kNone;              // the statement a banner would replace
+  std::unordered_set<std::string> global_names_;
+  std::unordered_set<std::string> local_names_;
+};
+
+}  // namespace vrk::occam2

@@ -1,0 +1,457 @@
+// Expressions, elements and types: what each name stands for and the occam type of each
+// expression. occam has no implicit conversions: the operands of an operator, the two sides of
+// an assignment and a value and the channel it goes on have one type; a literal without a type
+// of its own takes the type of what it meets.
+#include <algorithm>
+
+#include "occam2/resolve/resolver_pass.h"
+
+namespace vrk::occam2 {
+
+// ---------------------------------------------------------------- types
+
+TypeId ResolverPass::type_of(NodeId id) {
+  if (id == kNone) return TypeTable::kUnknown;
+  const Node& n = tree.node(id);
+  TypeId type = TypeTable::kUnknown;
+  switch (n.kind) {
+    case Kind::primitive_type: {
+      auto primitive = static_cast<Primitive>(n.detail);
+      type = primitive == Primitive::real32 || primitive == Primitive::real64 ? r.types.unsupported(Construct::floating_point)
+                                                                              : TypeTable::primitive(primitive);
+      break;
+    }
+    case Kind::timer_type: type = TypeTable::kTimer; break;
+    case Kind::unsupported_type: type = r.types.unsupported(static_cast<Construct>(n.detail)); break;
+    case Kind::channel_type: {
+      NodeId protocol = n.a;
+      if (protocol == kNone) {
+        type = r.types.unsupported(Construct::any_protocol);
+        break;
+      }
+      std::int64_t items = 1;
+      TypeId carried = type_of(protocol);
+      if (tree.kind(protocol) == Kind::named_type) {
+        SymbolId symbol = tree.node(tree.node(protocol).a).b;
+        if (symbol != kNoSymbol && r.symbol(symbol).kind == SymbolKind::protocol) items = r.symbol(symbol).value;
+      }
+      type = r.types[carried].kind == TypeKind::unsupported ? carried : r.types.channel(carried, items);
+      break;
+    }
+    case Kind::array_type: {
+      std::int64_t size = kUnknownSize;
+      if (n.a != kNone) {
+        integer_expression(n.a);
+        std::optional<std::int64_t> value = constant_value(tree, r, n.a);
+        if (value && *value >= 0) size = *value;
+      }
+      TypeId element = type_of(n.b);
+      type = r.types[element].kind == TypeKind::unsupported ? element : r.types.array(element, size);
+      break;
+    }
+    case Kind::named_type: {
+      TypeId named = name_reference(n.a, Use::read);
+      SymbolId symbol = tree.node(n.a).b;
+      if (symbol == kNoSymbol) {
+        type = TypeTable::kUnknown;
+      } else if (r.symbol(symbol).kind == SymbolKind::protocol || r.symbol(symbol).kind == SymbolKind::data_type) {
+        type = named;
+      } else {
+        type = r.types.unsupported(r.symbol(symbol).construct == Construct::none ? Construct::record : r.symbol(symbol).construct);
+      }
+      break;
+    }
+    default: break;
+  }
+  tree.node(id).type = type;
+  return type;
+}
+
+// ---------------------------------------------------------------- agreement
+
+bool ResolverPass::compatible(TypeId a, TypeId b) const {
+  if (a == b) return true;
+  const Type& ta = r.types[a];
+  const Type& tb = r.types[b];
+  auto lenient = [](const Type& t) { return t.kind == TypeKind::unknown || t.kind == TypeKind::unsupported; };
+  if (lenient(ta) || lenient(tb)) return true;
+  if (ta.kind == TypeKind::literal) return r.types.is_integer(b);
+  if (tb.kind == TypeKind::literal) return r.types.is_integer(a);
+  if (ta.kind != tb.kind) return false;
+  if (ta.kind == TypeKind::array) {
+    return compatible(ta.element, tb.element) && (ta.size == kUnknownSize || tb.size == kUnknownSize || ta.size == tb.size);
+  }
+  if (ta.kind == TypeKind::channel) return compatible(ta.element, tb.element);
+  return false;
+}
+
+// The one type two operands share; reports the operator when they differ.
+TypeId ResolverPass::unify(NodeId at, std::string_view what, TypeId a, TypeId b, NodeId left, NodeId right) {
+  if (!compatible(a, b)) {
+    report(at, Message::operand_types, {what, r.types.spelling(a) + " and " + r.types.spelling(b)});
+    mark_unwritable(Construct::type_error);
+    return TypeTable::kUnknown;
+  }
+  if (r.types[a].kind == TypeKind::literal && r.types[b].kind != TypeKind::literal) {
+    settle_literal_types(left, b);
+    return b;
+  }
+  if (r.types[b].kind == TypeKind::literal && r.types[a].kind != TypeKind::literal) {
+    settle_literal_types(right, a);
+    return a;
+  }
+  if (!r.types.is_known(a)) return b;
+  return a;
+}
+
+// Gives the literals of an expression whose type is still open the type `type`.
+void ResolverPass::settle_literal_types(NodeId id, TypeId type) {
+  if (id == kNone) return;
+  Node& n = tree.node(id);
+  if (n.type != TypeTable::kLiteral) return;
+  n.type = type;
+  switch (n.kind) {
+    case Kind::dyadic:
+      if (operator_class(static_cast<Operator>(n.detail)) != OperatorClass::comparison) settle_literal_types(n.a, type);
+      if (operator_class(static_cast<Operator>(n.detail)) != OperatorClass::shift) settle_literal_types(n.b, type);
+      break;
+    case Kind::monadic: settle_literal_types(n.a, type); break;
+    default: break;
+  }
+}
+
+// ---------------------------------------------------------------- names
+
+TypeId ResolverPass::name_reference(NodeId id, Use use) {
+  Node& n = tree.node(id);
+  SymbolId symbol = lookup(n.a);
+  if (symbol == kNoSymbol) {
+    n.b = kNoSymbol;
+    bool itself = std::any_of(defining_.begin(), defining_.end(), [&](NodeId d) { return tree.node(d).a == n.a; });
+    report(id, itself ? Message::calls_itself : Message::undefined, {tree.name_of(id)});
+    mark_unwritable(itself ? Construct::recursion : Construct::undefined_name);
+    return TypeTable::kUnknown;
+  }
+  n.b = symbol;
+  Symbol& s = r.symbol(symbol);
+  if (s.kind == SymbolKind::unsupported) {
+    mark_unwritable(s.construct == Construct::none ? Construct::record : s.construct);
+    return s.type;
+  }
+  // A RECURSIVE PROC or FUNCTION used in its own body.
+  if ((s.kind == SymbolKind::proc || s.kind == SymbolKind::function) &&
+      std::find(definitions_.begin(), definitions_.end(), s.definition) != definitions_.end()) {
+    r.definitions[s.definition].recursive = true;
+    mark_unwritable(Construct::recursion);
+  }
+  // A name of an enclosing PROC is a free name of every definition between that PROC and here.
+  if (!s.global && s.owner != kNone) {
+    auto owner = std::find(definitions_.begin(), definitions_.end(), s.owner);
+    if (owner != definitions_.end()) {
+      for (auto d = owner + 1; d != definitions_.end(); ++d) {
+        std::vector<SymbolId>& free = r.definitions[*d].free;
+        if (std::find(free.begin(), free.end(), symbol) == free.end()) free.push_back(symbol);
+      }
+    }
+  }
+  if (use == Use::assign) {
+    bool writable = s.kind == SymbolKind::variable || s.kind == SymbolKind::alias ||
+                    (s.kind == SymbolKind::formal && s.mode != FormalMode::val);
+    if (!writable && r.types.is_known(s.type)) {
+      report(id, Message::not_a_variable, {tree.name_of(id)});
+      mark_unwritable(Construct::type_error);
+    }
+  }
+  if (s.kind == SymbolKind::protocol || s.kind == SymbolKind::data_type) return s.type;
+  return s.type;
+}
+
+// Records that the channel an element names is used for input or output, and through which ends.
+void ResolverPass::note_channel_use(NodeId element_node, Use use) {
+  NodeId base = element_node;
+  while (base != kNone && (tree.kind(base) == Kind::subscript || tree.kind(base) == Kind::slice)) {
+    base = tree.kind(base) == Kind::subscript ? tree.node(base).a : tree.child(base, 0);
+  }
+  if (base == kNone || tree.kind(base) != Kind::name) return;
+  SymbolId symbol = tree.node(base).b;
+  if (symbol == kNoSymbol) return;
+  Symbol& s = r.symbol(symbol);
+  if (use == Use::input) s.used_for_input = true;
+  if (use == Use::output) s.used_for_output = true;
+  // An abbreviation of a channel passes the use on to what it names.
+  if (s.kind == SymbolKind::alias && s.definition != kNone) note_channel_use(tree.child(s.definition, 2), use);
+}
+
+// ---------------------------------------------------------------- elements
+
+TypeId ResolverPass::element(NodeId id, Use use) {
+  const Node& n = tree.node(id);
+  TypeId type = TypeTable::kUnknown;
+  switch (n.kind) {
+    case Kind::name:
+      type = name_reference(id, use);
+      if (use == Use::input || use == Use::output) {
+        note_channel_use(id, use);
+        const Type& t = r.types[type];
+        if (r.types.is_known(type) && t.kind != TypeKind::channel && t.kind != TypeKind::timer) {
+          report(id, Message::not_a_channel, {tree.name_of(id)});
+          mark_unwritable(Construct::type_error);
+        }
+      }
+      break;
+    case Kind::subscript: {
+      TypeId base = element(n.a, use == Use::input || use == Use::output ? Use::read : use);
+      integer_expression(n.b);
+      const Type& t = r.types[base];
+      if (t.kind == TypeKind::array) {
+        type = t.element;
+      } else if (r.types.is_known(base)) {
+        report(id, Message::not_an_array, {tree.kind(n.a) == Kind::name ? tree.name_of(n.a) : "the expression"});
+        mark_unwritable(Construct::type_error);
+      } else {
+        type = base;
+      }
+      if (use == Use::input || use == Use::output) note_channel_use(id, use);
+      break;
+    }
+    case Kind::slice: {
+      TypeId base = element(tree.child(id, 0), Use::read);
+      if (tree.child(id, 1) != kNone) integer_expression(tree.child(id, 1));
+      std::int64_t size = kUnknownSize;
+      if (tree.child(id, 2) != kNone) {
+        integer_expression(tree.child(id, 2));
+        std::optional<std::int64_t> count = constant_value(tree, r, tree.child(id, 2));
+        if (count) size = *count;
+      }
+      const Type& t = r.types[base];
+      type = t.kind == TypeKind::array ? r.types.array(t.element, size) : base;
+      mark_unwritable(Construct::slice);
+      break;
+    }
+    default:
+      type = expression(id);
+      break;
+  }
+  tree.node(id).type = type;
+  return type;
+}
+
+void ResolverPass::condition(NodeId id) {
+  TypeId type = expression(id, TypeTable::kBool);
+  if (!compatible(type, TypeTable::kBool) || r.types[type].kind == TypeKind::literal) {
+    report(id, Message::condition_type, {r.types.spelling(type)});
+    mark_unwritable(Construct::type_error);
+  }
+}
+
+void ResolverPass::integer_expression(NodeId id) {
+  TypeId type = expression(id, TypeTable::kInt);
+  settle_literal_types(id, TypeTable::kInt);
+  if (r.types.is_known(type) && !r.types.is_integer(type)) {
+    report(id, Message::integer_expected, {r.types.spelling(type)});
+    mark_unwritable(Construct::type_error);
+  }
+}
+
+// ---------------------------------------------------------------- expressions
+
+TypeId ResolverPass::expression(NodeId id, TypeId expected) {
+  if (id == kNone) return TypeTable::kUnknown;
+  Node& n = tree.node(id);
+  TypeId integer_context = r.types.is_integer(expected) && r.types[expected].kind != TypeKind::literal ? expected : TypeTable::kUnknown;
+  TypeId type = TypeTable::kUnknown;
+  switch (n.kind) {
+    case Kind::number: type = integer_context != TypeTable::kUnknown ? integer_context : TypeTable::kLiteral; break;
+    case Kind::character: type = integer_context != TypeTable::kUnknown ? integer_context : TypeTable::kByte; break;
+    case Kind::boolean: type = TypeTable::kBool; break;
+    case Kind::string: type = r.types.array(TypeTable::kByte, static_cast<std::int64_t>(n.b)); break;
+    case Kind::typed_literal: {
+      type = type_of(n.b);
+      TypeId literal = expression(n.a, r.types.is_array(type) ? type : type);
+      if (r.types[literal].kind == TypeKind::literal) settle_literal_types(n.a, type);
+      if (r.types.is_array(type) && r.types[type].size == kUnknownSize) type = literal;
+      break;
+    }
+    case Kind::table: {
+      TypeId element_type = r.types.is_array(expected) ? r.types[expected].element : TypeTable::kUnknown;
+      TypeId common = element_type;
+      for (NodeId item : tree.children(n.a)) {
+        TypeId t = expression(item, element_type);
+        if (common == TypeTable::kUnknown || r.types[common].kind == TypeKind::literal) {
+          common = t;
+        } else if (!compatible(common, t)) {
+          report(item, Message::operand_types, {"table", r.types.spelling(common) + " and " + r.types.spelling(t)});
+          mark_unwritable(Construct::type_error);
+        }
+      }
+      if (r.types[common].kind == TypeKind::literal) common = TypeTable::kInt;
+      for (NodeId item : tree.children(n.a)) settle_literal_types(item, common);
+      type = r.types.array(common, tree.child_count(n.a));
+      break;
+    }
+    case Kind::name:
+    case Kind::subscript:
+    case Kind::slice: return element(id, Use::read);
+    case Kind::dyadic: {
+      auto op = static_cast<Operator>(n.detail);
+      OperatorClass cls = operator_class(op);
+      std::string_view spelling = operator_spelling(op);
+      if (cls == OperatorClass::boolean) {
+        condition(n.a);
+        condition(n.b);
+        type = TypeTable::kBool;
+      } else if (cls == OperatorClass::comparison || cls == OperatorClass::after) {
+        TypeId left = expression(n.a);
+        TypeId right = expression(n.b, left);
+        TypeId common = unify(id, spelling, left, right, n.a, n.b);
+        if (r.types[common].kind == TypeKind::literal) {
+          settle_literal_types(n.a, TypeTable::kInt);
+          settle_literal_types(n.b, TypeTable::kInt);
+        }
+        type = TypeTable::kBool;
+      } else if (cls == OperatorClass::shift) {
+        type = expression(n.a, integer_context);
+        integer_expression(n.b);
+      } else {
+        TypeId left = expression(n.a, integer_context);
+        TypeId right = expression(n.b, r.types[left].kind == TypeKind::literal ? integer_context : left);
+        type = unify(id, spelling, left, right, n.a, n.b);
+      }
+      break;
+    }
+    case Kind::monadic: {
+      auto op = static_cast<Operator>(n.detail);
+      if (op == Operator::not_) {
+        condition(n.a);
+        type = TypeTable::kBool;
+      } else {
+        type = expression(n.a, integer_context);
+      }
+      break;
+    }
+    case Kind::logical_chain:
+      for (NodeId operand : tree.children(n.a)) condition(operand);
+      type = TypeTable::kBool;
+      break;
+    case Kind::size: {
+      TypeId operand = element(n.a, Use::read);
+      if (r.types.is_known(operand) && !r.types.is_array(operand)) {
+        report(n.a, Message::not_an_array, {tree.kind(n.a) == Kind::name ? tree.name_of(n.a) : "SIZE's operand"});
+      }
+      // The size of an open array formal is passed beside it.
+      SymbolId array = tree.kind(n.a) == Kind::name ? tree.node(n.a).b : kNoSymbol;
+      if (array != kNoSymbol && r.symbol(array).kind == SymbolKind::formal && r.types.is_array(operand) &&
+          r.types[operand].size == kUnknownSize && r.symbol(array).helper == 0) {
+        r.symbol(array).helper = helper_name(r.symbol(array).target, "_size");
+      }
+      type = TypeTable::kInt;
+      break;
+    }
+    case Kind::conversion: {
+      type = type_of(n.a);
+      TypeId operand = expression(n.b);
+      if (r.types[operand].kind == TypeKind::literal) settle_literal_types(n.b, TypeTable::kInt);
+      break;
+    }
+    case Kind::most: type = type_of(n.a); break;
+    case Kind::function_call: {
+      name_reference(n.a, Use::read);
+      SymbolId symbol = tree.node(n.a).b;
+      if (symbol == kNoSymbol) {
+        for (NodeId argument : tree.children(n.b)) expression(argument);
+        break;
+      }
+      const Symbol& s = r.symbol(symbol);
+      if (s.kind == SymbolKind::data_type) {
+        // A conversion to a named type, written like a call.
+        for (NodeId argument : tree.children(n.b)) expression(argument);
+        type = s.type;
+        break;
+      }
+      if (s.kind != SymbolKind::function) {
+        if (s.kind != SymbolKind::unsupported) {
+          report(n.a, Message::not_a_function, {tree.name_of(n.a)});
+          mark_unwritable(Construct::type_error);
+        }
+        for (NodeId argument : tree.children(n.b)) expression(argument);
+        break;
+      }
+      if (s.construct == Construct::several_results) mark_unwritable(Construct::several_results);
+      type = s.type;
+      arguments(n.a, symbol, n.b, true);
+      break;
+    }
+    case Kind::unsupported:
+      mark_unwritable(static_cast<Construct>(n.detail));
+      break;
+    default: break;
+  }
+  n.type = type;
+  return type;
+}
+
+// The actuals of a call of PROC or FUNCTION `symbol`: as many as its formals, each of the formal's
+// type; a channel given for a channel formal takes on the formal's use. The free names the callee
+// was lifted with are used here too.
+void ResolverPass::arguments(NodeId callee, SymbolId symbol, NodeId list, bool function) {
+  const Symbol& s = r.symbol(symbol);
+  NodeId definition = s.definition;
+  NodeId formal_list = tree.child(definition, function ? 2 : 1);
+  std::uint32_t expected_count = tree.child_count(formal_list);
+  std::uint32_t given = tree.child_count(list);
+  if (given != expected_count) {
+    std::string takes = std::to_string(expected_count) + (expected_count == 1 ? " argument" : " arguments") + ", not " +
+                        std::to_string(given);
+    report(callee, Message::argument_count, {tree.name_of(callee), takes});
+    mark_unwritable(Construct::type_error);
+  }
+  for (std::uint32_t i = 0; i < given; ++i) {
+    NodeId actual = tree.child(list, i);
+    if (i >= expected_count) {
+      expression(actual);
+      continue;
+    }
+    SymbolId formal = tree.node(tree.node(tree.child(formal_list, i)).b).b;
+    const Symbol& f = r.symbol(formal);
+    TypeId type = expression(actual, f.type);
+    settle_literal_types(actual, r.types.is_integer(f.type) ? f.type : TypeTable::kInt);
+    if (!compatible(f.type, type)) {
+      report(actual, Message::argument_types,
+             {std::to_string(i + 1), r.types.spelling(f.type) + " expected, not " + r.types.spelling(type)});
+      mark_unwritable(Construct::type_error);
+    }
+    if (r.types[r.types.innermost(f.type)].kind == TypeKind::channel) {
+      if (f.used_for_input || f.direction == Direction::input) note_channel_use(actual, Use::input);
+      if (f.used_for_output || f.direction == Direction::output) note_channel_use(actual, Use::output);
+    }
+    if (f.mode != FormalMode::val && r.types[f.type].kind != TypeKind::channel && !r.types.is_array(f.type) &&
+        r.types[f.type].kind != TypeKind::timer) {
+      // A variable passed by reference must be one.
+      if (tree.kind(actual) == Kind::name) {
+        SymbolId given_symbol = tree.node(actual).b;
+        if (given_symbol != kNoSymbol) {
+          const Symbol& g = r.symbol(given_symbol);
+          bool writable = g.kind == SymbolKind::variable || g.kind == SymbolKind::alias ||
+                          (g.kind == SymbolKind::formal && g.mode != FormalMode::val) || !r.types.is_known(g.type);
+          if (!writable && !function) report(actual, Message::not_a_variable, {tree.name_of(actual)});
+        }
+      }
+    }
+  }
+  // The callee's free names are passed here, so they are used here.
+  if (const DefinitionInfo* info = r.definition(definition)) {
+    std::vector<SymbolId> free = info->free;
+    for (SymbolId id : free) {
+      const Symbol& f = r.symbol(id);
+      if (f.global || f.owner == kNone) continue;
+      auto owner = std::find(definitions_.begin(), definitions_.end(), f.owner);
+      if (owner == definitions_.end()) continue;
+      for (auto d = owner + 1; d != definitions_.end(); ++d) {
+        std::vector<SymbolId>& mine = r.definitions[*d].free;
+        if (std::find(mine.begin(), mine.end(), id) == mine.end()) mine.push_back(id);
+      }
+    }
+  }
+}
+
+}  // namespace vrk::occam2

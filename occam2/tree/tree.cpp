@@ -1,0 +1,242 @@
+#include "occam2/tree/tree.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace vrk::occam2 {
+
+namespace {
+
+struct KindInfo {
+  Shape shape;
+  std::string_view name;
+  std::string_view message;
+};
+constexpr KindInfo kKinds[] = {
+#define VRK_NODE(kind, shape, message) {Shape::shape, #kind, message},
+#include "occam2/tree/node_kinds.def"
+#undef VRK_NODE
+};
+
+constexpr std::string_view kConstructNames[] = {
+#define VRK_CONSTRUCT(code, name) name,
+#include "occam2/tree/constructs.def"
+#undef VRK_CONSTRUCT
+};
+
+struct OperatorInfo {
+  std::string_view spelling;
+  OperatorClass cls;
+};
+constexpr OperatorInfo kOperators[] = {
+#define VRK_OPERATOR(code, spelling, cls) {spelling, OperatorClass::cls},
+#include "occam2/tree/operators.def"
+#undef VRK_OPERATOR
+};
+
+constexpr std::string_view kPrimitiveNames[] = {"BOOL", "BYTE", "INT", "INT16", "INT32", "INT64", "REAL32", "REAL64"};
+
+}  // namespace
+
+Shape shape_of(Kind kind) { return kKinds[static_cast<std::size_t>(kind)].shape; }
+std::string_view kind_name(Kind kind) { return kKinds[static_cast<std::size_t>(kind)].name; }
+std::string_view kind_message(Kind kind) { return kKinds[static_cast<std::size_t>(kind)].message; }
+std::string_view construct_name(Construct construct) { return kConstructNames[static_cast<std::size_t>(construct)]; }
+std::string_view operator_spelling(Operator op) { return kOperators[static_cast<std::size_t>(op)].spelling; }
+OperatorClass operator_class(Operator op) { return kOperators[static_cast<std::size_t>(op)].cls; }
+std::string_view primitive_name(Primitive primitive) { return kPrimitiveNames[static_cast<std::size_t>(primitive)]; }
+
+// ---------------------------------------------------------------- places
+
+Place Places::at(std::uint32_t file, std::uint32_t line, std::uint32_t column) {
+  std::uint32_t count = lines_.size();
+  if (count == 0 || lines_[count - 1].file != file || lines_[count - 1].line != line) {
+    lines_.push_back({next_base_, file, line});
+    count = lines_.size();
+  }
+  Place base = lines_[count - 1].base;
+  constexpr Place kLast = std::numeric_limits<Place>::max() - 1;
+  Place place = column > kLast - base ? kLast : base + column;
+  if (place >= next_base_) next_base_ = place == kLast ? kLast : place + 1;
+  return place;
+}
+
+Location Places::locate(Place place) const {
+  std::uint32_t low = 0;
+  std::uint32_t high = lines_.size();
+  if (place == 0 || high == 0) return {};
+  // The last line whose base is at or before the place.
+  while (high - low > 1) {
+    std::uint32_t middle = low + (high - low) / 2;
+    if (lines_[middle].base <= place) {
+      low = middle;
+    } else {
+      high = middle;
+    }
+  }
+  const Line& line = lines_[low];
+  return {line.file, line.line, place - line.base};
+}
+
+std::uint32_t Places::add_file(std::string name) {
+  files_.push_back(std::move(name));
+  return static_cast<std::uint32_t>(files_.size() - 1);
+}
+
+// ---------------------------------------------------------------- names
+
+NameId Names::intern(std::string_view name) {
+  auto found = ids_.find(name);
+  if (found != ids_.end()) return found->second;
+  if (name.size() > left_) {
+    std::size_t size = std::max<std::size_t>(name.size(), std::size_t{64} << 10);
+    stores_.push_back(std::make_unique_for_overwrite<char[]>(size));
+    free_ = stores_.back().get();
+    left_ = size;
+  }
+  if (!name.empty()) std::memcpy(free_, name.data(), name.size());
+  std::string_view kept(free_, name.size());
+  free_ += name.size();
+  left_ -= name.size();
+  NameId id = static_cast<NameId>(spellings_.size());
+  spellings_.push_back(kept);
+  ids_.emplace(kept, id);
+  return id;
+}
+
+// ---------------------------------------------------------------- the tree
+
+Tree::Tree() {
+  nodes_.push_back(Node{Kind::list, 0, 0, 0, 0, 0});  // node 0 stands for none
+}
+
+Children Tree::children(NodeId id) const {
+  if (id == kNone || shape_of(nodes_[id].kind) != Shape::slots) return Children(&slots_, 0, 0);
+  return Children(&slots_, nodes_[id].a, nodes_[id].b);
+}
+
+NodeId Tree::child(NodeId id, std::uint32_t i) const {
+  if (id == kNone || i >= nodes_[id].b) return kNone;
+  return slots_[nodes_[id].a + i];
+}
+
+NodeId Tree::add(Kind kind, Place place, std::uint32_t a, std::uint32_t b, std::uint8_t detail) {
+  return nodes_.push_back(Node{kind, detail, 0, place, a, b});
+}
+
+NodeId Tree::add_number(std::uint64_t value, Place place, bool hexadecimal) {
+  return add(Kind::number, place, static_cast<std::uint32_t>(value), static_cast<std::uint32_t>(value >> 32),
+             hexadecimal ? 1 : 0);
+}
+
+NodeId Tree::add_text(Kind kind, Place place, std::string_view text, std::uint8_t detail) {
+  auto offset = static_cast<std::uint32_t>(chars_.size());
+  chars_.append(text);
+  return add(kind, place, offset, static_cast<std::uint32_t>(text.size()), detail);
+}
+
+NodeId Tree::add_with_children(Kind kind, Place place, std::span<const NodeId> children, std::uint8_t detail) {
+  std::uint32_t start = slots_.size();
+  for (NodeId child : children) slots_.push_back(child);
+  return add(kind, place, start, static_cast<std::uint32_t>(children.size()), detail);
+}
+
+NodeId Tree::add_with_children(Kind kind, Place place, const Slots& pending, std::uint32_t start, std::uint32_t count,
+                               std::uint8_t detail) {
+  std::uint32_t first = slots_.size();
+  for (std::uint32_t i = 0; i < count; ++i) slots_.push_back(pending[start + i]);
+  return add(kind, place, first, count, detail);
+}
+
+// ---------------------------------------------------------------- dump
+
+namespace {
+
+void append_quoted(std::string& out, std::string_view text) {
+  out += '"';
+  for (char c : text) {
+    auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (byte < 0x20 || byte >= 0x7f) {
+      constexpr char kHex[] = "0123456789abcdef";
+      out += "\\x";
+      out += kHex[byte >> 4];
+      out += kHex[byte & 15];
+    } else {
+      out += c;
+    }
+  }
+  out += '"';
+}
+
+// What a leaf, or the detail of another node, says beside its kind.
+void append_details(const Tree& tree, NodeId id, std::string& out) {
+  const Node& n = tree.node(id);
+  switch (n.kind) {
+    case Kind::name: out += ' '; out += tree.name_of(id); return;
+    case Kind::name_def:
+      out += ' ';
+      out += tree.name_of(id);
+      if (n.detail == static_cast<std::uint8_t>(Direction::input)) out += '?';
+      if (n.detail == static_cast<std::uint8_t>(Direction::output)) out += '!';
+      return;
+    case Kind::number: out += ' '; out += std::to_string(tree.number(id)); return;
+    case Kind::character: out += ' '; out += std::to_string(n.a); return;
+    case Kind::boolean: out += n.detail ? " TRUE" : " FALSE"; return;
+    case Kind::string:
+    case Kind::comment:
+    case Kind::missing_include: out += ' '; append_quoted(out, tree.text(id)); return;
+    case Kind::primitive_type: out += ' '; out += primitive_name(static_cast<Primitive>(n.detail)); return;
+    case Kind::unsupported:
+    case Kind::unsupported_type: out += ' '; append_quoted(out, construct_name(static_cast<Construct>(n.detail))); return;
+    case Kind::dyadic:
+    case Kind::monadic:
+    case Kind::logical_chain: out += ' '; out += operator_spelling(static_cast<Operator>(n.detail)); return;
+    case Kind::formal: {
+      static constexpr std::string_view kModes[] = {"", " VAL", " RESULT", " SHARED"};
+      out += kModes[n.detail & 3];
+      return;
+    }
+    case Kind::conversion: out += n.detail == 1 ? " ROUND" : n.detail == 2 ? " TRUNC" : ""; return;
+    case Kind::most: out += n.detail ? " NEG" : " POS"; return;
+    case Kind::par:
+    case Kind::alt: out += n.detail ? " PRI" : ""; return;
+    case Kind::protocol_definition: out += n.detail ? " CASE" : ""; return;
+    default: return;
+  }
+}
+
+void dump_node(const Tree& tree, NodeId id, int depth, std::string& out) {
+  out.append(static_cast<std::size_t>(depth) * 2, ' ');
+  if (id == kNone) {
+    out += "-\n";
+    return;
+  }
+  const Node& n = tree.node(id);
+  out += kind_name(n.kind);
+  append_details(tree, id, out);
+  out += '\n';
+  switch (shape_of(n.kind)) {
+    case Shape::leaf: return;
+    case Shape::pair:
+      if (n.a != kNone || n.b != kNone) dump_node(tree, n.a, depth + 1, out);
+      if (n.b != kNone) dump_node(tree, n.b, depth + 1, out);
+      return;
+    case Shape::slots:
+      for (NodeId child : tree.children(id)) dump_node(tree, child, depth + 1, out);
+      return;
+  }
+}
+
+}  // namespace
+
+std::string dump(const Tree& tree, NodeId from) {
+  std::string out;
+  dump_node(tree, from, 0, out);
+  return out;
+}
+
+}  // namespace vrk::occam2

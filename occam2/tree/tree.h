@@ -1,0 +1,206 @@
+// The tree of an occam 2 program, as the parser builds it and the later passes read it.
+//
+// Nodes are 16 bytes, kept in one BlockArray and named by their index (NodeId; 0 is "none").
+// A node has a kind (node_kinds.def says what its fields hold), a small detail byte, a 16-bit
+// type the resolver fills in for expressions, a Place and two 32-bit fields: values for a leaf,
+// child nodes for a pair, or a run of the tree's slots for a node with more children. Names are
+// interned (NameId), texts (comments, strings) kept in one character store, and places decoded
+// to FILE:LINE:COLUMN only when a message needs one. Nothing here knows Handel-C.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "occam2/tree/block_array.h"
+
+namespace vrk::occam2 {
+
+using NodeId = std::uint32_t;
+using NameId = std::uint32_t;
+using TypeId = std::uint16_t;
+using Place = std::uint32_t;
+inline constexpr NodeId kNone = 0;
+
+enum class Kind : std::uint8_t {
+#define VRK_NODE(kind, shape, name) kind,
+#include "occam2/tree/node_kinds.def"
+#undef VRK_NODE
+};
+enum class Shape : std::uint8_t { leaf, pair, slots };
+Shape shape_of(Kind kind);
+std::string_view kind_name(Kind kind);     // as node_kinds.def spells the kind: "if_process"
+std::string_view kind_message(Kind kind);  // as a message calls it: "IF"
+
+// A construct kept only as an unsupported node or type.
+enum class Construct : std::uint8_t {
+#define VRK_CONSTRUCT(code, name) code,
+#include "occam2/tree/constructs.def"
+#undef VRK_CONSTRUCT
+};
+std::string_view construct_name(Construct construct);
+
+enum class OperatorClass : std::uint8_t { arithmetic, modulo, bitwise, shift, comparison, boolean, after };
+enum class Operator : std::uint8_t {
+#define VRK_OPERATOR(code, spelling, cls) code,
+#include "occam2/tree/operators.def"
+#undef VRK_OPERATOR
+};
+std::string_view operator_spelling(Operator op);
+OperatorClass operator_class(Operator op);
+
+// The primitive data types.
+enum class Primitive : std::uint8_t { bool_, byte, int_, int16, int32, int64, real32, real64 };
+std::string_view primitive_name(Primitive primitive);
+
+// A direction written after a name: c? c!
+enum class Direction : std::uint8_t { none, input, output };
+// How a formal is passed.
+enum class FormalMode : std::uint8_t { reference, val, result, shared };
+
+struct Node {
+  Kind kind;
+  std::uint8_t detail;
+  TypeId type;  // an expression's type once resolved (0: not known)
+  Place place;  // where its first token stands
+  std::uint32_t a;
+  std::uint32_t b;
+};
+static_assert(sizeof(Node) == 16, "a node per token or so: keep it small");
+
+// Where a place stands: the file (as Places::file_name names it), line and column from 1.
+struct Location {
+  std::uint32_t file = 0;
+  std::uint32_t line = 0;
+  std::uint32_t column = 0;
+};
+
+// Places: one 32-bit number per token position. Each source line met gets a base; a position on
+// it is the base plus its column. Lines are kept as runs (base, file, line), so a place is
+// decoded by a binary search, and the table grows by one entry per line that holds tokens.
+class Places {
+ public:
+  Place at(std::uint32_t file, std::uint32_t line, std::uint32_t column);
+  Location locate(Place place) const;
+  // Files are numbered in the order they are named; 0 is the main source.
+  std::uint32_t add_file(std::string name);
+  const std::string& file_name(std::uint32_t file) const { return files_[file]; }
+  std::size_t file_count() const { return files_.size(); }
+
+ private:
+  struct Line {
+    Place base;
+    std::uint32_t file;
+    std::uint32_t line;
+  };
+  BlockArray<Line> lines_;
+  Place next_base_ = 1;  // 0 is no place at all
+  std::vector<std::string> files_;
+};
+
+// Names interned: the same spelling gives the same NameId.
+class Names {
+ public:
+  NameId intern(std::string_view name);
+  std::string_view spelling(NameId id) const { return spellings_[id]; }
+  std::size_t size() const { return spellings_.size(); }
+
+ private:
+  std::vector<std::string_view> spellings_;
+  std::unordered_map<std::string_view, NameId> ids_;
+  std::vector<std::unique_ptr<char[]>> stores_;
+  char* free_ = nullptr;
+  std::size_t left_ = 0;
+};
+
+using Slots = BlockArray<NodeId, 16>;
+
+// The children of a slots node: a run of the tree's slots, read in order.
+class Children {
+ public:
+  class iterator {
+   public:
+    using value_type = NodeId;
+    using difference_type = std::ptrdiff_t;
+    iterator() = default;
+    iterator(const Slots* slots, std::uint32_t at) : slots_(slots), at_(at) {}
+    NodeId operator*() const { return (*slots_)[at_]; }
+    iterator& operator++() {
+      ++at_;
+      return *this;
+    }
+    iterator operator++(int) {
+      iterator before = *this;
+      ++at_;
+      return before;
+    }
+    bool operator==(const iterator& other) const { return at_ == other.at_; }
+
+   private:
+    const Slots* slots_ = nullptr;
+    std::uint32_t at_ = 0;
+  };
+  Children(const Slots* slots, std::uint32_t start, std::uint32_t count) : slots_(slots), start_(start), count_(count) {}
+  iterator begin() const { return {slots_, start_}; }
+  iterator end() const { return {slots_, start_ + count_}; }
+  std::uint32_t size() const { return count_; }
+  bool empty() const { return count_ == 0; }
+  NodeId operator[](std::uint32_t i) const { return (*slots_)[start_ + i]; }
+
+ private:
+  const Slots* slots_;
+  std::uint32_t start_;
+  std::uint32_t count_;
+};
+
+class Tree {
+ public:
+  Tree();
+
+  // ---- reading
+  const Node& node(NodeId id) const { return nodes_[id]; }
+  Node& node(NodeId id) { return nodes_[id]; }
+  Kind kind(NodeId id) const { return nodes_[id].kind; }
+  std::uint32_t node_count() const { return nodes_.size(); }
+  NodeId root() const { return root_; }
+  // The children of a slots node, in order; empty for none.
+  Children children(NodeId id) const;
+  // The i-th child of a slots node, or none past its end.
+  NodeId child(NodeId id, std::uint32_t i) const;
+  std::uint32_t child_count(NodeId id) const { return id == kNone ? 0 : nodes_[id].b; }
+  std::string_view text(NodeId id) const { return std::string_view(chars_).substr(nodes_[id].a, nodes_[id].b); }
+  std::uint64_t number(NodeId id) const { return (std::uint64_t{nodes_[id].b} << 32) | nodes_[id].a; }
+  std::string_view name_of(NodeId id) const { return names.spelling(nodes_[id].a); }
+  Location locate(NodeId id) const { return places.locate(nodes_[id].place); }
+
+  // ---- building
+  NodeId add(Kind kind, Place place, std::uint32_t a = 0, std::uint32_t b = 0, std::uint8_t detail = 0);
+  NodeId add_number(std::uint64_t value, Place place, bool hexadecimal);
+  NodeId add_text(Kind kind, Place place, std::string_view text, std::uint8_t detail = 0);
+  NodeId add_with_children(Kind kind, Place place, std::span<const NodeId> children, std::uint8_t detail = 0);
+  // The same with the children taken from a run of `pending` (see ListBuilder).
+  NodeId add_with_children(Kind kind, Place place, const Slots& pending, std::uint32_t start, std::uint32_t count,
+                           std::uint8_t detail = 0);
+  void set_root(NodeId root) { root_ = root; }
+  // Replaces the i-th child of a slots node (a definition's body once it has been read).
+  void set_child(NodeId id, std::uint32_t i, NodeId child) { slots_[nodes_[id].a + i] = child; }
+
+  Names names;
+  Places places;
+
+ private:
+  BlockArray<Node> nodes_;
+  Slots slots_;
+  std::string chars_;
+  NodeId root_ = kNone;
+};
+
+// The text of a tree, one node a line, indented by depth: "(kind detail value)". Tests compare
+// it with what they expect; it names no Handel-C.
+std::string dump(const Tree& tree, NodeId from);
+
+}  // namespace vrk::occam2
