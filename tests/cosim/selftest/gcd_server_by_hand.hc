@@ -1,7 +1,6 @@
 /*
  * The harness's self-test: programs/gcd_server written by hand in the forms the occam 2 mode
- * targets. It must co-simulate equal; gcd_server_slash.hc, the same with '/' where occam says
- * REM, must not.
+ * targets. It must co-simulate equal, and the same with a fault put in must not (test_cosim.py).
  */
 set clock = external "P1";
 
@@ -16,7 +15,7 @@ inline int 32 gcd (int 32 a, int 32 b)
     par { x = a; y = b; }
     while (y != 0)
     {
-        par { x = y; y = x / y; }
+        par { x = y; y = x % y; }
     }
     return x;
 }
