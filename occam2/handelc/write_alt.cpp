@@ -132,6 +132,15 @@ void Writer::prialt(const std::vector<Alternative>& alternatives, std::uint32_t 
     }
   }
   if (chosen.empty() && skip == nullptr && timer == nullptr) return stop();
+  if (chosen.empty()) {
+    // Nothing to wait for on a channel: the SKIP's process at once, or the time's after it.
+    if (skip == nullptr) {
+      if (timer->replicator != kNone) constant_indices_[tree_.node(tree_.child(timer->replicator, 0)).b] = timer->index;
+      delayed_input(timer->guard);
+      if (timer->replicator != kNone) constant_indices_.erase(tree_.node(tree_.child(timer->replicator, 0)).b);
+    }
+    return alternative_body(skip != nullptr ? *skip : *timer, kNone);
+  }
   std::string waiting = flag != 0 ? std::string(tree_.names.spelling(flag)) : std::string();
   bool loop = timer != nullptr && skip == nullptr;
   if (loop) {

@@ -61,6 +61,9 @@ HcType Writer::natural_type(NodeId id) const {
     case Kind::conversion:
       if (constant(id)) return {};
       return hc_type(n.type);
+    case Kind::subscript:
+      if (tree_.kind(n.a) != Kind::name && tree_.kind(n.a) != Kind::subscript && constant(id)) return {};
+      return hc_type(n.type);
     default: return hc_type(n.type);
   }
 }
@@ -147,8 +150,15 @@ void Writer::raw_expression(NodeId id) {
       write("0");
       return;
     }
-    case Kind::name:
     case Kind::subscript:
+      // An element of a table of constants, or of one written in place.
+      if (std::optional<std::int64_t> value = constant(id); value && tree_.kind(n.a) != Kind::name &&
+                                                            tree_.kind(n.a) != Kind::subscript) {
+        write(number_text(*value, own, false));
+        return;
+      }
+      return element(id);
+    case Kind::name:
     case Kind::slice: return element(id);
     case Kind::dyadic: {
       auto op = static_cast<Operator>(n.detail);

@@ -164,7 +164,6 @@ bool Writer::declares_locally(NodeId specification) const {
   }
 }
 
-namespace {
 std::string dimensions_of(const TypeTable& types, TypeId type, bool& unknown) {
   std::string text;
   for (TypeId t = type; types.is_array(t); t = types[t].element) {
@@ -173,32 +172,31 @@ std::string dimensions_of(const TypeTable& types, TypeId type, bool& unknown) {
   }
   return text;
 }
-}  // namespace
 
 // INT x, y:  ->  int 32 x, y;     [4]CHAN BYTE c:  ->  chan unsigned 8 c[4];
 void Writer::local_declaration(NodeId specification) {
   switch (tree_.kind(specification)) {
     case Kind::declaration: {
-      std::string text;
+      // The names of one declaration share their type: int 32 count, last, v;
       std::string head;
+      std::string names;
       for (NodeId name : tree_.children(tree_.node(specification).b)) {
         SymbolId symbol = tree_.node(name).b;
         const Symbol& s = r_.symbol(symbol);
         if (s.kind != SymbolKind::variable && s.kind != SymbolKind::channel) continue;
         bool unknown = false;
         std::string dimensions = dimensions_of(r_.types, s.type, unknown);
-        TypeId inner = r_.types.innermost(s.type);
-        if (s.kind == SymbolKind::channel) {
-          head = "chan " + type_spelling(hc_type(r_.types[inner].element)) + " ";
-        } else {
-          head = type_spelling(hc_type(inner)) + " ";
-        }
         if (unknown) {
           banner(name, "occam array of a size known only at run time", false);
           continue;
         }
-        line(head + symbol_name(symbol) + dimensions + ";");
+        TypeId inner = r_.types.innermost(s.type);
+        head = s.kind == SymbolKind::channel ? "chan " + type_spelling(hc_type(r_.types[inner].element)) + " "
+                                             : type_spelling(hc_type(inner)) + " ";
+        if (!names.empty()) names += ", ";
+        names += symbol_name(symbol) + dimensions;
       }
+      if (!names.empty()) line(head + names + ";");
       return;
     }
     case Kind::initial_declaration:
@@ -752,20 +750,27 @@ void Writer::call(NodeId id) {
 // ---------------------------------------------------------------- banners
 
 namespace {
-// The first name in a statement's own expressions that stands for nothing.
-NodeId first_undefined_name(const Tree& tree, NodeId id) {
+// The first name in a statement that stands for nothing, or (with `poisoned`) for something
+// declared with a name that stands for nothing.
+NodeId first_undefined_name(const Tree& tree, const Resolution& r, NodeId id, bool poisoned) {
   if (id == kNone) return kNone;
   const Node& n = tree.node(id);
-  if (n.kind == Kind::name) return n.b == kNoSymbol ? id : kNone;
+  if (n.kind == Kind::name) {
+    if (!poisoned) return n.b == kNoSymbol ? id : kNone;
+    return n.b != kNoSymbol && r.symbol(n.b).kind == SymbolKind::unsupported &&
+                   r.symbol(n.b).construct == Construct::undefined_name
+               ? id
+               : kNone;
+  }
   switch (shape_of(n.kind)) {
     case Shape::leaf: return kNone;
     case Shape::pair: {
-      NodeId found = first_undefined_name(tree, n.a);
-      return found != kNone ? found : first_undefined_name(tree, n.b);
+      NodeId found = first_undefined_name(tree, r, n.a, poisoned);
+      return found != kNone ? found : first_undefined_name(tree, r, n.b, poisoned);
     }
     case Shape::slots:
       for (NodeId child : tree.children(id)) {
-        NodeId found = first_undefined_name(tree, child);
+        NodeId found = first_undefined_name(tree, r, child, poisoned);
         if (found != kNone) return found;
       }
       return kNone;
@@ -778,9 +783,13 @@ NodeId first_undefined_name(const Tree& tree, NodeId id) {
 void Writer::unwritable_statement(NodeId id, Construct why) {
   switch (why) {
     case Construct::undefined_name: {
-      NodeId name = first_undefined_name(tree_, id);
-      std::string what = name != kNone ? "'" + std::string(tree_.name_of(name)) + "' is not defined" : "a name is not defined";
-      return banner(id, what, true);
+      if (NodeId name = first_undefined_name(tree_, r_, id, false); name != kNone) {
+        return banner(id, "'" + std::string(tree_.name_of(name)) + "' is not defined", true);
+      }
+      if (NodeId name = first_undefined_name(tree_, r_, id, true); name != kNone) {
+        return banner(id, "'" + std::string(tree_.name_of(name)) + "' is declared with a name that is not defined", true);
+      }
+      return banner(id, "a name is not defined", true);
     }
     case Construct::self_call: return banner(id, "a PROC or FUNCTION calls itself", true);
     case Construct::type_error: return banner(id, "the types of this process do not agree", true);

@@ -311,34 +311,96 @@ void Writer::function_definition(NodeId id) {
 
 // ---------------------------------------------------------------- the program and main
 
-// The channels of the program PROC, at the outermost level:
+namespace {
+// How the program uses one of its channels: by the direction written on the formal or, without
+// one, by what its body does with it.
+Direction direction_of(const Symbol& s) {
+  if (s.direction != Direction::none) return s.direction;
+  if (s.used_for_input && !s.used_for_output) return Direction::input;
+  if (s.used_for_output && !s.used_for_input) return Direction::output;
+  return Direction::none;
+}
+}  // namespace
+
+// What main can give the program PROC for a formal: a channel of a type with a Handel-C form
+// (an array of them of constant size), a variable or array of constant size, a TIMER (nothing to
+// give); or the reason it cannot.
+std::optional<std::string> Writer::ungivable(const Symbol& s, std::uint32_t at) const {
+  TypeId inner = r_.types.innermost(s.type);
+  const Type& t = r_.types[inner];
+  if (t.kind == TypeKind::timer) return std::nullopt;
+  std::string name(tree_.names.spelling(s.name));
+  bool sized = true;
+  for (TypeId type = s.type; r_.types.is_array(type); type = r_.types[type].element) {
+    if (r_.types[type].size == kUnknownSize) sized = false;
+  }
+  if (t.kind == TypeKind::channel) {
+    if (!hc_type(t.element).known()) return "occam channel " + name + " of a type without Handel-C form, a parameter of the program,";
+    if (r_.types.is_array(s.type) && r_.program_channel_elements[at].empty()) {
+      return "occam " + std::string(construct_name(Construct::channel_array_formal)) + " " + name;
+    }
+    return std::nullopt;
+  }
+  if (!hc_type(inner).known() || !sized) {
+    return "occam " + std::string(construct_name(Construct::program_parameter)) + " " + name;
+  }
+  return std::nullopt;
+}
+
+// What main gives the program PROC, at the outermost level:
 //   chanin int 32 in with {infile = "in.dat"};
 //   chanout unsigned 8 scr with {outfile = "scr.dat"};
-// by the direction written on the formal or, without one, by how the PROC uses it.
+// An array of channels is an array of Handel-C channels, each element joined to a chanin or
+// chanout of its own (its file "c.0.dat", ...) by a process beside the program. A formal that is
+// no channel is a variable at the outermost level, which nothing outside the program sets.
 void Writer::program_channels() {
   if (r_.outermost_process || r_.program_proc == kNoSymbol) return;
   NodeId formals = tree_.child(r_.symbol(r_.program_proc).definition, 1);
-  std::uint32_t i = 0;
+  std::uint32_t at = 0;
+  for (NodeId formal : tree_.children(formals)) {
+    if (ungivable(r_.symbol(tree_.node(tree_.node(formal).b).b), at++)) return;
+  }
+  at = 0;
   bool any = false;
   for (NodeId formal : tree_.children(formals)) {
-    NameId global = i < r_.program_channels.size() ? r_.program_channels[i] : 0;
-    ++i;
-    if (global == 0) continue;
+    NameId global = r_.program_channels[at];
+    const std::vector<NameId>& elements = r_.program_channel_elements[at];
+    ++at;
     const Symbol& s = r_.symbol(tree_.node(tree_.node(formal).b).b);
-    if (r_.types.is_array(s.type)) continue;  // reported with the call
-    HcType carried = hc_type(r_.types[s.type].element);
+    TypeId inner = r_.types.innermost(s.type);
+    if (r_.types[inner].kind == TypeKind::timer) continue;
     std::string name(tree_.names.spelling(global));
-    std::string file(tree_.names.spelling(s.name));
-    bool reads = s.direction == Direction::input || (s.direction == Direction::none && s.used_for_input && !s.used_for_output);
-    bool writes = s.direction == Direction::output || (s.direction == Direction::none && s.used_for_output && !s.used_for_input);
-    if (reads) {
-      line("chanin " + type_spelling(carried) + " " + name + " with {infile = \"" + file + ".dat\"};");
-    } else if (writes) {
-      line("chanout " + type_spelling(carried) + " " + name + " with {outfile = \"" + file + ".dat\"};");
-    } else {
-      line("chan " + type_spelling(carried) + " " + name + ";");
-    }
     any = true;
+    if (r_.types[inner].kind != TypeKind::channel) {
+      bool unknown = false;
+      line(type_spelling(hc_type(inner)) + " " + name + dimensions_of(r_.types, s.type, unknown) + ";");
+      Location where = tree_.locate(formal);
+      diagnostics_.warning_in(tree_.places.file_name(where.file),
+                              {static_cast<int>(where.line), static_cast<int>(where.column)},
+                              "the program's parameter '" + std::string(tree_.names.spelling(s.name)) +
+                                  "' is no channel: main gives it a variable that nothing outside the program sets");
+      continue;
+    }
+    std::string file(tree_.names.spelling(s.name));
+    Direction direction = direction_of(s);
+    HcType carried = hc_type(r_.types[inner].element);
+    auto declare = [&](const std::string& channel, const std::string& file_name) {
+      if (direction == Direction::input) {
+        line("chanin " + type_spelling(carried) + " " + channel + " with {infile = \"" + file_name + ".dat\"};");
+      } else if (direction == Direction::output) {
+        line("chanout " + type_spelling(carried) + " " + channel + " with {outfile = \"" + file_name + ".dat\"};");
+      } else {
+        line("chan " + type_spelling(carried) + " " + channel + ";");
+      }
+    };
+    if (!r_.types.is_array(s.type)) {
+      declare(name, file);
+      continue;
+    }
+    line("chan " + type_spelling(carried) + " " + name + "[" + std::to_string(elements.size()) + "];");
+    for (std::size_t k = 0; k < elements.size(); ++k) {
+      declare(std::string(tree_.names.spelling(elements[k])), file + "." + std::to_string(k));
+    }
   }
   if (any) line("");
 }
@@ -387,31 +449,59 @@ void Writer::main_body(const Templates& templates) {
   line("}");
 }
 
-// main_ (kyb, scr);  — the program PROC with its channels; a formal that is no channel has no
-// counterpart outside the program.
+// main_ (kyb, scr);  — the program PROC with its channels, and beside it the processes that join
+// the elements of its arrays of channels to their chanins and chanouts:
+//   { int 32 value; while (1) { in_0 ? value; in_[0] ! value; } }
+// A formal that is no channel has no counterpart outside the program.
 void Writer::call_of_program() {
   const Symbol& proc = r_.symbol(r_.program_proc);
   NodeId formals = tree_.child(proc.definition, 1);
   std::vector<std::string> arguments;
+  struct Forwarder {
+    std::string declaration, from, to;
+  };
+  std::vector<Forwarder> forwarders;
+  std::string value(r_.forwarded_name != 0 ? tree_.names.spelling(r_.forwarded_name) : "");
   std::uint32_t i = 0;
   for (NodeId formal : tree_.children(formals)) {
+    if (std::optional<std::string> why = ungivable(r_.symbol(tree_.node(tree_.node(formal).b).b), i++)) {
+      banner(formal, *why, false);
+      return;
+    }
+  }
+  i = 0;
+  for (NodeId formal : tree_.children(formals)) {
+    std::uint32_t at = i++;
     SymbolId symbol = tree_.node(tree_.node(formal).b).b;
     const Symbol& s = r_.symbol(symbol);
-    NameId global = i < r_.program_channels.size() ? r_.program_channels[i] : 0;
-    ++i;
-    if (r_.types[r_.types.innermost(s.type)].kind == TypeKind::timer) continue;
-    if (global != 0 && r_.types.is_array(s.type)) {
-      banner(formal, "occam " + std::string(construct_name(Construct::channel_array_formal)) + " " +
-                         std::string(tree_.names.spelling(s.name)),
-             false);
-    } else if (global == 0) {
-      banner(formal, "occam " + std::string(construct_name(Construct::program_parameter)) + " " +
-                         std::string(tree_.names.spelling(s.name)),
-             false);
+    NameId global = r_.program_channels[at];
+    TypeId inner = r_.types.innermost(s.type);
+    if (r_.types[inner].kind == TypeKind::timer) continue;
+    std::string array(tree_.names.spelling(global));
+    arguments.push_back(array);
+    if (!r_.types.is_array(s.type) || r_.types[inner].kind != TypeKind::channel) continue;
+    const std::vector<NameId>& elements = r_.program_channel_elements[at];
+    std::string declaration = type_spelling(hc_type(r_.types[r_.types[s.type].element].element)) + " " + value + ";";
+    bool in = direction_of(s) == Direction::input;
+    for (std::size_t k = 0; k < elements.size(); ++k) {
+      std::string element = array + "[" + std::to_string(k) + "]";
+      std::string outside(tree_.names.spelling(elements[k]));
+      forwarders.push_back({declaration, in ? outside : element, in ? element : outside});
     }
-    arguments.emplace_back(global != 0 ? tree_.names.spelling(global) : tree_.names.spelling(s.target));
+  }
+  if (!forwarders.empty()) open("par");
+  for (const Forwarder& forwarder : forwarders) {
+    open("");
+    line(forwarder.declaration);
+    line("");
+    open("while (1)");
+    line(forwarder.from + " ? " + value + ";");
+    line(forwarder.to + " ! " + value + ";");
+    close();
+    close();
   }
   line(symbol_name(r_.program_proc) + " (" + joined(arguments) + ");");
+  if (!forwarders.empty()) close();
   ++statements_;
 }
 

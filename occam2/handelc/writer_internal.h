@@ -27,6 +27,9 @@ struct HcType {
   bool known() const { return width > 0; }
 };
 
+// "[4][5]" for an array type; `unknown` set when a size is not known.
+std::string dimensions_of(const TypeTable& types, TypeId type, bool& unknown);
+
 // ---- spelling.cpp
 std::string type_spelling(HcType type);                       // "int 32", "unsigned 8"
 std::string_view operator_text(Operator op);                  // "+", "==", "&&"
@@ -53,6 +56,7 @@ class Writer {
   void program_channels();
   void main_body(const Templates& templates);
   void call_of_program();
+  std::optional<std::string> ungivable(const Symbol& s, std::uint32_t at) const;
   std::vector<std::string> parameters(NodeId definition, NodeId formals);
 
   // ---- write_processes.cpp

@@ -72,7 +72,11 @@ class Resolution {
   // Names the writer needs for what it adds: the flag of an ALT that waits for a time.
   std::unordered_map<NodeId, NameId> helper_names;
   SymbolId program_proc = kNoSymbol;  // the last outermost PROC, the program when there is no outermost process
-  std::vector<NameId> program_channels;  // the global names of its channel formals, in order (0 for other formals)
+  std::vector<NameId> program_channels;  // the global names main gives its formals, in order
+  // For a formal that is an array of channels: the names of its elements' channels, which
+  // processes beside the program join to the array.
+  std::vector<std::vector<NameId>> program_channel_elements;
+  NameId forwarded_name = 0;             // the variable those processes pass values through
   bool outermost_process = false;     // the outermost level holds a process
   bool uses_timer = false;
   NameId clock_name = 0;              // the Handel-C name of the clock counter, when a TIMER is read

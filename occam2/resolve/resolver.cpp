@@ -58,8 +58,8 @@ void ResolverPass::run() {
   name_program_channels();
 }
 
-// The program's channels are declared at the outermost level, after every definition, under the
-// names of the program PROC's channel formals where those are free.
+// The program's channels, and variables for its other formals, are declared at the outermost level,
+// after every definition, under the names of the program PROC's formals where those are free.
 void ResolverPass::name_program_channels() {
   if (r.outermost_process || r.program_proc == kNoSymbol) return;
   local_names_.clear();
@@ -67,7 +67,17 @@ void ResolverPass::name_program_channels() {
   for (NodeId formal : tree.children(formals)) {
     SymbolId symbol = tree.node(tree.node(formal).b).b;
     bool channel = symbol != kNoSymbol && r.types[r.types.innermost(r.symbol(symbol).type)].kind == TypeKind::channel;
-    r.program_channels.push_back(channel ? target_name(r.symbol(symbol).name, true) : 0);
+    NameId name = symbol != kNoSymbol ? target_name(r.symbol(symbol).name, true) : 0;
+    r.program_channels.push_back(name);
+    r.program_channel_elements.emplace_back();
+    if (!channel || !r.types.is_array(r.symbol(symbol).type)) continue;
+    const Type& array = r.types[r.symbol(symbol).type];
+    if (array.size == kUnknownSize || r.types.is_array(array.element)) continue;
+    for (std::int64_t k = 0; k < array.size; ++k) {
+      r.program_channel_elements.back().push_back(
+          fresh_global_name(std::string(tree.names.spelling(name)) + "_" + std::to_string(k)));
+    }
+    if (r.forwarded_name == 0) r.forwarded_name = fresh_global_name("value");
   }
 }
 
@@ -229,6 +239,26 @@ void ResolverPass::replicator(NodeId id) {
   r.symbol(symbol).helper = helper_name(r.symbol(symbol).target, "_count");
 }
 
+// Why a FUNCTION has no Handel-C form, if it has none: a result or a formal of a type vrk keeps
+// unsupported, or a value that cannot be written.
+Construct ResolverPass::why_function_unwritable(NodeId id) const {
+  for (NodeId type : tree.children(tree.child(id, 0))) {
+    if (r.types[tree.node(type).type].kind == TypeKind::unsupported) return r.types[tree.node(type).type].construct;
+  }
+  for (NodeId formal : tree.children(tree.child(id, 2))) {
+    SymbolId f = tree.node(tree.node(formal).b).b;
+    if (f != kNoSymbol && r.symbol(f).kind == SymbolKind::unsupported) return r.symbol(f).construct;
+  }
+  if (std::optional<Construct> why = r.why_unwritable(id)) return *why;
+  NodeId value = tree.child(id, 3);
+  for (NodeId item : tree.children(value)) {
+    std::optional<Construct> why = r.why_unwritable(item);
+    if (why && (tree.kind(item) == Kind::valof || is_specification(tree, item))) return *why;
+    if (tree.kind(item) == Kind::unsupported) return static_cast<Construct>(tree.node(item).detail);
+  }
+  return Construct::none;
+}
+
 // Whether an ALT's alternatives (those of nested ALTs among them) include a timer guard.
 bool ResolverPass::waits_for_time(NodeId alternatives) const {
   for (NodeId item : tree.children(alternatives)) {
@@ -332,7 +362,9 @@ void ResolverPass::val_abbreviation(NodeId id) {
   NodeId type_node = tree.child(id, 0);
   NodeId value = tree.child(id, 2);
   TypeId declared = type_node == kNone ? TypeTable::kUnknown : type_of(type_node);
+  table_allowed_ = true;
   TypeId type = expression(value, declared);
+  table_allowed_ = false;
   if (declared != TypeTable::kUnknown && !compatible(declared, type)) {
     report(value, Message::assignment_types, {tree.name_of(tree.child(id, 1)), r.types.spelling(type)});
     mark_unwritable(Construct::type_error);
@@ -377,7 +409,9 @@ void ResolverPass::abbreviation(NodeId id) {
 
 void ResolverPass::initial_declaration(NodeId id) {
   TypeId type = type_of(tree.child(id, 0));
+  table_allowed_ = true;
   TypeId value = expression(tree.child(id, 2), type);
+  table_allowed_ = false;
   if (!compatible(type, value)) {
     report(tree.child(id, 2), Message::assignment_types, {tree.name_of(tree.child(id, 1)), r.types.spelling(value)});
     mark_unwritable(Construct::type_error);
@@ -459,6 +493,9 @@ void ResolverPass::function_definition(NodeId id) {
   close_scopes(mark);
   definitions_.pop_back();
   defining_.pop_back();
+  // A FUNCTION that cannot be written cannot be called either.
+  Symbol& function = r.symbol(symbol);
+  if (function.construct == Construct::none) function.construct = why_function_unwritable(id);
   if (!recursive) {
     undo_.push_back({r.symbol(symbol).name, binding_[r.symbol(symbol).name]});
     binding_[r.symbol(symbol).name] = symbol;
@@ -573,6 +610,12 @@ void ResolverPass::multiple_assignment(NodeId id) {
   for (std::uint32_t i = count; i < tree.child_count(values); ++i) expression(tree.child(values, i));
 }
 
+// The name an element starts with, for messages: c for c[i].
+std::string_view ResolverPass::channel_name(NodeId element_node) const {
+  while (tree.kind(element_node) == Kind::subscript) element_node = tree.node(element_node).a;
+  return tree.kind(element_node) == Kind::name ? tree.name_of(element_node) : std::string_view("the channel");
+}
+
 // c ? x; y — or a timer read, t ? now.
 void ResolverPass::input(NodeId id) {
   const Node& n = tree.node(id);
@@ -603,7 +646,7 @@ void ResolverPass::input(NodeId id) {
     }
     TypeId type = element(item, Use::assign);
     if (!compatible(type, carried)) {
-      report(item, Message::communication_types, {"the channel", r.types.spelling(carried) + ", not " + r.types.spelling(type)});
+      report(item, Message::communication_types, {channel_name(n.a), r.types.spelling(carried) + ", not " + r.types.spelling(type)});
       mark_unwritable(Construct::type_error);
     }
   });
@@ -622,7 +665,7 @@ void ResolverPass::output(NodeId id) {
     TypeId type = expression(item, carried);
     settle_literal_types(item, r.types.is_integer(carried) ? carried : TypeTable::kInt);
     if (!compatible(type, carried)) {
-      report(item, Message::communication_types, {"the channel", r.types.spelling(carried) + ", not " + r.types.spelling(type)});
+      report(item, Message::communication_types, {channel_name(n.a), r.types.spelling(carried) + ", not " + r.types.spelling(type)});
       mark_unwritable(Construct::type_error);
     }
   };

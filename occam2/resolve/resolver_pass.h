@@ -59,6 +59,8 @@ class ResolverPass {
   void output(NodeId id);
   void call(NodeId id);
   void delayed_input(NodeId id);
+  std::string_view channel_name(NodeId element_node) const;
+  Construct why_function_unwritable(NodeId id) const;
 
   // ---- expressions (typing.cpp)
   TypeId type_of(NodeId type_node);
@@ -102,6 +104,7 @@ class ResolverPass {
   std::vector<NodeId> definitions_;       // the PROCs and FUNCTIONs being resolved, innermost last
   std::vector<NodeId> defining_;          // their name_defs: a use of one of these is a call of itself
   NodeId statement_ = kNone;              // the statement a banner would replace
+  bool table_allowed_ = false;            // a table or string may stand here (a VAL's value)
   std::unordered_set<std::string> global_names_;
   std::unordered_set<std::string> local_names_;
 };

@@ -3,6 +3,7 @@
 // an assignment and a value and the channel it goes on have one type; a literal without a type
 // of its own takes the type of what it meets.
 #include <algorithm>
+#include <utility>
 
 #include "occam2/resolve/resolver_pass.h"
 
@@ -200,8 +201,13 @@ TypeId ResolverPass::element(NodeId id, Use use) {
       }
       break;
     case Kind::subscript: {
+      // A table or string written in place may be subscripted by a constant.
+      bool literal_table = tree.kind(n.a) != Kind::name && tree.kind(n.a) != Kind::subscript;
+      bool outer = std::exchange(table_allowed_, literal_table);
       TypeId base = element(n.a, use == Use::input || use == Use::output ? Use::read : use);
+      table_allowed_ = outer;
       integer_expression(n.b);
+      if (literal_table && !constant_value(tree, r, n.b)) mark_unwritable(Construct::table_value);
       const Type& t = r.types[base];
       if (t.kind == TypeKind::array) {
         type = t.element;
@@ -264,7 +270,10 @@ TypeId ResolverPass::expression(NodeId id, TypeId expected) {
     case Kind::number: type = integer_context != TypeTable::kUnknown ? integer_context : TypeTable::kLiteral; break;
     case Kind::character: type = integer_context != TypeTable::kUnknown ? integer_context : TypeTable::kByte; break;
     case Kind::boolean: type = TypeTable::kBool; break;
-    case Kind::string: type = r.types.array(TypeTable::kByte, static_cast<std::int64_t>(n.b)); break;
+    case Kind::string:
+      if (!table_allowed_) mark_unwritable(Construct::table_value);
+      type = r.types.array(TypeTable::kByte, static_cast<std::int64_t>(n.b));
+      break;
     case Kind::typed_literal: {
       type = type_of(n.b);
       TypeId literal = expression(n.a, r.types.is_array(type) ? type : type);
@@ -273,6 +282,7 @@ TypeId ResolverPass::expression(NodeId id, TypeId expected) {
       break;
     }
     case Kind::table: {
+      if (!table_allowed_) mark_unwritable(Construct::table_value);
       TypeId element_type = r.types.is_array(expected) ? r.types[expected].element : TypeTable::kUnknown;
       TypeId common = element_type;
       for (NodeId item : tree.children(n.a)) {
@@ -312,6 +322,7 @@ TypeId ResolverPass::expression(NodeId id, TypeId expected) {
       } else if (cls == OperatorClass::shift) {
         type = expression(n.a, integer_context);
         integer_expression(n.b);
+        if (!constant_value(tree, r, n.b)) mark_unwritable(Construct::variable_shift);
       } else {
         TypeId left = expression(n.a, integer_context);
         TypeId right = expression(n.b, r.types[left].kind == TypeKind::literal ? integer_context : left);
@@ -376,7 +387,7 @@ TypeId ResolverPass::expression(NodeId id, TypeId expected) {
         for (NodeId argument : tree.children(n.b)) expression(argument);
         break;
       }
-      if (s.construct == Construct::several_results) mark_unwritable(Construct::several_results);
+      if (s.construct != Construct::none) mark_unwritable(s.construct);
       type = s.type;
       arguments(n.a, symbol, n.b, true);
       break;
