@@ -20,7 +20,7 @@ class Occam2Translation {
   ExitStatus run();
 
  private:
-  const TranslationFiles& files_;
+  TranslationFiles files_;
   Occam2ScannerOptions options_;
 };
 

@@ -370,7 +370,7 @@ void Writer::replicated_seq(NodeId id) {
   std::string name = symbol_name(index);
   std::optional<std::int64_t> base = constant(tree_.child(rep, 1));
   std::optional<std::int64_t> count = constant(tree_.child(rep, 2));
-  if (base && count && *count <= 0) return;
+  if ((base && count && *count <= 0) || body_statement_count(n.b) == 0) return;
   open("");
   if (base && count && *count <= kLargestUnrolledSeq) {
     std::int64_t end = *base + *count;
@@ -448,7 +448,7 @@ void Writer::replicated_par(NodeId id) {
     banner(id, "occam " + std::string(construct_name(Construct::variable_replicated_par)), false);
     return;
   }
-  if (*count <= 0) return;
+  if (*count <= 0 || body_statement_count(n.b) == 0) return;
   std::int64_t end = *base + *count;
   HcType type = index_type(*base, end);
   replicator_types_[index] = type;
@@ -793,6 +793,7 @@ void Writer::unwritable_statement(NodeId id, Construct why) {
     }
     case Construct::self_call: return banner(id, "a PROC or FUNCTION calls itself", true);
     case Construct::type_error: return banner(id, "the types of this process do not agree", true);
+    case Construct::large_number: return banner(id, "a number too large for its type", true);
     default: return banner(id, "occam " + std::string(construct_name(why)), false);
   }
 }

@@ -26,7 +26,7 @@ void write_ending_a_line(OutputBuffer& out, std::string_view text) {
 // <header template><board template>
 // #include <stdlib.hch>
 // unsigned 32 vrk_clock;     (for a program that reads a TIMER)
-// definitions, channels, main
+// definitions, the comment lines after the last, channels, main
 void Writer::write_file(const Templates& templates) {
   write_ending_a_line(out_, templates.header);
   write_ending_a_line(out_, templates.board);
@@ -42,12 +42,12 @@ void Writer::write_file(const Templates& templates) {
   if (root != kNone) {
     for (NodeId item : tree_.children(tree_.node(root).a)) outermost_item(item);
   }
+  if (root != kNone && tree_.node(root).b != kNone) {
+    comment(tree_.node(root).b);
+    line("");
+  }
   program_channels();
   main_body(templates);
-  if (root != kNone && tree_.node(root).b != kNone) {
-    line("");
-    comment(tree_.node(root).b);
-  }
 }
 
 // ---------------------------------------------------------------- the outermost level

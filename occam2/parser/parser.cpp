@@ -106,8 +106,11 @@ void Parser::read_token(int code, Entry& entry, Place place) {
       std::uint64_t value = 0;
       bool hexadecimal = false;
       if (!number_value(lexeme, value, hexadecimal)) {
-        builder_.error(place, "the number " + std::string(lexeme) + " does not fit in 64 bits", lexeme);
-        value = 0;
+        // Reported here; the process that holds it becomes a banner.
+        std::string digits = std::to_string(lexeme.size()) + (hexadecimal ? " hexadecimal digits" : " digits");
+        builder_.error(place, "a number of " + digits + " does not fit in 64 bits", lexeme.substr(0, 32));
+        entry.node = tree_.add(Kind::unsupported, place, 0, 0, static_cast<std::uint8_t>(Construct::large_number));
+        return;
       }
       entry.node = tree_.add_number(value, place, hexadecimal);
       return;

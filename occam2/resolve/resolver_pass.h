@@ -74,6 +74,7 @@ class ResolverPass {
   void arguments(NodeId callee, SymbolId symbol, NodeId list, bool function);
   bool compatible(TypeId a, TypeId b) const;
   void settle_literal_types(NodeId id, TypeId type);
+  void check_number_range(NodeId id);
   TypeId unify(NodeId at, std::string_view what, TypeId a, TypeId b, NodeId left, NodeId right);
   void note_channel_use(NodeId element, Use use);
 

@@ -105,12 +105,29 @@ TypeId ResolverPass::unify(NodeId at, std::string_view what, TypeId a, TypeId b,
   return a;
 }
 
+// A number must fit its type: a decimal one up to MOSTPOS, a hexadecimal one (a pattern of bits)
+// up to all bits set.
+void ResolverPass::check_number_range(NodeId id) {
+  const Node& n = tree.node(id);
+  const Type& t = r.types[n.type];
+  if (n.kind != Kind::number || t.kind != TypeKind::primitive) return;
+  int bits = bits_of(t.primitive);
+  bool is_signed = t.primitive != Primitive::byte && t.primitive != Primitive::bool_;
+  std::uint64_t value = tree.number(id);
+  std::uint64_t limit = bits >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << bits) - 1;
+  if (is_signed && n.detail == 0) limit >>= 1;
+  if (value <= limit) return;
+  report(id, Message::number_range, {std::to_string(value), r.types.spelling(n.type)});
+  mark_unwritable(Construct::large_number);
+}
+
 // Gives the literals of an expression whose type is still open the type `type`.
 void ResolverPass::settle_literal_types(NodeId id, TypeId type) {
   if (id == kNone) return;
   Node& n = tree.node(id);
   if (n.type != TypeTable::kLiteral) return;
   n.type = type;
+  check_number_range(id);
   switch (n.kind) {
     case Kind::dyadic:
       if (operator_class(static_cast<Operator>(n.detail)) != OperatorClass::comparison) settle_literal_types(n.a, type);
@@ -398,6 +415,7 @@ TypeId ResolverPass::expression(NodeId id, TypeId expected) {
     default: break;
   }
   n.type = type;
+  if (n.kind == Kind::number && type != TypeTable::kLiteral) check_number_range(id);
   return type;
 }
 

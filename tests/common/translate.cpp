@@ -49,14 +49,27 @@ TranslationRun translate_occam2(std::string_view source, std::string source_path
   return run;
 }
 
+namespace {
+constexpr std::string_view kStandardLibrary = "\n#include <stdlib.hch>\n\n";
+constexpr std::string_view kOccam2MainClosing = "}\n";
+}  // namespace
+
+std::string occam2_output(std::string_view definitions, std::string_view main_statements) {
+  std::string text = std::string(kTestHeader) + std::string(kTestBoard) + std::string(kStandardLibrary);
+  text += definitions;
+  text += kTestMain;
+  text += main_statements.empty() ? std::string_view("    delay;\n") : main_statements;
+  text += kOccam2MainClosing;
+  return text;
+}
+
 Occam2Output split_occam2_output(const std::string& output) {
-  const std::string before = std::string(kTestHeader) + std::string(kTestBoard) + std::string(kConstsAreaOpener);
-  std::size_t main_at = output.find(kTestMain);
-  if (!output.starts_with(before) || main_at == std::string::npos || !output.ends_with(kMainClosing)) return {};
-  std::size_t start = before.size();
-  if (output.compare(start, kBooleanConstants.size(), kBooleanConstants) == 0) start += kBooleanConstants.size();
+  const std::string before = std::string(kTestHeader) + std::string(kTestBoard) + std::string(kStandardLibrary);
+  std::size_t main_at = output.rfind(kTestMain);
+  if (!output.starts_with(before) || main_at == std::string::npos || !output.ends_with(kOccam2MainClosing)) return {};
   std::size_t body_at = main_at + kTestMain.size();
-  return {output.substr(start, main_at - start), output.substr(body_at, output.size() - kMainClosing.size() - body_at)};
+  return {output.substr(before.size(), main_at - before.size()),
+          output.substr(body_at, output.size() - kOccam2MainClosing.size() - body_at)};
 }
 
 std::vector<std::string> TranslationRun::program_fragments() const {

@@ -38,9 +38,14 @@ TranslationRun translate(std::string_view source, long early_write_interval = 0)
 TranslationRun translate_occam2(std::string_view source, std::string source_path = "test.occ",
                                 std::vector<std::string> include_dirs = {}, bool quiet = false);
 
-// An occam 2 mode output split at main's opening: what stands before main after the CONSTs area
-// (the definitions) and main's body without its closing. Both empty when the output is not a
-// whole translation.
+// The output file of an occam 2 mode translation with the test templates: the templates, the
+// standard library's include, `definitions` (all that stands before main), main's opening
+// template, `main_statements` (indented, a delay when empty) and main's closing.
+std::string occam2_output(std::string_view definitions, std::string_view main_statements);
+
+// An occam 2 mode output split at main's opening: what stands between the include of the standard
+// library and main (the definitions), and main's statements without its closing. Both empty when
+// the output is not a whole translation.
 struct Occam2Output {
   std::string definitions;
   std::string body;

@@ -1,6 +1,8 @@
 // The real programs of the shared corpus that are written in occam 2 and occam-pi (from the KRoC
 // and tinycsp distributions), translated in place in the occam 2 mode: every one with no syntax
-// error and status 0, except the exercise whose layout is broken on purpose.
+// error, except the exercise whose layout is broken on purpose. Most include libraries that are
+// not there and call into them: those are errors of resolution (status 1), each reported with
+// its place; the Handel-C checker's verdict on the translations is the hcheck.corpus test's.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -37,11 +39,11 @@ TEST(Occam2Corpus, EveryProgramTranslatesWithoutASyntaxError) {
   for (const fs::path& program : programs) {
     if (program.filename() == kBrokenOnPurpose) continue;
     TranslationRun run = translate_occam2(read_file(program), program.string(), {}, true);
-    EXPECT_EQ(run.status, 0) << program.filename() << "\n" << run.diagnostics;
-    EXPECT_EQ(run.debug_log.find("ERROR"), std::string::npos) << program.filename();
-    EXPECT_EQ(run.diagnostics.find(": error:"), std::string::npos) << program.filename();
-    EXPECT_FALSE(split_occam2_output(run.output).body.empty() && split_occam2_output(run.output).definitions.empty())
-        << program.filename();
+    EXPECT_LE(run.status, 1) << program.filename() << "\n" << run.diagnostics;
+    EXPECT_EQ(run.debug_log.find("ERROR <syntax error>"), std::string::npos) << program.filename();
+    EXPECT_EQ(run.debug_log.find("ERROR <bad indentation>"), std::string::npos) << program.filename();
+    EXPECT_EQ(run.status == 1, run.diagnostics.find(": error:") != std::string::npos) << program.filename();
+    EXPECT_FALSE(split_occam2_output(run.output).body.empty()) << program.filename();
   }
 }
 
@@ -50,14 +52,13 @@ TEST(Occam2Corpus, EveryProgramTranslatesWithoutASyntaxError) {
 TEST(Occam2Corpus, EveryFormOfTheLanguageParses) {
   const fs::path tour = fs::path(VRK_E2E_OCCAM2_DIR) / "syntax_tour.occ";
   TranslationRun run = translate_occam2(read_file(tour), tour.string(), {}, true);
-  EXPECT_EQ(run.status, 0) << run.diagnostics;
-  EXPECT_EQ(run.debug_log.find("ERROR"), std::string::npos) << run.debug_log;
-  // The includes it names are not there: warnings, not errors.
-  EXPECT_NE(run.diagnostics.find("warning: cannot find include file \"missing.inc\""), std::string::npos);
+  EXPECT_EQ(run.debug_log.find("ERROR <syntax error>"), std::string::npos) << run.debug_log;
+  EXPECT_EQ(run.debug_log.find("ERROR <bad indentation>"), std::string::npos) << run.debug_log;
+  // The include it names is not there.
+  EXPECT_NE(run.diagnostics.find("cannot find include file \"missing.inc\""), std::string::npos);
   const Occam2Output output = split_occam2_output(run.output);
   EXPECT_NE(output.definitions.find("macro expr twice (x) = (x * 2);"), std::string::npos);
   EXPECT_NE(output.definitions.find("macro proc small (a, b, c)"), std::string::npos);
-  EXPECT_NE(output.definitions.find("tour (kyb, scr, err, scr, cs, a);"), std::string::npos);
   EXPECT_NE(output.body.find("main_ (kyb, scr, err);"), std::string::npos);
 }
 

@@ -78,9 +78,11 @@ TEST(Occam2Layout, TokensKeepTheirOwnLinesAndColumns) {
   EXPECT_EQ(r.errors, 1);  // the tab puts p at column 8
 }
 
-TEST(Occam2Layout, WholeLineCommentsBecomeCCommentsThatCannotEndEarly) {
+// A whole-line comment keeps its text after "--", each line ending in a line feed; a comment
+// after code is dropped.
+TEST(Occam2Layout, WholeLineCommentsKeepTheirText) {
   Occam2Scan r = scan_occam2("-- a */ b\nSEQ -- after code: dropped\n    --{{{ fold\n  SKIP\n");
-  EXPECT_EQ(r.comments, "\n\n/*  a * / b */\n\n\n\n/* {{{ fold */\n\n");
+  EXPECT_EQ(r.comments, " a */ b\n{{{ fold\n");
 }
 
 TEST(Occam2Layout, BadIndentationIsReportedOnItsLineAndTakenAsOneLevel) {
