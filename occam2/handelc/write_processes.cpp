@@ -9,26 +9,6 @@ namespace vrk::occam2 {
 
 namespace {
 
-bool is_specification(const Tree& tree, NodeId id) {
-  switch (tree.kind(id)) {
-    case Kind::declaration: case Kind::val_abbreviation: case Kind::abbreviation: case Kind::initial_declaration:
-    case Kind::proc_definition: case Kind::function_definition: case Kind::protocol_definition:
-    case Kind::data_type_definition: case Kind::missing_include:
-      return true;
-    case Kind::unsupported: {
-      switch (static_cast<Construct>(tree.node(id).detail)) {
-        case Construct::retypes: case Construct::place: case Construct::channel_end: case Construct::shared_channel:
-        case Construct::chan_type: case Construct::proc_type:
-          return true;
-        default:
-          return false;
-      }
-    }
-    default:
-      return false;
-  }
-}
-
 // The groups of a body: the specifications (and comments) before each process, and the process
 // (none for specifications at the end).
 struct Group {

@@ -41,13 +41,21 @@ void Writer::write_file(const Templates& templates) {
   NodeId root = tree_.root();
   if (root != kNone) {
     for (NodeId item : tree_.children(tree_.node(root).a)) outermost_item(item);
-  }
-  if (root != kNone && tree_.node(root).b != kNone) {
-    comment(tree_.node(root).b);
-    line("");
+    if (tree_.node(root).b != kNone) pending_comments_.push_back(tree_.node(root).b);
   }
   program_channels();
+  begin_item(Family::definition);
   main_body(templates);
+}
+
+// Items of one family (declarations, constants, channels) follow each other directly; a blank line
+// stands between families and around every definition. The comment lines before an item come
+// right before it.
+void Writer::begin_item(Family family) {
+  if (last_family_ != Family::none && (family != last_family_ || family == Family::definition)) line("");
+  last_family_ = family;
+  for (NodeId comment_node : pending_comments_) comment(comment_node);
+  pending_comments_.clear();
 }
 
 // ---------------------------------------------------------------- the outermost level
@@ -58,26 +66,24 @@ void Writer::outermost_item(NodeId item) {
     switch (tree_.kind(item)) {
       case Kind::declaration: case Kind::val_abbreviation: case Kind::abbreviation: case Kind::initial_declaration:
       case Kind::unsupported: case Kind::missing_include: case Kind::protocol_definition: case Kind::data_type_definition:
+        begin_item(Family::definition);
         unwritable_statement(item, *why);
-        line("");
         return;
       default: return;  // a process: main's
     }
   }
   switch (tree_.kind(item)) {
-    case Kind::comment: comment(item); return;
+    case Kind::comment: pending_comments_.push_back(item); return;
     case Kind::val_abbreviation: {
       SymbolId symbol = tree_.node(tree_.child(item, 1)).b;
       if (r_.symbol(symbol).kind == SymbolKind::table) return table_definition(item);
       return constant_definition(item);
     }
     case Kind::declaration:
-      local_declaration(item);
-      if (declares_locally(item)) line("");
-      return;
     case Kind::initial_declaration:
+      if (!declares_locally(item)) return;
+      begin_item(Family::declaration);
       local_declaration(item);
-      line("");
       return;
     case Kind::proc_definition:
       hoist(tree_.child(item, 2));
@@ -88,13 +94,13 @@ void Writer::outermost_item(NodeId item) {
       function_definition(item);
       return;
     case Kind::missing_include:
+      begin_item(Family::definition);
       specification_banner(item);
-      line("");
       return;
     case Kind::unsupported:
-      if (tree_.children(item).empty() && !r_.why_unwritable(item)) return;  // a process: main's
+      if (!is_specification(tree_, item)) return;  // a process: main's
+      begin_item(Family::definition);
       specification_banner(item);
-      line("");
       return;
     default: return;  // abbreviations are written where they are used; processes are main's
   }
@@ -139,6 +145,7 @@ void Writer::hoist(NodeId id) {
 void Writer::constant_definition(NodeId id) {
   SymbolId symbol = tree_.node(tree_.child(id, 1)).b;
   NodeId value = tree_.child(id, 2);
+  begin_item(Family::constant);
   start_line();
   write("macro expr " + symbol_name(symbol) + " = ");
   Kind kind = tree_.kind(value);
@@ -148,7 +155,6 @@ void Writer::constant_definition(NodeId id) {
   if (!simple) write(")");
   write(";");
   end_line();
-  line("");
 }
 
 namespace {
@@ -189,12 +195,12 @@ void Writer::table_definition(NodeId id) {
     dimensions += "[" + std::to_string(r_.types[t].size) + "]";
   }
   HcType element = hc_type(r_.types.innermost(type));
+  begin_item(Family::constant);
   start_line();
   write("static " + type_spelling(element) + " " + symbol_name(symbol) + dimensions + " = ");
   write_table_elements(*this, tree_, tree_.child(id, 2), element);
   write(";");
   end_line();
-  line("");
 }
 
 // The parameters of a PROC's or FUNCTION's macro: its formals but TIMERs (a TIMER is read from
@@ -233,13 +239,13 @@ void Writer::proc_definition(NodeId id) {
   std::unordered_set<SymbolId> outer_parameters = std::move(parameters_);
   parameters_.clear();
   if (const DefinitionInfo* info = r_.definition(id)) parameters_.insert(info->free.begin(), info->free.end());
+  begin_item(Family::definition);
   line("macro proc " + symbol_name(symbol) + " (" + joined(parameters(id, tree_.child(id, 1))) + ")");
   line("{");
   ++indent_;
   block(tree_.child(id, 2));
   --indent_;
   line("}");
-  line("");
   definition_ = outer_definition;
   parameters_ = std::move(outer_parameters);
 }
@@ -253,8 +259,8 @@ void Writer::function_definition(NodeId id) {
   const DefinitionInfo* info = r_.definition(id);
   if (s.construct != Construct::none || (info && info->recursive)) {
     Construct why = s.construct != Construct::none ? s.construct : Construct::recursion;
+    begin_item(Family::definition);
     banner(id, "occam " + std::string(construct_name(why)), false);
-    line("");
     return;
   }
   NodeId outer_definition = std::exchange(definition_, id);
@@ -279,12 +285,12 @@ void Writer::function_definition(NodeId id) {
   }
   if (only_a_result) {
     NodeId result = valof != kNone ? tree_.child(tree_.node(valof).b, 0) : tree_.child(value, 0);
+    begin_item(Family::constant);
     start_line();
     write("macro expr " + symbol_name(symbol) + " (" + joined(parameters(id, tree_.child(id, 2))) + ") = (");
     expression(result, hc_type(s.type));
     write(");");
     end_line();
-    line("");
   } else {
     std::string head = "inline " + type_spelling(hc_type(s.type)) + " " + symbol_name(symbol) + " (";
     bool first = true;
@@ -297,13 +303,13 @@ void Writer::function_definition(NodeId id) {
     if (info) {
       for (SymbolId free : info->free) add(free);
     }
+    begin_item(Family::definition);
     line(head + ")");
     line("{");
     ++indent_;
     block(value);
     --indent_;
     line("}");
-    line("");
   }
   definition_ = outer_definition;
   parameters_ = std::move(outer_parameters);
@@ -361,7 +367,6 @@ void Writer::program_channels() {
     if (ungivable(r_.symbol(tree_.node(tree_.node(formal).b).b), at++)) return;
   }
   at = 0;
-  bool any = false;
   for (NodeId formal : tree_.children(formals)) {
     NameId global = r_.program_channels[at];
     const std::vector<NameId>& elements = r_.program_channel_elements[at];
@@ -370,7 +375,7 @@ void Writer::program_channels() {
     TypeId inner = r_.types.innermost(s.type);
     if (r_.types[inner].kind == TypeKind::timer) continue;
     std::string name(tree_.names.spelling(global));
-    any = true;
+    begin_item(Family::channel);
     if (r_.types[inner].kind != TypeKind::channel) {
       bool unknown = false;
       line(type_spelling(hc_type(inner)) + " " + name + dimensions_of(r_.types, s.type, unknown) + ";");
@@ -402,7 +407,6 @@ void Writer::program_channels() {
       declare(std::string(tree_.names.spelling(elements[k])), file + "." + std::to_string(k));
     }
   }
-  if (any) line("");
 }
 
 // main: the outermost processes, or the call of the program PROC; beside them, for a program that
@@ -411,24 +415,18 @@ void Writer::main_body(const Templates& templates) {
   write_ending_a_line(out_, templates.main_opening);
   indent_ = 1;
   long before = statements_;
+  // The outermost INITIAL declarations get their values where they stand among the outermost
+  // processes, or first, before the call of the program PROC.
   auto program = [&]() {
-    if (r_.outermost_process) {
-      for (NodeId item : tree_.children(tree_.node(tree_.root()).a)) {
-        if (tree_.kind(item) == Kind::comment || tree_.kind(item) == Kind::missing_include) continue;
-        bool specification = tree_.kind(item) == Kind::declaration || tree_.kind(item) == Kind::val_abbreviation ||
-                             tree_.kind(item) == Kind::abbreviation || tree_.kind(item) == Kind::initial_declaration ||
-                             tree_.kind(item) == Kind::proc_definition || tree_.kind(item) == Kind::function_definition ||
-                             tree_.kind(item) == Kind::protocol_definition || tree_.kind(item) == Kind::data_type_definition ||
-                             (tree_.kind(item) == Kind::unsupported && !tree_.children(item).empty());
-        if (tree_.kind(item) == Kind::initial_declaration && !r_.why_unwritable(item)) {
-          local_initialisation(item);
-          continue;
-        }
-        if (!specification) process(item);
+    for (NodeId item : tree_.children(tree_.node(tree_.root()).a)) {
+      Kind kind = tree_.kind(item);
+      if (kind == Kind::initial_declaration && !r_.why_unwritable(item)) {
+        local_initialisation(item);
+      } else if (r_.outermost_process && !is_specification(tree_, item) && kind != Kind::comment) {
+        process(item);
       }
-    } else if (r_.program_proc != kNoSymbol) {
-      call_of_program();
     }
+    if (!r_.outermost_process && r_.program_proc != kNoSymbol) call_of_program();
   };
   if (r_.uses_timer) {
     std::string clock(tree_.names.spelling(r_.clock_name));

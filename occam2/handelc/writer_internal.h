@@ -46,7 +46,9 @@ class Writer {
   Writer(const Tree& tree, const Resolution& resolution, OutputBuffer& output, Diagnostics& diagnostics);
 
   // ---- write_program.cpp
+  enum class Family : std::uint8_t { none, declaration, constant, definition, channel };
   void write_file(const Templates& templates);
+  void begin_item(Family family);
   void outermost_item(NodeId item);
   void hoist(NodeId id);
   void proc_definition(NodeId id);
@@ -132,6 +134,8 @@ class Writer {
   OutputBuffer& out_;
   Diagnostics& diagnostics_;
   int indent_ = 0;
+  Family last_family_ = Family::none;
+  std::vector<NodeId> pending_comments_;  // outermost comment lines, written before the next item
   long statements_ = 0;  // statements written so far: a block that gets none gets a delay
   NodeId definition_ = kNone;  // the PROC or FUNCTION being written
   std::unordered_set<SymbolId> parameters_;  // its free names, written as the parameters they became

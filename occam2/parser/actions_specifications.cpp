@@ -98,7 +98,7 @@ void proc_definition(TreeContext& c) {
 // proc_prefixes: proc_prefixes proc_prefix
 void combined_prefixes(TreeContext& c) { c.result().detail = c.rhs(1).detail | c.rhs(2).detail; }
 // proc_prefix: RECURSIVE; function_keyword: RECURSIVE FUNCTION
-void recursive_prefix(TreeContext& c) { c.result().detail = kRecursive; }
+void recursive_prefix(TreeContext& c) { c.result().detail = kRecursiveDefinition; }
 // definition: PROC TYPE NAME IS '(' formals ')' ':' EOL
 void proc_type(TreeContext& c) { unsupported(c, Construct::proc_type, {c.rhs(3).node}); }
 
@@ -117,6 +117,7 @@ void named_function_head(TreeContext& c) {
 // definition: function_head IS expression_list ':' EOL
 void function_is(TreeContext& c) {
   c.tree().set_child(c.rhs(1).node, 3, list_of(c, c.rhs(3)));
+  c.tree().node(c.rhs(1).node).detail |= kFunctionIsExpressions;
   c.result().node = c.rhs(1).node;
 }
 // definition: function_head body_of_definition ':' EOL

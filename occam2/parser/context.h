@@ -27,9 +27,6 @@ struct Entry {
 };
 static_assert(sizeof(Entry) <= 24, "the parse stack copies an entry at every push");
 
-// Flags of a PROC or FUNCTION keyword, in an entry's detail and a definition node's.
-inline constexpr std::uint8_t kRecursive = 1;
-
 // What the actions share for one parse.
 class TreeBuilder {
  public:

@@ -15,28 +15,9 @@ constexpr std::string_view kMessageTexts[] = {
 #undef VRK_MESSAGE
 };
 
-// The unsupported constructs that are specifications: they declare names and scope like one.
-bool is_specification_construct(Construct construct) {
-  switch (construct) {
-    case Construct::retypes: case Construct::place: case Construct::channel_end: case Construct::shared_channel:
-    case Construct::chan_type: case Construct::proc_type:
-      return true;
-    default:
-      return false;
-  }
-}
-
-bool is_specification(const Tree& tree, NodeId id) {
-  switch (tree.kind(id)) {
-    case Kind::declaration: case Kind::val_abbreviation: case Kind::abbreviation: case Kind::initial_declaration:
-    case Kind::proc_definition: case Kind::function_definition: case Kind::protocol_definition:
-    case Kind::data_type_definition: case Kind::missing_include: case Kind::comment:
-      return true;
-    case Kind::unsupported:
-      return is_specification_construct(static_cast<Construct>(tree.node(id).detail));
-    default:
-      return false;
-  }
+// An item that scopes like a specification; comments stand among them and scope over nothing.
+bool scopes_as_specification(const Tree& tree, NodeId id) {
+  return tree.kind(id) == Kind::comment || is_specification(tree, id);
 }
 
 }  // namespace
@@ -148,7 +129,7 @@ void ResolverPass::program(NodeId id) {
 void ResolverPass::body(NodeId list, bool outermost) {
   std::size_t mark = scope_mark();
   for (NodeId item : tree.children(list)) {
-    if (is_specification(tree, item)) {
+    if (scopes_as_specification(tree, item)) {
       specification(item);
       continue;
     }
@@ -253,7 +234,7 @@ Construct ResolverPass::why_function_unwritable(NodeId id) const {
   NodeId value = tree.child(id, 3);
   for (NodeId item : tree.children(value)) {
     std::optional<Construct> why = r.why_unwritable(item);
-    if (why && (tree.kind(item) == Kind::valof || is_specification(tree, item))) return *why;
+    if (why && (tree.kind(item) == Kind::valof || scopes_as_specification(tree, item))) return *why;
     if (tree.kind(item) == Kind::unsupported) return static_cast<Construct>(tree.node(item).detail);
   }
   return Construct::none;
@@ -273,7 +254,7 @@ void ResolverPass::choices(NodeId list) {
   NodeId construct = statement_;
   std::size_t mark = scope_mark();
   for (NodeId item : tree.children(list)) {
-    if (is_specification(tree, item)) {
+    if (scopes_as_specification(tree, item)) {
       specification(item);
       continue;
     }
@@ -294,7 +275,7 @@ void ResolverPass::alternatives(NodeId list) {
   NodeId construct = statement_;
   std::size_t mark = scope_mark();
   for (NodeId item : tree.children(list)) {
-    if (is_specification(tree, item)) {
+    if (scopes_as_specification(tree, item)) {
       specification(item);
       continue;
     }
@@ -319,7 +300,7 @@ void ResolverPass::options(NodeId list, TypeId selector) {
   NodeId construct = statement_;
   std::size_t mark = scope_mark();
   for (NodeId item : tree.children(list)) {
-    if (is_specification(tree, item)) {
+    if (scopes_as_specification(tree, item)) {
       specification(item);
       continue;
     }
@@ -423,7 +404,7 @@ void ResolverPass::initial_declaration(NodeId id) {
 }
 
 void ResolverPass::proc_definition(NodeId id) {
-  bool recursive = (tree.node(id).detail & 1) != 0;
+  bool recursive = (tree.node(id).detail & kRecursiveDefinition) != 0;
   NodeId name = tree.child(id, 0);
   if (definitions_.empty()) local_names_.clear();  // each outermost definition has names of its own
   DefinitionInfo& info = r.definitions[id];
@@ -449,7 +430,7 @@ void ResolverPass::proc_definition(NodeId id) {
 }
 
 void ResolverPass::function_definition(NodeId id) {
-  bool recursive = (tree.node(id).detail & 1) != 0;
+  bool recursive = (tree.node(id).detail & kRecursiveDefinition) != 0;
   NodeId name = tree.child(id, 1);
   if (definitions_.empty()) local_names_.clear();
   DefinitionInfo& info = r.definitions[id];
@@ -467,8 +448,7 @@ void ResolverPass::function_definition(NodeId id) {
   std::size_t mark = scope_mark();
   formals(tree.child(id, 2), id);
   NodeId value = tree.child(id, 3);
-  if (value != kNone && tree.kind(value) == Kind::list && !tree.children(value).empty() &&
-      tree.kind(tree.child(value, 0)) != Kind::valof && !is_specification(tree, tree.child(value, 0))) {
+  if ((tree.node(id).detail & kFunctionIsExpressions) != 0) {
     // FUNCTION ... IS expressions
     std::uint32_t i = 0;
     for (NodeId expression_node : tree.children(value)) {

@@ -57,6 +57,10 @@ OperatorClass operator_class(Operator op);
 enum class Primitive : std::uint8_t { bool_, byte, int_, int16, int32, int64, real32, real64 };
 std::string_view primitive_name(Primitive primitive);
 
+// Flags in the detail of a PROC or FUNCTION definition.
+inline constexpr std::uint8_t kRecursiveDefinition = 1;  // RECURSIVE: in scope in its own body
+inline constexpr std::uint8_t kFunctionIsExpressions = 2;  // FUNCTION ... IS e: its value is a list of expressions
+
 // A direction written after a name: c? c!
 enum class Direction : std::uint8_t { none, input, output };
 // How a formal is passed.
@@ -198,6 +202,11 @@ class Tree {
   std::string chars_;
   NodeId root_ = kNone;
 };
+
+// Whether an item of a body is a specification (a declaration, abbreviation, definition, or a
+// construct kept unsupported that stands where one does): it scopes over what follows it up to
+// the next process.
+bool is_specification(const Tree& tree, NodeId id);
 
 // The text of a tree, one node a line, indented by depth: "(kind detail value)". Tests compare
 // it with what they expect; it names no Handel-C.
