@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes a large valid occam program for the benchmark.
 
-Usage: gen_occam.py [--common] LINES [SEED] > program.occ
+Usage: gen_occam.py [--common | --valid] LINES [SEED] > program.occ
 
 The program is one SEQ whose body is a long run of blocks of realistic shape: nested SEQ, PAR,
 WHILE, IF, ALT and CASE, declarations of variables, arrays and channels, replicated SEQ and
@@ -11,6 +11,9 @@ a syntax error, whatever the seed.
 
 With --common the program keeps to what both of vrk's modes read alike (the default mode and
 --occam2): no WAIT, and one dyadic operator per bracket level, as occam 2 has no precedence.
+With --valid it is besides a whole occam 2 program, as the occam 2 mode compiles it: every name
+declared before its use, every expression of one type (INT, with BOOLs only in conditions), no
+PROC calls (the default mode has no PROC definitions) and shifts by constants only.
 """
 import random
 import sys
@@ -36,10 +39,11 @@ class Writer:
 
 
 class Program:
-    def __init__(self, rng, common=False):
+    def __init__(self, rng, common=False, valid=False):
         self.rng = rng
         self.w = Writer(rng)
-        self.common = common
+        self.common = common or valid
+        self.valid = valid
 
     # ---- expressions -------------------------------------------------------------------
     def name(self):
@@ -55,7 +59,7 @@ class Program:
             return '#' + format(self.rng.randint(0, 0xFFFF), 'X')
         if r < 0.88:
             return 'data[%s]' % self.rng.choice(['i', 'j', str(self.rng.randint(0, 9))])
-        if r < 0.94:
+        if r < 0.94 and not self.valid:
             return self.rng.choice(['TRUE', 'FALSE'])
         return '(%s)' % self.chain(2)
 
@@ -71,9 +75,12 @@ class Program:
         if r < 0.35:
             return self.chain(2 if self.common else self.rng.randint(2, 4))
         if r < 0.55:
-            return '%s %s %s' % (self.operand(), self.rng.choice(['-', '/', '\\', '<<', '>>']), self.operand())
+            op = self.rng.choice(['-', '/', '\\', '<<', '>>'])
+            if self.valid and op in ('<<', '>>'):
+                return '%s %s %d' % (self.operand(), op, self.rng.randint(0, 31))
+            return '%s %s %s' % (self.operand(), op, self.operand())
         if r < 0.65:
-            return self.rng.choice(['-', 'NOT ']) + self.operand()
+            return ('-' if self.valid else self.rng.choice(['-', 'NOT '])) + self.operand()
         return self.operand()
 
     def condition(self):
@@ -92,6 +99,8 @@ class Program:
             self.w.line(d, 'SKIP')
         elif r < 0.94:
             self.w.line(d, 'out ! %s' % self.operand() if self.common else 'WAIT %s' % self.operand())
+        elif self.valid:
+            self.w.line(d, 'out ! %s' % self.operand())
         else:
             self.w.line(d, 'step (%s, %s)' % (self.operand(), self.operand()))
 
@@ -156,6 +165,9 @@ class Program:
         self.primitive(d + 1)
 
     def program(self, lines):
+        if self.valid:
+            self.w.lines += ['INT x, y, z, count, total, index, state.next, limit, v1, v2, i, j:', '[16]INT data:',
+                             'BOOL ready, running:', 'CHAN OF INT in, out:']
         self.w.line(0, 'SEQ')
         while len(self.w.lines) < lines:
             self.process(1, 1)
@@ -165,11 +177,12 @@ class Program:
 def main():
     args = sys.argv[1:]
     common = '--common' in args
-    args = [a for a in args if a != '--common']
+    valid = '--valid' in args
+    args = [a for a in args if a not in ('--common', '--valid')]
     lines = int(args[0]) if len(args) > 0 else 10000
     seed = int(args[1]) if len(args) > 1 else 1
     out = sys.stdout
-    for text in Program(random.Random(seed), common).program(lines):
+    for text in Program(random.Random(seed), common, valid).program(lines):
         out.write(text + '\n')
 
 

@@ -3,7 +3,8 @@
 
 Usage: occam2_speed.py [--vrk PATH] [--sizes 100000,1000000] [--pairs 9] [--workdir DIR]
 
-For each size it generates a program that both modes read alike (gen_occam.py --common, seed 1)
+For each size it generates a program that both modes read alike and that is a whole occam 2 program
+(gen_occam.py --valid, seed 1)
 and translates it in turns with and without --occam2, in the repository root where vrk finds
 msgs/, the debug log and standard error going to files as in everyday use. It prints, per size,
 the occam 2 mode's time as a ratio of the default mode's (median over the pairs, with the smallest
@@ -22,10 +23,10 @@ ROOT = os.path.dirname(HERE)
 
 
 def generate(lines, workdir):
-    source = os.path.join(workdir, 'common-%d.occ' % lines)
+    source = os.path.join(workdir, 'valid-%d.occ' % lines)
     if not os.path.exists(source):
         with open(source, 'w') as out:
-            subprocess.run([sys.executable, os.path.join(HERE, 'gen_occam.py'), '--common', str(lines)],
+            subprocess.run([sys.executable, os.path.join(HERE, 'gen_occam.py'), '--valid', str(lines)],
                            stdout=out, check=True)
     return source
 

@@ -1,5 +1,7 @@
 #include "driver/occam2_translation.h"
 
+#include <cerrno>
+#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -14,6 +16,7 @@ Occam2Translation::Occam2Translation(const TranslationFiles& files, Occam2Scanne
     : files_(files), options_(std::move(options)) {}
 
 namespace {
+
 // The three templates, or the message that names the one missing and where it was looked for.
 std::optional<occam2::Templates> load_templates(TemplateStore& store, std::string& problem) {
   occam2::Templates templates;
@@ -30,6 +33,77 @@ std::optional<occam2::Templates> load_templates(TemplateStore& store, std::strin
   }
   return templates;
 }
+
+// The passes after the parser, run on each item as the parser settles it: resolution, then the
+// writer, then the item's tree is released. What later items may still need stays: the
+// specifications of the outermost level, and the heads (names and formals) of the outermost PROCs
+// and FUNCTIONs; the bodies of those, the outermost processes and the groups of an outermost
+// SEQ's body go. The program then needs memory for its largest item, not for all of it.
+class SettledItemPasses final : public occam2::SettledItems {
+ public:
+  SettledItemPasses(occam2::Tree& tree, occam2::Resolver& resolver, occam2::HandelCWriter& writer)
+      : tree_(tree), resolver_(resolver), writer_(writer), item_start_(tree.mark()) {}
+  // The parser that settles the items, which knows where definitions' bodies begin.
+  void settled_by(const occam2::Parser& parser) { parser_ = &parser; }
+
+  void settled(occam2::NodeId item, Level level) override {
+    if (level == Level::outermost_seq) return streamed(item);
+    if (streaming_) {
+      // The SEQ whose body came item by item, now empty.
+      end_streaming();
+      release(item_start_);
+      return;
+    }
+    resolver_.outermost_item(item);
+    writer_.outermost_item(item);
+    occam2::Kind kind = tree_.kind(item);
+    if (kind == occam2::Kind::proc_definition || kind == occam2::Kind::function_definition) {
+      release(parser_->body_start(item));
+      tree_.set_child(item, kind == occam2::Kind::proc_definition ? 2 : 3, occam2::kNone);
+    } else if (!occam2::is_specification(tree_, item) && kind != occam2::Kind::comment) {
+      release(item_start_);
+    }
+    item_start_ = tree_.mark();
+  }
+
+  // The end of the input: a body still streaming is over (the parse gave up inside it).
+  void finish() {
+    if (streaming_) end_streaming();
+  }
+
+ private:
+  void streamed(occam2::NodeId item) {
+    if (!streaming_) {
+      streaming_ = true;
+      resolver_.begin_streamed_body();
+    }
+    resolver_.streamed_item(item);
+    writer_.streamed_item(item);
+    if (tree_.kind(item) == occam2::Kind::comment || occam2::is_specification(tree_, item)) return;
+    release(item_start_);
+    item_start_ = tree_.mark();
+  }
+
+  void end_streaming() {
+    streaming_ = false;
+    resolver_.end_streamed_body();
+    writer_.end_streamed_body();
+  }
+
+  void release(const occam2::TreeMark& mark) {
+    resolver_.forget_nodes_from(mark.nodes);
+    writer_.forget_nodes_from(mark.nodes);
+    tree_.release(mark);
+  }
+
+  occam2::Tree& tree_;
+  const occam2::Parser* parser_ = nullptr;
+  occam2::Resolver& resolver_;
+  occam2::HandelCWriter& writer_;
+  occam2::TreeMark item_start_;  // where the tree stood when the last item was settled
+  bool streaming_ = false;
+};
+
 }  // namespace
 
 ExitStatus Occam2Translation::run() {
@@ -42,7 +116,11 @@ ExitStatus Occam2Translation::run() {
   }
   Occam2Scanner scanner(files_.source, diagnostics, options_);
   occam2::Tree tree;
-  occam2::Parser parser(scanner, tree, diagnostics);
+  occam2::Resolver resolver(tree, diagnostics);
+  occam2::HandelCWriter writer(tree, resolver.resolution(), diagnostics);
+  SettledItemPasses passes(tree, resolver, writer);
+  occam2::Parser parser(scanner, tree, diagnostics, &passes);
+  passes.settled_by(parser);
   int parsed = parser.parse();
   if (scanner.stopped()) return scanner.stop_status();
   if (parsed != 0) {
@@ -50,9 +128,14 @@ ExitStatus Occam2Translation::run() {
     files_.output.write(templates->board);
     return ExitStatus::translation_failed;
   }
-  occam2::Resolution resolution = occam2::resolve(tree, diagnostics);
-  occam2::write_handel_c(tree, resolution, *templates, files_.output, diagnostics);
-  bool errors = parser.error_count() > 0 || scanner.error_count() > 0 || resolution.error_count > 0;
+  passes.finish();
+  resolver.finish();
+  if (!writer.finish(*templates, files_.output)) {
+    diagnostics.program_message(std::string("vrk: cannot read back the translation from a temporary file: ") +
+                                std::strerror(errno));
+    return ExitStatus::unusable_input;
+  }
+  bool errors = parser.error_count() > 0 || scanner.error_count() > 0 || resolver.resolution().error_count > 0;
   return errors ? ExitStatus::translation_failed : ExitStatus::success;
 }
 

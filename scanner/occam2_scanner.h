@@ -66,6 +66,8 @@ class Occam2Scanner {
   // The whole-line comments met since the last call: the text after each "--", each ending in a
   // line feed; empty if none.
   std::string take_comments();
+  // Whether take_comments has anything to hand out (asked after every token).
+  bool has_comments() const { return !comments_.empty(); }
 
   // True once the source could not be read any further; yylex then returns 0.
   bool stopped() const { return stop_status_ != ExitStatus::success; }

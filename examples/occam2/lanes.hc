@@ -21,9 +21,7 @@ set clock = external "P1";
 // accumulator, which leaves the lane's checksum in the lane's own element
 // of an array. The checksums then go out on the screen a byte at a time.
 macro expr lanes = 4;
-
 macro expr words = 32;
-
 macro expr mixed (w, k) = ((w ^ (w << 3)) + k);
 
 macro proc generator (lane, out)

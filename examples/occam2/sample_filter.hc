@@ -21,11 +21,8 @@ set clock = external "P1";
 // first turn (PRI ALT): 'q' or 'Q' stops it; the consumer shows a mark
 // on the screen for each value and keeps the last one.
 macro expr samples = 64;
-
 macro expr threshold = 16;
-
 macro expr mark = '#';
-
 macro expr scaled (x) = (x * 3);
 
 macro proc producer (out)

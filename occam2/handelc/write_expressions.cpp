@@ -68,6 +68,12 @@ HcType Writer::natural_type(NodeId id) const {
   }
 }
 
+void Writer::write_operator(Operator op) {
+  write(" ");
+  write(operator_text(op));
+  write(" ");
+}
+
 void Writer::expression(NodeId id, HcType wanted) {
   HcType natural = natural_type(id);
   if (wanted.known() && natural.known() && wanted != natural) return convert(id, natural, wanted);
@@ -165,7 +171,7 @@ void Writer::raw_expression(NodeId id) {
       OperatorClass cls = operator_class(op);
       if (cls == OperatorClass::boolean) {
         operand(*this, tree_, n.a, {false, 1});
-        write(" " + std::string(operator_text(op)) + " ");
+        write_operator(op);
         operand(*this, tree_, n.b, {false, 1});
         return;
       }
@@ -182,7 +188,7 @@ void Writer::raw_expression(NodeId id) {
           return;
         }
         operand(*this, tree_, n.a, operands);
-        write(" " + std::string(operator_text(op)) + " ");
+        write_operator(op);
         operand(*this, tree_, n.b, operands);
         return;
       }
@@ -193,14 +199,14 @@ void Writer::raw_expression(NodeId id) {
         if (logical) write("(" + type_spelling(own) + ")(((" + type_spelling({false, own.width}) + ")");
         operand(*this, tree_, n.a, own);
         if (logical) write(")");
-        write(" " + std::string(operator_text(op)) + " ");
+        write_operator(op);
         std::optional<std::int64_t> count = constant(n.b);
         write(std::to_string(count.value_or(0)));
         if (logical) write(")");
         return;
       }
       operand(*this, tree_, n.a, own);
-      write(" " + std::string(operator_text(op)) + " ");
+      write_operator(op);
       operand(*this, tree_, n.b, own);
       return;
     }
@@ -213,7 +219,7 @@ void Writer::raw_expression(NodeId id) {
     case Kind::logical_chain: {
       bool first = true;
       for (NodeId item : tree_.children(n.a)) {
-        if (!first) write(" " + std::string(operator_text(static_cast<Operator>(n.detail))) + " ");
+        if (!first) write_operator(static_cast<Operator>(n.detail));
         first = false;
         operand(*this, tree_, item, {false, 1});
       }

@@ -9,25 +9,22 @@ namespace vrk::occam2 {
 
 namespace {
 
-// The groups of a body: the specifications (and comments) before each process, and the process
-// (none for specifications at the end).
-struct Group {
-  std::vector<NodeId> specifications;
-  NodeId process = kNone;
-};
-
-std::vector<Group> groups_of(const Tree& tree, NodeId list) {
-  std::vector<Group> groups(1);
+// Calls f with each group of a body in turn: the specifications (and comments) before a process,
+// and the process (none for specifications at the end).
+template <class F>
+void for_each_group(const Tree& tree, NodeId list, F f) {
+  Group group;
   for (NodeId item : tree.children(list)) {
     if (tree.kind(item) == Kind::comment || is_specification(tree, item)) {
-      groups.back().specifications.push_back(item);
+      group.specifications.push_back(item);
       continue;
     }
-    groups.back().process = item;
-    groups.emplace_back();
+    group.process = item;
+    f(group);
+    group.specifications.clear();
+    group.process = kNone;
   }
-  if (groups.back().specifications.empty()) groups.pop_back();
-  return groups;
+  if (!group.specifications.empty()) f(group);
 }
 
 // The number of bits that hold every value from `low` to `high`, and whether they must be signed.
@@ -54,44 +51,50 @@ constexpr std::int64_t kLargestUnrolledSeq = 64;
 // The statements of a body, in a block the caller has just opened.
 void Writer::block(NodeId list) {
   long before = statements_;
-  std::vector<Group> groups = groups_of(tree_, list);
-  for (std::size_t i = 0; i < groups.size(); ++i) {
-    const Group& g = groups[i];
+  bool first = true;
+  for_each_group(tree_, list, [&](const Group& g) {
+    if (!first) return group(g, Context::block);
+    first = false;
     // The first group's declarations may stand at the head of the block itself.
-    if (i == 0) {
-      bool any = false;
-      for (NodeId s : g.specifications) {
-        if (tree_.kind(s) == Kind::comment) {
-          comment(s);
-        } else if (r_.why_unwritable(s)) {
-          specification_banner(s);
-        } else if (declares_locally(s)) {
-          local_declaration(s);
-          any = true;
-        }
+    bool any = false;
+    for (NodeId s : g.specifications) {
+      if (tree_.kind(s) == Kind::comment) {
+        comment(s);
+      } else if (r_.why_unwritable(s)) {
+        specification_banner(s);
+      } else if (declares_locally(s)) {
+        local_declaration(s);
+        any = true;
       }
-      if (any) line("");
-      for (NodeId s : g.specifications) {
-        if (!r_.why_unwritable(s) && tree_.kind(s) != Kind::comment) local_initialisation(s);
-      }
-      if (g.process != kNone) process(g.process);
-      continue;
     }
-    group(g.specifications, g.process, Context::block);
-  }
+    if (any) line("");
+    initialisations(g);
+    if (g.process != kNone) process(g.process);
+  });
   if (statements_ == before) line("delay;"), ++statements_;
 }
 
 // The items of a body written among the statements of the block around it.
 void Writer::body(NodeId list, Context context) {
-  for (const Group& g : groups_of(tree_, list)) group(g.specifications, g.process, context);
+  for_each_group(tree_, list, [&](const Group& g) { group(g, context); });
 }
 
-void Writer::group(const std::vector<NodeId>& specifications, NodeId process_node, Context context) {
-  bool local = std::any_of(specifications.begin(), specifications.end(),
-                           [&](NodeId s) { return declares_locally(s) && !r_.why_unwritable(s); });
-  if (!local) {
-    for (NodeId s : specifications) {
+bool Writer::declares_locally(const Group& g) const {
+  for (NodeId s : g.specifications) {
+    if (declares_locally(s) && !r_.why_unwritable(s)) return true;
+  }
+  return false;
+}
+
+void Writer::initialisations(const Group& g) {
+  for (NodeId s : g.specifications) {
+    if (!r_.why_unwritable(s) && tree_.kind(s) != Kind::comment) local_initialisation(s);
+  }
+}
+
+void Writer::group(const Group& g, Context context) {
+  if (!declares_locally(g)) {
+    for (NodeId s : g.specifications) {
       if (tree_.kind(s) == Kind::comment) {
         comment(s);
       } else if (r_.why_unwritable(s)) {
@@ -100,11 +103,11 @@ void Writer::group(const std::vector<NodeId>& specifications, NodeId process_nod
         local_initialisation(s);
       }
     }
-    if (process_node != kNone) process(process_node, context);
+    if (g.process != kNone) process(g.process, context);
     return;
   }
   open("");
-  for (NodeId s : specifications) {
+  for (NodeId s : g.specifications) {
     if (tree_.kind(s) == Kind::comment) {
       comment(s);
     } else if (r_.why_unwritable(s)) {
@@ -115,10 +118,8 @@ void Writer::group(const std::vector<NodeId>& specifications, NodeId process_nod
   }
   line("");
   long before = statements_;
-  for (NodeId s : specifications) {
-    if (!r_.why_unwritable(s) && tree_.kind(s) != Kind::comment) local_initialisation(s);
-  }
-  if (process_node != kNone) process(process_node);
+  initialisations(g);
+  if (g.process != kNone) process(g.process);
   if (statements_ == before) line("delay;"), ++statements_;
   close();
   ++statements_;
@@ -239,37 +240,40 @@ void Writer::specification_banner(NodeId specification) {
 
 // ---------------------------------------------------------------- processes
 
+// How many statements a process makes: 0, 1, or 2 standing for more. Remembered per node, since
+// the constructs around a process ask again.
 int Writer::statement_count(NodeId id) const {
-  if (r_.why_unwritable(id)) return 1;
+  if (id >= counts_.size()) counts_.resize(tree_.node_count(), -1);
+  if (counts_[id] >= 0) return counts_[id];
+  int count = 1;
   const Node& n = tree_.node(id);
-  switch (n.kind) {
-    case Kind::skip: return 0;
-    case Kind::seq: return n.a == kNone ? body_statement_count(n.b) : 1;
-    case Kind::par: {
-      if (n.a != kNone) return 1;
-      int branches = 0;
-      for (const Group& g : groups_of(tree_, n.b)) {
-        bool local = std::any_of(g.specifications.begin(), g.specifications.end(), [&](NodeId s) { return declares_locally(s); });
-        if (local || (g.process != kNone && statement_count(g.process) > 0)) ++branches;
-      }
-      return branches > 1 ? 1 : branches;
-    }
-    case Kind::input:
-    case Kind::output: return tree_.kind(n.b) == Kind::list ? static_cast<int>(tree_.child_count(n.b)) : 1;
-    default: return 1;
+  if (r_.why_unwritable(id)) {
+    count = 1;
+  } else if (n.kind == Kind::skip) {
+    count = 0;
+  } else if (n.kind == Kind::seq && n.a == kNone) {
+    count = body_statement_count(n.b);
+  } else if (n.kind == Kind::par && n.a == kNone) {
+    int branches = 0;
+    for_each_group(tree_, n.b, [&](const Group& g) {
+      if (declares_locally(g) || (g.process != kNone && statement_count(g.process) > 0)) ++branches;
+    });
+    count = branches > 1 ? 1 : branches;
+  } else if ((n.kind == Kind::input || n.kind == Kind::output) && tree_.kind(n.b) == Kind::list) {
+    count = static_cast<int>(tree_.child_count(n.b));
   }
+  counts_[id] = static_cast<std::int8_t>(count > 2 ? 2 : count);
+  return counts_[id];
 }
 
 int Writer::body_statement_count(NodeId list) const {
   int count = 0;
-  for (const Group& g : groups_of(tree_, list)) {
+  for_each_group(tree_, list, [&](const Group& g) {
+    if (count >= 2) return;
     bool local = false;
     for (NodeId s : g.specifications) {
       if (tree_.kind(s) == Kind::comment) continue;
-      if (r_.why_unwritable(s) || (is_specification(tree_, s) && tree_.kind(s) == Kind::unsupported) ||
-          tree_.kind(s) == Kind::missing_include) {
-        ++count;
-      }
+      if (r_.why_unwritable(s) || tree_.kind(s) == Kind::unsupported || tree_.kind(s) == Kind::missing_include) ++count;
       if (declares_locally(s)) local = true;
     }
     if (local) {
@@ -277,8 +281,8 @@ int Writer::body_statement_count(NodeId list) const {
     } else if (g.process != kNone) {
       count += statement_count(g.process);
     }
-  }
-  return count;
+  });
+  return count > 2 ? 2 : count;
 }
 
 void Writer::process(NodeId id, Context context) {
@@ -394,23 +398,23 @@ void Writer::par(NodeId id, Context context) {
   const Node& n = tree_.node(id);
   if (n.a != kNone) return replicated_par(id);
   std::vector<Group> branches;
-  for (Group& g : groups_of(tree_, n.b)) {
-    bool local = std::any_of(g.specifications.begin(), g.specifications.end(), [&](NodeId s) { return declares_locally(s); });
-    bool banners = std::any_of(g.specifications.begin(), g.specifications.end(),
-                               [&](NodeId s) { return r_.why_unwritable(s) || tree_.kind(s) == Kind::unsupported ||
-                                                      tree_.kind(s) == Kind::missing_include; });
-    if (local || banners || (g.process != kNone && statement_count(g.process) > 0)) {
-      branches.push_back(std::move(g));
+  for_each_group(tree_, n.b, [&](const Group& g) {
+    bool banners = false;
+    for (NodeId s : g.specifications) {
+      if (r_.why_unwritable(s) || tree_.kind(s) == Kind::unsupported || tree_.kind(s) == Kind::missing_include) banners = true;
+    }
+    if (declares_locally(g) || banners || (g.process != kNone && statement_count(g.process) > 0)) {
+      branches.push_back(g);
     } else {
       for (NodeId s : g.specifications) {
         if (tree_.kind(s) == Kind::comment) comment(s);
       }
     }
-  }
+  });
   if (branches.empty()) return;
-  if (branches.size() == 1) return group(branches[0].specifications, branches[0].process, context);
+  if (branches.size() == 1) return group(branches[0], context);
   open("par");
-  for (const Group& g : branches) group(g.specifications, g.process, Context::branch);
+  for (const Group& g : branches) group(g, Context::branch);
   close();
   ++statements_;
 }

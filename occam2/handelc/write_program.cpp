@@ -2,19 +2,114 @@
 // source order (each preceded by the constants and PROCs hoisted out of it), the program's
 // channels, and main.
 #include <algorithm>
+#include <cstdio>
 
 #include "occam2/handelc/writer_internal.h"
 
 namespace vrk::occam2 {
 
-void write_handel_c(const Tree& tree, const Resolution& resolution, const Templates& templates, OutputBuffer& output,
+bool write_handel_c(const Tree& tree, const Resolution& resolution, const Templates& templates, OutputBuffer& output,
                     Diagnostics& diagnostics) {
-  Writer writer(tree, resolution, output, diagnostics);
-  writer.write_file(templates);
+  HandelCWriter writer(tree, resolution, diagnostics);
+  if (tree.root() != kNone) {
+    for (NodeId item : tree.children(tree.node(tree.root()).a)) writer.outermost_item(item);
+  }
+  return writer.finish(templates, output);
 }
 
-Writer::Writer(const Tree& tree, const Resolution& resolution, OutputBuffer& output, Diagnostics& diagnostics)
-    : tree_(tree), r_(resolution), out_(output), diagnostics_(diagnostics) {}
+HandelCWriter::HandelCWriter(const Tree& tree, const Resolution& resolution, Diagnostics& diagnostics)
+    : writer_(std::make_unique<Writer>(tree, resolution, diagnostics)) {}
+HandelCWriter::~HandelCWriter() = default;
+void HandelCWriter::outermost_item(NodeId item) { writer_->outermost_item(item); }
+void HandelCWriter::streamed_item(NodeId item) { writer_->streamed_item(item); }
+void HandelCWriter::end_streamed_body() { writer_->end_streamed_body(); }
+void HandelCWriter::forget_nodes_from(NodeId first) { writer_->forget_nodes_from(first); }
+bool HandelCWriter::finish(const Templates& templates, OutputBuffer& output) { return writer_->finish(templates, output); }
+
+Writer::Writer(const Tree& tree, const Resolution& resolution, Diagnostics& diagnostics)
+    : tree_(tree), r_(resolution), diagnostics_(diagnostics) {}
+
+TextChunks::~TextChunks() {
+  if (file_ != nullptr) std::fclose(file_);
+}
+
+// The chunk being filled is full: it is closed, the text goes into new chunks, and past what is
+// held in memory the closed chunks go to the temporary file first.
+void TextChunks::write_in_new_chunk(std::string_view text) {
+  while (!text.empty()) {
+    if (left_ == 0) {
+      close_chunk();
+      if (held_ > kHeldInMemory && !failed_) spill();
+      chunks_.push_back({std::make_unique_for_overwrite<char[]>(kChunk), 0});
+      free_ = chunks_.back().bytes.get();
+      left_ = kChunk;
+    }
+    std::size_t part = text.size() < left_ ? text.size() : left_;
+    std::memcpy(free_, text.data(), part);
+    free_ += part;
+    left_ -= part;
+    text.remove_prefix(part);
+  }
+}
+
+void TextChunks::close_chunk() {
+  if (chunks_.empty()) return;
+  Chunk& last = chunks_.back();
+  if (last.size == 0) {
+    last.size = static_cast<std::size_t>(free_ - last.bytes.get());
+    held_ += last.size;
+  }
+}
+
+// The chunks so far go to the temporary file (made at the first spill) and memory is given back.
+// Should the file fail, the text stays in memory.
+void TextChunks::spill() {
+  if (file_ == nullptr) file_ = std::tmpfile();
+  if (file_ == nullptr) {
+    failed_ = true;
+    return;
+  }
+  for (const Chunk& chunk : chunks_) {
+    if (std::fwrite(chunk.bytes.get(), 1, chunk.size, file_) != chunk.size) failed_ = true;
+    spilled_ += chunk.size;
+  }
+  chunks_.clear();
+  held_ = 0;
+  left_ = 0;
+}
+
+namespace {
+// Copies text to the output, with `indent` spaces before each line; `line_start` carries over.
+void copy_indented(OutputBuffer& output, std::string_view text, std::size_t indent, bool& line_start) {
+  static constexpr std::string_view kSpaces = "                ";
+  if (indent == 0) return output.write(text);
+  while (!text.empty()) {
+    if (line_start && text.front() != '\n') output.write(kSpaces.substr(0, indent));
+    std::size_t end = text.find('\n');
+    std::size_t part = end == std::string_view::npos ? text.size() : end + 1;
+    output.write(text.substr(0, part));
+    line_start = end != std::string_view::npos;
+    text.remove_prefix(part);
+  }
+}
+}  // namespace
+
+bool TextChunks::copy_to(OutputBuffer& output, std::size_t indent) {
+  close_chunk();
+  bool line_start = true;
+  if (spilled_ > 0) {
+    if (std::fflush(file_) != 0 || std::fseek(file_, 0, SEEK_SET) != 0) return false;
+    std::string block(kChunk, '\0');
+    for (std::size_t left = spilled_; left > 0;) {
+      std::size_t got = std::fread(block.data(), 1, std::min(left, block.size()), file_);
+      if (got == 0) return false;
+      copy_indented(output, std::string_view(block.data(), got), indent, line_start);
+      left -= got;
+    }
+  }
+  for (const Chunk& chunk : chunks_) copy_indented(output, std::string_view(chunk.bytes.get(), chunk.size), indent, line_start);
+  return !failed_;
+}
 
 namespace {
 void write_ending_a_line(OutputBuffer& out, std::string_view text) {
@@ -26,26 +121,31 @@ void write_ending_a_line(OutputBuffer& out, std::string_view text) {
 // <header template><board template>
 // #include <stdlib.hch>
 // unsigned 32 vrk_clock;     (for a program that reads a TIMER)
-// definitions, the comment lines after the last, channels, main
-void Writer::write_file(const Templates& templates) {
-  write_ending_a_line(out_, templates.header);
-  write_ending_a_line(out_, templates.board);
-  line("");
-  line("#include <stdlib.hch>");
-  line("");
-  if (r_.uses_timer) {
-    line("unsigned 32 " + std::string(tree_.names.spelling(r_.clock_name)) + ";");
-    line("unsigned 1 " + std::string(tree_.names.spelling(r_.clock_stop_name)) + ";");
-    line("");
-  }
+// the definitions, the comment lines after the last, the program's channels, main
+bool Writer::finish(const Templates& templates, OutputBuffer& output) {
+  end_streamed_body();
+  text_ = &definitions_;
+  indent_ = 0;
   NodeId root = tree_.root();
-  if (root != kNone) {
-    for (NodeId item : tree_.children(tree_.node(root).a)) outermost_item(item);
-    if (tree_.node(root).b != kNone) pending_comments_.push_back(tree_.node(root).b);
-  }
+  if (root != kNone && tree_.node(root).b != kNone) pending_comments_.push_back(tree_.node(root).b);
   program_channels();
   begin_item(Family::definition);
-  main_body(templates);
+  if (!r_.outermost_process && r_.program_proc != kNoSymbol) {
+    text_ = &main_;
+    indent_ = 1;
+    call_of_program();
+    indent_ = 0;
+    text_ = &definitions_;
+  }
+  write_ending_a_line(output, templates.header);
+  write_ending_a_line(output, templates.board);
+  output.write("\n#include <stdlib.hch>\n\n");
+  if (r_.uses_timer) {
+    output.write("unsigned 32 " + std::string(tree_.names.spelling(r_.clock_name)) + ";\n");
+    output.write("unsigned 1 " + std::string(tree_.names.spelling(r_.clock_stop_name)) + ";\n\n");
+  }
+  bool copied = definitions_.copy_to(output);
+  return main_body(templates, output) && copied;
 }
 
 // Items of one family (declarations, constants, channels) follow each other directly; a blank line
@@ -60,7 +160,49 @@ void Writer::begin_item(Family family) {
 
 // ---------------------------------------------------------------- the outermost level
 
+// A process of the outermost level, or an INITIAL declaration's value there: main's statements.
+void Writer::main_statements(NodeId item) {
+  TextChunks* outer = std::exchange(text_, &main_);
+  indent_ = 1;
+  if (tree_.kind(item) == Kind::initial_declaration) {
+    local_initialisation(item);
+  } else {
+    process(item);
+  }
+  indent_ = 0;
+  text_ = outer;
+}
+
+// The items of the body of an outermost SEQ, one by one: the specifications wait for the process
+// they scope over, and the group goes into main's statements.
+void Writer::streamed_item(NodeId item) {
+  if (tree_.kind(item) == Kind::comment || is_specification(tree_, item)) {
+    streamed_.specifications.push_back(item);
+    return;
+  }
+  streamed_.process = item;
+  TextChunks* outer = std::exchange(text_, &main_);
+  indent_ = 1;
+  group(streamed_, Context::block);
+  indent_ = 0;
+  text_ = outer;
+  streamed_.specifications.clear();
+  streamed_.process = kNone;
+}
+
+void Writer::end_streamed_body() {
+  if (streamed_.specifications.empty()) return;
+  TextChunks* outer = std::exchange(text_, &main_);
+  indent_ = 1;
+  group(streamed_, Context::block);
+  indent_ = 0;
+  text_ = outer;
+  streamed_.specifications.clear();
+}
+
 void Writer::outermost_item(NodeId item) {
+  if (!is_specification(tree_, item) && tree_.kind(item) != Kind::comment) return main_statements(item);
+  if (tree_.kind(item) == Kind::initial_declaration && !r_.why_unwritable(item)) main_statements(item);
   if (std::optional<Construct> why = r_.why_unwritable(item); why && tree_.kind(item) != Kind::proc_definition &&
                                                               tree_.kind(item) != Kind::function_definition) {
     switch (tree_.kind(item)) {
@@ -410,41 +552,24 @@ void Writer::program_channels() {
 }
 
 // main: the outermost processes, or the call of the program PROC; beside them, for a program that
-// reads a TIMER, the clock counter, which stops once the program has ended.
-void Writer::main_body(const Templates& templates) {
-  write_ending_a_line(out_, templates.main_opening);
-  indent_ = 1;
-  long before = statements_;
-  // The outermost INITIAL declarations get their values where they stand among the outermost
-  // processes, or first, before the call of the program PROC.
-  auto program = [&]() {
-    for (NodeId item : tree_.children(tree_.node(tree_.root()).a)) {
-      Kind kind = tree_.kind(item);
-      if (kind == Kind::initial_declaration && !r_.why_unwritable(item)) {
-        local_initialisation(item);
-      } else if (r_.outermost_process && !is_specification(tree_, item) && kind != Kind::comment) {
-        process(item);
-      }
-    }
-    if (!r_.outermost_process && r_.program_proc != kNoSymbol) call_of_program();
-  };
-  if (r_.uses_timer) {
-    std::string clock(tree_.names.spelling(r_.clock_name));
-    std::string stop(tree_.names.spelling(r_.clock_stop_name));
-    open("par");
-    line("while (!" + stop + ")");
-    line("    " + clock + " = " + clock + " + 1;");
-    open("seq");
-    program();
-    line(stop + " = 1;");
-    close();
-    close();
-  } else {
-    program();
+// reads a TIMER, the clock counter, which stops once the program has ended:
+//   par { while (!vrk_done) vrk_clock = vrk_clock + 1; seq { ...; vrk_done = 1; } }
+bool Writer::main_body(const Templates& templates, OutputBuffer& output) {
+  write_ending_a_line(output, templates.main_opening);
+  if (!r_.uses_timer) {
+    if (main_.empty()) output.write("    delay;\n");
+    bool copied = main_.copy_to(output);
+    output.write("}\n");
+    return copied;
   }
-  if (statements_ == before) line("delay;");
-  indent_ = 0;
-  line("}");
+  std::string clock(tree_.names.spelling(r_.clock_name));
+  std::string stop(tree_.names.spelling(r_.clock_stop_name));
+  output.write("    par\n    {\n        while (!" + stop + ")\n        {\n            " + clock + " = " + clock +
+               " + 1;\n        }\n");
+  output.write("        seq\n        {\n");
+  bool copied = main_.copy_to(output, 8);
+  output.write("            " + stop + " = 1;\n        }\n    }\n}\n");
+  return copied;
 }
 
 // main_ (kyb, scr);  — the program PROC with its channels, and beside it the processes that join
@@ -505,12 +630,17 @@ void Writer::call_of_program() {
 
 // ---------------------------------------------------------------- output
 
-void Writer::start_line() { out_.write(std::string(static_cast<std::size_t>(indent_) * 4, ' ')); }
+void Writer::start_line() {
+  static constexpr std::string_view kSpaces = "                                                                ";
+  std::size_t left = static_cast<std::size_t>(indent_) * 4;
+  for (; left > kSpaces.size(); left -= kSpaces.size()) write(kSpaces);
+  write(kSpaces.substr(0, left));
+}
 
 void Writer::line(std::string_view text) {
   if (!text.empty()) start_line();
-  out_.write(text);
-  out_.write("\n");
+  write(text);
+  write("\n");
 }
 
 void Writer::open(std::string_view head) {
@@ -524,6 +654,6 @@ void Writer::close(std::string_view tail) {
   line("}" + std::string(tail));
 }
 
-void Writer::comment(NodeId id) { out_.write(comment_text(tree_.text(id), indent_)); }
+void Writer::comment(NodeId id) { write(comment_text(tree_.text(id), indent_)); }
 
 }  // namespace vrk::occam2

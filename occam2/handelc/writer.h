@@ -5,6 +5,7 @@
 // the target has no counterpart. It is the only code of this mode that spells Handel-C.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "occam2/resolve/resolution.h"
@@ -21,9 +22,36 @@ struct Templates {
   std::string main_opening;
 };
 
-// Writes the translation of `tree` to `output`. Each banner written is reported once, as a
-// warning in the quiet style, unless an error already reported stands behind it.
-void write_handel_c(const Tree& tree, const Resolution& resolution, const Templates& templates, OutputBuffer& output,
+class Writer;
+
+// The writer item by item, for a translation that settles the items of the outermost level as the
+// parser finishes them (and those of the body of a SEQ there): each is written as soon as it has
+// been resolved, into text held until finish() puts the file together. Each banner written is
+// reported once, as a warning in the quiet style, unless an error already reported stands behind
+// it.
+class HandelCWriter {
+ public:
+  HandelCWriter(const Tree& tree, const Resolution& resolution, Diagnostics& diagnostics);
+  ~HandelCWriter();
+  HandelCWriter(const HandelCWriter&) = delete;
+  HandelCWriter& operator=(const HandelCWriter&) = delete;
+
+  void outermost_item(NodeId item);
+  // An item of the body of an outermost SEQ; specifications wait for the process they scope over.
+  void streamed_item(NodeId item);
+  void end_streamed_body();
+  // What is known of the nodes from `first` on is forgotten: they have been released.
+  void forget_nodes_from(NodeId first);
+  // The whole file: templates, the definitions written so far, the program's channels and main.
+  // False when text held in a temporary file could not be read back (errno says why).
+  bool finish(const Templates& templates, OutputBuffer& output);
+
+ private:
+  std::unique_ptr<Writer> writer_;
+};
+
+// Writes the translation of a whole tree to `output`; false as finish() is.
+bool write_handel_c(const Tree& tree, const Resolution& resolution, const Templates& templates, OutputBuffer& output,
                     Diagnostics& diagnostics);
 
 }  // namespace vrk::occam2

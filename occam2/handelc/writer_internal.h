@@ -6,6 +6,9 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,30 +44,85 @@ std::string banner_text(std::string_view what, std::string_view where);
 // A statement's context: written among others in a block, or as one branch of a par.
 enum class Context : std::uint8_t { block, branch };
 
+// A group of a body: the specifications (and comment lines) before a process, and that process
+// (none for specifications at the end of the body).
+struct Group {
+  std::vector<NodeId> specifications;
+  NodeId process = kNone;
+};
+
+// Text gathered in chunks that never move, so that a translation of any size is held without being
+// copied as it grows; past kHeldInMemory bytes the chunks go to an unlinked temporary file, so
+// that the memory a translation takes does not grow with its output.
+class TextChunks {
+ public:
+  TextChunks() = default;
+  ~TextChunks();
+  TextChunks(const TextChunks&) = delete;
+  TextChunks& operator=(const TextChunks&) = delete;
+
+  void write(std::string_view text) {
+    if (text.size() <= left_) {
+      std::memcpy(free_, text.data(), text.size());
+      free_ += text.size();
+      left_ -= text.size();
+      return;
+    }
+    write_in_new_chunk(text);
+  }
+  // Writes everything to `output`, with `indent` more spaces at the head of every line; false
+  // when the temporary file could not be written or read back (errno tells why).
+  bool copy_to(OutputBuffer& output, std::size_t indent = 0);
+  bool empty() const { return chunks_.empty() && spilled_ == 0; }
+
+ private:
+  static constexpr std::size_t kChunk = std::size_t{64} << 10;
+  static constexpr std::size_t kHeldInMemory = std::size_t{8} << 20;
+  struct Chunk {
+    std::unique_ptr<char[]> bytes;
+    std::size_t size;
+  };
+  void write_in_new_chunk(std::string_view text);
+  void close_chunk();
+  void spill();
+  std::vector<Chunk> chunks_;  // the last one is being filled: its size is set when it is closed
+  char* free_ = nullptr;
+  std::size_t left_ = 0;
+  std::size_t held_ = 0;     // bytes in the closed chunks
+  std::size_t spilled_ = 0;  // bytes in the temporary file
+  std::FILE* file_ = nullptr;
+  bool failed_ = false;
+};
+
 class Writer {
  public:
-  Writer(const Tree& tree, const Resolution& resolution, OutputBuffer& output, Diagnostics& diagnostics);
+  Writer(const Tree& tree, const Resolution& resolution, Diagnostics& diagnostics);
 
   // ---- write_program.cpp
   enum class Family : std::uint8_t { none, declaration, constant, definition, channel };
-  void write_file(const Templates& templates);
+  bool finish(const Templates& templates, OutputBuffer& output);
   void begin_item(Family family);
   void outermost_item(NodeId item);
+  void streamed_item(NodeId item);
+  void end_streamed_body();
+  void main_statements(NodeId item);
   void hoist(NodeId id);
   void proc_definition(NodeId id);
   void function_definition(NodeId id);
   void constant_definition(NodeId id);
   void table_definition(NodeId id);
   void program_channels();
-  void main_body(const Templates& templates);
+  bool main_body(const Templates& templates, OutputBuffer& output);
   void call_of_program();
   std::optional<std::string> ungivable(const Symbol& s, std::uint32_t at) const;
   std::vector<std::string> parameters(NodeId definition, NodeId formals);
 
   // ---- write_processes.cpp
   void body(NodeId list, Context context = Context::block);
-  void group(const std::vector<NodeId>& specifications, NodeId process, Context context);
+  void group(const Group& g, Context context);
   bool declares_locally(NodeId specification) const;
+  bool declares_locally(const Group& g) const;
+  void initialisations(const Group& g);
   void local_declaration(NodeId specification);
   void local_initialisation(NodeId specification);
   void specification_banner(NodeId specification);
@@ -109,6 +167,7 @@ class Writer {
   // ---- write_expressions.cpp
   void expression(NodeId id, HcType wanted = {});
   void raw_expression(NodeId id);
+  void write_operator(Operator op);
   void element(NodeId id);
   void name(NodeId id);
   void index(NodeId index_node, std::int64_t size);
@@ -124,19 +183,26 @@ class Writer {
   void line(std::string_view text);
   void open(std::string_view head);   // head, then "{" on its own line; one level deeper
   void close(std::string_view tail = "");
-  void write(std::string_view text) { out_.write(text); }
+  void write(std::string_view text) { text_->write(text); }
   void start_line();
-  void end_line() { out_.write("\n"); }
+  void end_line() { text_->write("\n"); }
   void comment(NodeId id);
+  void forget_nodes_from(NodeId first) {
+    if (first < counts_.size()) counts_.resize(first);
+  }
 
   const Tree& tree_;
   const Resolution& r_;
-  OutputBuffer& out_;
   Diagnostics& diagnostics_;
+  TextChunks definitions_;   // what stands between the standard library and the program's channels
+  TextChunks main_;          // main's statements, one level in
+  TextChunks* text_ = &definitions_;
+  Group streamed_;           // the specifications of a streamed body waiting for their process
   int indent_ = 0;
   Family last_family_ = Family::none;
   std::vector<NodeId> pending_comments_;  // outermost comment lines, written before the next item
   long statements_ = 0;  // statements written so far: a block that gets none gets a delay
+  mutable std::vector<std::int8_t> counts_;  // statement_count per node, -1 until asked
   NodeId definition_ = kNone;  // the PROC or FUNCTION being written
   std::unordered_set<SymbolId> parameters_;  // its free names, written as the parameters they became
   // The replicator indices written as constants in the copy being written (an unrolled IF or ALT).

@@ -89,6 +89,7 @@ void placed_declaration(TreeContext& c) { unsupported(c, Construct::place, {c.rh
 void proc_head(TreeContext& c) {
   c.result().node =
       make_slots(c, Kind::proc_definition, {defining(c, c.rhs(2).node), c.rhs(4).node, kNone}, c.rhs(1).detail);
+  c.builder.note_body_start(c.result().node);
 }
 // definition: proc_head body_of_definition ':' EOL
 void proc_definition(TreeContext& c) {
@@ -106,6 +107,7 @@ void proc_type(TreeContext& c) { unsupported(c, Construct::proc_type, {c.rhs(3).
 void function_head(TreeContext& c) {
   c.result().node = make_slots(c, Kind::function_definition,
                                {list_of(c, c.rhs(1)), defining(c, c.rhs(3).node), c.rhs(5).node, kNone}, c.rhs(2).detail);
+  c.builder.note_body_start(c.result().node);
 }
 // function_head: NAME function_keyword NAME '(' formal_list ')' — a result of a named type
 void named_function_head(TreeContext& c) {
@@ -113,6 +115,7 @@ void named_function_head(TreeContext& c) {
   NodeId types = c.tree().add_with_children(Kind::list, c.place(), std::span<const NodeId>(&type, 1));
   c.result().node = make_slots(c, Kind::function_definition, {types, defining(c, c.rhs(3).node), c.rhs(5).node, kNone},
                                c.rhs(2).detail);
+  c.builder.note_body_start(c.result().node);
 }
 // definition: function_head IS expression_list ':' EOL
 void function_is(TreeContext& c) {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <unordered_map>
 
 #include "occam2/tree/tree.h"
 #include "parser/engine.h"
@@ -42,6 +43,13 @@ class TreeBuilder {
 
   // One comment node holding both texts (either may be none).
   NodeId join_comments(NodeId first, NodeId second);
+  // Where the body of a PROC or FUNCTION definition begins: the tree as it stood once its head
+  // was read.
+  void note_body_start(NodeId definition) { body_starts_[definition] = tree.mark(); }
+  TreeMark body_start(NodeId definition) const {
+    auto found = body_starts_.find(definition);
+    return found == body_starts_.end() ? tree.mark() : found->second;
+  }
   // An error found while building (a subscript nested too deeply): reported at `place`.
   void error(Place place, std::string_view message, std::string_view near);
   int error_count() const { return error_count_; }
@@ -51,6 +59,7 @@ class TreeBuilder {
 
  private:
   Slots pending_;
+  std::unordered_map<NodeId, TreeMark> body_starts_;
   int error_count_ = 0;
 };
 

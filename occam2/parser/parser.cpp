@@ -65,8 +65,8 @@ constexpr std::string_view kPrimitiveWords[] = {"BOOL", "BYTE", "INT", "INT16", 
 
 }  // namespace
 
-Parser::Parser(Occam2Scanner& scanner, Tree& tree, Diagnostics& diagnostics)
-    : scanner_(scanner), tree_(tree), builder_(tree, diagnostics) {}
+Parser::Parser(Occam2Scanner& scanner, Tree& tree, Diagnostics& diagnostics, SettledItems* settled)
+    : scanner_(scanner), tree_(tree), builder_(tree, diagnostics), settled_(settled) {}
 
 int Parser::parse() {
   Engine<Parser, Parser> engine(tables::kTables, *this, *this);
@@ -90,9 +90,8 @@ Place Parser::token_place() {
 }
 
 NodeId Parser::take_comments(Place place) {
-  std::string comments = scanner_.take_comments();
-  if (comments.empty()) return kNone;
-  return tree_.add_text(Kind::comment, place, comments);
+  if (!scanner_.has_comments()) return kNone;
+  return tree_.add_text(Kind::comment, place, scanner_.take_comments());
 }
 
 // What a token says beyond its code: a leaf node for names and literals, the Operator, Primitive
@@ -157,14 +156,50 @@ void Parser::read_token(int code, Entry& entry, Place place) {
     view.result() = view.rhs(1);
     return true;
   }
+  if (settled_ != nullptr && tables::kTables.yyr1[rule] == symbol::items && settle(rule, view)) return true;
   Entry& result = view.result();
   int length = view.rhs_length();
   result.place = length > 0 ? view.rhs(1).place : token_place();
   TreeContext context{builder_, view};
   actions::run_action(rule, context);
   NodeId comment = kNone;
-  for (int k = 1; k <= length; ++k) comment = builder_.join_comments(comment, view.rhs(k).comment);
+  for (int k = 1; k <= length; ++k) {
+    NodeId part = view.rhs(k).comment;
+    if (part != kNone) comment = comment == kNone ? part : builder_.join_comments(comment, part);
+  }
   result.comment = comment;
+  return true;
+}
+
+// items: item | items item — at the outermost level, or in the body of a SEQ that stands there,
+// the item (after its comment lines) goes to the taker of settled items, and the list stays empty.
+bool Parser::settle(int rule, StackView<Entry>& view) {
+  int below = view.below();
+  SettledItems::Level level = SettledItems::Level::outermost;
+  if (below != 0) {
+    // SEQ EOL INDENT, the SEQ alone at the outermost level or after its items
+    if (below < 3 || view.accessing_symbol(below) != token::INDENT || view.accessing_symbol(below - 1) != token::EOL ||
+        view.accessing_symbol(below - 2) != token::SEQ) {
+      return false;
+    }
+    int seq = below - 2;
+    if (seq != 1 && !(seq == 2 && view.accessing_symbol(1) == -symbol::items)) return false;
+    level = SettledItems::Level::outermost_seq;
+  }
+  int length = view.rhs_length();
+  Entry& item = view.rhs(length);
+  Entry& result = view.result();
+  if (length == 2) {
+    result = view.rhs(1);
+  } else {
+    result.place = item.place;
+    builder_.start_list(result, kNone);
+  }
+  result.comment = kNone;
+  NodeId comment = std::exchange(item.comment, kNone);
+  if (comment != kNone) settled_->settled(comment, level);
+  if (item.node != kNone) settled_->settled(item.node, level);
+  (void)rule;
   return true;
 }
 

@@ -17,15 +17,30 @@
 
 namespace vrk::occam2 {
 
+// Takes the items of a program as they are settled, once nothing later can change them: each item
+// of the outermost level, and each item of the body of a SEQ that stands at the outermost level,
+// comment lines included. They are not kept in the program's lists: the taker decides what to keep.
+class SettledItems {
+ public:
+  enum class Level { outermost, outermost_seq };
+  virtual ~SettledItems() = default;
+  virtual void settled(NodeId item, Level level) = 0;
+};
+
 class Parser {
  public:
-  Parser(Occam2Scanner& scanner, Tree& tree, Diagnostics& diagnostics);
+  // With `settled`, the items described there go to it as they are settled; without, the tree
+  // holds the whole program.
+  Parser(Occam2Scanner& scanner, Tree& tree, Diagnostics& diagnostics, SettledItems* settled = nullptr);
 
   // Parses the whole source once; the tree's root is the program. Returns 0 when the parse
   // went to the end (with or without syntax errors it recovered from), 1 when it was abandoned.
   int parse();
   // Syntax errors reported by the engine and errors found while building.
   int error_count() const { return syntax_errors_ + builder_.error_count(); }
+  // Where the body of a PROC or FUNCTION definition began, so that it may be released once the
+  // definition has been settled and written.
+  TreeMark body_start(NodeId definition) const { return builder_.body_start(definition); }
 
   // The token source.
   int next_token() { return scanner_.yylex(); }
@@ -40,10 +55,12 @@ class Parser {
   Place token_place();
   NodeId take_comments(Place place);
   void read_token(int code, Entry& entry, Place place);
+  bool settle(int rule, StackView<Entry>& view);
 
   Occam2Scanner& scanner_;
   Tree& tree_;
   TreeBuilder builder_;
+  SettledItems* settled_;
   int syntax_errors_ = 0;
 };
 

@@ -67,8 +67,9 @@ class Resolution {
   std::vector<Symbol> symbols{Symbol{}};  // index 0: no symbol
   TypeTable types;
   std::unordered_map<NodeId, DefinitionInfo> definitions;
-  // Statements that cannot be written, and why: the construct their banner names.
-  std::unordered_map<NodeId, Construct> unwritable;
+  // Statements that cannot be written, and why: the construct their banner names, by node
+  // (Construct::none for the others).
+  std::vector<Construct> unwritable;
   // Names the writer needs for what it adds: the flag of an ALT that waits for a time.
   std::unordered_map<NodeId, NameId> helper_names;
   SymbolId program_proc = kNoSymbol;  // the last outermost PROC, the program when there is no outermost process
@@ -92,9 +93,19 @@ class Resolution {
     return found == definitions.end() ? nullptr : &found->second;
   }
   std::optional<Construct> why_unwritable(NodeId statement) const {
-    auto found = unwritable.find(statement);
-    if (found == unwritable.end()) return std::nullopt;
-    return found->second;
+    if (statement >= unwritable.size() || unwritable[statement] == Construct::none) return std::nullopt;
+    return unwritable[statement];
+  }
+  // Forgets what is known of the nodes from `first` on, which the tree has released.
+  void forget_nodes_from(NodeId first) {
+    if (first < unwritable.size()) unwritable.resize(first);
+    std::erase_if(definitions, [first](const auto& entry) { return entry.first >= first; });
+    std::erase_if(helper_names, [first](const auto& entry) { return entry.first >= first; });
+  }
+  // Marks a statement that cannot be written; the first reason stays.
+  void mark_unwritable(NodeId statement, Construct why) {
+    if (statement >= unwritable.size()) unwritable.resize(statement + 1, Construct::none);
+    if (unwritable[statement] == Construct::none) unwritable[statement] = why;
   }
 };
 

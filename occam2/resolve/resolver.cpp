@@ -23,27 +23,58 @@ bool scopes_as_specification(const Tree& tree, NodeId id) {
 }  // namespace
 
 Resolution resolve(Tree& tree, Diagnostics& diagnostics) {
-  Resolution resolution;
-  ResolverPass pass(tree, diagnostics, resolution);
-  pass.run();
-  return resolution;
+  Resolver resolver(tree, diagnostics);
+  if (tree.root() != kNone) {
+    for (NodeId item : tree.children(tree.node(tree.root()).a)) resolver.outermost_item(item);
+  }
+  resolver.finish();
+  return resolver.take();
 }
 
-ResolverPass::ResolverPass(Tree& tree_in, Diagnostics& diagnostics_in, Resolution& resolution)
-    : tree(tree_in), diagnostics(diagnostics_in), r(resolution) {}
+Resolver::Resolver(Tree& tree, Diagnostics& diagnostics)
+    : pass_(std::make_unique<ResolverPass>(tree, diagnostics, resolution_)) {}
+Resolver::~Resolver() = default;
 
-void ResolverPass::run() {
+void Resolver::outermost_item(NodeId item) { pass_->outermost_item(item); }
+void Resolver::begin_streamed_body() { pass_->begin_streamed_body(); }
+void Resolver::streamed_item(NodeId item) { pass_->streamed_item(item); }
+void Resolver::end_streamed_body() { pass_->end_streamed_body(); }
+void Resolver::finish() { pass_->name_program_channels(); }
+
+ResolverPass::ResolverPass(Tree& tree_in, Diagnostics& diagnostics_in, Resolution& resolution)
+    : tree(tree_in), diagnostics(diagnostics_in), r(resolution) {
   r.clock_name = fresh_global_name("vrk_clock");
   r.clock_stop_name = fresh_global_name("vrk_done");
-  if (tree.root() != kNone) program(tree.root());
-  name_program_channels();
+}
+
+// An item of the outermost level: a specification stays in scope to the end of the file.
+void ResolverPass::outermost_item(NodeId item) {
+  if (scopes_as_specification(tree, item)) return specification(item);
+  r.outermost_process = true;
+  process(item);
+}
+
+void ResolverPass::begin_streamed_body() {
+  r.outermost_process = true;
+  streaming_ = true;
+  streamed_mark_ = scope_mark();
+}
+
+void ResolverPass::streamed_item(NodeId item) {
+  if (scopes_as_specification(tree, item)) return specification(item);
+  process(item);
+  close_scopes(streamed_mark_);
+}
+
+void ResolverPass::end_streamed_body() {
+  close_scopes(streamed_mark_);
+  streaming_ = false;
 }
 
 // The program's channels, and variables for its other formals, are declared at the outermost level,
 // after every definition, under the names of the program PROC's formals where those are free.
 void ResolverPass::name_program_channels() {
   if (r.outermost_process || r.program_proc == kNoSymbol) return;
-  local_names_.clear();
   NodeId formals = tree.child(r.symbol(r.program_proc).definition, 1);
   for (NodeId formal : tree.children(formals)) {
     SymbolId symbol = tree.node(tree.node(formal).b).b;
@@ -76,7 +107,7 @@ SymbolId ResolverPass::declare(NodeId name_def, SymbolKind kind, TypeId type, No
   symbol.global = symbol.owner == kNone || kind == SymbolKind::constant || kind == SymbolKind::table ||
                   kind == SymbolKind::proc || kind == SymbolKind::function || kind == SymbolKind::timer ||
                   kind == SymbolKind::protocol || kind == SymbolKind::data_type;
-  symbol.target = target_name(symbol.name, symbol.global);
+  symbol.target = target_name(symbol.name, written_at_outermost_level(kind));
   auto id = static_cast<SymbolId>(r.symbols.size());
   r.symbols.push_back(symbol);
   tree.node(name_def).b = id;
@@ -86,11 +117,26 @@ SymbolId ResolverPass::declare(NodeId name_def, SymbolKind kind, TypeId type, No
   return id;
 }
 
-void ResolverPass::close_scopes(std::size_t mark) {
-  while (undo_.size() > mark) {
+bool ResolverPass::written_at_outermost_level(SymbolKind kind) const {
+  switch (kind) {
+    case SymbolKind::constant: case SymbolKind::table: case SymbolKind::proc: case SymbolKind::function:
+    case SymbolKind::protocol: case SymbolKind::data_type:
+      return true;
+    default:
+      return definitions_.empty() && process_depth_ == 0 && !streaming_;
+  }
+}
+
+void ResolverPass::close_bindings(ScopeMark mark) {
+  while (undo_.size() > mark.bindings) {
     binding_[undo_.back().name] = undo_.back().previous;
     undo_.pop_back();
   }
+}
+
+void ResolverPass::close_scopes(ScopeMark mark) {
+  close_bindings(mark);
+  release_names(mark.names);
 }
 
 // ---------------------------------------------------------------- messages
@@ -115,29 +161,24 @@ void ResolverPass::report(NodeId at, Message message, std::initializer_list<std:
 }
 
 void ResolverPass::mark_unwritable(Construct why) {
-  if (statement_ != kNone) r.unwritable.emplace(statement_, why);
+  if (statement_ != kNone) r.mark_unwritable(statement_, why);
 }
 
 // ---------------------------------------------------------------- bodies
 
-void ResolverPass::program(NodeId id) {
-  body(tree.node(id).a, true);
-}
-
 // The items of a body: each specification scopes over what follows it up to the next process,
-// inclusive; at the outermost level over the rest of the file.
-void ResolverPass::body(NodeId list, bool outermost) {
-  std::size_t mark = scope_mark();
+// inclusive.
+void ResolverPass::body(NodeId list) {
+  ScopeMark mark = scope_mark();
   for (NodeId item : tree.children(list)) {
     if (scopes_as_specification(tree, item)) {
       specification(item);
       continue;
     }
-    if (outermost) r.outermost_process = true;
     process(item);
-    if (!outermost) close_scopes(mark);
+    close_scopes(mark);
   }
-  if (!outermost) close_scopes(mark);
+  close_scopes(mark);
 }
 
 void ResolverPass::specification(NodeId id) {
@@ -170,7 +211,8 @@ void ResolverPass::specification(NodeId id) {
 void ResolverPass::process(NodeId id) {
   NodeId outer = std::exchange(statement_, id);
   const Node& n = tree.node(id);
-  std::size_t mark = scope_mark();
+  ScopeMark mark = scope_mark();
+  ++process_depth_;
   switch (n.kind) {
     case Kind::assignment: assignment(id); break;
     case Kind::multiple_assignment: multiple_assignment(id); break;
@@ -204,6 +246,7 @@ void ResolverPass::process(NodeId id) {
     }
     default: break;  // SKIP, STOP, and the constructs vrk keeps unsupported
   }
+  --process_depth_;
   close_scopes(mark);
   statement_ = outer;
 }
@@ -249,10 +292,12 @@ bool ResolverPass::waits_for_time(NodeId alternatives) const {
   return false;
 }
 
-// The choices of an IF: conditions, nested IFs, and the specifications before them.
+// The choices of an IF: conditions, nested IFs, and the specifications before them. The
+// specifications of the choices, the alternatives of an ALT and the options of a CASE are written
+// in one block around the construct: their Handel-C names stay taken until it ends.
 void ResolverPass::choices(NodeId list) {
   NodeId construct = statement_;
-  std::size_t mark = scope_mark();
+  ScopeMark mark = scope_mark();
   for (NodeId item : tree.children(list)) {
     if (scopes_as_specification(tree, item)) {
       specification(item);
@@ -265,7 +310,7 @@ void ResolverPass::choices(NodeId list) {
     } else {
       process(item);
     }
-    close_scopes(mark);
+    close_bindings(mark);
   }
   close_scopes(mark);
   statement_ = construct;
@@ -273,7 +318,7 @@ void ResolverPass::choices(NodeId list) {
 
 void ResolverPass::alternatives(NodeId list) {
   NodeId construct = statement_;
-  std::size_t mark = scope_mark();
+  ScopeMark mark = scope_mark();
   for (NodeId item : tree.children(list)) {
     if (scopes_as_specification(tree, item)) {
       specification(item);
@@ -290,7 +335,7 @@ void ResolverPass::alternatives(NodeId list) {
     } else {
       process(item);
     }
-    close_scopes(mark);
+    close_bindings(mark);
   }
   close_scopes(mark);
   statement_ = construct;
@@ -298,7 +343,7 @@ void ResolverPass::alternatives(NodeId list) {
 
 void ResolverPass::options(NodeId list, TypeId selector) {
   NodeId construct = statement_;
-  std::size_t mark = scope_mark();
+  ScopeMark mark = scope_mark();
   for (NodeId item : tree.children(list)) {
     if (scopes_as_specification(tree, item)) {
       specification(item);
@@ -316,7 +361,7 @@ void ResolverPass::options(NodeId list, TypeId selector) {
       if (!constant_value(tree, r, label)) report(label, Message::not_constant, {"a CASE option"});
     }
     body(tree.node(item).b);
-    close_scopes(mark);
+    close_bindings(mark);
   }
   close_scopes(mark);
   statement_ = construct;
@@ -406,17 +451,16 @@ void ResolverPass::initial_declaration(NodeId id) {
 void ResolverPass::proc_definition(NodeId id) {
   bool recursive = (tree.node(id).detail & kRecursiveDefinition) != 0;
   NodeId name = tree.child(id, 0);
-  if (definitions_.empty()) local_names_.clear();  // each outermost definition has names of its own
   DefinitionInfo& info = r.definitions[id];
   info.nested = !definitions_.empty();
   // Declared first, so that it gets its name before its body's names do; bound only after the
   // body unless RECURSIVE.
-  std::size_t before = scope_mark();
+  ScopeMark before = scope_mark();
   SymbolId symbol = declare(name, SymbolKind::proc, TypeTable::kUnknown, id);
-  if (!recursive) close_scopes(before);
+  if (!recursive) close_bindings(before);
   definitions_.push_back(id);
   defining_.push_back(name);
-  std::size_t mark = scope_mark();
+  ScopeMark mark = scope_mark();
   formals(tree.child(id, 1), id);
   body(tree.child(id, 2));
   close_scopes(mark);
@@ -432,20 +476,19 @@ void ResolverPass::proc_definition(NodeId id) {
 void ResolverPass::function_definition(NodeId id) {
   bool recursive = (tree.node(id).detail & kRecursiveDefinition) != 0;
   NodeId name = tree.child(id, 1);
-  if (definitions_.empty()) local_names_.clear();
   DefinitionInfo& info = r.definitions[id];
   info.nested = !definitions_.empty();
   NodeId result_types = tree.child(id, 0);
   TypeId result = TypeTable::kUnknown;
   if (tree.child_count(result_types) == 1) result = type_of(tree.child(result_types, 0));
   for (std::uint32_t i = 1; i < tree.child_count(result_types); ++i) type_of(tree.child(result_types, i));
-  std::size_t before = scope_mark();
+  ScopeMark before = scope_mark();
   SymbolId symbol = declare(name, SymbolKind::function, result, id);
   if (tree.child_count(result_types) > 1) r.symbol(symbol).construct = Construct::several_results;
-  if (!recursive) close_scopes(before);
+  if (!recursive) close_bindings(before);
   definitions_.push_back(id);
   defining_.push_back(name);
-  std::size_t mark = scope_mark();
+  ScopeMark mark = scope_mark();
   formals(tree.child(id, 2), id);
   NodeId value = tree.child(id, 3);
   if ((tree.node(id).detail & kFunctionIsExpressions) != 0) {

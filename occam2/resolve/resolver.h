@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "occam2/resolve/resolution.h"
@@ -18,6 +19,37 @@
 #include "scanner/diagnostics.h"
 
 namespace vrk::occam2 {
+
+class ResolverPass;
+
+// Resolution item by item, for a translation that settles the items of the outermost level as the
+// parser finishes them (and those of the body of a SEQ there), and then forgets their trees.
+class Resolver {
+ public:
+  Resolver(Tree& tree, Diagnostics& diagnostics);
+  ~Resolver();
+  Resolver(const Resolver&) = delete;
+  Resolver& operator=(const Resolver&) = delete;
+
+  // An item of the outermost level: its specifications scope over the rest of the file.
+  void outermost_item(NodeId item);
+  // The items of the body of an outermost SEQ, one by one, between begin and end: each
+  // specification scopes over the process after it.
+  void begin_streamed_body();
+  void streamed_item(NodeId item);
+  void end_streamed_body();
+  // After the last item: what the program's outline needs (the names of its channels).
+  void finish();
+  // What resolution knows of the nodes from `first` on is forgotten: they have been released.
+  void forget_nodes_from(NodeId first) { resolution_.forget_nodes_from(first); }
+
+  const Resolution& resolution() const { return resolution_; }
+  Resolution take() { return std::move(resolution_); }
+
+ private:
+  Resolution resolution_;
+  std::unique_ptr<ResolverPass> pass_;
+};
 
 // Resolves the whole tree. Names and expressions in the tree get their symbols and types.
 Resolution resolve(Tree& tree, Diagnostics& diagnostics);

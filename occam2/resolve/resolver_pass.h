@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -25,17 +26,30 @@ enum class Use : std::uint8_t { read, assign, input, output, channel_argument };
 class ResolverPass {
  public:
   ResolverPass(Tree& tree, Diagnostics& diagnostics, Resolution& resolution);
-  void run();
+  void outermost_item(NodeId item);
+  void begin_streamed_body();
+  void streamed_item(NodeId item);
+  void end_streamed_body();
 
   // ---- scopes (resolver.cpp)
+  // Where the scopes stood: the bindings of names, and the local Handel-C names in sight.
+  struct ScopeMark {
+    std::size_t bindings = 0;
+    std::size_t names = 0;
+  };
   SymbolId declare(NodeId name_def, SymbolKind kind, TypeId type, NodeId definition);
   SymbolId lookup(NameId name) const { return name < binding_.size() ? binding_[name] : kNoSymbol; }
-  std::size_t scope_mark() const { return undo_.size(); }
-  void close_scopes(std::size_t mark);
+  ScopeMark scope_mark() const { return {undo_.size(), visible_log_.size()}; }
+  // Closes the scopes opened since `mark`: their names are no more bound, and their Handel-C
+  // names free again; close_bindings leaves the Handel-C names taken (for the specifications of
+  // a construct's parts, which are declared in one block around it).
+  void close_scopes(ScopeMark mark);
+  void close_bindings(ScopeMark mark);
+  // Whether a declaration here is written at the outermost level of the translation.
+  bool written_at_outermost_level(SymbolKind kind) const;
 
   // ---- the walk (resolver.cpp)
-  void program(NodeId id);
-  void body(NodeId list, bool outermost = false);
+  void body(NodeId list);
   void specification(NodeId id);
   void process(NodeId id);
   void statement(NodeId id);
@@ -79,7 +93,10 @@ class ResolverPass {
   void note_channel_use(NodeId element, Use use);
 
   // ---- names for Handel-C (target_names.cpp)
+  NameId unique_name(const std::string& base, bool global);
+  bool name_taken(const std::string& name) const;
   NameId target_name(NameId occam_name, bool global);
+  void release_names(std::size_t mark);
   NameId fresh_global_name(std::string_view base);
   // A local name made of `base` (a Handel-C name) and `suffix`, for a variable the writer adds.
   NameId helper_name(NameId base, std::string_view suffix);
@@ -106,8 +123,13 @@ class ResolverPass {
   std::vector<NodeId> defining_;          // their name_defs: a use of one of these is a call of itself
   NodeId statement_ = kNone;              // the statement a banner would replace
   bool table_allowed_ = false;            // a table or string may stand here (a VAL's value)
+  ScopeMark streamed_mark_;               // the scopes open where a streamed body begins
   std::unordered_set<std::string> global_names_;
-  std::unordered_set<std::string> local_names_;
+  std::unordered_map<std::string, unsigned> global_suffixes_;  // the last number each global base got
+  std::unordered_map<std::string, unsigned> visible_names_;    // local names in sight, and how often
+  std::vector<NameId> visible_log_;                            // local names in the order given
+  int process_depth_ = 0;                                      // processes being resolved
+  bool streaming_ = false;                                     // in the streamed body of an outermost SEQ
 };
 
 }  // namespace vrk::occam2

@@ -1,9 +1,10 @@
 // The Handel-C name of each declaration, chosen once: the occam name with its dots as
 // underscores, an underscore after a word Handel-C keeps for itself, and a number after a name
-// already taken where it would be seen. Globals (the outermost level, constants, PROCs and
-// FUNCTIONs lifted to the top) are unique among themselves; the names inside an outermost PROC,
-// its nested PROCs included, are unique in it and differ from every global, so that no
-// declaration hides another and a lifted PROC's free names keep their names as parameters.
+// that is taken where it would be seen. Globals (the outermost level's declarations, constants,
+// tables, PROCs and FUNCTIONs, which go to the top) differ from every other global and from the
+// local names in sight; a local name differs from the globals and from the local names in sight
+// where it is declared, so that no declaration hides another, a lifted PROC's free names keep
+// their names as its parameters, and the declarations of sibling blocks may share one.
 #include "occam2/resolve/resolver_pass.h"
 #include "scanner/keywords.h"
 
@@ -37,34 +38,49 @@ std::string handel_c_spelling(std::string_view occam_name) {
 
 }  // namespace
 
-NameId ResolverPass::target_name(NameId occam_name, bool global) {
-  std::string base = handel_c_spelling(tree.names.spelling(occam_name));
+bool ResolverPass::name_taken(const std::string& name) const {
+  return global_names_.contains(name) || visible_names_.contains(name);
+}
+
+// `base`, or `base` with the first number after it that is not taken. A global base remembers the
+// number it got to, so that many globals of one name cost no more than one each; a local one is
+// free again once its scope has closed.
+NameId ResolverPass::unique_name(const std::string& base, bool global) {
   std::string name = base;
-  for (unsigned n = 1; global_names_.contains(name) || local_names_.contains(name); ++n) {
-    name = base + "_" + std::to_string(n);
+  if (name_taken(name)) {
+    unsigned local_next = 0;
+    unsigned& next = global ? global_suffixes_[base] : local_next;
+    do {
+      name = base + "_" + std::to_string(++next);
+    } while (name_taken(name));
   }
-  (global ? global_names_ : local_names_).insert(name);
-  return tree.names.intern(name);
+  NameId id = tree.names.intern(name);
+  if (global) {
+    global_names_.insert(std::move(name));
+  } else {
+    ++visible_names_[name];
+    visible_log_.push_back(id);
+  }
+  return id;
+}
+
+NameId ResolverPass::target_name(NameId occam_name, bool global) {
+  return unique_name(handel_c_spelling(tree.names.spelling(occam_name)), global);
 }
 
 NameId ResolverPass::helper_name(NameId base, std::string_view suffix) {
-  std::string stem(tree.names.spelling(base));
-  stem += suffix;
-  std::string name = stem;
-  for (unsigned n = 1; global_names_.contains(name) || local_names_.contains(name); ++n) {
-    name = stem + "_" + std::to_string(n);
-  }
-  (definitions_.empty() ? global_names_ : local_names_).insert(name);
-  return tree.names.intern(name);
+  return unique_name(std::string(tree.names.spelling(base)) + std::string(suffix), false);
 }
 
-NameId ResolverPass::fresh_global_name(std::string_view base) {
-  std::string name(base);
-  for (unsigned n = 1; global_names_.contains(name) || local_names_.contains(name); ++n) {
-    name = std::string(base) + "_" + std::to_string(n);
+NameId ResolverPass::fresh_global_name(std::string_view base) { return unique_name(std::string(base), true); }
+
+// Local names whose scope has closed are free again.
+void ResolverPass::release_names(std::size_t mark) {
+  while (visible_log_.size() > mark) {
+    auto found = visible_names_.find(std::string(tree.names.spelling(visible_log_.back())));
+    if (found != visible_names_.end() && --found->second == 0) visible_names_.erase(found);
+    visible_log_.pop_back();
   }
-  global_names_.insert(name);
-  return tree.names.intern(name);
 }
 
 }  // namespace vrk::occam2

@@ -49,16 +49,19 @@ std::string_view primitive_name(Primitive primitive) { return kPrimitiveNames[st
 
 // ---------------------------------------------------------------- places
 
-Place Places::at(std::uint32_t file, std::uint32_t line, std::uint32_t column) {
+// A position on a line other than the last one's: the line gets a base of its own.
+Place Places::at_new_line(std::uint32_t file, std::uint32_t line, std::uint32_t column) {
   std::uint32_t count = lines_.size();
   if (count == 0 || lines_[count - 1].file != file || lines_[count - 1].line != line) {
     lines_.push_back({next_base_, file, line});
     count = lines_.size();
   }
   Place base = lines_[count - 1].base;
-  constexpr Place kLast = std::numeric_limits<Place>::max() - 1;
-  Place place = column > kLast - base ? kLast : base + column;
-  if (place >= next_base_) next_base_ = place == kLast ? kLast : place + 1;
+  last_file_ = file;
+  last_line_ = line;
+  last_base_ = base;
+  Place place = column > kLastColumn - base ? kLastColumn : base + column;
+  if (place >= next_base_) next_base_ = place == kLastColumn ? kLastColumn : place + 1;
   return place;
 }
 
@@ -77,6 +80,12 @@ Location Places::locate(Place place) const {
   }
   const Line& line = lines_[low];
   return {line.file, line.line, place - line.base};
+}
+
+void Places::forget_lines_after(std::uint32_t count) {
+  if (count >= lines_.size()) return;
+  lines_.truncate(count);
+  last_file_ = last_line_ = ~0u;  // the next place starts a line of its own, after all given out
 }
 
 std::uint32_t Places::add_file(std::string name) {
@@ -119,6 +128,17 @@ Children Tree::children(NodeId id) const {
 NodeId Tree::child(NodeId id, std::uint32_t i) const {
   if (id == kNone || i >= nodes_[id].b) return kNone;
   return slots_[nodes_[id].a + i];
+}
+
+TreeMark Tree::mark() const {
+  return {nodes_.size(), slots_.size(), static_cast<std::uint32_t>(chars_.size()), places.line_count()};
+}
+
+void Tree::release(const TreeMark& mark) {
+  nodes_.truncate(mark.nodes);
+  slots_.truncate(mark.slots);
+  if (mark.chars < chars_.size()) chars_.resize(mark.chars);
+  places.forget_lines_after(mark.lines);
 }
 
 NodeId Tree::add(Kind kind, Place place, std::uint32_t a, std::uint32_t b, std::uint8_t detail) {

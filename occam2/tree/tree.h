@@ -88,8 +88,20 @@ struct Location {
 // decoded by a binary search, and the table grows by one entry per line that holds tokens.
 class Places {
  public:
-  Place at(std::uint32_t file, std::uint32_t line, std::uint32_t column);
+  Place at(std::uint32_t file, std::uint32_t line, std::uint32_t column) {
+    // Most tokens stand on the line of the one before them.
+    if (file == last_file_ && line == last_line_ && column <= kLastColumn - last_base_) {
+      Place place = last_base_ + column;
+      if (place >= next_base_) next_base_ = place + 1;
+      return place;
+    }
+    return at_new_line(file, line, column);
+  }
   Location locate(Place place) const;
+  // The lines met so far, and forgetting those met after the first `count`: the places on them
+  // must be used no more.
+  std::uint32_t line_count() const { return lines_.size(); }
+  void forget_lines_after(std::uint32_t count);
   // Files are numbered in the order they are named; 0 is the main source.
   std::uint32_t add_file(std::string name);
   const std::string& file_name(std::uint32_t file) const { return files_[file]; }
@@ -101,8 +113,13 @@ class Places {
     std::uint32_t file;
     std::uint32_t line;
   };
+  static constexpr Place kLastColumn = 0xFFFFFFF0u;
+  Place at_new_line(std::uint32_t file, std::uint32_t line, std::uint32_t column);
   BlockArray<Line> lines_;
   Place next_base_ = 1;  // 0 is no place at all
+  std::uint32_t last_file_ = ~0u;
+  std::uint32_t last_line_ = ~0u;
+  Place last_base_ = 0;
   std::vector<std::string> files_;
 };
 
@@ -122,6 +139,14 @@ class Names {
 };
 
 using Slots = BlockArray<NodeId, 16>;
+
+// How much of a tree there is at a moment: what was added after it can be released at once.
+struct TreeMark {
+  std::uint32_t nodes = 0;
+  std::uint32_t slots = 0;
+  std::uint32_t chars = 0;
+  std::uint32_t lines = 0;
+};
 
 // The children of a slots node: a run of the tree's slots, read in order.
 class Children {
@@ -192,6 +217,11 @@ class Tree {
   void set_root(NodeId root) { root_ = root; }
   // Replaces the i-th child of a slots node (a definition's body once it has been read).
   void set_child(NodeId id, std::uint32_t i, NodeId child) { slots_[nodes_[id].a + i] = child; }
+
+  // The tree as it is now, and forgetting all that was added since: the nodes after the mark,
+  // their slots and texts, and the lines their places stand on. Nothing kept may refer to them.
+  TreeMark mark() const;
+  void release(const TreeMark& mark);
 
   Names names;
   Places places;
