@@ -95,12 +95,12 @@ macro proc checksums (scr)
         }
     }
     {
-        unsigned 3 i_1;
+        unsigned 3 i;
 
-        seq (i_1 = 0; i_1 < 4; i_1++)
+        seq (i = 0; i < 4; i++)
         {
-            scr ! (unsigned 8)((sums[(i_1 <- 2)] & 0xFF) <- 8);
-            scr ! (unsigned 8)((((int 32)(((unsigned 32)sums[(i_1 <- 2)]) >> 8)) & 0xFF) <- 8);
+            scr ! (unsigned 8)((sums[(i <- 2)] & 0xFF) <- 8);
+            scr ! (unsigned 8)((((int 32)(((unsigned 32)sums[(i <- 2)]) >> 8)) & 0xFF) <- 8);
         }
     }
 }

@@ -27,36 +27,37 @@ void Writer::gather_alternatives(NodeId list, std::vector<Alternative>& into, bo
       ok = false;
       continue;
     }
-    if (tree_.kind(item) != Kind::alt) continue;
-    NodeId rep = tree_.node(item).a;
-    if (rep == kNone) {
-      gather_alternatives(tree_.node(item).b, into, ok);
-      continue;
-    }
-    std::optional<std::int64_t> base = constant(tree_.child(rep, 1));
-    std::optional<std::int64_t> count = constant(tree_.child(rep, 2));
-    if (!base || !count || *count < 0 || static_cast<std::uint64_t>(*count) > kMostAlternatives) {
-      ok = false;
-      continue;
-    }
-    for (std::int64_t i = 0; i < *count; ++i) {
-      std::size_t first = into.size();
-      gather_alternatives(tree_.node(item).b, into, ok);
-      for (std::size_t k = first; k < into.size(); ++k) {
-        if (into[k].replicator == kNone) {
-          into[k].replicator = rep;
-          into[k].index = *base + i;
-        }
+    if (tree_.kind(item) == Kind::alt) gather_alt(item, into, ok);
+  }
+  if (into.size() > kMostAlternatives) ok = false;
+}
+
+// The alternatives of one ALT, written out copy by copy when it is replicated.
+void Writer::gather_alt(NodeId alt, std::vector<Alternative>& into, bool& ok) {
+  NodeId rep = tree_.node(alt).a;
+  if (rep == kNone) return gather_alternatives(tree_.node(alt).b, into, ok);
+  std::optional<std::int64_t> base = constant(tree_.child(rep, 1));
+  std::optional<std::int64_t> count = constant(tree_.child(rep, 2));
+  if (!base || !count || *count < 0 || static_cast<std::uint64_t>(*count) > kMostAlternatives) {
+    ok = false;
+    return;
+  }
+  for (std::int64_t i = 0; i < *count; ++i) {
+    std::size_t first = into.size();
+    gather_alternatives(tree_.node(alt).b, into, ok);
+    for (std::size_t k = first; k < into.size(); ++k) {
+      if (into[k].replicator == kNone) {
+        into[k].replicator = rep;
+        into[k].index = *base + i;
       }
     }
   }
-  if (into.size() > kMostAlternatives) ok = false;
 }
 
 void Writer::alt(NodeId id) {
   std::vector<Alternative> alternatives;
   bool ok = true;
-  gather_alternatives(tree_.node(id).b, alternatives, ok);
+  gather_alt(id, alternatives, ok);
   // A guard that is FALSE never lets its alternative be chosen.
   std::vector<Alternative> live;
   std::vector<std::size_t> guarded;

@@ -130,6 +130,8 @@ void operand(Writer& w, const Tree& tree, NodeId id, HcType wanted) {
 }
 }  // namespace
 
+void Writer::operand_at(NodeId id, HcType wanted) { operand(*this, tree_, id, wanted); }
+
 void Writer::raw_expression(NodeId id) {
   const Node& n = tree_.node(id);
   HcType own = hc_type(n.type);
@@ -254,7 +256,16 @@ void Writer::element(NodeId id) {
       TypeId base = tree_.node(n.a).type;
       std::int64_t size = r_.types.is_array(base) ? r_.types[base].size : kUnknownSize;
       write("[");
-      index(n.b, size);
+      SymbolId array = tree_.kind(n.a) == Kind::name ? tree_.node(n.a).b : kNoSymbol;
+      if (size == kUnknownSize && array != kNoSymbol && r_.symbol(array).size_needed && !constant(n.b)) {
+        // An open array formal: the index as wide as the size given beside it needs.
+        std::string width = "log2ceil(" + std::string(tree_.names.spelling(r_.symbol(array).helper)) + ")";
+        write("(unsigned (" + width + "))(");
+        operand_at(n.b, {true, 32});
+        write(" <- " + width + ")");
+      } else {
+        index(n.b, size);
+      }
       write("]");
       return;
     }
@@ -325,13 +336,13 @@ void Writer::arguments(NodeId callee, NodeId list, bool function) {
     } else {
       element(actual);
     }
-    if (f.helper != 0) {
+    if (f.size_needed) {
       separate();
       TypeId given = tree_.node(actual).type;
       SymbolId given_symbol = tree_.kind(actual) == Kind::name ? tree_.node(actual).b : kNoSymbol;
       if (r_.types.is_array(given) && r_.types[given].size != kUnknownSize) {
         write(std::to_string(r_.types[given].size));
-      } else if (given_symbol != kNoSymbol && r_.symbol(given_symbol).helper != 0) {
+      } else if (given_symbol != kNoSymbol && r_.symbol(given_symbol).size_needed) {
         write(tree_.names.spelling(r_.symbol(given_symbol).helper));
       } else {
         write("0");

@@ -60,7 +60,7 @@ void Writer::block(NodeId list) {
     for (NodeId s : g.specifications) {
       if (tree_.kind(s) == Kind::comment) {
         comment(s);
-      } else if (r_.why_unwritable(s)) {
+      } else if (needs_banner(s)) {
         specification_banner(s);
       } else if (declares_locally(s)) {
         local_declaration(s);
@@ -77,6 +77,13 @@ void Writer::block(NodeId list) {
 // The items of a body written among the statements of the block around it.
 void Writer::body(NodeId list, Context context) {
   for_each_group(tree_, list, [&](const Group& g) { group(g, context); });
+}
+
+// A specification that stands as a banner: one that cannot be written, one kept unsupported, an
+// #INCLUDE not found.
+bool Writer::needs_banner(NodeId specification) const {
+  Kind kind = tree_.kind(specification);
+  return r_.why_unwritable(specification) || kind == Kind::unsupported || kind == Kind::missing_include;
 }
 
 bool Writer::declares_locally(const Group& g) const {
@@ -97,7 +104,7 @@ void Writer::group(const Group& g, Context context) {
     for (NodeId s : g.specifications) {
       if (tree_.kind(s) == Kind::comment) {
         comment(s);
-      } else if (r_.why_unwritable(s)) {
+      } else if (needs_banner(s)) {
         specification_banner(s);
       } else {
         local_initialisation(s);
@@ -110,7 +117,7 @@ void Writer::group(const Group& g, Context context) {
   for (NodeId s : g.specifications) {
     if (tree_.kind(s) == Kind::comment) {
       comment(s);
-    } else if (r_.why_unwritable(s)) {
+    } else if (needs_banner(s)) {
       specification_banner(s);
     } else if (declares_locally(s)) {
       local_declaration(s);
@@ -273,7 +280,7 @@ int Writer::body_statement_count(NodeId list) const {
     bool local = false;
     for (NodeId s : g.specifications) {
       if (tree_.kind(s) == Kind::comment) continue;
-      if (r_.why_unwritable(s) || tree_.kind(s) == Kind::unsupported || tree_.kind(s) == Kind::missing_include) ++count;
+      if (needs_banner(s)) ++count;
       if (declares_locally(s)) local = true;
     }
     if (local) {
@@ -401,7 +408,7 @@ void Writer::par(NodeId id, Context context) {
   for_each_group(tree_, n.b, [&](const Group& g) {
     bool banners = false;
     for (NodeId s : g.specifications) {
-      if (r_.why_unwritable(s) || tree_.kind(s) == Kind::unsupported || tree_.kind(s) == Kind::missing_include) banners = true;
+      if (needs_banner(s)) banners = true;
     }
     if (declares_locally(g) || banners || (g.process != kNone && statement_count(g.process) > 0)) {
       branches.push_back(g);

@@ -355,7 +355,7 @@ std::vector<std::string> Writer::parameters(NodeId definition, NodeId formals) {
     const Symbol& s = r_.symbol(symbol);
     if (r_.types[r_.types.innermost(s.type)].kind == TypeKind::timer) continue;
     names.push_back(symbol_name(symbol));
-    if (s.helper != 0) names.emplace_back(tree_.names.spelling(s.helper));
+    if (s.size_needed) names.emplace_back(tree_.names.spelling(s.helper));
   }
   if (const DefinitionInfo* info = r_.definition(definition)) {
     for (SymbolId free : info->free) names.push_back(symbol_name(free));
@@ -412,9 +412,10 @@ void Writer::function_definition(NodeId id) {
   NodeId value = tree_.child(id, 3);
   // The VALOF, when the body is nothing else and it only computes its result.
   NodeId valof = kNone;
-  if (tree_.kind(value) == Kind::list && tree_.child_count(value) >= 1) {
-    NodeId last = tree_.child(value, tree_.child_count(value) - 1);
-    if (tree_.kind(last) == Kind::valof) valof = last;
+  if (tree_.kind(value) == Kind::list) {
+    for (NodeId item : tree_.children(value)) {
+      if (tree_.kind(item) == Kind::valof) valof = item;
+    }
   }
   bool only_a_result = valof == kNone;
   if (valof != kNone) {

@@ -122,6 +122,7 @@ class Writer {
   void group(const Group& g, Context context);
   bool declares_locally(NodeId specification) const;
   bool declares_locally(const Group& g) const;
+  bool needs_banner(NodeId specification) const;
   void initialisations(const Group& g);
   void local_declaration(NodeId specification);
   void local_initialisation(NodeId specification);
@@ -161,6 +162,7 @@ class Writer {
     std::int64_t index;  // and its index's value for this copy
   };
   void gather_alternatives(NodeId list, std::vector<Alternative>& into, bool& ok);
+  void gather_alt(NodeId alt, std::vector<Alternative>& into, bool& ok);
   void prialt(const std::vector<Alternative>& alternatives, std::uint32_t enabled, NodeId flag);
   void alternative_body(const Alternative& alternative, NodeId flag);
 
@@ -168,6 +170,7 @@ class Writer {
   void expression(NodeId id, HcType wanted = {});
   void raw_expression(NodeId id);
   void write_operator(Operator op);
+  void operand_at(NodeId id, HcType wanted);
   void element(NodeId id);
   void name(NodeId id);
   void index(NodeId index_node, std::int64_t size);

@@ -1,5 +1,6 @@
 // Specifications: declarations, abbreviations, definitions (PROC, FUNCTION, PROTOCOL, DATA TYPE,
 // CHAN TYPE), formals and types.
+#include <utility>
 #include <vector>
 
 #include "occam2/parser/actions.h"
@@ -91,9 +92,21 @@ void proc_head(TreeContext& c) {
       make_slots(c, Kind::proc_definition, {defining(c, c.rhs(2).node), c.rhs(4).node, kNone}, c.rhs(1).detail);
   c.builder.note_body_start(c.result().node);
 }
+namespace {
+// Comment lines before a definition's closing colon end its body.
+NodeId body_with_closing_comment(TreeContext& c, NodeId body, Entry& colon) {
+  NodeId comment = std::exchange(colon.comment, kNone);
+  if (comment == kNone || body == kNone) return body;
+  std::vector<NodeId> items;
+  for (NodeId item : c.tree().children(body)) items.push_back(item);
+  items.push_back(comment);
+  return c.tree().add_with_children(Kind::list, c.tree().node(body).place, items);
+}
+}  // namespace
+
 // definition: proc_head body_of_definition ':' EOL
 void proc_definition(TreeContext& c) {
-  c.tree().set_child(c.rhs(1).node, 2, c.rhs(2).node);
+  c.tree().set_child(c.rhs(1).node, 2, body_with_closing_comment(c, c.rhs(2).node, c.rhs(3)));
   c.result().node = c.rhs(1).node;
 }
 // proc_prefixes: proc_prefixes proc_prefix
@@ -125,7 +138,7 @@ void function_is(TreeContext& c) {
 }
 // definition: function_head body_of_definition ':' EOL
 void function_valof(TreeContext& c) {
-  c.tree().set_child(c.rhs(1).node, 3, c.rhs(2).node);
+  c.tree().set_child(c.rhs(1).node, 3, body_with_closing_comment(c, c.rhs(2).node, c.rhs(3)));
   c.result().node = c.rhs(1).node;
 }
 

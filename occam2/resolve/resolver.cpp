@@ -85,9 +85,10 @@ void ResolverPass::name_program_channels() {
     if (!channel || !r.types.is_array(r.symbol(symbol).type)) continue;
     const Type& array = r.types[r.symbol(symbol).type];
     if (array.size == kUnknownSize || r.types.is_array(array.element)) continue;
+    std::string element_base(tree.names.spelling(r.symbol(symbol).name));
+    std::replace(element_base.begin(), element_base.end(), '.', '_');
     for (std::int64_t k = 0; k < array.size; ++k) {
-      r.program_channel_elements.back().push_back(
-          fresh_global_name(std::string(tree.names.spelling(name)) + "_" + std::to_string(k)));
+      r.program_channel_elements.back().push_back(fresh_global_name(element_base + "_" + std::to_string(k)));
     }
     if (r.forwarded_name == 0) r.forwarded_name = fresh_global_name("value");
   }
@@ -540,6 +541,10 @@ void ResolverPass::formals(NodeId list, NodeId definition) {
     SymbolId symbol = declare(n.b, kind, type, formal);
     r.symbol(symbol).mode = mode;
     r.symbol(symbol).construct = r.types[r.types.innermost(type)].construct;
+    // An open array's size may be asked in the body: a name for it is kept from here on.
+    if (r.types.is_array(type) && r.types[type].size == kUnknownSize) {
+      r.symbol(symbol).helper = helper_name(r.symbol(symbol).target, "_size");
+    }
     if (r.types[r.types.innermost(type)].kind == TypeKind::timer) r.symbol(symbol).global = true;
   }
 }

@@ -91,6 +91,7 @@ class ResolverPass {
   void check_number_range(NodeId id);
   TypeId unify(NodeId at, std::string_view what, TypeId a, TypeId b, NodeId left, NodeId right);
   void note_channel_use(NodeId element, Use use);
+  void need_size_of(NodeId element_node);
 
   // ---- names for Handel-C (target_names.cpp)
   NameId unique_name(const std::string& base, bool global);

@@ -18,12 +18,19 @@ TypeId ResolverPass::type_of(NodeId id) {
   switch (n.kind) {
     case Kind::primitive_type: {
       auto primitive = static_cast<Primitive>(n.detail);
-      type = primitive == Primitive::real32 || primitive == Primitive::real64 ? r.types.unsupported(Construct::floating_point)
-                                                                              : TypeTable::primitive(primitive);
+      if (primitive == Primitive::real32 || primitive == Primitive::real64) {
+        type = r.types.unsupported(Construct::floating_point);
+        mark_unwritable(Construct::floating_point);
+      } else {
+        type = TypeTable::primitive(primitive);
+      }
       break;
     }
     case Kind::timer_type: type = TypeTable::kTimer; break;
-    case Kind::unsupported_type: type = r.types.unsupported(static_cast<Construct>(n.detail)); break;
+    case Kind::unsupported_type:
+      type = r.types.unsupported(static_cast<Construct>(n.detail));
+      mark_unwritable(static_cast<Construct>(n.detail));
+      break;
     case Kind::channel_type: {
       NodeId protocol = n.a;
       if (protocol == kNone) {
@@ -147,7 +154,7 @@ TypeId ResolverPass::name_reference(NodeId id, Use use) {
     n.b = kNoSymbol;
     bool itself = std::any_of(defining_.begin(), defining_.end(), [&](NodeId d) { return tree.node(d).a == n.a; });
     report(id, itself ? Message::calls_itself : Message::undefined, {tree.name_of(id)});
-    mark_unwritable(itself ? Construct::recursion : Construct::undefined_name);
+    mark_unwritable(itself ? Construct::self_call : Construct::undefined_name);
     return TypeTable::kUnknown;
   }
   n.b = symbol;
@@ -223,8 +230,15 @@ TypeId ResolverPass::element(NodeId id, Use use) {
       bool outer = std::exchange(table_allowed_, literal_table);
       TypeId base = element(n.a, use == Use::input || use == Use::output ? Use::read : use);
       table_allowed_ = outer;
+      if (r.types[base].kind == TypeKind::unsupported) {
+        // A field of a RECORD or of a channel type: its name is no variable. The statement has
+        // its banner already.
+        type = base;
+        break;
+      }
       integer_expression(n.b);
       if (literal_table && !constant_value(tree, r, n.b)) mark_unwritable(Construct::table_value);
+      if (!constant_value(tree, r, n.b)) need_size_of(n.a);
       const Type& t = r.types[base];
       if (t.kind == TypeKind::array) {
         type = t.element;
@@ -274,6 +288,13 @@ void ResolverPass::integer_expression(NodeId id) {
     report(id, Message::integer_expected, {r.types.spelling(type)});
     mark_unwritable(Construct::type_error);
   }
+}
+
+// The size of an open array formal is passed beside it when the body asks for it (SIZE, or an
+// index known only at run time, whose width follows from the size).
+void ResolverPass::need_size_of(NodeId element_node) {
+  SymbolId array = tree.kind(element_node) == Kind::name ? tree.node(element_node).b : kNoSymbol;
+  if (array != kNoSymbol && r.symbol(array).helper != 0) r.symbol(array).size_needed = true;
 }
 
 // ---------------------------------------------------------------- expressions
@@ -366,12 +387,7 @@ TypeId ResolverPass::expression(NodeId id, TypeId expected) {
       if (r.types.is_known(operand) && !r.types.is_array(operand)) {
         report(n.a, Message::not_an_array, {tree.kind(n.a) == Kind::name ? tree.name_of(n.a) : "SIZE's operand"});
       }
-      // The size of an open array formal is passed beside it.
-      SymbolId array = tree.kind(n.a) == Kind::name ? tree.node(n.a).b : kNoSymbol;
-      if (array != kNoSymbol && r.symbol(array).kind == SymbolKind::formal && r.types.is_array(operand) &&
-          r.types[operand].size == kUnknownSize && r.symbol(array).helper == 0) {
-        r.symbol(array).helper = helper_name(r.symbol(array).target, "_size");
-      }
+      need_size_of(n.a);
       type = TypeTable::kInt;
       break;
     }

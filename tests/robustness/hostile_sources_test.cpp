@@ -299,7 +299,7 @@ TEST_F(Occam2HostileSources, EachEndsWithItsStatusAndAReportWhereItStopped) {
       // A file of no declarations is a program with nothing in main.
       {"empty file", "", 0, "", occam2_output("", "")},
       // Comment lines do not count for layout; they are kept as comments.
-      {"only comments", "-- one\n\n   -- two\n", 0, "", occam2_output("// one\n// two\n\n", "")},
+      {"only comments", "-- one\n\n   -- two\n", 0, "", occam2_output("// one\n// two\n", "")},
       // No token begins with these bytes: each line is a syntax error.
       {"binary garbage", garbage_lines, 1, "syntax error", std::nullopt},
       {"NUL bytes", std::string("SEQ\n  \0\0\n  SKIP\n", 15), 1, syntax_error(std::string(1, '\0'), 2),

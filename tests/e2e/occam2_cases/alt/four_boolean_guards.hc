@@ -16,7 +16,7 @@ macro proc main_ (a, b, c, d, out)
         gc = 1;
         gd = 1;
     }
-    #### Error: occam ALT with more boolean guards than vrk writes out has no Handel-C counterpart (alt/four_boolean_guards.occ:7) ####
+    #### Error: occam ALT with more than three boolean guards has no Handel-C counterpart (alt/four_boolean_guards.occ:7) ####
 }
 
 chanin int 32 a with {infile = "a.dat"};

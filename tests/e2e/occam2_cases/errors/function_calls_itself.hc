@@ -13,7 +13,7 @@ inline int 32 fact (int 32 n)
     }
     else
     {
-        #### Error: occam recursion has no Handel-C counterpart (errors/function_calls_itself.occ:8) ####
+        #### Error: a PROC or FUNCTION calls itself (errors/function_calls_itself.occ:8) ####
     }
     return r;
 }

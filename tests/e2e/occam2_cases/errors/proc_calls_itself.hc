@@ -9,7 +9,7 @@ macro proc countdown (out, n)
     if (n > 0)
     {
         out ! n;
-        #### Error: occam recursion has no Handel-C counterpart (errors/proc_calls_itself.occ:7) ####
+        #### Error: a PROC or FUNCTION calls itself (errors/proc_calls_itself.occ:7) ####
     }
     else
     {

@@ -14,8 +14,8 @@ macro proc adder (in_, out)
 }
 
 chan int 32 in_[2];
-chanin int 32 in__0 with {infile = "in.0.dat"};
-chanin int 32 in__1 with {infile = "in.1.dat"};
+chanin int 32 in_0 with {infile = "in.0.dat"};
+chanin int 32 in_1 with {infile = "in.1.dat"};
 chanout int 32 out with {outfile = "out.dat"};
 
 void main(void)
@@ -27,7 +27,7 @@ void main(void)
 
             while (1)
             {
-                in__0 ? value;
+                in_0 ? value;
                 in_[0] ! value;
             }
         }
@@ -36,7 +36,7 @@ void main(void)
 
             while (1)
             {
-                in__1 ? value;
+                in_1 ? value;
                 in_[1] ! value;
             }
         }

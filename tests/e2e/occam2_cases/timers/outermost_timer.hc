@@ -14,7 +14,9 @@ void main(void)
     par
     {
         while (!vrk_done)
+        {
             vrk_clock = vrk_clock + 1;
+        }
         seq
         {
             t = (int 32)vrk_clock;

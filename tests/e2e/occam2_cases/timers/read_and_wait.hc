@@ -23,7 +23,9 @@ void main(void)
     par
     {
         while (!vrk_done)
+        {
             vrk_clock = vrk_clock + 1;
+        }
         seq
         {
             main_ (out);
