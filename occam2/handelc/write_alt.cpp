@@ -18,9 +18,15 @@ constexpr std::size_t kMostAlternatives = 256;
 // The alternatives of an ALT, those of nested ALTs and of the copies of a replicated ALT with
 // constant bounds among them.
 void Writer::gather_alternatives(NodeId list, std::vector<Alternative>& into, bool& ok) {
+  NodeId comment = kNone;
   for (NodeId item : tree_.children(list)) {
+    if (tree_.kind(item) == Kind::comment) {
+      comment = item;
+      continue;
+    }
     if (tree_.kind(item) == Kind::alternative) {
-      into.push_back({tree_.child(item, 0), tree_.child(item, 1), tree_.child(item, 2), kNone, 0});
+      into.push_back({tree_.child(item, 0), tree_.child(item, 1), tree_.child(item, 2), kNone, 0, comment});
+      comment = kNone;
       continue;
     }
     if (tree_.kind(item) == Kind::unsupported) {
@@ -150,6 +156,7 @@ void Writer::prialt(const std::vector<Alternative>& alternatives, std::uint32_t 
   }
   open("prialt");
   for (const Alternative* a : chosen) {
+    if (a->comment != kNone) comment(a->comment);
     if (a->replicator != kNone) constant_indices_[tree_.node(tree_.child(a->replicator, 0)).b] = a->index;
     const Node& input = tree_.node(a->guard);
     NodeId first_item = tree_.kind(input.b) == Kind::list ? tree_.child(input.b, 0) : input.b;
@@ -178,6 +185,7 @@ void Writer::prialt(const std::vector<Alternative>& alternatives, std::uint32_t 
     if (a->replicator != kNone) constant_indices_.erase(tree_.node(tree_.child(a->replicator, 0)).b);
   }
   if (skip != nullptr || loop) {
+    if (skip != nullptr && skip->comment != kNone) comment(skip->comment);
     line("default:");
     ++indent_;
     if (skip != nullptr) {

@@ -257,10 +257,10 @@ void Writer::element(NodeId id) {
       std::int64_t size = r_.types.is_array(base) ? r_.types[base].size : kUnknownSize;
       write("[");
       SymbolId array = tree_.kind(n.a) == Kind::name ? tree_.node(n.a).b : kNoSymbol;
-      if (size == kUnknownSize && array != kNoSymbol && r_.symbol(array).size_needed && !constant(n.b)) {
-        // An open array formal: the index as wide as the size given beside it needs.
-        std::string width = "log2ceil(" + std::string(tree_.names.spelling(r_.symbol(array).helper)) + ")";
-        write("(unsigned (" + width + "))(");
+      if (size == kUnknownSize && array != kNoSymbol && r_.symbol(array).width_needed && !constant(n.b)) {
+        // An open array formal: the index as wide as the width given beside it.
+        std::string width(tree_.names.spelling(r_.symbol(array).width_helper));
+        write("(unsigned " + width + ")(");
         operand_at(n.b, {true, 32});
         write(" <- " + width + ")");
       } else {
@@ -331,21 +331,38 @@ void Writer::arguments(NodeId callee, NodeId list, bool function) {
     const Symbol& f = r_.symbol(tree_.node(tree_.node(formal).b).b);
     if (r_.types[r_.types.innermost(f.type)].kind == TypeKind::timer) continue;
     separate();
-    if (r_.types[f.type].kind == TypeKind::primitive) {
+    auto table = r_.helper_names.find(actual);
+    if (table != r_.helper_names.end()) {
+      write(tree_.names.spelling(table->second));
+    } else if (r_.types[f.type].kind == TypeKind::primitive) {
       expression(actual, hc_type(f.type));
     } else {
       element(actual);
     }
-    if (f.size_needed) {
-      separate();
+    if (f.size_needed || f.width_needed) {
       TypeId given = tree_.node(actual).type;
       SymbolId given_symbol = tree_.kind(actual) == Kind::name ? tree_.node(actual).b : kNoSymbol;
-      if (r_.types.is_array(given) && r_.types[given].size != kUnknownSize) {
-        write(std::to_string(r_.types[given].size));
-      } else if (given_symbol != kNoSymbol && r_.symbol(given_symbol).size_needed) {
-        write(tree_.names.spelling(r_.symbol(given_symbol).helper));
-      } else {
-        write("0");
+      bool known = r_.types.is_array(given) && r_.types[given].size != kUnknownSize;
+      const Symbol* passed_on = given_symbol != kNoSymbol ? &r_.symbol(given_symbol) : nullptr;
+      if (f.size_needed) {
+        separate();
+        if (known) {
+          write(std::to_string(r_.types[given].size));
+        } else if (passed_on != nullptr && passed_on->size_needed) {
+          write(tree_.names.spelling(passed_on->helper));
+        } else {
+          write("0");
+        }
+      }
+      if (f.width_needed) {
+        separate();
+        if (known) {
+          write(std::to_string(bits_for_index(r_.types[given].size)));
+        } else if (passed_on != nullptr && passed_on->width_needed) {
+          write(tree_.names.spelling(passed_on->width_helper));
+        } else {
+          write("32");
+        }
       }
     }
   }

@@ -492,7 +492,7 @@ void Writer::if_process(NodeId id) {
     NodeId list = tree_.node(construct).b;
     auto each = [&]() {
       for (NodeId item : tree_.children(list)) {
-        if (tree_.kind(item) == Kind::choice) chain.push_back({item, indices});
+        if (tree_.kind(item) == Kind::choice || tree_.kind(item) == Kind::comment) chain.push_back({item, indices});
         if (tree_.kind(item) == Kind::if_process) self(self, item);
       }
     };
@@ -519,6 +519,10 @@ void Writer::if_process(NodeId id) {
   bool first = true;
   bool ended = false;
   for (const Choice& c : chain) {
+    if (tree_.kind(c.choice) == Kind::comment) {
+      comment(c.choice);
+      continue;
+    }
     for (auto [index, value] : c.indices) constant_indices_[index] = value;
     NodeId condition_node = tree_.node(c.choice).a;
     std::optional<std::int64_t> value = constant(condition_node);
@@ -572,6 +576,7 @@ void Writer::case_process(NodeId id) {
   open("");
   bool has_else = false;
   for (NodeId item : tree_.children(n.b)) {
+    if (tree_.kind(item) == Kind::comment) comment(item);
     if (tree_.kind(item) != Kind::option) continue;
     const Node& option = tree_.node(item);
     if (option.a == kNone) {

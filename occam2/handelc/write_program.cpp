@@ -162,6 +162,7 @@ void Writer::begin_item(Family family) {
 
 // A process of the outermost level, or an INITIAL declaration's value there: main's statements.
 void Writer::main_statements(NodeId item) {
+  hoist(item);
   TextChunks* outer = std::exchange(text_, &main_);
   indent_ = 1;
   if (tree_.kind(item) == Kind::initial_declaration) {
@@ -176,6 +177,7 @@ void Writer::main_statements(NodeId item) {
 // The items of the body of an outermost SEQ, one by one: the specifications wait for the process
 // they scope over, and the group goes into main's statements.
 void Writer::streamed_item(NodeId item) {
+  hoist(item);
   if (tree_.kind(item) == Kind::comment || is_specification(tree_, item)) {
     streamed_.specifications.push_back(item);
     return;
@@ -269,6 +271,13 @@ void Writer::hoist(NodeId id) {
       hoist(tree_.child(id, 3));
       function_definition(id);
       return;
+    case Kind::call:
+    case Kind::function_call:
+      for (NodeId actual : tree_.children(n.b)) {
+        auto table = r_.helper_names.find(actual);
+        if (table != r_.helper_names.end()) table_definition(actual, table->second);
+      }
+      break;
     default: break;
   }
   switch (shape_of(n.kind)) {
@@ -331,7 +340,13 @@ void write_table_elements(Writer& w, const Tree& tree, NodeId value, HcType elem
 // VAL []INT t IS [1, 2, 3]:  ->  static int 32 t[3] = {1, 2, 3};
 void Writer::table_definition(NodeId id) {
   SymbolId symbol = tree_.node(tree_.child(id, 1)).b;
-  TypeId type = r_.symbol(symbol).type;
+  table_definition(tree_.child(id, 2), r_.symbol(symbol).target, r_.symbol(symbol).type);
+}
+
+// p ("hi") with p (VAL []BYTE s)  ->  static unsigned 8 table[2] = {'h', 'i'}; ... p (table);
+void Writer::table_definition(NodeId value, NameId name) { table_definition(value, name, tree_.node(value).type); }
+
+void Writer::table_definition(NodeId value, NameId name, TypeId type) {
   std::string dimensions;
   for (TypeId t = type; r_.types.is_array(t); t = r_.types[t].element) {
     dimensions += "[" + std::to_string(r_.types[t].size) + "]";
@@ -339,15 +354,16 @@ void Writer::table_definition(NodeId id) {
   HcType element = hc_type(r_.types.innermost(type));
   begin_item(Family::constant);
   start_line();
-  write("static " + type_spelling(element) + " " + symbol_name(symbol) + dimensions + " = ");
-  write_table_elements(*this, tree_, tree_.child(id, 2), element);
+  write("static " + type_spelling(element) + " " + std::string(tree_.names.spelling(name)) + dimensions + " = ");
+  write_table_elements(*this, tree_, value, element);
   write(";");
   end_line();
 }
 
 // The parameters of a PROC's or FUNCTION's macro: its formals but TIMERs (a TIMER is read from
-// the clock counter), each open array formal whose SIZE is asked followed by its size, then the
-// free names of its body.
+// the clock counter), each open array formal followed by its size where SIZE is asked and by the
+// width of its indices where it is indexed by a value known only at run time, then the free
+// names of its body.
 std::vector<std::string> Writer::parameters(NodeId definition, NodeId formals) {
   std::vector<std::string> names;
   for (NodeId formal : tree_.children(formals)) {
@@ -356,6 +372,7 @@ std::vector<std::string> Writer::parameters(NodeId definition, NodeId formals) {
     if (r_.types[r_.types.innermost(s.type)].kind == TypeKind::timer) continue;
     names.push_back(symbol_name(symbol));
     if (s.size_needed) names.emplace_back(tree_.names.spelling(s.helper));
+    if (s.width_needed) names.emplace_back(tree_.names.spelling(s.width_helper));
   }
   if (const DefinitionInfo* info = r_.definition(definition)) {
     for (SymbolId free : info->free) names.push_back(symbol_name(free));

@@ -111,6 +111,8 @@ class Writer {
   void function_definition(NodeId id);
   void constant_definition(NodeId id);
   void table_definition(NodeId id);
+  void table_definition(NodeId value, NameId name);
+  void table_definition(NodeId value, NameId name, TypeId type);
   void program_channels();
   bool main_body(const Templates& templates, OutputBuffer& output);
   void call_of_program();
@@ -160,6 +162,7 @@ class Writer {
     NodeId body;
     NodeId replicator;   // the replicated ALT it comes from, or none
     std::int64_t index;  // and its index's value for this copy
+    NodeId comment = kNone;  // comment lines that stood before it
   };
   void gather_alternatives(NodeId list, std::vector<Alternative>& into, bool& ok);
   void gather_alt(NodeId alt, std::vector<Alternative>& into, bool& ok);

@@ -50,7 +50,9 @@ struct Symbol {
   std::int64_t value = 0;     // a constant's value
   Construct construct = Construct::none;  // why an unsupported symbol is; for a PROC or FUNCTION, why it cannot be called
   NameId helper = 0;          // a replicator's count down, an open array formal's size parameter
-  bool size_needed = false;   // an open array formal whose size its body asks for
+  NameId width_helper = 0;    // an open array formal's parameter for the width of its indices
+  bool size_needed = false;   // an open array formal whose size its body asks for (SIZE)
+  bool width_needed = false;  // ... or that it indexes by a value known only at run time
   bool global = false;        // written at the outermost level of the translation
   bool used_for_input = false;
   bool used_for_output = false;
@@ -71,7 +73,8 @@ class Resolution {
   // Statements that cannot be written, and why: the construct their banner names, by node
   // (Construct::none for the others).
   std::vector<Construct> unwritable;
-  // Names the writer needs for what it adds: the flag of an ALT that waits for a time.
+  // Names the writer needs for what it adds: the flag of an ALT that waits for a time, the table
+  // made of a table or string given as an argument.
   std::unordered_map<NodeId, NameId> helper_names;
   SymbolId program_proc = kNoSymbol;  // the last outermost PROC, the program when there is no outermost process
   std::vector<NameId> program_channels;  // the global names main gives its formals, in order

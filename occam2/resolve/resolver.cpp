@@ -544,6 +544,7 @@ void ResolverPass::formals(NodeId list, NodeId definition) {
     // An open array's size may be asked in the body: a name for it is kept from here on.
     if (r.types.is_array(type) && r.types[type].size == kUnknownSize) {
       r.symbol(symbol).helper = helper_name(r.symbol(symbol).target, "_size");
+      r.symbol(symbol).width_helper = helper_name(r.symbol(symbol).target, "_width");
     }
     if (r.types[r.types.innermost(type)].kind == TypeKind::timer) r.symbol(symbol).global = true;
   }

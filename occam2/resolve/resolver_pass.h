@@ -92,6 +92,9 @@ class ResolverPass {
   TypeId unify(NodeId at, std::string_view what, TypeId a, TypeId b, NodeId left, NodeId right);
   void note_channel_use(NodeId element, Use use);
   void need_size_of(NodeId element_node);
+  void need_index_width_of(NodeId element_node);
+  bool is_table_literal(NodeId id) const;
+  bool table_of_constants(NodeId id) const;
 
   // ---- names for Handel-C (target_names.cpp)
   NameId unique_name(const std::string& base, bool global);

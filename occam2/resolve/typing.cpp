@@ -238,7 +238,7 @@ TypeId ResolverPass::element(NodeId id, Use use) {
       }
       integer_expression(n.b);
       if (literal_table && !constant_value(tree, r, n.b)) mark_unwritable(Construct::table_value);
-      if (!constant_value(tree, r, n.b)) need_size_of(n.a);
+      if (!constant_value(tree, r, n.b)) need_index_width_of(n.a);
       const Type& t = r.types[base];
       if (t.kind == TypeKind::array) {
         type = t.element;
@@ -290,11 +290,33 @@ void ResolverPass::integer_expression(NodeId id) {
   }
 }
 
-// The size of an open array formal is passed beside it when the body asks for it (SIZE, or an
-// index known only at run time, whose width follows from the size).
+bool ResolverPass::is_table_literal(NodeId id) const {
+  Kind kind = tree.kind(id);
+  if (kind == Kind::typed_literal) kind = tree.kind(tree.node(id).a);
+  return kind == Kind::table || kind == Kind::string;
+}
+
+// Whether every element of a table (of tables) is a constant; a string always is.
+bool ResolverPass::table_of_constants(NodeId id) const {
+  if (tree.kind(id) == Kind::typed_literal) id = tree.node(id).a;
+  if (tree.kind(id) == Kind::string) return true;
+  if (tree.kind(id) != Kind::table) return constant_value(tree, r, id).has_value();
+  for (NodeId item : tree.children(tree.node(id).a)) {
+    if (!table_of_constants(item)) return false;
+  }
+  return true;
+}
+
+// The size of an open array formal is passed beside it when the body asks for it (SIZE), and the
+// width of its indices when it indexes it by a value known only at run time.
 void ResolverPass::need_size_of(NodeId element_node) {
   SymbolId array = tree.kind(element_node) == Kind::name ? tree.node(element_node).b : kNoSymbol;
   if (array != kNoSymbol && r.symbol(array).helper != 0) r.symbol(array).size_needed = true;
+}
+
+void ResolverPass::need_index_width_of(NodeId element_node) {
+  SymbolId array = tree.kind(element_node) == Kind::name ? tree.node(element_node).b : kNoSymbol;
+  if (array != kNoSymbol && r.symbol(array).width_helper != 0) r.symbol(array).width_needed = true;
 }
 
 // ---------------------------------------------------------------- expressions
@@ -458,12 +480,29 @@ void ResolverPass::arguments(NodeId callee, SymbolId symbol, NodeId list, bool f
     }
     SymbolId formal = tree.node(tree.node(tree.child(formal_list, i)).b).b;
     const Symbol& f = r.symbol(formal);
+    // A table or string given for an array formal becomes a table of its own at the outermost
+    // level, when its elements are constants.
+    bool table = r.types.is_array(f.type) && is_table_literal(actual);
+    bool outer = std::exchange(table_allowed_, table);
     TypeId type = expression(actual, f.type);
+    table_allowed_ = outer;
+    if (table) {
+      if (table_of_constants(actual)) {
+        r.helper_names[actual] = fresh_global_name("table");
+      } else {
+        mark_unwritable(Construct::table_value);
+      }
+    }
     settle_literal_types(actual, r.types.is_integer(f.type) ? f.type : TypeTable::kInt);
     if (!compatible(f.type, type)) {
       report(actual, Message::argument_types,
              {std::to_string(i + 1), r.types.spelling(f.type) + " expected, not " + r.types.spelling(type)});
       mark_unwritable(Construct::type_error);
+    }
+    // An open array passed on to a formal whose size or index width is asked gets them asked too.
+    if (tree.kind(actual) == Kind::name) {
+      if (f.size_needed) need_size_of(actual);
+      if (f.width_needed) need_index_width_of(actual);
     }
     if (r.types[r.types.innermost(f.type)].kind == TypeKind::channel) {
       if (f.used_for_input || f.direction == Direction::input) note_channel_use(actual, Use::input);

@@ -5,7 +5,7 @@
 
 // An open array indexed at run time: its index width follows from its size,
 // known only where the procedure is used.
-macro proc total (v, v_size, sum)
+macro proc total (v, v_size, v_width, sum)
 {
     sum = 0;
     {
@@ -15,7 +15,7 @@ macro proc total (v, v_size, sum)
         i_count = v_size;
         while (i_count > 0)
         {
-            sum = sum + v[(unsigned (log2ceil(v_size)))(i <- log2ceil(v_size))];
+            sum = sum + v[(unsigned v_width)(i <- v_width)];
             par
             {
                 i = i + 1;
@@ -38,7 +38,7 @@ macro proc main_ (out)
             a[(i <- 2)] = (int 32)adju(i, 32);
         }
     }
-    total (a, 4, s);
+    total (a, 4, 2, s);
     out ! s;
 }
 
