@@ -11,7 +11,7 @@
 #include "output/fragments.h"
 #include "output/replicated_par.h"
 #include "output/streams.h"
-#include "output/templates.h"
+#include "output/template_merge.h"
 #include "output/text_cache.h"
 #include "parser/action_state.h"
 #include "scanner/scanner.h"

@@ -7,7 +7,6 @@
 #include "scanner/occam2_literals.h"
 #include "scanner/occam2_scanner.h"
 #include "scanner/occam2_tokens.h"
-#include "scanner/scanner.h"
 
 namespace vrk {
 

@@ -17,15 +17,12 @@
 
 #include "output/fragments.h"
 #include "output/streams.h"
+#include "scanner/characters.h"
 #include "scanner/diagnostics.h"
 #include "scanner/line_reader.h"
 #include "support/exit_status.h"
 
 namespace vrk {
-
-// The code of a NUL byte in the source: a token of its own that no production accepts, so it is a
-// syntax error on its line (it must not read as 0, the end of the input).
-inline constexpr int kNulByteToken = 301;
 
 // The token that put an error banner into one of the token text buffers.
 struct BannerOrigin {
