@@ -27,85 +27,85 @@ macro expr scaled (x) = (x * 3);
 
 macro proc producer (out)
 {
-    int 32 n;
+	int 32 n;
 
-    n = 0;
-    while (n < samples)
-    {
-        out ! n;
-        n = n + 1;
-    }
+	n = 0;
+	while (n < samples)
+	{
+		out ! n;
+		n = n + 1;
+	}
 }
 
 macro proc filter (keys, in_, out)
 {
-    unsigned 1 running;
-    unsigned 8 key;
-    int 32 x;
+	unsigned 1 running;
+	unsigned 8 key;
+	int 32 x;
 
-    running = 1;
-    while (running)
-    {
-        prialt
-        {
-            case keys ? key:
-                switch (key)
-                {
-                    case 'q':
-                    case 'Q':
-                        running = 0;
-                        break;
-                    default:
-                        delay;
-                        break;
-                }
-                break;
-            case in_ ? x:
-                if (x > threshold)
-                {
-                    out ! scaled (x);
-                }
-                else
-                {
-                    delay;
-                }
-                break;
-        }
-    }
+	running = 1;
+	while (running)
+	{
+		prialt
+		{
+			case keys ? key:
+				switch (key)
+				{
+					case 'q':
+					case 'Q':
+						running = 0;
+						break;
+					default:
+						delay;
+						break;
+				}
+				break;
+			case in_ ? x:
+				if (x > threshold)
+				{
+					out ! scaled (x);
+				}
+				else
+				{
+					delay;
+				}
+				break;
+		}
+	}
 }
 
 macro proc consumer (in_, scr)
 {
-    int 32 count, last, v;
+	int 32 count, last, v;
 
-    par
-    {
-        count = 0;
-        last = 0;
-    }
-    while (1)
-    {
-        in_ ? v;
-        par
-        {
-            count = count + 1;
-            last = v;
-        }
-        scr ! mark;
-    }
+	par
+	{
+		count = 0;
+		last = 0;
+	}
+	while (1)
+	{
+		in_ ? v;
+		par
+		{
+			count = count + 1;
+			last = v;
+		}
+		scr ! mark;
+	}
 }
 
 // The program: the last procedure, with the keyboard and screen channels.
 macro proc main_ (kyb, scr)
 {
-    chan int 32 raw, passed;
+	chan int 32 raw, passed;
 
-    par
-    {
-        producer (raw);
-        filter (kyb, raw, passed);
-        consumer (passed, scr);
-    }
+	par
+	{
+		producer (raw);
+		filter (kyb, raw, passed);
+		consumer (passed, scr);
+	}
 }
 
 chanin unsigned 8 kyb with {infile = "kyb.dat"};
@@ -113,5 +113,5 @@ chanout unsigned 8 scr with {outfile = "scr.dat"};
 
 void main(void)
 {
-    main_ (kyb, scr);
+	main_ (kyb, scr);
 }

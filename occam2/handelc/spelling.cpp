@@ -67,7 +67,7 @@ std::string comment_text(std::string_view text, int indent) {
     std::size_t end = text.find('\n', start);
     if (end == std::string_view::npos) end = text.size();
     std::string_view content = text.substr(start, end - start);
-    out.append(static_cast<std::size_t>(indent) * 4, ' ');
+    out.append(static_cast<std::size_t>(indent), '\t');
     out += "//";
     int hashes = 0;
     for (char c : content) {

@@ -79,12 +79,13 @@ void TextChunks::spill() {
 }
 
 namespace {
-// Copies text to the output, with `indent` spaces before each line; `line_start` carries over.
-void copy_indented(OutputBuffer& output, std::string_view text, std::size_t indent, bool& line_start) {
-  static constexpr std::string_view kSpaces = "                ";
-  if (indent == 0) return output.write(text);
+// Copies text to the output, `levels` deeper: that many tabs before each line; `line_start`
+// carries over from one piece of text to the next.
+void copy_indented(OutputBuffer& output, std::string_view text, std::size_t levels, bool& line_start) {
+  static constexpr std::string_view kTabs = "\t\t\t\t\t\t\t\t";
+  if (levels == 0) return output.write(text);
   while (!text.empty()) {
-    if (line_start && text.front() != '\n') output.write(kSpaces.substr(0, indent));
+    if (line_start && text.front() != '\n') output.write(kTabs.substr(0, levels));
     std::size_t end = text.find('\n');
     std::size_t part = end == std::string_view::npos ? text.size() : end + 1;
     output.write(text.substr(0, part));
@@ -94,7 +95,7 @@ void copy_indented(OutputBuffer& output, std::string_view text, std::size_t inde
 }
 }  // namespace
 
-bool TextChunks::copy_to(OutputBuffer& output, std::size_t indent) {
+bool TextChunks::copy_to(OutputBuffer& output, std::size_t levels) {
   close_chunk();
   bool line_start = true;
   if (spilled_ > 0) {
@@ -103,11 +104,11 @@ bool TextChunks::copy_to(OutputBuffer& output, std::size_t indent) {
     for (std::size_t left = spilled_; left > 0;) {
       std::size_t got = std::fread(block.data(), 1, std::min(left, block.size()), file_);
       if (got == 0) return false;
-      copy_indented(output, std::string_view(block.data(), got), indent, line_start);
+      copy_indented(output, std::string_view(block.data(), got), levels, line_start);
       left -= got;
     }
   }
-  for (const Chunk& chunk : chunks_) copy_indented(output, std::string_view(chunk.bytes.get(), chunk.size), indent, line_start);
+  for (const Chunk& chunk : chunks_) copy_indented(output, std::string_view(chunk.bytes.get(), chunk.size), levels, line_start);
   return !failed_;
 }
 
@@ -575,18 +576,17 @@ void Writer::program_channels() {
 bool Writer::main_body(const Templates& templates, OutputBuffer& output) {
   write_ending_a_line(output, templates.main_opening);
   if (!r_.uses_timer) {
-    if (main_.empty()) output.write("    delay;\n");
+    if (main_.empty()) output.write("\tdelay;\n");
     bool copied = main_.copy_to(output);
     output.write("}\n");
     return copied;
   }
   std::string clock(tree_.names.spelling(r_.clock_name));
   std::string stop(tree_.names.spelling(r_.clock_stop_name));
-  output.write("    par\n    {\n        while (!" + stop + ")\n        {\n            " + clock + " = " + clock +
-               " + 1;\n        }\n");
-  output.write("        seq\n        {\n");
-  bool copied = main_.copy_to(output, 8);
-  output.write("            " + stop + " = 1;\n        }\n    }\n}\n");
+  output.write("\tpar\n\t{\n\t\twhile (!" + stop + ")\n\t\t{\n\t\t\t" + clock + " = " + clock + " + 1;\n\t\t}\n");
+  output.write("\t\tseq\n\t\t{\n");
+  bool copied = main_.copy_to(output, 2);
+  output.write("\t\t\t" + stop + " = 1;\n\t\t}\n\t}\n}\n");
   return copied;
 }
 
@@ -648,11 +648,12 @@ void Writer::call_of_program() {
 
 // ---------------------------------------------------------------- output
 
+// A tab a level.
 void Writer::start_line() {
-  static constexpr std::string_view kSpaces = "                                                                ";
-  std::size_t left = static_cast<std::size_t>(indent_) * 4;
-  for (; left > kSpaces.size(); left -= kSpaces.size()) write(kSpaces);
-  write(kSpaces.substr(0, left));
+  static constexpr std::string_view kTabs = "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
+  auto left = static_cast<std::size_t>(indent_);
+  for (; left > kTabs.size(); left -= kTabs.size()) write(kTabs);
+  write(kTabs.substr(0, left));
 }
 
 void Writer::line(std::string_view text) {

@@ -70,9 +70,9 @@ class TextChunks {
     }
     write_in_new_chunk(text);
   }
-  // Writes everything to `output`, with `indent` more spaces at the head of every line; false
-  // when the temporary file could not be written or read back (errno tells why).
-  bool copy_to(OutputBuffer& output, std::size_t indent = 0);
+  // Writes everything to `output`, `levels` more tabs at the head of every line; false when the
+  // temporary file could not be written or read back (errno tells why).
+  bool copy_to(OutputBuffer& output, std::size_t levels = 0);
   bool empty() const { return chunks_.empty() && spilled_ == 0; }
 
  private:

@@ -58,7 +58,7 @@ std::string occam2_output(std::string_view definitions, std::string_view main_st
   std::string text = std::string(kTestHeader) + std::string(kTestBoard) + std::string(kStandardLibrary);
   text += definitions;
   text += kTestMain;
-  text += main_statements.empty() ? std::string_view("    delay;\n") : main_statements;
+  text += main_statements.empty() ? std::string_view("\tdelay;\n") : main_statements;
   text += kOccam2MainClosing;
   return text;
 }

@@ -40,7 +40,7 @@ TranslationRun translate_occam2(std::string_view source, std::string source_path
 
 // The output file of an occam 2 mode translation with the test templates: the templates, the
 // standard library's include, `definitions` (all that stands before main), main's opening
-// template, `main_statements` (indented, a delay when empty) and main's closing.
+// template, `main_statements` (indented a tab, a delay when empty) and main's closing.
 std::string occam2_output(std::string_view definitions, std::string_view main_statements);
 
 // An occam 2 mode output split at main's opening: what stands between the include of the standard

@@ -23,7 +23,7 @@ TEST(Occam2Spelling, NumbersCharactersAndTypes) {
 // Comment lines keep their text, but cannot read as a banner to the checker, nor join the next
 // line to themselves, nor carry control bytes.
 TEST(Occam2Spelling, CommentsStayComments) {
-  EXPECT_EQ(comment_text(" a comment\n", 1), "    // a comment\n");
+  EXPECT_EQ(comment_text(" a comment\n", 2), "\t\t// a comment\n");
   EXPECT_EQ(comment_text("#### section ########\n", 0), "//### # section ### ### ##\n");
   EXPECT_EQ(comment_text(" ends in \\\n", 0), "// ends in \\.\n");
   EXPECT_EQ(comment_text(std::string(" bell\a and\ttab  \n", 17), 0), "// bell? and\ttab\n");

@@ -285,7 +285,7 @@ class Occam2HostileSources : public TempDirTest {
   TranslationRun run(const std::string& source) { return translate_occam2(source, path()); }
   // A banner of the translation, for the source's line `line`.
   std::string banner(const std::string& what, int line) const {
-    return "    #### Error: " + what + " (" + path() + ":" + std::to_string(line) + ") ####\n";
+    return "\t#### Error: " + what + " (" + path() + ":" + std::to_string(line) + ") ####\n";
   }
 };
 
@@ -329,8 +329,8 @@ TEST_F(Occam2HostileSources, EachEndsWithItsStatusAndAReportWhereItStopped) {
       // Two thousand million copies are one replicator, which the Handel-C compiler unrolls.
       {"PAR i = 0 FOR 2000000000", "CHAN INT c:\nPAR i = 0 FOR 2000000000\n  c ! i\n", 0, "",
        occam2_output("chan int 32 c;\n\n",
-                     "    {\n        unsigned 31 i;\n\n        par (i = 0; i < 2000000000; i++)\n        {\n"
-                     "            c ! (int 32)adju(i, 32);\n        }\n    }\n")},
+                     "\t{\n\t\tunsigned 31 i;\n\n\t\tpar (i = 0; i < 2000000000; i++)\n\t\t{\n"
+                     "\t\t\tc ! (int 32)adju(i, 32);\n\t\t}\n\t}\n")},
       // The open #IF is reported at the end of its file; the lines it selected stay.
       {"#IF without #ENDIF", "#IF TRUE\nSKIP\n", 1, "ERROR <#IF without #ENDIF> near <#IF> on line 1",
        occam2_output("", "")},

@@ -10,14 +10,14 @@ macro expr debug = 0;
 
 macro proc p (out)
 {
-    {
-        out ! n;
-    }
+	{
+		out ! n;
+	}
 }
 
 chanout int 32 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    p (out);
+	p (out);
 }

@@ -8,20 +8,20 @@ macro expr n = 3;
 
 macro proc a (out)
 {
-    out ! n;
+	out ! n;
 }
 
 macro expr n_1 = 5;
 
 macro proc b (out)
 {
-    a (out);
-    out ! n_1;
+	a (out);
+	out ! n_1;
 }
 
 chanout int 32 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    b (out);
+	b (out);
 }

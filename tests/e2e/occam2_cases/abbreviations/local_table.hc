@@ -8,11 +8,11 @@ static int 32 squares[4] = {0, 1, 4, 9};
 
 macro proc p (in_, out)
 {
-    int 32 i;
+	int 32 i;
 
-    in_ ? i;
-    out ! squares[(unsigned 2)(i <- 2)];
-    out ! 4;
+	in_ ? i;
+	out ! squares[(unsigned 2)(i <- 2)];
+	out ! 4;
 }
 
 chanin int 32 in_ with {infile = "in.dat"};
@@ -20,5 +20,5 @@ chanout int 32 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    p (in_, out);
+	p (in_, out);
 }

@@ -8,8 +8,8 @@ static unsigned 8 s[2] = {'o', 'k'};
 
 macro proc p (out, scr)
 {
-    out ! t[2];
-    scr ! s[0];
+	out ! t[2];
+	scr ! s[0];
 }
 
 chanout int 32 out with {outfile = "out.dat"};
@@ -17,5 +17,5 @@ chanout unsigned 8 scr with {outfile = "scr.dat"};
 
 void main(void)
 {
-    p (out, scr);
+	p (out, scr);
 }

@@ -6,20 +6,20 @@
 // A VAL computed from a formal is known only when the procedure runs.
 macro proc scaled (n, out)
 {
-    int 32 m;
+	int 32 m;
 
-    m = n * 2;
-    out ! m;
+	m = n * 2;
+	out ! m;
 }
 
 macro proc main_ (out)
 {
-    scaled (4, out);
+	scaled (4, out);
 }
 
 chanout int 32 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    main_ (out);
+	main_ (out);
 }

@@ -5,20 +5,20 @@
 
 macro proc main_ (a, b, out)
 {
-    int 32 x;
+	int 32 x;
 
-    while (1)
-    {
-        prialt
-        {
-            case a ? x:
-                out ! x;
-                break;
-            case b ? x:
-                out ! x + 100;
-                break;
-        }
-    }
+	while (1)
+	{
+		prialt
+		{
+			case a ? x:
+				out ! x;
+				break;
+			case b ? x:
+				out ! x + 100;
+				break;
+		}
+	}
 }
 
 chanin int 32 a with {infile = "a.dat"};
@@ -27,5 +27,5 @@ chanout int 32 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    main_ (a, b, out);
+	main_ (a, b, out);
 }

@@ -6,20 +6,20 @@
 // The alternatives of a nested ALT join the outer one.
 macro proc main_ (a, b, c, out)
 {
-    int 32 x;
+	int 32 x;
 
-    prialt
-    {
-        case a ? x:
-            out ! x;
-            break;
-        case b ? x:
-            out ! x;
-            break;
-        case c ? x:
-            out ! x;
-            break;
-    }
+	prialt
+	{
+		case a ? x:
+			out ! x;
+			break;
+		case b ? x:
+			out ! x;
+			break;
+		case c ? x:
+			out ! x;
+			break;
+	}
 }
 
 chanin int 32 a with {infile = "a.dat"};
@@ -29,5 +29,5 @@ chanout int 32 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    main_ (a, b, c, out);
+	main_ (a, b, c, out);
 }

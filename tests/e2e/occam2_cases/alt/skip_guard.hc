@@ -6,17 +6,17 @@
 // A SKIP guard is always ready: the default of the prialt.
 macro proc main_ (a, out)
 {
-    int 32 x;
+	int 32 x;
 
-    prialt
-    {
-        case a ? x:
-            out ! x;
-            break;
-        default:
-            out ! 0;
-            break;
-    }
+	prialt
+	{
+		case a ? x:
+			out ! x;
+			break;
+		default:
+			out ! 0;
+			break;
+	}
 }
 
 chanin int 32 a with {infile = "a.dat"};
@@ -24,5 +24,5 @@ chanout int 32 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    main_ (a, out);
+	main_ (a, out);
 }

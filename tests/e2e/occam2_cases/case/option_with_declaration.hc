@@ -6,23 +6,23 @@
 // A declaration before an option's process opens a block inside the case.
 macro proc main_ (in_, out)
 {
-    int 32 k;
+	int 32 k;
 
-    in_ ? k;
-    switch (k)
-    {
-        case 1:
-            {
-                int 32 y;
+	in_ ? k;
+	switch (k)
+	{
+		case 1:
+			{
+				int 32 y;
 
-                y = k * 2;
-                out ! y;
-            }
-            break;
-        default:
-            out ! k;
-            break;
-    }
+				y = k * 2;
+				out ! y;
+			}
+			break;
+		default:
+			out ! k;
+			break;
+	}
 }
 
 chanin int 32 in_ with {infile = "in.dat"};
@@ -30,5 +30,5 @@ chanout int 32 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    main_ (in_, out);
+	main_ (in_, out);
 }

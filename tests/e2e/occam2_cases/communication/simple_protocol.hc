@@ -5,10 +5,10 @@
 
 macro proc main_ (in_, out)
 {
-    unsigned 8 w;
+	unsigned 8 w;
 
-    in_ ? w;
-    out ! w;
+	in_ ? w;
+	out ! w;
 }
 
 chanin unsigned 8 in_ with {infile = "in.dat"};
@@ -16,5 +16,5 @@ chanout unsigned 8 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    main_ (in_, out);
+	main_ (in_, out);
 }

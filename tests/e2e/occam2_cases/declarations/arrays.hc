@@ -8,6 +8,6 @@ unsigned 8 m[2][3];
 
 void main(void)
 {
-    a[0] = 7;
-    m[1][2] = 'z';
+	a[0] = 7;
+	m[1][2] = 'z';
 }

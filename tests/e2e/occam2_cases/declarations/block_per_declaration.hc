@@ -6,20 +6,20 @@
 // A declaration in the middle of a SEQ opens a block of its own.
 macro proc p (out)
 {
-    int 32 x;
+	int 32 x;
 
-    x = 1;
-    {
-        int 32 y;
+	x = 1;
+	{
+		int 32 y;
 
-        y = x + 1;
-        out ! y;
-    }
+		y = x + 1;
+		out ! y;
+	}
 }
 
 chanout int 32 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    p (out);
+	p (out);
 }

@@ -10,11 +10,11 @@ unsigned 8 b;
 
 void main(void)
 {
-    par
-    {
-        c ! 1;
-        c ? x;
-        d ! 'a';
-        d ? b;
-    }
+	par
+	{
+		c ! 1;
+		c ? x;
+		d ! 'a';
+		d ? b;
+	}
 }

@@ -6,10 +6,10 @@
 // Dots in names become underscores; the files keep the occam names.
 macro proc copy_one (data_in, data_out)
 {
-    int 32 last_value;
+	int 32 last_value;
 
-    data_in ? last_value;
-    data_out ! last_value;
+	data_in ? last_value;
+	data_out ! last_value;
 }
 
 chanin int 32 data_in with {infile = "data.in.dat"};
@@ -17,5 +17,5 @@ chanout int 32 data_out with {outfile = "data.out.dat"};
 
 void main(void)
 {
-    copy_one (data_in, data_out);
+	copy_one (data_in, data_out);
 }

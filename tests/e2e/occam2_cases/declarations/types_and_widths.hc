@@ -13,10 +13,10 @@ unsigned 1 f;
 
 void main(void)
 {
-    i = 1;
-    h = 2;
-    w = 3;
-    d = 4;
-    b = 5;
-    f = 1;
+	i = 1;
+	h = 2;
+	w = 3;
+	d = 4;
+	b = 5;
+	f = 1;
 }

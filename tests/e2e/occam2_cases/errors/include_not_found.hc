@@ -7,12 +7,12 @@
 
 macro proc main_ (out)
 {
-    out ! 1;
+	out ! 1;
 }
 
 chanout int 32 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    main_ (out);
+	main_ (out);
 }

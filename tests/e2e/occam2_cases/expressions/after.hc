@@ -6,11 +6,11 @@
 // AFTER compares times modulo the word: the sign of the difference.
 macro proc main_ (in_, out)
 {
-    int 32 a, b;
+	int 32 a, b;
 
-    in_ ? a;
-    in_ ? b;
-    out ! ((int 32)(a - b)) > 0;
+	in_ ? a;
+	in_ ? b;
+	out ! ((int 32)(a - b)) > 0;
 }
 
 chanin int 32 in_ with {infile = "in.dat"};
@@ -18,5 +18,5 @@ chanout unsigned 1 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    main_ (in_, out);
+	main_ (in_, out);
 }

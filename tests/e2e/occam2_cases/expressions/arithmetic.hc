@@ -6,21 +6,21 @@
 // Arithmetic, the modular operators and the remainder in both spellings.
 macro proc main_ (in_, out)
 {
-    int 32 a, b;
+	int 32 a, b;
 
-    in_ ? a;
-    in_ ? b;
-    out ! a + b;
-    out ! a - b;
-    out ! a * b;
-    out ! a / b;
-    out ! a % b;
-    out ! a % b;
-    out ! a + b;
-    out ! a - b;
-    out ! a * b;
-    out ! -a;
-    out ! (a + b) * (a - b);
+	in_ ? a;
+	in_ ? b;
+	out ! a + b;
+	out ! a - b;
+	out ! a * b;
+	out ! a / b;
+	out ! a % b;
+	out ! a % b;
+	out ! a + b;
+	out ! a - b;
+	out ! a * b;
+	out ! -a;
+	out ! (a + b) * (a - b);
 }
 
 chanin int 32 in_ with {infile = "in.dat"};
@@ -28,5 +28,5 @@ chanout int 32 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    main_ (in_, out);
+	main_ (in_, out);
 }

@@ -5,17 +5,17 @@
 
 macro proc main_ (in_, out)
 {
-    int 32 a, b;
+	int 32 a, b;
 
-    in_ ? a;
-    in_ ? b;
-    out ! a & b;
-    out ! a | b;
-    out ! a ^ b;
-    out ! ~a;
-    out ! a & b;
-    out ! a | b;
-    out ! ~a;
+	in_ ? a;
+	in_ ? b;
+	out ! a & b;
+	out ! a | b;
+	out ! a ^ b;
+	out ! ~a;
+	out ! a & b;
+	out ! a | b;
+	out ! ~a;
 }
 
 chanin int 32 in_ with {infile = "in.dat"};
@@ -23,5 +23,5 @@ chanout int 32 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    main_ (in_, out);
+	main_ (in_, out);
 }

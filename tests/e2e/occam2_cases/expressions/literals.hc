@@ -6,14 +6,14 @@
 // Numbers, hexadecimal numbers and characters, printable or not.
 macro proc main_ (out, scr)
 {
-    out ! 42;
-    out ! 0xFF;
-    out ! -1;
-    scr ! 'a';
-    scr ! 10;
-    scr ! '*';
-    scr ! '\'';
-    scr ! '\\';
+	out ! 42;
+	out ! 0xFF;
+	out ! -1;
+	scr ! 'a';
+	scr ! 10;
+	scr ! '*';
+	scr ! '\'';
+	scr ! '\\';
 }
 
 chanout int 32 out with {outfile = "out.dat"};
@@ -21,5 +21,5 @@ chanout unsigned 8 scr with {outfile = "scr.dat"};
 
 void main(void)
 {
-    main_ (out, scr);
+	main_ (out, scr);
 }

@@ -5,19 +5,19 @@
 
 macro proc main_ (out)
 {
-    unsigned 1 a, b;
+	unsigned 1 a, b;
 
-    par
-    {
-        a = 1;
-        b = 0;
-    }
-    out ! (a && b) || (!a);
+	par
+	{
+		a = 1;
+		b = 0;
+	}
+	out ! (a && b) || (!a);
 }
 
 chanout unsigned 1 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    main_ (out);
+	main_ (out);
 }

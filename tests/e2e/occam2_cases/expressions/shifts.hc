@@ -6,15 +6,15 @@
 // occam's >> brings in zeros: on a signed INT it shifts the unsigned bits.
 macro proc main_ (in_, out, scr)
 {
-    int 32 a;
-    unsigned 8 b;
+	int 32 a;
+	unsigned 8 b;
 
-    in_ ? a;
-    b = 200;
-    out ! a << 3;
-    out ! (int 32)(((unsigned 32)a) >> 3);
-    scr ! b >> 1;
-    scr ! b << 1;
+	in_ ? a;
+	b = 200;
+	out ! a << 3;
+	out ! (int 32)(((unsigned 32)a) >> 3);
+	scr ! b >> 1;
+	scr ! b << 1;
 }
 
 chanin int 32 in_ with {infile = "in.dat"};
@@ -23,5 +23,5 @@ chanout unsigned 8 scr with {outfile = "scr.dat"};
 
 void main(void)
 {
-    main_ (in_, out, scr);
+	main_ (in_, out, scr);
 }

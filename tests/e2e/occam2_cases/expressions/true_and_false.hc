@@ -5,20 +5,20 @@
 
 macro proc main_ (out)
 {
-    unsigned 1 b;
+	unsigned 1 b;
 
-    b = 1;
-    out ! b;
-    out ! 0;
-    while (b)
-    {
-        b = 0;
-    }
+	b = 1;
+	out ! b;
+	out ! 0;
+	while (b)
+	{
+		b = 0;
+	}
 }
 
 chanout unsigned 1 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    main_ (out);
+	main_ (out);
 }

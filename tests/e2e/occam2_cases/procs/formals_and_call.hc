@@ -6,18 +6,18 @@
 // A channel, a value and a variable as formals; the program is called main.
 macro proc scale (in_, n, total)
 {
-    int 32 x;
+	int 32 x;
 
-    in_ ? x;
-    total = x * n;
+	in_ ? x;
+	total = x * n;
 }
 
 macro proc main_ (in_, out)
 {
-    int 32 t;
+	int 32 t;
 
-    scale (in_, 3, t);
-    out ! t;
+	scale (in_, 3, t);
+	out ! t;
 }
 
 chanin int 32 in_ with {infile = "in.dat"};
@@ -25,5 +25,5 @@ chanout int 32 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    main_ (in_, out);
+	main_ (in_, out);
 }

@@ -9,26 +9,26 @@ macro expr step = 3;
 
 macro proc add_step (total, base)
 {
-    total = (total + step) + base;
+	total = (total + step) + base;
 }
 
 macro proc outer (out, base)
 {
-    int 32 total;
+	int 32 total;
 
-    total = 0;
-    add_step (total, base);
-    out ! total;
+	total = 0;
+	add_step (total, base);
+	out ! total;
 }
 
 macro proc main_ (out)
 {
-    outer (out, 10);
+	outer (out, 10);
 }
 
 chanout int 32 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    main_ (out);
+	main_ (out);
 }

@@ -6,28 +6,28 @@
 // A lifted procedure and an outermost one of the same name.
 macro proc emit (out)
 {
-    out ! 1;
+	out ! 1;
 }
 
 macro proc outer (out)
 {
-    emit (out);
+	emit (out);
 }
 
 macro proc emit_1 (out)
 {
-    out ! 2;
+	out ! 2;
 }
 
 macro proc main_ (out)
 {
-    outer (out);
-    emit_1 (out);
+	outer (out);
+	emit_1 (out);
 }
 
 chanout int 32 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    main_ (out);
+	main_ (out);
 }

@@ -7,22 +7,22 @@
 // with that variable as a parameter.
 macro proc add (v, total)
 {
-    total = total + v;
+	total = total + v;
 }
 
 macro proc outer (out)
 {
-    int 32 total;
+	int 32 total;
 
-    total = 0;
-    add (2, total);
-    add (3, total);
-    out ! total;
+	total = 0;
+	add (2, total);
+	add (3, total);
+	out ! total;
 }
 
 chanout int 32 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    outer (out);
+	outer (out);
 }

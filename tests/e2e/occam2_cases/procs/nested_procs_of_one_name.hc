@@ -6,28 +6,28 @@
 // Two nested procedures of one name, each using its outer procedure's channel.
 macro proc emit (out)
 {
-    out ! 1;
+	out ! 1;
 }
 
 macro proc first (out)
 {
-    emit (out);
+	emit (out);
 }
 
 macro proc emit_1 (out)
 {
-    out ! 2;
+	out ! 2;
 }
 
 macro proc second (out)
 {
-    first (out);
-    emit_1 (out);
+	first (out);
+	emit_1 (out);
 }
 
 chanout int 32 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    second (out);
+	second (out);
 }

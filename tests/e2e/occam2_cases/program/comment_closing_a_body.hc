@@ -5,13 +5,13 @@
 
 macro proc main_ (out)
 {
-    out ! 1;
-    // nothing more to send
+	out ! 1;
+	// nothing more to send
 }
 
 chanout int 32 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    main_ (out);
+	main_ (out);
 }

@@ -9,12 +9,12 @@ macro expr n = 2;
 // The program: doubles what comes in.
 macro proc main_ (in_, out)
 {
-    int 32 x;
+	int 32 x;
 
-    // read it
-    in_ ? x;
-    // send it doubled
-    out ! x * n;
+	// read it
+	in_ ? x;
+	// send it doubled
+	out ! x * n;
 }
 
 chanin int 32 in_ with {infile = "in.dat"};
@@ -22,5 +22,5 @@ chanout int 32 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    main_ (in_, out);
+	main_ (in_, out);
 }

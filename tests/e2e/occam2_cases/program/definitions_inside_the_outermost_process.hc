@@ -10,10 +10,10 @@ macro expr k = 3;
 
 macro proc p (v)
 {
-    c ! v;
+	c ! v;
 }
 
 void main(void)
 {
-    p (k);
+	p (k);
 }

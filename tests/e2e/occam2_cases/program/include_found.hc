@@ -9,17 +9,17 @@ macro expr base = 10;
 
 macro proc emit (out, v)
 {
-    out ! base + v;
+	out ! base + v;
 }
 
 macro proc main_ (out)
 {
-    emit (out, 1);
+	emit (out, 1);
 }
 
 chanout int 32 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    main_ (out);
+	main_ (out);
 }

@@ -5,19 +5,19 @@
 
 macro proc main_ (out)
 {
-    {
-        unsigned 3 i;
+	{
+		unsigned 3 i;
 
-        seq (i = 1; i < 4; i++)
-        {
-            out ! (int 32)adju(i, 32);
-        }
-    }
+		seq (i = 1; i < 4; i++)
+		{
+			out ! (int 32)adju(i, 32);
+		}
+	}
 }
 
 chanout int 32 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    main_ (out);
+	main_ (out);
 }

@@ -6,24 +6,24 @@
 // A count known only at run time: taken once, and counted down.
 macro proc main_ (in_, out)
 {
-    int 32 n;
+	int 32 n;
 
-    in_ ? n;
-    {
-        int 32 i, i_count;
+	in_ ? n;
+	{
+		int 32 i, i_count;
 
-        i = 0;
-        i_count = n;
-        while (i_count > 0)
-        {
-            out ! i;
-            par
-            {
-                i = i + 1;
-                i_count = i_count - 1;
-            }
-        }
-    }
+		i = 0;
+		i_count = n;
+		while (i_count > 0)
+		{
+			out ! i;
+			par
+			{
+				i = i + 1;
+				i_count = i_count - 1;
+			}
+		}
+	}
 }
 
 chanin int 32 in_ with {infile = "in.dat"};
@@ -31,5 +31,5 @@ chanout int 32 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    main_ (in_, out);
+	main_ (in_, out);
 }

@@ -6,20 +6,20 @@
 // A SEQ as a branch of a PAR is a seq block; PRI PAR is a par as well.
 macro proc main_ (a, b)
 {
-    par
-    {
-        a ! 1;
-        seq
-        {
-            b ! 2;
-            b ! 3;
-        }
-    }
-    par
-    {
-        a ! 4;
-        b ! 5;
-    }
+	par
+	{
+		a ! 1;
+		seq
+		{
+			b ! 2;
+			b ! 3;
+		}
+	}
+	par
+	{
+		a ! 4;
+		b ! 5;
+	}
 }
 
 chanout int 32 a with {outfile = "a.dat"};
@@ -27,5 +27,5 @@ chanout int 32 b with {outfile = "b.dat"};
 
 void main(void)
 {
-    main_ (a, b);
+	main_ (a, b);
 }

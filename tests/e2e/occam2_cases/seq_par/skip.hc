@@ -7,19 +7,19 @@
 // branch), and delay where a statement must stand.
 macro proc main_ (out)
 {
-    int 32 x;
+	int 32 x;
 
-    x = 0;
-    out ! x;
-    while (x > 0)
-    {
-        delay;
-    }
+	x = 0;
+	out ! x;
+	while (x > 0)
+	{
+		delay;
+	}
 }
 
 chanout int 32 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    main_ (out);
+	main_ (out);
 }

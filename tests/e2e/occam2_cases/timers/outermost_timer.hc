@@ -11,17 +11,17 @@ int 32 t;
 
 void main(void)
 {
-    par
-    {
-        while (!vrk_done)
-        {
-            vrk_clock = vrk_clock + 1;
-        }
-        seq
-        {
-            t = (int 32)vrk_clock;
-            while ((int 32)(vrk_clock - (unsigned 32)(t + 5)) < 0) delay;
-            vrk_done = 1;
-        }
-    }
+	par
+	{
+		while (!vrk_done)
+		{
+			vrk_clock = vrk_clock + 1;
+		}
+		seq
+		{
+			t = (int 32)vrk_clock;
+			while ((int 32)(vrk_clock - (unsigned 32)(t + 5)) < 0) delay;
+			vrk_done = 1;
+		}
+	}
 }

@@ -7,15 +7,15 @@
 
 macro proc main_ (out)
 {
-    int 32 q, r;
+	int 32 q, r;
 
-    #### Error: occam FUNCTION with several results has no Handel-C counterpart (unsupported/several_results.occ:10) ####
-    out ! 1;
+	#### Error: occam FUNCTION with several results has no Handel-C counterpart (unsupported/several_results.occ:10) ####
+	out ! 1;
 }
 
 chanout int 32 out with {outfile = "out.dat"};
 
 void main(void)
 {
-    main_ (out);
+	main_ (out);
 }
