@@ -129,11 +129,12 @@ TEST_F(Occam2Files, AnIncludedFileIsTranslatedInPlace) {
   EXPECT_EQ(output.definitions, "macro expr k = (3);\n\nmacro proc p (c)\n{\nc ! k;\n}  /* p */\n\n");
 }
 
-TEST_F(Occam2Files, AMissingIncludeIsAWarningAndTheTranslationGoesOn) {
+TEST_F(Occam2Files, AMissingIncludeIsAnErrorAndTheTranslationIsStillWritten) {
   TranslationRun run = translate_occam2("#INCLUDE \"course.module\"\nPROC p ()\n  SKIP\n:\n", (dir_ / "main.occ").string());
-  EXPECT_EQ(run.status, 0);
-  EXPECT_NE(run.diagnostics.find("warning"), std::string::npos) << run.diagnostics;
-  EXPECT_NE(run.diagnostics.find("course.module"), std::string::npos) << run.diagnostics;
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.diagnostics.find("ERROR <cannot find include file \"course.module\"> near <#INCLUDE> on line 1"),
+            std::string::npos)
+      << run.diagnostics;
   EXPECT_EQ(split_occam2_output(run.output).body, "p ();\n");
 }
 

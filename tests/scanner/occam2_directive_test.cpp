@@ -1,5 +1,6 @@
 // The occam 2 scanner's directives: #INCLUDE in place at its column, the lookup order, missing
-// files, loops and files that are no source; conditional compilation; skipped directives.
+// and unusable files, loops and files that are no source; conditional compilation; skipped
+// directives.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -68,16 +69,43 @@ TEST_F(Occam2Includes, FilesAreLookedUpBesideTheIncludingFileThenInEachDirectory
   EXPECT_EQ(r.errors, 0) << r.diagnostics;
 }
 
-TEST_F(Occam2Includes, AMissingFileIsAWarningAndScanningGoesOn) {
+TEST_F(Occam2Includes, AMissingFileIsAnErrorAndScanningGoesOn) {
   std::string source = "SEQ\n  #INCLUDE \"nope.inc\"\n  SKIP\n";
   Occam2Scan r = scan_main(source);
   EXPECT_EQ(r.codes(), (Codes{SEQ, EOL, INDENT, SKIP, EOL, OUTDENT, 0}));
-  EXPECT_EQ(r.diagnostics, path("main.occ") + ":2:3: warning: cannot find include file \"nope.inc\"\n");
-  EXPECT_EQ(r.errors, 0);
+  EXPECT_EQ(r.diagnostics, path("main.occ") + ":2:3: error: cannot find include file \"nope.inc\"\n");
+  EXPECT_EQ(r.errors, 1);
   write_file(dir_ / "main.occ", source);
   Occam2ScanSettings classic;
   classic.source_path = path("main.occ");
-  EXPECT_NE(scan_occam2_file(classic).diagnostics.find(r.diagnostics), std::string::npos);
+  EXPECT_NE(scan_occam2_file(classic).diagnostics.find("ERROR <cannot find include file \"nope.inc\"> near <#INCLUDE> on line 2\n"),
+            std::string::npos);
+}
+
+// A candidate that is there but cannot be read is reported with its path and the reason, and
+// ends the lookup: a later folder's file of the same name is not taken in its place.
+TEST_F(Occam2Includes, ACandidateThatCannotBeUsedIsAnErrorNamingItAndWhy) {
+  std::filesystem::create_symlink("loop.inc", dir_ / "loop.inc");
+  std::filesystem::create_symlink("gone.inc", dir_ / "dangling.inc");
+  for (const char* name : {"loop.inc", "dangling.inc"}) write_file(dir_ / "later" / name, "later\n");
+  Occam2Scan r = scan_main("#INCLUDE \"loop.inc\"\n#INCLUDE \"dangling.inc\"\nSKIP\n", {path("later")});
+  EXPECT_EQ(r.codes(), (Codes{SKIP, EOL, 0}));
+  EXPECT_EQ(r.errors, 2);
+  EXPECT_EQ(r.diagnostics, path("main.occ") + ":1:1: error: cannot include \"loop.inc\": " + path("loop.inc") +
+                               ": Too many levels of symbolic links\n" + path("main.occ") +
+                               ":2:1: error: cannot include \"dangling.inc\": " + path("dangling.inc") +
+                               " is a symbolic link to a missing file\n");
+}
+
+// "a*#00.inc" stands for a name with a NUL byte in it, which no file can have: it must not open
+// the file "a". Control bytes in the report are shown escaped.
+TEST_F(Occam2Includes, ANameWithAControlByteIsAnErrorShownEscaped) {
+  write_file(dir_ / "a", "a\n");
+  Occam2Scan r = scan_main("#INCLUDE \"a*#00.inc\"\n#INCLUDE \"*#1B[2Jx.inc\"\nSKIP\n");
+  EXPECT_EQ(r.codes(), (Codes{SKIP, EOL, 0}));
+  EXPECT_EQ(r.errors, 2);
+  EXPECT_EQ(r.diagnostics, path("main.occ") + ":1:1: error: the include file name \"a\\x00.inc\" holds a control character\n" +
+                               path("main.occ") + ":2:1: error: the include file name \"\\x1b[2Jx.inc\" holds a control character\n");
 }
 
 TEST_F(Occam2Includes, AnIncludeLoopIsAnErrorNamingTheChainAndIsSkipped) {
