@@ -187,11 +187,12 @@ bool Occam2Scanner::read_physical_line() {
       return true;
     }
     bool whole = false;
-    switch (read_part(frame, line_, whole)) {
+    switch (frame.reader->read_part(line_, kWindowPart, whole)) {
       case SourceReader::Result::line:
         line_whole_ = whole;
         line_no_ = frame.line = next_count(frame.line);
         line_file_ = frame.file;
+        count_input(line_.size());
         return !stopped();
       case SourceReader::Result::end_of_input:
         break;

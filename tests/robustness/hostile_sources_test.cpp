@@ -320,6 +320,11 @@ TEST_F(Occam2HostileSources, EachEndsWithItsStatusAndAReportWhereItStopped) {
       {"#INCLUDE of /dev/zero", "#INCLUDE \"/dev/zero\"\nSKIP\n", 1, "/dev/zero is not a regular file",
        expected_output("skip;\n")},
       {"#INCLUDE of itself", self, 1, "include loop", expected_output("skip;\n")},
+      // A file found nowhere is an error, not a warning; a name cut short by a NUL byte opens nothing.
+      {"#INCLUDE of a missing file", "#INCLUDE \"nope.inc\"\nSKIP\n", 1,
+       "ERROR <cannot find include file \"nope.inc\"> near <#INCLUDE> on line 1", expected_output("skip;\n")},
+      {"#INCLUDE of a name with a NUL byte", "#INCLUDE \"main.occ*#00.inc\"\nSKIP\n", 1,
+       "ERROR <the include file name \"main.occ\\x00.inc\" holds a control character>", expected_output("skip;\n")},
       // Two thousand million copies are refused at once with the default mode's banner.
       {"PAR i = 0 FOR 2000000000", "PAR i = 0 FOR 2000000000\n  SKIP\n", 0, "", expected_output(banner_too_large)},
       // The open #IF is reported at the end of its file; the lines it selected stay.
@@ -342,6 +347,16 @@ TEST_F(Occam2HostileSources, EachEndsWithItsStatusAndAReportWhereItStopped) {
       EXPECT_EQ(result.output, *c.output);
     }
   }
+}
+
+// The texts of #WARNING and #ERROR reach the terminal: their control bytes are shown, not obeyed.
+TEST_F(Occam2HostileSources, ControlBytesInMessagesAreWrittenEscaped) {
+  TranslationRun result = translate_occam2("#WARNING \x1b[2J cleared\n#ERROR \a*#07\nSKIP\n", (dir_ / "main.occ").string(), {}, true);
+  EXPECT_EQ(result.status, 0);
+  EXPECT_NE(result.diagnostics.find("warning: directive #WARNING skipped: \\x1b[2J cleared\n"), std::string::npos)
+      << result.diagnostics;
+  EXPECT_NE(result.diagnostics.find("warning: directive #ERROR skipped: \\x07*#07\n"), std::string::npos);
+  for (char c : result.diagnostics) EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << int(c);
 }
 
 // The replicated PARs of one program share one allowance of unrolled text: a million copies of a

@@ -43,9 +43,11 @@ TEST_F(Occam2Includes, IncludedLinesStandAtTheDirectiveColumnAndNameTheirFile) {
   EXPECT_EQ(r.errors, 0) << r.diagnostics;
   const Occam2Token& x = r.tokens[9];
   EXPECT_EQ(x.file, path("part.inc"));
+  EXPECT_EQ(x.file_id, 1);
   EXPECT_EQ((std::vector<int>{x.line, x.column}), (std::vector<int>{1, 1}));
   const Occam2Token& y = r.tokens[23];
   EXPECT_EQ(y.file, path("main.occ"));
+  EXPECT_EQ(y.file_id, 0);
   EXPECT_EQ((std::vector<int>{y.line, y.column}), (std::vector<int>{4, 5}));
 }
 
@@ -127,6 +129,31 @@ TEST_F(Occam2Includes, FoldersAndDevicesAreRefusedNotRead) {
   EXPECT_NE(r.diagnostics.find(":1:1: error: cannot include \"folder\": " + path("folder") + " is not a regular file"),
             std::string::npos);
   EXPECT_NE(r.diagnostics.find(":3:1: error: #INCLUDE needs one file name in quotes"), std::string::npos);
+}
+
+// Every byte read counts, from the source and from each file it includes however often: the scan
+// stops as soon as the total passes the limit, with a report that names it.
+TEST_F(Occam2Includes, TheSourceWithItsIncludesStopsAtTheInputLimit) {
+  write_file(dir_ / "part.inc", "x := 1\n" + std::string(993, ' ') + "\n");  // 1,001 bytes
+  std::string main = "SEQ\n";
+  for (int i = 0; i < 10; ++i) main += "  #INCLUDE \"part.inc\"\n";
+  write_file(dir_ / "main.occ", main);
+  const std::uint64_t whole = main.size() + 10 * 1001;
+  Occam2ScanSettings settings{true, path("main.occ"), {}, whole};
+  Occam2Scan fits = scan_occam2_file(settings);
+  EXPECT_EQ(fits.stop_status, ExitStatus::success) << fits.diagnostics;
+  EXPECT_EQ(fits.errors, 0);
+  settings.max_input = whole - 1;
+  Occam2Scan over = scan_occam2_file(settings);
+  EXPECT_EQ(over.stop_status, ExitStatus::unusable_input);
+  EXPECT_EQ(over.diagnostics, path("part.inc") + ":2: error: the source with its included files is larger than " +
+                                  std::to_string(whole - 1) + " bytes (raise the limit with --max-input)\n");
+  EXPECT_EQ(over.tokens.back().code, 0);
+  settings.max_input = std::uint64_t{1} << 20;
+  write_file(dir_ / "main.occ", std::string(1 << 20, '\n') + "\n");
+  EXPECT_NE(scan_occam2_file(settings).diagnostics.find("main.occ:1048577: error: the source with its included files is "
+                                                        "larger than 1 MiB"),
+            std::string::npos);
 }
 
 TEST_F(Occam2Includes, NestingDeeperThanTheLimitIsAnError) {
