@@ -7,6 +7,7 @@
 
 #include "scanner/occam2_tokens.h"
 #include "scanner/scanner.h"
+#include "tests/common/files.h"
 #include "tests/scanner/occam2_token_stream.h"
 
 namespace vrk::testing {
@@ -223,11 +224,17 @@ TEST(Occam2Tokens, EveryTokenIsTracedWholeHoweverLong) {
   EXPECT_EQ(scan_occam2("SKIP\n", quiet_style()).diagnostics, "");
 }
 
+class Occam2LongLines : public TempDirTest {
+ protected:
+  Occam2LongLines() : TempDirTest("occam2-long-lines") {}
+};
+
 // A line is read in parts of 64 KiB into a window that is dropped behind the tokens. Lines of
 // tokens of every kind, each line shifted by one more byte, put each kind of token (and a blank,
 // a "\r\n", a continued string) across the edge of a part: every token keeps its lexeme, text
 // and column, and the whole-line comment that ends near an edge keeps its text without the CR.
-TEST(Occam2LongLines, TokensAcrossTheEdgesOfTheWindowKeepTheirCharactersAndColumns) {
+// Read from a file, whose blocks have edges of their own, the tokens are the same.
+TEST_F(Occam2LongLines, TokensAcrossTheEdgesOfTheWindowKeepTheirCharactersAndColumns) {
   struct Piece {
     std::string lexeme;
     int code;
@@ -274,11 +281,18 @@ TEST(Occam2LongLines, TokensAcrossTheEdgesOfTheWindowKeepTheirCharactersAndColum
   }
   EXPECT_EQ(r.comments, "\n\n/* " + comment + " */\n\n");
   EXPECT_EQ(r.errors, 0) << r.diagnostics.substr(0, 300);
+  write_file(dir_ / "long.occ", source);
+  Occam2ScanSettings from_file;
+  from_file.source_path = (dir_ / "long.occ").string();
+  Occam2Scan f = scan_occam2_file(from_file);
+  EXPECT_EQ(f.codes(), r.codes());
+  EXPECT_EQ(f.texts(), r.texts());
+  EXPECT_EQ(f.comments, r.comments);
 }
 
 // A string continued from the end of a line longer than a part, a line of blanks longer than a
 // part before the line that continues it, and a token after a run of blanks longer than a part.
-TEST(Occam2LongLines, StringsAndBlanksLongerThanAPart) {
+TEST_F(Occam2LongLines, StringsAndBlanksLongerThanAPart) {
   const std::string start(70000, 's'), blanks(70000, ' ');
   Occam2Scan r = scan_occam2("x := \"" + start + "*\n" + blanks + "\n" + blanks + "*t\" ," + blanks + "y\n");
   EXPECT_EQ(r.codes(), (Codes{NAME, ASSIGN, STRING, ',', NAME, EOL, 0}));
