@@ -59,9 +59,11 @@ done < <(find "$root/../shared/corpus/occam" \( -name 'kroc-*.occ' -o -name 'tin
 echo "run_fuzzer: $target, $n seed files, at most $seconds s or $runs inputs"
 
 cd "$work"
+# An input may take 30 s: a replicated PAR of millions of copies takes about a second in the
+# optimised build, and over 10 s under the sanitizers on a core shared with other work.
 exec "$fuzzer" \
   -max_total_time="$seconds" -runs="$runs" \
-  -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
+  -timeout=30 -rss_limit_mb=2048 -max_len=8192 \
   -dict="$root/tests/fuzz/occam.dict" \
   -artifact_prefix="$work/" -print_final_stats=1 \
   "$@" "$work/corpus" "$work/seeds"
