@@ -58,6 +58,9 @@ constexpr const char* kHelp =
     "      --occam2           read occam 2 (with the occam-pi forms of real programs):\n"
     "                           PROCs, FUNCTIONs, VAL constants, #INCLUDE, ...\n"
     "  -I, --include-dir=DIR  in --occam2 mode, look for #INCLUDE files in DIR too\n"
+    "      --max-input=SIZE   in --occam2 mode, stop when the source with its included\n"
+    "                           files holds more than SIZE bytes (K, M, G: KiB, MiB,\n"
+    "                           GiB; 256M by default)\n"
     "  -h, --help             display this help and exit\n"
     "  -V, --version          output version information and exit\n"
     "\n"
@@ -70,10 +73,14 @@ constexpr const char* kHelp =
     " 0  translated with no syntax error\n"
     " 1  a syntax error was reported (the recovered translation is still written),\n"
     "    the parse was abandoned, or a line was longer than 253 characters\n"
-    " 2  bad command line, or a file or template could not be read or written\n"
+    " 2  bad command line, or a file or template could not be read or written,\n"
+    "    or the output or the log would overwrite a file the run reads, or the\n"
+    "    input is larger than --max-input\n"
     " 3  internal error (out of memory)\n"
     "\n"
     "Full documentation: man vrk\n";
+
+static_assert(Occam2ScannerOptions::kDefaultMaxInput == std::uint64_t{256} << 20, "the help names the default");
 
 constexpr const char* kVersion =
     "vrk " VRK_VERSION "\n"
@@ -198,6 +205,19 @@ std::string conflicting_files(const Options& options, int source_fd, const Direc
   return {};
 }
 
+// Why the run must not read the file it is about to include (open as `fd`, found at `path`): the
+// output or the debug log would replace it. Includes are only known as the source is read.
+std::string conflicting_include(const Options& options, int fd, const std::string& path) {
+  bool output_is_stdout = is_standard_stream(options.output);
+  if (output_is_stdout ? names_open_file(path, STDOUT_FILENO) : names_open_file(options.output, fd)) {
+    return "vrk: refusing to write the output over the included file " + quoted(path);
+  }
+  if (options.write_log && names_open_file(options.log, fd)) {
+    return "vrk: refusing to write the debug log over the included file " + quoted(path);
+  }
+  return {};
+}
+
 // The log is put in place first: when it cannot be, the previous output stays too. Signals wait
 // until both are in place.
 bool commit_files(OutputFile& output, OutputFile& log, bool keep_output) {
@@ -232,6 +252,7 @@ int translate(const Options& options) {
 
   ExitStatus status = ExitStatus::success;
   int output_error = 0, log_error = 0;
+  bool include_refused = false;
   {
     SourceReader reader(source.fd, options.occam2 ? SourceReader::LineLimit::none : SourceReader::LineLimit::classic);
     OutputBuffer output_buffer(output.fd()), log_buffer(log.fd()), stderr_buffer(STDERR_FILENO);
@@ -243,7 +264,14 @@ int translate(const Options& options) {
 
     TranslationFiles files{reader, output_buffer, log_buffer, stderr_buffer, templates, diagnostic_style(options)};
     if (options.occam2) {
-      Occam2Translation translation(files, Occam2ScannerOptions{files.style.source_name, options.include_dirs});
+      Occam2ScannerOptions scanning{files.style.source_name, options.include_dirs};
+      scanning.max_input = options.max_input;
+      scanning.refuse_include = [&](int fd, const std::string& path) {
+        std::string refusal = conflicting_include(options, fd, path);
+        include_refused = include_refused || !refusal.empty();
+        return refusal;
+      };
+      Occam2Translation translation(files, std::move(scanning));
       status = translation.run();
     } else {
       auto translation = std::make_unique<Translation>(files);
@@ -262,6 +290,7 @@ int translate(const Options& options) {
     status = ExitStatus::unusable_input;
   }
   if (log_error != 0) return fail(cannot_write(log.name(), log_error));  // neither file is put in place
+  if (include_refused) return exit_code(ExitStatus::unusable_input);    // nor here, as for the other refusals
   // An output is written after a translation that ran to its end (accepted, recovered or
   // abandoned), never after a stop on a missing template, an unreadable source or a failed write.
   bool ran_to_end = status == ExitStatus::success || status == ExitStatus::translation_failed;

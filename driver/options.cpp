@@ -9,7 +9,7 @@ namespace vrk {
 
 namespace {
 
-enum LongOnly { kLogOption = 256, kNoLogOption, kTemplatesOption, kOccam2Option };
+enum LongOnly { kLogOption = 256, kNoLogOption, kTemplatesOption, kOccam2Option, kMaxInputOption };
 
 constexpr const char* kShortOptions = ":hI:o:qV";
 constexpr option kLongOptions[] = {
@@ -22,6 +22,7 @@ constexpr option kLongOptions[] = {
     {"templates", required_argument, nullptr, kTemplatesOption},
     {"occam2", no_argument, nullptr, kOccam2Option},
     {"include-dir", required_argument, nullptr, 'I'},
+    {"max-input", required_argument, nullptr, kMaxInputOption},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -49,6 +50,29 @@ std::string bad_option_message(int code, const char* argument) {
   if (optopt == 0) return "unrecognized option '" + long_option_name(argument) + "'";
   if (is_long_option(argument)) return "option '" + long_option_name(argument) + "' doesn't allow an argument";
   return std::string("invalid option -- '") + static_cast<char>(optopt) + "'";
+}
+
+// A size: digits, optionally followed by K, M or G (KiB, MiB, GiB); at least one byte and no
+// more than 2^62.
+bool parse_size(const char* text, std::uint64_t& size) {
+  constexpr std::uint64_t kMax = std::uint64_t{1} << 62;
+  std::uint64_t value = 0;
+  const char* p = text;
+  for (; *p >= '0' && *p <= '9'; ++p) {
+    value = value * 10 + static_cast<std::uint64_t>(*p - '0');
+    if (value > kMax) return false;
+  }
+  if (p == text) return false;
+  int shift = 0;
+  if (*p != '\0') {
+    const char* units = "KMG";
+    const char* unit = std::strchr(units, *p);
+    if (unit == nullptr || p[1] != '\0') return false;
+    shift = 10 * static_cast<int>(unit - units + 1);
+  }
+  if (value == 0 || value > (kMax >> shift)) return false;
+  size = value << shift;
+  return true;
 }
 
 }  // namespace
@@ -92,6 +116,11 @@ CommandLine parse_command_line(int argc, char** argv) {
         break;
       case 'I':
         options.include_dirs.push_back(optarg);
+        break;
+      case kMaxInputOption:
+        if (!parse_size(optarg, options.max_input)) {
+          return usage_error("invalid size '" + std::string(optarg) + "' for --max-input (a number of bytes, or with K, M or G)");
+        }
         break;
       default:
         // optind has moved past the offending argument, or stays on it inside a bundle (-xq).

@@ -1,10 +1,12 @@
 // The vrk command line: GNU-style options and the two file operands.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "driver/files.h"
+#include "scanner/occam2_scanner.h"
 
 namespace vrk {
 
@@ -18,6 +20,7 @@ struct Options {
   bool quiet = false;                 // compiler-style messages on standard error, no trace
   bool occam2 = false;                // the occam 2 mode: its grammar, scanner and translation
   std::vector<std::string> include_dirs;  // -I DIR: where the occam 2 mode looks for #INCLUDE files
+  std::uint64_t max_input = Occam2ScannerOptions::kDefaultMaxInput;  // --max-input: the occam 2 mode's source and includes
 };
 
 // The operand that names standard input (as SOURCE) or standard output (as OUTPUT).

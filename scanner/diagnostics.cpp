@@ -51,17 +51,21 @@ std::string readable_lexeme(const TokenSpot& token) {
     default: break;
   }
   std::string text;
-  for (char c : token.lexeme) {
+  append_readable(text, token.lexeme);
+  return text;
+}
+
+void append_readable(std::string& out, std::string_view text) {
+  for (char c : text) {
     auto byte = static_cast<unsigned char>(c);
     if (is_control_byte(byte)) {
-      text += "\\x";
-      text += kHexDigits[byte >> 4];
-      text += kHexDigits[byte & 0xf];
+      out += "\\x";
+      out += kHexDigits[byte >> 4];
+      out += kHexDigits[byte & 0xf];
     } else {
-      text += c;
+      out += c;
     }
   }
-  return text;
 }
 
 void Diagnostics::classic(std::string_view line) {
@@ -69,7 +73,8 @@ void Diagnostics::classic(std::string_view line) {
   standard_error_.write(line);
 }
 
-// "SOURCE:LINE:COLUMN: severity: message", or without the column when it is 0.
+// "SOURCE:LINE:COLUMN: severity: message", or without the column when it is 0. The source is named
+// as the user gave it; the message may quote the program's text.
 void Diagnostics::located(SourcePosition where, std::string_view severity, std::string_view message) {
   located_in(style_.source_name, where, severity, message);
 }
@@ -86,7 +91,7 @@ void Diagnostics::located_in(std::string_view file, SourcePosition where, std::s
   line += ": ";
   line += severity;
   line += ": ";
-  line += message;
+  append_readable(line, message);
   line += '\n';
   standard_error_.write(line);
 }
@@ -112,11 +117,15 @@ void Diagnostics::overlong_line(int line, std::size_t max_length) {
   located({line, static_cast<int>(max_length) + 1}, "error", "line longer than " + limit + " characters");
 }
 
-void Diagnostics::read_error(int line) {
-  std::string report = "ERROR <cannot read the source file> on line " + std::to_string(line) + "\n";
+void Diagnostics::read_error(int line) { input_stop(line, "cannot read the source file"); }
+
+void Diagnostics::input_stop(int line, std::string_view reason) {
+  std::string report = "ERROR <";
+  append_readable(report, reason);
+  report += "> on line " + std::to_string(line) + "\n";
   if (!style_.quiet) return classic(report);
   debug_log_.write(report);
-  located({line, 0}, "error", "cannot read the source file");
+  located({line, 0}, "error", reason);
 }
 
 void Diagnostics::unsupported(SourcePosition where, std::string_view construct) {
@@ -157,9 +166,9 @@ void Diagnostics::warning(SourcePosition where, std::string_view message) { loca
 
 void Diagnostics::error_in(std::string_view file, SourcePosition where, std::string_view message, std::string_view near) {
   std::string line = "ERROR <";
-  line += message;
+  append_readable(line, message);
   line += "> near <";
-  line += near;
+  append_readable(line, near);
   line += "> on line ";
   line += std::to_string(where.line);
   line += "\n";

@@ -67,6 +67,9 @@ class Diagnostics {
   void overlong_line(int line, std::size_t max_length);
   // The source could not be read any further, on line `line`.
   void read_error(int line);
+  // Reading stops on line `line` for `reason`: "ERROR <reason> on line N", or in the quiet style
+  // the log gets that line and standard error "SOURCE:LINE: error: reason".
+  void input_stop(int line, std::string_view reason);
   // A construct that has no Handel-C counterpart, whose translation is an error banner: a
   // warning in the quiet style only (otherwise the banner in the output is the only report).
   // `construct` names it ("the occam keyword NOW").
@@ -74,7 +77,8 @@ class Diagnostics {
 
   // An error the scanner finds at `where` (bad indentation, an include loop, ...): the classic
   // "ERROR <message> near <near> on line N" line, or in the quiet style the log gets that line and
-  // standard error "SOURCE:LINE:COLUMN: error: message".
+  // standard error "SOURCE:LINE:COLUMN: error: message". The message and `near` may quote the
+  // source: their control bytes are written as \xNN, as in every located message.
   void scanner_error(SourcePosition where, std::string_view message, std::string_view near);
   // "SOURCE:LINE:COLUMN: warning: message" on standard error, in both styles.
   void warning(SourcePosition where, std::string_view message);
@@ -108,5 +112,7 @@ class Diagnostics {
 
 // The lexeme as a message shows it: layout tokens by name, control bytes as \xNN.
 std::string readable_lexeme(const TokenSpot& token);
+// Appends `text` with its control bytes as \xNN, so that no message can steer a terminal.
+void append_readable(std::string& out, std::string_view text);
 
 }  // namespace vrk

@@ -1,6 +1,7 @@
 #include "scanner/line_reader.h"
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -56,6 +57,40 @@ SourceReader::Result SourceReader::read_line(std::string& line) {
     line.resize(kOverlongKept);
     return Result::overlong;
   }
+  return Result::line;
+}
+
+SourceReader::Result SourceReader::read_part(std::string& part, std::size_t limit, bool& ended) {
+  ended = false;
+  const std::size_t start = part.size();
+  bool input_left = true;
+  for (;;) {
+    if (!refill()) {
+      input_left = false;
+      break;
+    }
+    const std::size_t taken = part.size() - start;
+    // Past the limit only the byte after a carriage return is still taken, to settle "\r\n".
+    const std::size_t room = taken < limit ? limit - taken : 1;
+    const char* from = block_.data() + pos_;
+    const std::size_t look = std::min(block_.size() - pos_, room);
+    const void* lf = std::memchr(from, '\n', look);
+    const std::size_t take = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - from) + 1 : look;
+    part.append(from, take);
+    pos_ += take;
+    if (lf) {
+      ended = true;
+      break;
+    }
+    if (part.size() - start >= limit && part.back() != '\r') break;
+  }
+  if (!input_left) {
+    if (part.size() == start && !within_line_) return error_ ? Result::read_error : Result::end_of_input;
+    part.push_back('\n');
+    ended = true;
+  }
+  if (ended && part.size() - start >= 2 && part[part.size() - 2] == '\r') part.erase(part.size() - 2, 1);
+  within_line_ = !ended;
   return Result::line;
 }
 

@@ -31,6 +31,14 @@ class SourceReader {
   // kMaxLineLength gives `overlong`, with its first kOverlongKept characters in `line`.
   Result read_line(std::string& line);
 
+  // Reads a line in parts, for a scanner that keeps only a window of it (LineLimit::none): appends
+  // the next bytes of the current line to `part`, at most about `limit` of them, and sets `ended`
+  // once the line's line feed was appended. The conventions of read_line hold across the parts:
+  // "\r\n" gives one line feed (a part never ends in the carriage return of one), and a last line
+  // without a line feed gets one. At the start of a line, end_of_input or read_error when there is
+  // nothing more; within a line, a read error ends it, and the next call reports it.
+  Result read_part(std::string& part, std::size_t limit, bool& ended);
+
  private:
   bool refill();
   int fd_ = -1;
@@ -41,6 +49,7 @@ class SourceReader {
   bool error_ = false;
   std::string block_;
   std::size_t pos_ = 0;
+  bool within_line_ = false;  // read_part has handed out a line's start but not its end
 };
 
 }  // namespace vrk

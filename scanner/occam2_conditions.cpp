@@ -35,31 +35,33 @@ struct Value {
   long long number = 0;
 };
 
-// Recursive descent over the tokens of one condition; the first problem is kept as the error.
-// Lines have no length limit, so the nesting is: a condition cannot exhaust the stack.
+// Recursive descent over the tokens of one condition, read one ahead; the first problem is kept
+// as the error. Lines have no length limit, so the nesting is: a condition cannot exhaust the
+// stack.
 class Evaluator {
  public:
   static constexpr int kMaxDepth = 256;
 
-  Evaluator(std::span<const ConditionToken> tokens, const PreprocessorSymbols& symbols)
-      : tokens_(tokens), symbols_(symbols) {}
+  Evaluator(const ConditionTokens& tokens, const PreprocessorSymbols& symbols) : tokens_(tokens), symbols_(symbols) {
+    advance();
+  }
 
   ConditionResult run() {
     Value v = expression();
-    if (!at_end()) fail("unexpected '" + std::string(peek().lexeme) + "'");
+    if (!at_end()) fail("unexpected '" + std::string(current_.lexeme) + "'");
     if (error_.empty() && !v.is_boolean) fail("the condition is not TRUE or FALSE");
     return {error_.empty() && v.number != 0, error_};
   }
 
  private:
-  bool at_end() const { return next_ >= tokens_.size(); }
-  const ConditionToken& peek() const {
-    static const ConditionToken kEnd{0, "end of line"};
-    return at_end() ? kEnd : tokens_[next_];
+  bool at_end() const { return current_.code == 0; }
+  void advance() {
+    current_ = tokens_();
+    if (at_end()) current_.lexeme = "end of line";
   }
   bool accept(int code) {
-    if (at_end() || tokens_[next_].code != code) return false;
-    ++next_;
+    if (at_end() || current_.code != code) return false;
+    advance();
     return true;
   }
   void fail(std::string message) {
@@ -72,9 +74,11 @@ class Evaluator {
 
   Value expression() {
     Value left = operand();
-    while (!at_end() && is_dyadic(peek().code)) {
-      ConditionToken op = tokens_[next_++];
-      left = apply(op, left, operand());
+    while (!at_end() && is_dyadic(current_.code)) {
+      const int code = current_.code;
+      const std::string op(current_.lexeme);  // the next token may take the place of its characters
+      advance();
+      left = apply(code, op, left, operand());
     }
     return left;
   }
@@ -82,7 +86,7 @@ class Evaluator {
   Value operand() {
     if (++depth_ > kMaxDepth) {
       fail("the condition is nested too deeply");
-      next_ = tokens_.size();
+      while (!at_end()) advance();
       return {};
     }
     Value v = unnested_operand();
@@ -90,18 +94,38 @@ class Evaluator {
     return v;
   }
 
+  // A token's lexeme is read before the next token is asked for.
   Value unnested_operand() {
-    const ConditionToken& t = peek();
-    if (accept(token::NOT)) return logical_not(operand());
-    if (accept('(')) return bracketed();
-    if (accept(token::DEFINED)) return defined();
-    if (accept(token::BOOLEAN)) return {true, t.lexeme == "TRUE" ? 1 : 0};
-    if (accept(token::NUMBER)) return number(t.lexeme);
-    if (accept('-')) return negated(operand());
-    if (accept(token::NAME)) return symbol(t.lexeme);
-    fail("unexpected '" + std::string(t.lexeme) + "'");
-    if (!at_end()) ++next_;
-    return {};
+    const ConditionToken t = current_;
+    Value v;
+    switch (t.code) {
+      case token::NOT:
+        advance();
+        return logical_not(operand());
+      case '(':
+        advance();
+        return bracketed();
+      case token::DEFINED:
+        advance();
+        return defined();
+      case '-':
+        advance();
+        return negated(operand());
+      case token::BOOLEAN:
+        v = {true, t.lexeme == "TRUE" ? 1 : 0};
+        break;
+      case token::NUMBER:
+        v = number(t.lexeme);
+        break;
+      case token::NAME:
+        v = symbol(t.lexeme);
+        break;
+      default:
+        fail("unexpected '" + std::string(t.lexeme) + "'");
+        break;
+    }
+    if (!at_end()) advance();
+    return v;
   }
 
   Value bracketed() {
@@ -112,10 +136,10 @@ class Evaluator {
 
   Value defined() {
     bool bracket = accept('(');
-    const ConditionToken& t = peek();
     Value v{true, 0};
-    if (accept(token::NAME)) {
-      v.number = symbols_.find(t.lexeme) != nullptr ? 1 : 0;
+    if (current_.code == token::NAME) {
+      v.number = symbols_.find(current_.lexeme) != nullptr ? 1 : 0;
+      advance();
     } else {
       fail("DEFINED needs a name");
     }
@@ -151,14 +175,14 @@ class Evaluator {
     return {false, -v.number};
   }
 
-  Value apply(const ConditionToken& op, Value a, Value b) {
-    if (op.code == token::AND || op.code == token::OR) {
-      if (!a.is_boolean || !b.is_boolean) fail(std::string(op.lexeme) + " needs TRUE or FALSE on both sides");
-      bool result = op.code == token::AND ? (a.number != 0 && b.number != 0) : (a.number != 0 || b.number != 0);
+  Value apply(int code, const std::string& op, Value a, Value b) {
+    if (code == token::AND || code == token::OR) {
+      if (!a.is_boolean || !b.is_boolean) fail(op + " needs TRUE or FALSE on both sides");
+      bool result = code == token::AND ? (a.number != 0 && b.number != 0) : (a.number != 0 || b.number != 0);
       return {true, result ? 1 : 0};
     }
-    if (a.is_boolean != b.is_boolean) fail("'" + std::string(op.lexeme) + "' compares an integer with TRUE or FALSE");
-    return {true, compare(op.lexeme, a.number, b.number) ? 1 : 0};
+    if (a.is_boolean != b.is_boolean) fail("'" + op + "' compares an integer with TRUE or FALSE");
+    return {true, compare(op, a.number, b.number) ? 1 : 0};
   }
 
   bool compare(std::string_view op, long long a, long long b) {
@@ -172,16 +196,16 @@ class Evaluator {
     return false;
   }
 
-  std::span<const ConditionToken> tokens_;
+  const ConditionTokens& tokens_;
   const PreprocessorSymbols& symbols_;
-  std::size_t next_ = 0;
+  ConditionToken current_;
   int depth_ = 0;  // operands being read, one inside the other
   std::string error_;
 };
 
 }  // namespace
 
-ConditionResult evaluate_condition(std::span<const ConditionToken> tokens, const PreprocessorSymbols& symbols) {
+ConditionResult evaluate_condition(const ConditionTokens& tokens, const PreprocessorSymbols& symbols) {
   return Evaluator(tokens, symbols).run();
 }
 

@@ -4,7 +4,6 @@
 
 #include <functional>
 #include <map>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -46,8 +45,12 @@ struct ConditionResult {
   std::string error;  // empty when the condition could be evaluated
 };
 
+// Hands out a condition's tokens one at a time, code 0 after the last. A token's lexeme need only
+// stay valid until the next call.
+using ConditionTokens = std::function<ConditionToken()>;
+
 // Evaluates TRUE, FALSE, DEFINED (NAME), NOT, AND, OR, brackets and the comparisons
 // = <> < > <= >= of integers and defined names. Dyadic operators apply left to right.
-ConditionResult evaluate_condition(std::span<const ConditionToken> tokens, const PreprocessorSymbols& symbols);
+ConditionResult evaluate_condition(const ConditionTokens& tokens, const PreprocessorSymbols& symbols);
 
 }  // namespace vrk::occam2

@@ -13,14 +13,26 @@ using namespace occam2::token;
 
 namespace {
 
+// The operands a directive is checked against (#DEFINE has at most three); those after them are
+// scanned for errors and counted, not kept.
+constexpr std::size_t kKeptOperands = 4;
+
 bool is_hex_letter(char c) { return c >= 'A' && c <= 'F'; }
+
+bool holds_control_byte(std::string_view name) {
+  for (char c : name) {
+    auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7f) return true;
+  }
+  return false;
+}
 bool is_conditional(std::string_view word) { return word == "IF" || word == "ELIF" || word == "ELSE" || word == "ENDIF"; }
 
 }  // namespace
 
 // The word of a directive line: '#' and an upper-case word with a letter that is no hex digit (so
 // "#F5C5" stays a number); empty when the line is none.
-std::string_view Occam2Scanner::directive_word(std::size_t start) const {
+std::string_view Occam2Scanner::directive_word(std::size_t start) {
   if (at(start) != '#') return {};
   std::size_t end = start + 1;
   bool beyond_hex = false;
@@ -34,22 +46,36 @@ void Occam2Scanner::handle_directive(std::size_t start, std::string_view word) {
   std::size_t rest = start + 1 + word.size();
   if (is_conditional(word)) return handle_condition(word, rest, where);
   if (!active()) return;
-  if (word == "INCLUDE") {
-    tokenize_directive_rest(rest);
-    return include(where);
-  }
-  if (word == "DEFINE" || word == "UNDEF") {
-    tokenize_directive_rest(rest);
-    return word == "DEFINE" ? define(where) : undefine(where);
-  }
+  if (word == "INCLUDE") return include(where, collect_directive_operands(rest));
+  if (word == "DEFINE") return define(where, collect_directive_operands(rest));
+  if (word == "UNDEF") return undefine(where, collect_directive_operands(rest));
   skip_directive(word, rest, where);
 }
 
-// The directive's operands as tokens in the queue, which the directive empties again.
-void Occam2Scanner::tokenize_directive_rest(std::size_t start) {
-  queue_.clear();
+// Scans the operands of a directive from `start` (the line is read whole, and nothing of it is
+// dropped while they are kept): the first kKeptOperands go into operands_; returns how many
+// there are.
+std::size_t Occam2Scanner::collect_directive_operands(std::size_t start) {
+  operands_.clear();
   own_.clear();
-  tokenize(start, false);
+  std::size_t count = 0;
+  for (std::size_t p = start, mark = 0; mark = own_.size(), next_directive_operand(p); ++count) {
+    if (count < kKeptOperands) {
+      operands_.push_back(token_);
+    } else {
+      own_.resize(mark);
+    }
+  }
+  return count;
+}
+
+// The next operand of a directive line at or after `p`, into token_; false at the line's end.
+bool Occam2Scanner::next_directive_operand(std::size_t& p) {
+  for (;;) {
+    p = skip_blanks(p);
+    if (at_line_end(p)) return false;
+    if (scan_token(p, false)) return true;
+  }
 }
 
 bool Occam2Scanner::has_open_condition() const {
@@ -86,12 +112,18 @@ void Occam2Scanner::handle_condition(std::string_view word, std::size_t rest, So
 
 // Evaluates the condition after #IF or #ELIF; a condition that cannot be evaluated is reported
 // and taken as FALSE.
+// The tokens are handed to the evaluation one at a time; those it leaves are still scanned, so that
+// every malformed literal of the line is reported.
 bool Occam2Scanner::condition_value(std::size_t rest, SourcePosition where) {
-  tokenize_directive_rest(rest);
-  std::vector<occam2::ConditionToken> tokens;
-  for (const Token& t : queue_) tokens.push_back({t.code, lexeme_of(t)});
-  occam2::ConditionResult result = occam2::evaluate_condition(tokens, symbols_);
-  queue_.clear();
+  std::size_t p = rest;
+  auto next = [&]() -> occam2::ConditionToken {
+    own_.clear();
+    if (!next_directive_operand(p)) return {};
+    return {token_.code, lexeme_of(token_)};
+  };
+  occam2::ConditionResult result = occam2::evaluate_condition(next, symbols_);
+  while (next().code != 0) {
+  }
   if (!result.error.empty()) error(where, line_file_, "cannot evaluate the condition: " + result.error, "#IF");
   return result.value;
 }
@@ -105,12 +137,14 @@ void Occam2Scanner::close_conditions_of_file() {
   }
 }
 
-void Occam2Scanner::include(SourcePosition where) {
-  bool named = queue_.size() == 1 && queue_.front().code == STRING;
-  std::string literal = named ? std::string(lexeme_of(queue_.front())) : std::string();
-  queue_.clear();
-  if (!named) return error(where, line_file_, "#INCLUDE needs one file name in quotes", "#INCLUDE");
-  std::string name = occam2::string_value(literal);
+void Occam2Scanner::include(SourcePosition where, std::size_t operands) {
+  if (operands != 1 || operands_[0].code != STRING) {
+    return error(where, line_file_, "#INCLUDE needs one file name in quotes", "#INCLUDE");
+  }
+  std::string name = occam2::string_value(lexeme_of(operands_[0]));
+  if (holds_control_byte(name)) {
+    return error(where, line_file_, "the include file name \"" + name + "\" holds a control character", "#INCLUDE");
+  }
   if (frames_.size() > kMaxIncludeDepth) {
     return error(where, line_file_, "includes nested more than " + std::to_string(kMaxIncludeDepth) + " deep: \"" + name + "\"",
                  "#INCLUDE");
@@ -118,15 +152,21 @@ void Occam2Scanner::include(SourcePosition where) {
   occam2::IncludeFile file = occam2::IncludeFile::find(name, frames_.back()->directory, options_.include_dirs);
   switch (file.status) {
     case occam2::IncludeFile::Status::not_found:
-      return warn(where, line_file_, "cannot find include file \"" + name + "\"");
-    case occam2::IncludeFile::Status::not_regular:
-      return error(where, line_file_, "cannot include \"" + name + "\": " + file.path + " is not a regular file", "#INCLUDE");
-    case occam2::IncludeFile::Status::unreadable:
-      return error(where, line_file_, "cannot open include file \"" + name + "\" (" + file.path + ")", "#INCLUDE");
+      return error(where, line_file_, "cannot find include file \"" + name + "\"", "#INCLUDE");
+    case occam2::IncludeFile::Status::unusable:
+      return error(where, line_file_, "cannot include \"" + name + "\": " + file.problem, "#INCLUDE");
     case occam2::IncludeFile::Status::opened:
       break;
   }
-  if (!refuse_include_loop(file, where)) enter_file(std::move(file));
+  if (refuse_include_loop(file, where)) return;
+  if (options_.refuse_include) {
+    std::string refusal = options_.refuse_include(file.fd, file.path);
+    if (!refusal.empty()) {
+      diagnostics_.program_message(refusal);
+      return stop(ExitStatus::unusable_input);
+    }
+  }
+  enter_file(std::move(file));
 }
 
 // An include of a file that is open already would never end: it is reported with the files
@@ -158,16 +198,12 @@ void Occam2Scanner::enter_file(occam2::IncludeFile file) {
 }
 
 // #DEFINE NAME, optionally followed by an integer, TRUE, FALSE or a string.
-void Occam2Scanner::define(SourcePosition where) {
-  auto lexeme = [&](std::size_t i) { return lexeme_of(queue_[i]); };
-  std::size_t count = queue_.size();
-  if (count == 0 || queue_[0].code != NAME) {
-    queue_.clear();
-    return error(where, line_file_, "#DEFINE needs a name", "#DEFINE");
-  }
+void Occam2Scanner::define(SourcePosition where, std::size_t count) {
+  auto lexeme = [&](std::size_t i) { return lexeme_of(operands_[i]); };
+  if (count == 0 || operands_[0].code != NAME) return error(where, line_file_, "#DEFINE needs a name", "#DEFINE");
   occam2::SymbolValue value;
-  bool negative = count == 3 && queue_[1].code == '-';
-  int code = count >= 2 ? queue_[negative ? 2 : 1].code : 0;
+  bool negative = count == 3 && operands_[1].code == '-';
+  int code = count >= 2 ? operands_[negative ? 2 : 1].code : 0;
   bool known = count == 1 || count == (negative ? 3u : 2u);
   if (count > 1 && code == NUMBER && known) {
     value.kind = occam2::SymbolValue::Kind::integer;
@@ -181,17 +217,13 @@ void Occam2Scanner::define(SourcePosition where) {
     known = false;
   }
   std::string name(lexeme(0));
-  queue_.clear();
   if (!known) return error(where, line_file_, "#DEFINE " + name + " needs an integer, TRUE, FALSE or a string as its value", "#DEFINE");
   symbols_.define(std::move(name), std::move(value));
 }
 
-void Occam2Scanner::undefine(SourcePosition where) {
-  bool named = queue_.size() == 1 && queue_[0].code == NAME;
-  std::string name = named ? std::string(lexeme_of(queue_[0])) : std::string();
-  queue_.clear();
-  if (!named) return error(where, line_file_, "#UNDEF needs a name", "#UNDEF");
-  symbols_.undefine(name);
+void Occam2Scanner::undefine(SourcePosition where, std::size_t count) {
+  if (count != 1 || operands_[0].code != NAME) return error(where, line_file_, "#UNDEF needs a name", "#UNDEF");
+  symbols_.undefine(lexeme_of(operands_[0]));
 }
 
 // #USE, #PRAGMA, #IMPORT, #OPTION, #COMMENT, #RELAX and unknown directives have no effect on the

@@ -26,7 +26,7 @@ std::string directory_of(std::string_view path);
 // A file opened for an include; the descriptor is closed with it.
 class IncludeFile {
  public:
-  enum class Status { opened, not_found, not_regular, unreadable };
+  enum class Status { opened, not_found, unusable };
 
   IncludeFile() = default;
   IncludeFile(IncludeFile&& other) noexcept { *this = std::move(other); }
@@ -34,13 +34,15 @@ class IncludeFile {
   ~IncludeFile();
 
   // Looks `name` up beside the including file (in `including_dir`), then in each of `dirs` in
-  // order, and opens the first regular file found. A name that leads to a folder, a device or a
-  // pipe is refused (reading it would fail or never end).
+  // order, and opens the first candidate that is there. Only a name found nowhere is not_found: a
+  // candidate that is there but cannot be used is unusable, with the problem (a loop of links, a
+  // link to nothing, no permission, a folder, a device or a pipe, which would fail or never end).
   static IncludeFile find(std::string_view name, const std::string& including_dir, const std::vector<std::string>& dirs);
 
   Status status = Status::not_found;
   int fd = -1;
-  std::string path;  // the path it was found under (or refused at)
+  std::string path;     // the path it was found under (or refused at)
+  std::string problem;  // why it is unusable: "PATH is not a regular file", "PATH: Permission denied", ...
   FileIdentity identity;
 };
 

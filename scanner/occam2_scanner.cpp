@@ -12,6 +12,16 @@ using namespace occam2::token;
 namespace {
 
 constexpr int kTabWidth = 8;
+// A line is read this many bytes at a time, and the bytes scanned before a token are dropped from
+// the window once there are this many.
+constexpr std::size_t kWindowPart = std::size_t{1} << 16;
+
+// "256 MiB", or the bytes when the limit is no whole number of MiB.
+std::string size_text(std::uint64_t bytes) {
+  constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
+  if (bytes != 0 && bytes % kMiB == 0) return std::to_string(bytes / kMiB) + " MiB";
+  return std::to_string(bytes) + " bytes";
+}
 
 bool is_standard_input(const std::string& path) { return path.empty() || path == "-" || path == "<stdin>"; }
 
@@ -44,17 +54,32 @@ Occam2Scanner::Occam2Scanner(SourceReader& source, Diagnostics& diagnostics, Occ
 
 Occam2Scanner::~Occam2Scanner() = default;
 
+// Delivers what is due: the layout tokens before a line's first token, that token, or the end;
+// otherwise scans on.
 int Occam2Scanner::yylex() {
-  while (next_ >= queue_.size()) {
+  for (;;) {
     if (stopped()) {
       code_ = END_OF_INPUT;
       lexeme_ = text_ = std::string_view();
       return END_OF_INPUT;
     }
-    fill_queue();
+    if (layout_.outdents > 0) {
+      --layout_.outdents;
+      deliver_layout(OUTDENT);
+    } else if (layout_.indent) {
+      layout_.indent = false;
+      deliver_layout(INDENT);
+    } else if (token_ready_) {
+      token_ready_ = false;
+      deliver(token_);
+    } else if (finished_) {
+      deliver_layout(END_OF_INPUT);
+    } else {
+      advance();
+      continue;
+    }
+    return code_;
   }
-  deliver(queue_[next_++]);
-  return code_;
 }
 
 // Called after every token: most have no comment before them, and cost no string moves then.
@@ -63,45 +88,60 @@ std::string Occam2Scanner::take_comments() {
   return std::exchange(comments_, std::string());
 }
 
-// Queues what follows the tokens delivered so far: the next physical line's tokens, after the
-// layout tokens a new logical line needs and before the EOL of a line that ends one; or the end.
-void Occam2Scanner::fill_queue() {
-  queue_.clear();
-  next_ = 0;
-  own_.clear();
-  if (finished_) return push_layout(END_OF_INPUT, end_position_, frames_.front()->file);
-  if (!next_content_line()) return finish_input();
-  // The layout tokens get their places first, so that the line's tokens need not be moved to
-  // make room for them; they are filled in once the first token is known.
-  Layout layout = continues_ ? Layout{} : layout_for(content_column_);
-  queue_.resize(layout.size());
-  tokenize(content_start_, true);
-  if (queue_.size() == layout.size()) {  // nothing but malformed literals, already reported
-    queue_.clear();
+// Makes the next thing due: the next token of the line, the EOL after its last one, the first
+// token of the next line (with its layout tokens), or the closing of the open levels.
+void Occam2Scanner::advance() {
+  if (closing_) {
+    closing_ = false;
+    finished_ = true;
+    layout_spot_ = {END_OF_INPUT, frames_.front()->file, end_position_, {}, {}};
+    layout_ = {columns_.size() - 1, false};
+    columns_.resize(1);
     return;
   }
-  if (!continues_) lay_out(layout);
+  if (!in_line_) return start_logical_or_continued_line();
+  if (next_token_in_line()) {
+    token_ready_ = true;
+    return;
+  }
+  end_physical_line();
+}
+
+// The first token of the next line that holds tokens, after the layout tokens a new logical line
+// needs (a continuation line needs none); or the end.
+void Occam2Scanner::start_logical_or_continued_line() {
+  if (!next_content_line()) return finish_input();
+  in_line_ = true;
+  next_ = content_start_;
+  if (!next_token_in_line()) {  // nothing but malformed literals, already reported
+    in_line_ = false;
+    return;
+  }
+  if (!continues_) lay_out(layout_for(content_column_));
   line_open_ = true;
-  continues_ = joins_next_line(queue_.back().code);
-  if (!continues_) end_logical_line();
+  token_ready_ = true;
 }
 
-// The EOL of a logical line, queued after its last token as soon as that token shows that the
-// next line does not continue it.
-void Occam2Scanner::end_logical_line() {
+// After the last token of a physical line: its logical line ends with EOL unless that token
+// joins the next line.
+void Occam2Scanner::end_physical_line() {
+  in_line_ = false;
+  continues_ = joins_next_line(last_code_);
+  if (continues_) return;
   line_open_ = false;
-  push_token(EOL, fixed("\n"), fixed("\n"), eol_position_, eol_file_);
+  make_token(EOL, fixed("\n"), fixed("\n"), eol_position_, eol_file_);
+  token_ready_ = true;
 }
 
-// The EOL of the last line, an OUTDENT for each open level, then the end.
+// The EOL of a last line that would go on, then an OUTDENT for each open level, then the end.
 void Occam2Scanner::finish_input() {
   if (stopped()) return;
   close_conditions_of_file();
-  finished_ = true;
-  int file = frames_.front()->file;
-  if (line_open_) end_logical_line();  // a last line that would go on
-  for (; columns_.size() > 1; columns_.pop_back()) push_layout(OUTDENT, end_position_, file);
-  push_layout(END_OF_INPUT, end_position_, file);
+  closing_ = true;
+  if (!line_open_) return;
+  line_open_ = false;
+  make_token(EOL, fixed("\n"), fixed("\n"), eol_position_, eol_file_);
+  token_ready_ = true;
 }
 
 // Reads up to the next line that holds tokens, handling the blank, comment, directive and
@@ -110,63 +150,126 @@ bool Occam2Scanner::next_content_line() {
   while (read_physical_line()) {
     find_content();
     std::size_t start = content_start_;
-    std::string_view word = continues_ ? std::string_view() : directive_word(start);
-    if (!word.empty()) {
-      handle_directive(start, word);
-    } else if (!active() || line_[start] == '\n') {
-      continue;
-    } else if (line_[start] == '-' && at(start + 1) == '-') {
-      keep_comment(start);
-    } else {
-      return true;
+    if (!continues_ && at(start) == '#') {
+      read_whole_line();  // a directive's operands and text are read from the whole line
+      std::string_view word = directive_word(start);
+      if (!word.empty()) {
+        handle_directive(start, word);
+        continue;
+      }
     }
+    if (!active() || at(start) == '\n') continue;
+    if (at(start) == '-' && at(start + 1) == '-') {
+      keep_comment(start);
+      continue;
+    }
+    return true;
   }
   return false;
 }
 
-// The next physical line of the innermost open file, leaving files at their end; false at the
-// end of the main source or when it cannot be read.
+// Starts the next physical line of the innermost open file, leaving files at their end; false at
+// the end of the main source, when it cannot be read, or once the input is over its limit.
 bool Occam2Scanner::read_physical_line() {
+  drop_rest_of_line();
   for (;;) {
     Frame& frame = *frames_.back();
+    line_.clear();
+    dropped_ = 0;
     if (frame.has_pushed_back) {
       frame.has_pushed_back = false;
-      line_ = std::move(frame.pushed_back);
-      line_no_ = ++frame.line;
+      line_.swap(frame.pushed_back);
+      line_whole_ = frame.pushed_back_whole;
+      line_no_ = frame.line = next_count(frame.line);
       line_file_ = frame.file;
       return true;
     }
-    switch (frame.reader->read_line(line_)) {
+    bool whole = false;
+    switch (frame.reader->read_part(line_, kWindowPart, whole)) {
       case SourceReader::Result::line:
-        line_no_ = ++frame.line;
+        line_whole_ = whole;
+        line_no_ = frame.line = next_count(frame.line);
         line_file_ = frame.file;
-        return true;
+        count_input(line_.size());
+        return !stopped();
       case SourceReader::Result::end_of_input:
         break;
       case SourceReader::Result::read_error:
+      case SourceReader::Result::overlong:
+        line_whole_ = true;
         if (frames_.size() == 1) {
           use_file_for_messages(frame.file);
-          diagnostics_.read_error(frame.line + 1);
-          stop_status_ = ExitStatus::unusable_input;
+          diagnostics_.read_error(next_count(frame.line));
+          stop(ExitStatus::unusable_input);
           return false;
         }
-        error({frame.line + 1, 0}, frame.file, "cannot read the included file any further", "#INCLUDE");
+        error({next_count(frame.line), 0}, frame.file, "cannot read the included file any further", "#INCLUDE");
         break;
-      case SourceReader::Result::overlong:
-        use_file_for_messages(frame.file);
-        diagnostics_.overlong_line(frame.line + 1, SourceReader::kMaxLineLength);
-        stop_status_ = ExitStatus::translation_failed;
-        return false;
     }
+    line_whole_ = true;
     if (!leave_file()) return false;
   }
+}
+
+// Reads the next part of `frame`'s current line into `into`, counting it against the limit.
+SourceReader::Result Occam2Scanner::read_part(Frame& frame, std::string& into, bool& whole) {
+  std::size_t before = into.size();
+  SourceReader::Result result = frame.reader->read_part(into, kWindowPart, whole);
+  if (result == SourceReader::Result::line) count_input(into.size() - before);
+  return result;
+}
+
+// Reads more of the current line into the window (the line of the innermost file: no file is
+// entered or left while a line is being read). Once the scan has stopped the line ends at once.
+void Occam2Scanner::extend_line() {
+  bool whole = true;
+  if (stopped() || read_part(*frames_.back(), line_, whole) != SourceReader::Result::line) line_ += '\n';
+  line_whole_ = whole;
+}
+
+char Occam2Scanner::beyond_window(std::size_t i) {
+  while (i >= line_.size() && !line_whole_) extend_line();
+  return i < line_.size() ? line_[i] : '\n';
+}
+
+void Occam2Scanner::read_whole_line() {
+  while (!line_whole_) extend_line();
+}
+
+// What is left of the current line after its last token: a comment, blanks.
+void Occam2Scanner::drop_rest_of_line() {
+  while (!line_whole_) {
+    dropped_ += line_.size();
+    line_.clear();
+    extend_line();
+  }
+  dropped_ += line_.size();
+  line_.clear();
+}
+
+// Forgets the bytes of the window before `offset` once they are many; `offset` then counts from
+// the new start. Only while no other offset into the window is held.
+void Occam2Scanner::drop_before(std::size_t& offset) {
+  if (offset < kWindowPart) return;
+  line_.erase(0, offset);
+  dropped_ += offset;
+  offset = 0;
+}
+
+void Occam2Scanner::count_input(std::size_t bytes) {
+  input_bytes_ += bytes;
+  if (input_bytes_ <= options_.max_input || stopped()) return;
+  use_file_for_messages(line_file_);
+  diagnostics_.input_stop(line_no_, "the source with its included files is larger than " + size_text(options_.max_input) +
+                                        " (raise the limit with --max-input)");
+  stop(ExitStatus::unusable_input);
 }
 
 // Ends the innermost file; false when it was the main source.
 bool Occam2Scanner::leave_file() {
   Frame& frame = *frames_.back();
   if (frames_.size() == 1) {
-    end_position_ = {frame.line + 1, 1};
+    end_position_ = {next_count(frame.line), 1};
     return false;
   }
   close_conditions_of_file();
@@ -174,29 +277,11 @@ bool Occam2Scanner::leave_file() {
   return true;
 }
 
-// The next physical line of `frame` alone (a string goes on only within its file).
-bool Occam2Scanner::read_line_of(Frame& frame, std::string& line) {
-  if (frame.has_pushed_back) {
-    frame.has_pushed_back = false;
-    line = std::move(frame.pushed_back);
-    ++frame.line;
-    return true;
-  }
-  if (frame.reader->read_line(line) != SourceReader::Result::line) return false;
-  ++frame.line;
-  return true;
-}
-
-void Occam2Scanner::push_back_line(Frame& frame, std::string line) {
-  frame.pushed_back = std::move(line);
-  frame.has_pushed_back = true;
-  --frame.line;
-}
-
 // A whole-line comment as a C comment; a "*/" in its text would end the C comment early, so it is
 // written "* /". The text goes over in stretches between those.
 // A whole-line comment is kept as its text after "--", one line feed after each.
 void Occam2Scanner::keep_comment(std::size_t start) {
+  read_whole_line();
   std::string_view text(line_);
   comments_ += text.substr(start + 2, line_.size() - 1 - (start + 2));
   comments_ += '\n';
@@ -206,20 +291,24 @@ void Occam2Scanner::keep_comment(std::size_t start) {
 // over the blanks: tabs expanded to the next multiple of eight, carriage returns and form feeds
 // taking no room, plus the column of the #INCLUDE of its file.
 void Occam2Scanner::find_content() {
-  const char* line = line_.data();  // it ends in a line feed, which is no blank
-  int column = 0;
+  long long column = 0;
   std::size_t i = 0;
-  for (;; ++i) {
-    if (line[i] == ' ') {
-      ++column;
-    } else if (line[i] == '\t') {
-      column = (column / kTabWidth + 1) * kTabWidth;
-    } else if (!occam2::is_blank(line[i])) {
-      break;
+  for (;;) {
+    for (; i < line_.size(); ++i) {
+      char c = line_[i];
+      if (c == ' ') {
+        column = column < kMaxCount ? column + 1 : column;
+      } else if (c == '\t') {
+        column = column < kMaxCount ? (column / kTabWidth + 1) * kTabWidth : column;
+      } else if (!occam2::is_blank(c)) {
+        content_start_ = i;
+        content_column_ = capped(column + frames_.back()->base_column);
+        return;
+      }
     }
+    drop_before(i);
+    extend_line();  // a whole line ends in a line feed, which is no blank: this one is not whole
   }
-  content_start_ = i;
-  content_column_ = column + frames_.back()->base_column;
 }
 
 Occam2Scanner::Layout Occam2Scanner::layout_for(int column) const {
@@ -230,23 +319,20 @@ Occam2Scanner::Layout Occam2Scanner::layout_for(int column) const {
   return layout;
 }
 
-// The INDENT or OUTDENTs a new logical line needs, in the places left for them before its tokens.
+// The INDENT or OUTDENTs a new logical line needs before its first token, which was just scanned.
 // An indent is two columns; a deeper one, or an outdent to a column between two open levels, is
 // reported and taken as one level (an outdent to the level below, then one indent).
 void Occam2Scanner::lay_out(Layout layout) {
-  const Token& first = queue_[layout.size()];
-  const SourcePosition where = first.position;
-  const int file = first.file;
+  const SourcePosition where = token_.position;
+  const int file = token_.file;
   int column = content_column_;
-  if (column > columns_.back() && column != columns_.back() + 2) error(where, file, "bad indentation", lexeme_of(first));
-  if (layout.indent && layout.outdents > 0) error(where, file, "bad indentation", lexeme_of(first));
+  if (column > columns_.back() && column != columns_.back() + 2) error(where, file, "bad indentation", lexeme_of(token_));
+  if (layout.indent && layout.outdents > 0) error(where, file, "bad indentation", lexeme_of(token_));
   columns_.resize(columns_.size() - layout.outdents);
   if (layout.indent) columns_.push_back(column);
-  for (std::size_t i = 0; i < layout.outdents; ++i) queue_[i] = {OUTDENT, file, where, {}, {}};
-  if (layout.indent) queue_[layout.outdents] = {INDENT, file, where, {}, {}};
+  layout_ = layout;
+  layout_spot_ = {0, file, where, {}, {}};
 }
-
-void Occam2Scanner::push_layout(int code, SourcePosition where, int file) { push_token(code, {}, {}, where, file); }
 
 Occam2Scanner::Chars Occam2Scanner::owned(std::string_view text) {
   std::size_t start = own_.size();
@@ -254,13 +340,13 @@ Occam2Scanner::Chars Occam2Scanner::owned(std::string_view text) {
   return owned_since(start);
 }
 
-// A string that goes on over lines replaces the current line with the next one: the tokens queued
-// from it before the string get their own copy of what they keep of it first.
-void Occam2Scanner::keep_queued_line_characters() {
-  for (Token& token : queue_) {
-    if (token.lexeme.in == Chars::In::line) token.lexeme = owned(view(token.lexeme));
-    if (token.text.in == Chars::In::line) token.text = owned(view(token.text));
-  }
+std::size_t Occam2Scanner::skip_blanks(std::size_t p) {
+  while (occam2::is_blank(at(p))) ++p;
+  return p;
+}
+
+SourcePosition Occam2Scanner::here(std::size_t offset) const {
+  return {line_no_, capped(static_cast<long long>(dropped_ + offset) + 1)};
 }
 
 void Occam2Scanner::deliver(const Token& token) {
@@ -268,10 +354,16 @@ void Occam2Scanner::deliver(const Token& token) {
   lexeme_ = view(token.lexeme);
   text_ = view(token.text);
   position_ = token.position;
-  token_file_ = token.file;
-  line_number_ = token.code == EOL ? token.position.line + 1 : token.position.line;
+  file_ = token.file;
+  line_number_ = token.code == EOL ? next_count(token.position.line) : token.position.line;
   use_file_for_messages(token.file);
   diagnostics_.trace_token(code_, lexeme_);
+}
+
+void Occam2Scanner::deliver_layout(int code) {
+  Token token = layout_spot_;
+  token.code = code;
+  deliver(token);
 }
 
 void Occam2Scanner::error(SourcePosition where, int file, std::string_view message, std::string_view near) {
@@ -283,6 +375,10 @@ void Occam2Scanner::error(SourcePosition where, int file, std::string_view messa
 void Occam2Scanner::warn(SourcePosition where, int file, std::string_view message) {
   use_file_for_messages(file);
   diagnostics_.warning(where, message);
+}
+
+void Occam2Scanner::stop(ExitStatus status) {
+  if (!stopped()) stop_status_ = status;
 }
 
 void Occam2Scanner::name_file_for_messages(int file) {

@@ -11,12 +11,22 @@
 // Token level: names, keywords, integer, real, character and string literals (a string may go on
 // over lines) and operators by longest match; each token's Handel-C spelling is token_text.
 // Every delivered token is traced like the default scanner's.
+//
+// Tokens are scanned one at a time as the parser asks for them, from a window over the physical
+// line that is dropped behind the scanned tokens: memory does not grow with a line's length, only
+// with its longest token (a name, a number, a string) and with a directive or comment line, which
+// is read whole. The lookahead is the first token of a logical line, held while the layout tokens
+// before it are delivered.
 #pragma once
 
+#include <climits>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "scanner/diagnostics.h"
@@ -28,8 +38,20 @@
 namespace vrk {
 
 struct Occam2ScannerOptions {
+  Occam2ScannerOptions() = default;
+  Occam2ScannerOptions(std::string source, std::vector<std::string> dirs)
+      : source_path(std::move(source)), include_dirs(std::move(dirs)) {}
+
   std::string source_path;                // as given ("-" or "<stdin>" for standard input); includes are looked up beside it
   std::vector<std::string> include_dirs;  // each -I DIR, in order
+  // How many bytes the source and every file it includes may hold together; reading beyond
+  // stops the scan with status unusable_input.
+  std::uint64_t max_input = kDefaultMaxInput;
+  // Asked about each file about to be included (opened as `fd`, found at `path`): a message
+  // when the run must not read it, which stops the scan with status unusable_input.
+  std::function<std::string(int fd, const std::string& path)> refuse_include;
+
+  static constexpr std::uint64_t kDefaultMaxInput = std::uint64_t{256} << 20;
 };
 
 class Occam2Scanner {
@@ -57,10 +79,10 @@ class Occam2Scanner {
   // before, the end of the input at column 1 of the line after the last).
   TokenSpot last_token() const { return {code_, lexeme_, position_}; }
   SourcePosition token_position() const { return position_; }
-  // The file the token came from: 0 is the main source, each included file its own number.
-  int token_file() const { return token_file_; }
-  // How messages name file `id`.
-  const std::string& file_name(int id) const { return file_names_[static_cast<std::size_t>(id)]; }
+  // The file the most recent token came from: 0 for the main source, then one number for each
+  // file included, in the order they were first met; file_name gives how messages name it.
+  int token_file() const { return file_; }
+  std::string_view file_name(int file) const { return file_names_.at(static_cast<std::size_t>(file)); }
   // The line being scanned in the current file: the token's line, or the next one after an EOL.
   int line_number() const { return line_number_; }
   // The whole-line comments met since the last call: the text after each "--", each ending in a
@@ -87,20 +109,19 @@ class Occam2Scanner {
     int line = 0;                  // lines read so far
     int base_column = 0;           // the column of the #INCLUDE that opened it
     std::size_t conditions_at_entry = 0;
-    std::string pushed_back;       // a line read ahead and given back
+    std::string pushed_back;       // the start of a line read ahead and given back
+    bool pushed_back_whole = false;  // it holds the whole line
     bool has_pushed_back = false;
   };
-  // Where a token's lexeme or text is kept: static characters, a stretch of the current line, or
-  // a stretch of own_ (the spellings the scanner makes). The line and own_ are addressed by offset
-  // and looked up when the token is delivered: own_ may move as it grows while a line is scanned,
-  // and a string that goes on over lines replaces the line (see keep_queued_line_characters).
+  // Where a token's lexeme or text is kept: static characters, a stretch of the line window, or
+  // a stretch of own_ (the spellings the scanner makes), looked up when the token is delivered.
   struct Chars {
     enum class In : unsigned char { fixed, line, own };
     In in = In::fixed;
     std::size_t size = 0;
     union {
       const char* fixed = "";  // never null, so that an empty lexeme may be copied like any other
-      std::size_t at;          // in the line or in own_
+      std::size_t at;          // in the line window or in own_
     };
   };
   struct Token {
@@ -114,7 +135,6 @@ class Occam2Scanner {
   struct Layout {
     std::size_t outdents = 0;
     bool indent = false;
-    std::size_t size() const { return outdents + (indent ? 1 : 0); }
   };
   struct Condition {
     bool enclosing_active = true;  // the lines around the #IF are scanned
@@ -125,36 +145,50 @@ class Occam2Scanner {
     int file = 0;
   };
 
-  // Lines.
-  void fill_queue();
+  // What comes next.
+  void advance();
+  void start_logical_or_continued_line();
+  void end_physical_line();
   void finish_input();
+
+  // Lines.
   bool next_content_line();
   bool read_physical_line();
-  bool read_line_of(Frame& frame, std::string& line);
-  void push_back_line(Frame& frame, std::string line);
+  SourceReader::Result read_part(Frame& frame, std::string& into, bool& whole);
+  void extend_line();
+  void read_whole_line();
+  void drop_rest_of_line();
+  void drop_before(std::size_t& offset);
   bool leave_file();
   void keep_comment(std::size_t start);
   Layout layout_for(int column) const;
   void lay_out(Layout layout);
   void find_content();
-  void end_logical_line();
+  void count_input(std::size_t bytes);
 
   // Tokens.
-  void tokenize(std::size_t start, bool joining_strings);
-  std::size_t scan_token(std::size_t p, bool joining_strings);
+  bool next_token_in_line();
+  bool at_line_end(std::size_t p);
+  bool scan_token(std::size_t& p, bool joining_strings);
   std::size_t scan_word(std::size_t p);
   std::size_t scan_number(std::size_t p);
   std::size_t scan_hex_number(std::size_t p);
-  std::size_t scan_character(std::size_t p);
+  std::size_t scan_character(std::size_t p, bool& made);
   std::size_t scan_string(std::size_t p, bool joining_strings);
   bool continue_string(std::size_t& resume);
   std::size_t scan_operator(std::size_t p);
   Chars name_text(std::string_view name, Chars lexeme, bool dotted);
-  void push_token(int code, Chars lexeme, Chars text, SourcePosition where, int file) {
-    queue_.push_back({code, file, where, lexeme, text});
+  void make_token(int code, Chars lexeme, Chars text, SourcePosition where, int file) {
+    token_ = {code, file, where, lexeme, text};
   }
-  void push_layout(int code, SourcePosition where, int file);
   void deliver(const Token& token);
+  void deliver_layout(int code);
+
+  // Columns and line numbers stop growing at kMaxCount, far beyond any real program, so that they
+  // never overflow on a hostile one.
+  static constexpr long long kMaxCount = INT_MAX / 2;
+  static int capped(long long n) { return static_cast<int>(n < kMaxCount ? n : kMaxCount); }
+  static int next_count(int n) { return capped(static_cast<long long>(n) + 1); }
 
   // Token characters.
   static Chars fixed(std::string_view text) {
@@ -178,29 +212,37 @@ class Occam2Scanner {
     return {(chars.in == Chars::In::line ? line_.data() : own_.data()) + chars.at, chars.size};
   }
   std::string_view lexeme_of(const Token& token) const { return view(token.lexeme); }
-  void keep_queued_line_characters();
-  char at(std::size_t i) const { return i < line_.size() ? line_[i] : '\n'; }
-  SourcePosition here(std::size_t offset) const { return {line_no_, static_cast<int>(offset) + 1}; }
+  // The byte at `i` of the line window, reading more of the line when `i` lies beyond what was
+  // read; the line feed at and after the line's end.
+  char at(std::size_t i) {
+    if (i < line_.size()) [[likely]] return line_[i];
+    return beyond_window(i);
+  }
+  char beyond_window(std::size_t i);
+  std::size_t skip_blanks(std::size_t p);
+  SourcePosition here(std::size_t offset) const;
 
   // Directives.
-  std::string_view directive_word(std::size_t start) const;
+  std::string_view directive_word(std::size_t start);
   void handle_directive(std::size_t start, std::string_view word);
-  void tokenize_directive_rest(std::size_t start);
+  std::size_t collect_directive_operands(std::size_t start);
+  bool next_directive_operand(std::size_t& p);
   void handle_condition(std::string_view word, std::size_t rest, SourcePosition where);
   bool condition_value(std::size_t rest, SourcePosition where);
   bool has_open_condition() const;
   bool active() const { return conditions_.empty() || conditions_.back().active; }
   void close_conditions_of_file();
-  void include(SourcePosition where);
+  void include(SourcePosition where, std::size_t operands);
   void enter_file(occam2::IncludeFile file);
   bool refuse_include_loop(const occam2::IncludeFile& file, SourcePosition where);
-  void define(SourcePosition where);
-  void undefine(SourcePosition where);
+  void define(SourcePosition where, std::size_t operands);
+  void undefine(SourcePosition where, std::size_t operands);
   void skip_directive(std::string_view word, std::size_t rest, SourcePosition where);
 
   // Messages.
   void error(SourcePosition where, int file, std::string_view message, std::string_view near);
   void warn(SourcePosition where, int file, std::string_view message);
+  void stop(ExitStatus status);
   // Switches the name the diagnostics give the source only when the file changes.
   void use_file_for_messages(int file) {
     if (file != message_file_) name_file_for_messages(file);
@@ -216,20 +258,32 @@ class Occam2Scanner {
   std::vector<std::string> file_names_;         // how messages name each file met
   std::unordered_map<std::string, int> file_ids_;
   int message_file_ = 0;                        // the file the diagnostics name now
+  std::uint64_t input_bytes_ = 0;               // read so far from every file
 
-  std::string line_;  // the physical line being scanned, ending in a line feed
+  // The physical line being scanned, as a window: bytes [dropped_, dropped_ + line_.size()) of
+  // it, the whole rest of the line once line_whole_ (it then ends in the line feed).
+  std::string line_;
+  std::size_t dropped_ = 0;
+  bool line_whole_ = true;
   int line_file_ = 0;
   int line_no_ = 0;
   std::size_t content_start_ = 0;  // its first non-blank byte
   int content_column_ = 0;         // the column that byte stands in, tabs expanded
+  std::size_t next_ = 0;           // where its next token is looked for
+  bool in_line_ = false;           // its tokens are being delivered
+  int last_code_ = 0;              // the code of its last token so far
 
-  std::vector<Token> queue_;  // the tokens of the current physical line, layout tokens first
-  std::size_t next_ = 0;
-  std::string own_;           // the characters of their lexemes and texts not found in the line
+  Token token_;                    // the token scanned and not yet delivered
+  bool token_ready_ = false;
+  std::string own_;                // the characters of its lexeme and text not found in the line
+  Layout layout_;                  // the layout tokens still to deliver before it
+  Token layout_spot_;              // where they stand
+  std::vector<Token> operands_;    // a directive's first operands
 
   std::vector<int> columns_{0};  // the indentation stack
-  bool line_open_ = false;       // tokens of a logical line were queued, its EOL not yet
+  bool line_open_ = false;       // tokens of a logical line were delivered, its EOL not yet
   bool continues_ = false;       // the last physical line ended in a token that joins the next
+  bool closing_ = false;         // the input ended: the open levels are closed next
   bool finished_ = false;
   SourcePosition eol_position_;
   int eol_file_ = 0;
@@ -245,7 +299,7 @@ class Occam2Scanner {
   std::string_view lexeme_;
   std::string_view text_;
   SourcePosition position_;
-  int token_file_ = 0;
+  int file_ = 0;
   int line_number_ = 1;
 };
 

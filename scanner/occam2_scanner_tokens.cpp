@@ -92,45 +92,66 @@ const Spelling* single_at(char c) {
 
 }  // namespace
 
-// Queues the tokens of the current line from `start`; a comment or the line feed ends it. With
-// `joining_strings`, a string that ends its line with '*' goes on over the next lines.
-void Occam2Scanner::tokenize(std::size_t start, bool joining_strings) {
-  std::size_t p = start;
+// Scans the next token of the current line into token_; false at the line's end (a line feed or
+// a comment). The blanks before it, and the tokens delivered before, are dropped from the window.
+bool Occam2Scanner::next_token_in_line() {
+  own_.clear();
   for (;;) {
-    p = occam2::skip_blanks(line_, p);
-    if (at(p) == '\n' || (at(p) == '-' && at(p + 1) == '-')) {
-      eol_position_ = here(p);
-      eol_file_ = line_file_;
-      return;
+    for (;;) {
+      while (next_ < line_.size() && occam2::is_blank(line_[next_])) ++next_;
+      drop_before(next_);
+      if (next_ < line_.size() || line_whole_) break;
+      extend_line();
     }
-    p = scan_token(p, joining_strings);
+    if (at_line_end(next_)) {
+      eol_position_ = here(next_);
+      eol_file_ = line_file_;
+      return false;
+    }
+    if (scan_token(next_, true)) {
+      last_code_ = token_.code;
+      return true;
+    }
   }
 }
 
-std::size_t Occam2Scanner::scan_token(std::size_t p, bool joining_strings) {
+bool Occam2Scanner::at_line_end(std::size_t p) { return at(p) == '\n' || (at(p) == '-' && at(p + 1) == '-'); }
+
+// Scans one token at `p` into token_ and moves `p` past it; false when the characters there make
+// none (a malformed character literal, reported and skipped). With `joining_strings`, a string
+// that ends its line with '*' goes on over the next lines.
+bool Occam2Scanner::scan_token(std::size_t& p, bool joining_strings) {
   char c = at(p);
-  if (is_letter(c)) return scan_word(p);
-  if (is_digit(c)) return scan_number(p);
-  if (c == '#' && is_hex_digit(at(p + 1))) return scan_hex_number(p);
-  if (c == '\'') return scan_character(p);
-  if (c == '"') return scan_string(p, joining_strings);
-  return scan_operator(p);
+  bool made = true;
+  if (is_letter(c)) {
+    p = scan_word(p);
+  } else if (is_digit(c)) {
+    p = scan_number(p);
+  } else if (c == '#' && is_hex_digit(at(p + 1))) {
+    p = scan_hex_number(p);
+  } else if (c == '\'') {
+    p = scan_character(p, made);
+  } else if (c == '"') {
+    p = scan_string(p, joining_strings);
+  } else {
+    p = scan_operator(p);
+  }
+  return made;
 }
 
 // A keyword (looked up whole: PRI.ALT is a name) or a name, spelt with underscores for dots.
 std::size_t Occam2Scanner::scan_word(std::size_t p) {
   std::size_t end = p;
   bool dotted = false;
-  const char* line = line_.data();  // it ends in a line feed, which ends the word
-  for (; is_name_character(line[end]); ++end) dotted = dotted || line[end] == '.';
+  for (char c = at(end); is_name_character(c); c = at(++end)) dotted = dotted || c == '.';
   std::string_view word = std::string_view(line_).substr(p, end - p);
   Chars lexeme = in_line(p, end - p);
   int code = occam2_keyword_code(word);
   if (code == 0) {
-    push_token(NAME, lexeme, name_text(word, lexeme, dotted), here(p), line_file_);
+    make_token(NAME, lexeme, name_text(word, lexeme, dotted), here(p), line_file_);
   } else {
     const Spelling* op = operator_word(code, word);
-    push_token(code, lexeme, op != nullptr ? fixed(op->text) : lexeme, here(p), line_file_);
+    make_token(code, lexeme, op != nullptr ? fixed(op->text) : lexeme, here(p), line_file_);
   }
   return end;
 }
@@ -156,7 +177,7 @@ std::size_t Occam2Scanner::scan_number(std::size_t p) {
       for (end += 1 + sign; is_digit(at(end));) ++end;
     }
   }
-  push_token(code, in_line(p, end - p), in_line(p, end - p), here(p), line_file_);
+  make_token(code, in_line(p, end - p), in_line(p, end - p), here(p), line_file_);
   return end;
 }
 
@@ -166,28 +187,29 @@ std::size_t Occam2Scanner::scan_hex_number(std::size_t p) {
   std::size_t start = own_.size();
   own_ += "0x";
   own_.append(line_, p + 1, end - p - 1);
-  push_token(NUMBER, in_line(p, end - p), owned_since(start), here(p), line_file_);
+  make_token(NUMBER, in_line(p, end - p), owned_since(start), here(p), line_file_);
   return end;
 }
 
 // 'c', '*c' or '*#hh'. Anything else is reported and its quote skipped.
-std::size_t Occam2Scanner::scan_character(std::size_t p) {
+std::size_t Occam2Scanner::scan_character(std::size_t p, bool& made) {
   char c1 = at(p + 1), c2 = at(p + 2);
   if (c1 != '*' && c1 != '\'' && c1 != '\n' && c2 == '\'') {
-    push_token(CHARACTER, in_line(p, 3), owned(occam2::c_character(static_cast<unsigned char>(c1))), here(p), line_file_);
+    make_token(CHARACTER, in_line(p, 3), owned(occam2::c_character(static_cast<unsigned char>(c1))), here(p), line_file_);
     return p + 3;
   }
   if (c1 == '*' && c2 == '#' && is_hex_digit(at(p + 3)) && is_hex_digit(at(p + 4)) && at(p + 5) == '\'') {
     const char text[] = {'0', 'x', at(p + 3), at(p + 4)};
-    push_token(CHARACTER, in_line(p, 6), owned(std::string_view(text, sizeof text)), here(p), line_file_);
+    make_token(CHARACTER, in_line(p, 6), owned(std::string_view(text, sizeof text)), here(p), line_file_);
     return p + 6;
   }
   int value = c1 == '*' ? occam2::escape_value(c2) : -1;
   if (value >= 0 && at(p + 3) == '\'') {
-    push_token(CHARACTER, in_line(p, 4), owned(occam2::c_character(static_cast<unsigned char>(value))), here(p), line_file_);
+    make_token(CHARACTER, in_line(p, 4), owned(occam2::c_character(static_cast<unsigned char>(value))), here(p), line_file_);
     return p + 4;
   }
   error(here(p), line_file_, "malformed character literal", "'");
+  made = false;
   return p + 1;
 }
 
@@ -200,6 +222,7 @@ std::size_t Occam2Scanner::scan_string(std::size_t p, bool joining_strings) {
   occam2::CStringBuilder text;
   std::size_t q = p + 1;
   for (;;) {
+    if (joining_strings) drop_before(q);  // what was read of the string is in `lexeme` and `text`
     char c = at(q);
     if (c == '"') {
       lexeme += '"';
@@ -216,7 +239,7 @@ std::size_t Occam2Scanner::scan_string(std::size_t p, bool joining_strings) {
       ++q;
       continue;
     }
-    std::size_t after = occam2::skip_blanks(line_, q + 1);
+    std::size_t after = skip_blanks(q + 1);
     if (at(after) == '\n' && joining_strings) {
       if (continue_string(q)) continue;
       q = after;  // the line feed: reported as not closed above
@@ -242,24 +265,40 @@ std::size_t Occam2Scanner::scan_string(std::size_t p, bool joining_strings) {
   own_ += '"';
   own_ += text.text();
   own_ += '"';
-  push_token(STRING, literal, owned_since(start), where, file);
+  make_token(STRING, literal, owned_since(start), where, file);
   return q;
 }
 
 // Moves to the line that continues a string: the next non-blank line of the same file, which
-// must start with '*'; `resume` is then the byte after it. Otherwise that line is given back.
+// must start with '*'; `resume` is then the byte after it. Otherwise what was read of that line is
+// given back, to be read again as the next line.
 bool Occam2Scanner::continue_string(std::size_t& resume) {
   Frame& frame = *frames_.back();
-  std::string next;
-  while (read_line_of(frame, next)) {
-    std::size_t start = occam2::skip_blanks(next, 0);
+  if (stopped() || frame.has_pushed_back) return false;
+  bool whole = false;
+  for (std::string next; read_part(frame, next, whole) == SourceReader::Result::line; next.clear()) {
+    if (stopped()) return false;
+    frame.line = next_count(frame.line);
+    std::size_t start = 0;
+    for (;;) {
+      while (start < next.size() && occam2::is_blank(next[start])) ++start;
+      if (start < next.size() || whole) break;
+      if (read_part(frame, next, whole) != SourceReader::Result::line) {
+        next += '\n';
+        whole = true;
+      }
+    }
     if (next[start] == '\n') continue;
     if (next[start] != '*') {
-      push_back_line(frame, std::move(next));
+      frame.pushed_back = std::move(next);
+      frame.pushed_back_whole = whole;
+      frame.has_pushed_back = true;
+      --frame.line;
       return false;
     }
-    keep_queued_line_characters();
     line_ = std::move(next);
+    line_whole_ = whole;
+    dropped_ = 0;
     line_no_ = frame.line;
     resume = start + 1;
     return true;
@@ -271,16 +310,16 @@ std::size_t Occam2Scanner::scan_operator(std::size_t p) {
   char c = at(p);
   if (kStartsSpelledOperator[static_cast<unsigned char>(c)]) {
     if (const Spelling* pair = pair_at(c, at(p + 1))) {
-      push_token(pair->code, fixed(pair->source), fixed(pair->text), here(p), line_file_);
+      make_token(pair->code, fixed(pair->source), fixed(pair->text), here(p), line_file_);
       return p + 2;
     }
     if (const Spelling* single = single_at(c)) {
-      push_token(single->code, fixed(single->source), fixed(single->text), here(p), line_file_);
+      make_token(single->code, fixed(single->source), fixed(single->text), here(p), line_file_);
       return p + 1;
     }
   }
   int code = c == '\0' ? int{kNulByteToken} : int{static_cast<unsigned char>(c)};
-  push_token(code, in_line(p, 1), in_line(p, 1), here(p), line_file_);
+  make_token(code, in_line(p, 1), in_line(p, 1), here(p), line_file_);
   return p + 1;
 }
 

@@ -83,7 +83,7 @@ int Parser::parse() {
 Place Parser::token_place() {
   auto file = static_cast<std::uint32_t>(scanner_.token_file());
   while (tree_.places.file_count() <= file) {
-    tree_.places.add_file(scanner_.file_name(static_cast<int>(tree_.places.file_count())));
+    tree_.places.add_file(std::string(scanner_.file_name(static_cast<int>(tree_.places.file_count()))));
   }
   SourcePosition position = scanner_.token_position();
   return tree_.places.at(file, static_cast<std::uint32_t>(position.line), static_cast<std::uint32_t>(position.column));

@@ -106,6 +106,30 @@ TEST_F(Cli, BadOptionsAreReportedTheGnuWayWithStatus2) {
   EXPECT_FALSE(fs::exists(dir_ / "vrk.deb"));
 }
 
+// --max-input takes bytes, KiB, MiB or GiB; anything else, zero and sizes beyond 2^62 bytes are
+// refused before anything is read. The limit counts every byte of the source and its includes.
+TEST_F(Cli, TheInputLimitIsASizeAndStopsTheOccam2ModeWithStatus2) {
+  write_file(dir_ / "p.occ", "#INCLUDE \"part.inc\"\n");
+  write_file(dir_ / "part.inc", "SKIP\n");  // 25 bytes in all
+  for (const char* size : {"0", "1X", "K", "-1", "1.5M", "4294967297G", "99999999999999999999"}) {
+    Result r = run("--occam2 --max-input=" + std::string(size) + " p.occ out.hc");
+    EXPECT_EQ(r.status, 2) << size;
+    EXPECT_EQ(r.err, "vrk: invalid size '" + std::string(size) + "' for --max-input (a number of bytes, or with K, M or G)\n" +
+                         kTryHelp)
+        << size;
+  }
+  EXPECT_FALSE(fs::exists(dir_ / "out.hc"));
+  write_file(dir_ / "out.hc", "previous\n");
+  EXPECT_EQ(run("--occam2 -q --max-input=25 p.occ out.hc").status, 0);
+  EXPECT_EQ(run("--occam2 -q --max-input 1K p.occ out.hc").status, 0);
+  write_file(dir_ / "out.hc", "previous\n");
+  Result over = run("--occam2 -q --max-input=24 p.occ out.hc");
+  EXPECT_EQ(over.status, 2);
+  EXPECT_EQ(over.err, "part.inc:1: error: the source with its included files is larger than 24 bytes (raise the limit with "
+                      "--max-input)\n");
+  EXPECT_EQ(read_file(dir_ / "out.hc"), "previous\n");
+}
+
 TEST_F(Cli, OptionsMayStandAnywhereBeforeTheDoubleDash) {
   write_file(dir_ / "p.occ", "SKIP\n");
   write_file(dir_ / "-x", "STOP\n");

@@ -54,8 +54,7 @@ TEST(Occam2Corpus, EveryFormOfTheLanguageParses) {
   TranslationRun run = translate_occam2(read_file(tour), tour.string(), {}, true);
   EXPECT_EQ(run.debug_log.find("ERROR <syntax error>"), std::string::npos) << run.debug_log;
   EXPECT_EQ(run.debug_log.find("ERROR <bad indentation>"), std::string::npos) << run.debug_log;
-  // The include it names is not there.
-  EXPECT_NE(run.diagnostics.find("cannot find include file \"missing.inc\""), std::string::npos);
+  EXPECT_EQ(run.diagnostics.find("include"), std::string::npos) << run.diagnostics;
   const Occam2Output output = split_occam2_output(run.output);
   EXPECT_NE(output.definitions.find("macro expr twice (x) = (x * 2);"), std::string::npos);
   EXPECT_NE(output.definitions.find("macro proc small (a, b, c)"), std::string::npos);

@@ -326,6 +326,11 @@ TEST_F(Occam2HostileSources, EachEndsWithItsStatusAndAReportWhereItStopped) {
       {"#INCLUDE of a folder", "#INCLUDE \"folder\"\nSKIP\n", 1, "folder", occam2_output("", "")},
       {"#INCLUDE of /dev/zero", "#INCLUDE \"/dev/zero\"\nSKIP\n", 1, "/dev/zero", occam2_output("", "")},
       {"#INCLUDE of itself", self, 1, "include loop", occam2_output("", "")},
+      // A file found nowhere is an error, not a warning; a name cut short by a NUL byte opens nothing.
+      {"#INCLUDE of a missing file", "#INCLUDE \"nope.inc\"\nSKIP\n", 1,
+       "ERROR <cannot find include file \"nope.inc\"> near <#INCLUDE> on line 1", std::nullopt},
+      {"#INCLUDE of a name with a NUL byte", "#INCLUDE \"main.occ*#00.inc\"\nSKIP\n", 1,
+       "ERROR <the include file name \"main.occ\\x00.inc\" holds a control character>", std::nullopt},
       // Two thousand million copies are one replicator, which the Handel-C compiler unrolls.
       {"PAR i = 0 FOR 2000000000", "CHAN INT c:\nPAR i = 0 FOR 2000000000\n  c ! i\n", 0, "",
        occam2_output("chan int 32 c;\n\n",
@@ -352,6 +357,16 @@ TEST_F(Occam2HostileSources, EachEndsWithItsStatusAndAReportWhereItStopped) {
       EXPECT_EQ(result.output, *c.output);
     }
   }
+}
+
+// The texts of #WARNING and #ERROR reach the terminal: their control bytes are shown, not obeyed.
+TEST_F(Occam2HostileSources, ControlBytesInMessagesAreWrittenEscaped) {
+  TranslationRun result = translate_occam2("#WARNING \x1b[2J cleared\n#ERROR \a*#07\nSKIP\n", (dir_ / "main.occ").string(), {}, true);
+  EXPECT_EQ(result.status, 0);
+  EXPECT_NE(result.diagnostics.find("warning: directive #WARNING skipped: \\x1b[2J cleared\n"), std::string::npos)
+      << result.diagnostics;
+  EXPECT_NE(result.diagnostics.find("warning: directive #ERROR skipped: \\x07*#07\n"), std::string::npos);
+  for (char c : result.diagnostics) EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << int(c);
 }
 
 // The source (100 MB of indentation) is made once, outside any table of cases. The parse stack

@@ -1,5 +1,6 @@
 // The occam 2 scanner's directives: #INCLUDE in place at its column, the lookup order, missing
-// files, loops and files that are no source; conditional compilation; skipped directives.
+// and unusable files, loops and files that are no source; conditional compilation; skipped
+// directives.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -42,9 +43,11 @@ TEST_F(Occam2Includes, IncludedLinesStandAtTheDirectiveColumnAndNameTheirFile) {
   EXPECT_EQ(r.errors, 0) << r.diagnostics;
   const Occam2Token& x = r.tokens[9];
   EXPECT_EQ(x.file, path("part.inc"));
+  EXPECT_EQ(x.file_id, 1);
   EXPECT_EQ((std::vector<int>{x.line, x.column}), (std::vector<int>{1, 1}));
   const Occam2Token& y = r.tokens[23];
   EXPECT_EQ(y.file, path("main.occ"));
+  EXPECT_EQ(y.file_id, 0);
   EXPECT_EQ((std::vector<int>{y.line, y.column}), (std::vector<int>{4, 5}));
 }
 
@@ -68,16 +71,43 @@ TEST_F(Occam2Includes, FilesAreLookedUpBesideTheIncludingFileThenInEachDirectory
   EXPECT_EQ(r.errors, 0) << r.diagnostics;
 }
 
-TEST_F(Occam2Includes, AMissingFileIsAWarningAndScanningGoesOn) {
+TEST_F(Occam2Includes, AMissingFileIsAnErrorAndScanningGoesOn) {
   std::string source = "SEQ\n  #INCLUDE \"nope.inc\"\n  SKIP\n";
   Occam2Scan r = scan_main(source);
   EXPECT_EQ(r.codes(), (Codes{SEQ, EOL, INDENT, SKIP, EOL, OUTDENT, 0}));
-  EXPECT_EQ(r.diagnostics, path("main.occ") + ":2:3: warning: cannot find include file \"nope.inc\"\n");
-  EXPECT_EQ(r.errors, 0);
+  EXPECT_EQ(r.diagnostics, path("main.occ") + ":2:3: error: cannot find include file \"nope.inc\"\n");
+  EXPECT_EQ(r.errors, 1);
   write_file(dir_ / "main.occ", source);
   Occam2ScanSettings classic;
   classic.source_path = path("main.occ");
-  EXPECT_NE(scan_occam2_file(classic).diagnostics.find(r.diagnostics), std::string::npos);
+  EXPECT_NE(scan_occam2_file(classic).diagnostics.find("ERROR <cannot find include file \"nope.inc\"> near <#INCLUDE> on line 2\n"),
+            std::string::npos);
+}
+
+// A candidate that is there but cannot be read is reported with its path and the reason, and
+// ends the lookup: a later folder's file of the same name is not taken in its place.
+TEST_F(Occam2Includes, ACandidateThatCannotBeUsedIsAnErrorNamingItAndWhy) {
+  std::filesystem::create_symlink("loop.inc", dir_ / "loop.inc");
+  std::filesystem::create_symlink("gone.inc", dir_ / "dangling.inc");
+  for (const char* name : {"loop.inc", "dangling.inc"}) write_file(dir_ / "later" / name, "later\n");
+  Occam2Scan r = scan_main("#INCLUDE \"loop.inc\"\n#INCLUDE \"dangling.inc\"\nSKIP\n", {path("later")});
+  EXPECT_EQ(r.codes(), (Codes{SKIP, EOL, 0}));
+  EXPECT_EQ(r.errors, 2);
+  EXPECT_EQ(r.diagnostics, path("main.occ") + ":1:1: error: cannot include \"loop.inc\": " + path("loop.inc") +
+                               ": Too many levels of symbolic links\n" + path("main.occ") +
+                               ":2:1: error: cannot include \"dangling.inc\": " + path("dangling.inc") +
+                               " is a symbolic link to a missing file\n");
+}
+
+// "a*#00.inc" stands for a name with a NUL byte in it, which no file can have: it must not open
+// the file "a". Control bytes in the report are shown escaped.
+TEST_F(Occam2Includes, ANameWithAControlByteIsAnErrorShownEscaped) {
+  write_file(dir_ / "a", "a\n");
+  Occam2Scan r = scan_main("#INCLUDE \"a*#00.inc\"\n#INCLUDE \"*#1B[2Jx.inc\"\nSKIP\n");
+  EXPECT_EQ(r.codes(), (Codes{SKIP, EOL, 0}));
+  EXPECT_EQ(r.errors, 2);
+  EXPECT_EQ(r.diagnostics, path("main.occ") + ":1:1: error: the include file name \"a\\x00.inc\" holds a control character\n" +
+                               path("main.occ") + ":2:1: error: the include file name \"\\x1b[2Jx.inc\" holds a control character\n");
 }
 
 TEST_F(Occam2Includes, AnIncludeLoopIsAnErrorNamingTheChainAndIsSkipped) {
@@ -99,6 +129,31 @@ TEST_F(Occam2Includes, FoldersAndDevicesAreRefusedNotRead) {
   EXPECT_NE(r.diagnostics.find(":1:1: error: cannot include \"folder\": " + path("folder") + " is not a regular file"),
             std::string::npos);
   EXPECT_NE(r.diagnostics.find(":3:1: error: #INCLUDE needs one file name in quotes"), std::string::npos);
+}
+
+// Every byte read counts, from the source and from each file it includes however often: the scan
+// stops as soon as the total passes the limit, with a report that names it.
+TEST_F(Occam2Includes, TheSourceWithItsIncludesStopsAtTheInputLimit) {
+  write_file(dir_ / "part.inc", "x := 1\n" + std::string(993, ' ') + "\n");  // 1,001 bytes
+  std::string main = "SEQ\n";
+  for (int i = 0; i < 10; ++i) main += "  #INCLUDE \"part.inc\"\n";
+  write_file(dir_ / "main.occ", main);
+  const std::uint64_t whole = main.size() + 10 * 1001;
+  Occam2ScanSettings settings{true, path("main.occ"), {}, whole};
+  Occam2Scan fits = scan_occam2_file(settings);
+  EXPECT_EQ(fits.stop_status, ExitStatus::success) << fits.diagnostics;
+  EXPECT_EQ(fits.errors, 0);
+  settings.max_input = whole - 1;
+  Occam2Scan over = scan_occam2_file(settings);
+  EXPECT_EQ(over.stop_status, ExitStatus::unusable_input);
+  EXPECT_EQ(over.diagnostics, path("part.inc") + ":2: error: the source with its included files is larger than " +
+                                  std::to_string(whole - 1) + " bytes (raise the limit with --max-input)\n");
+  EXPECT_EQ(over.tokens.back().code, 0);
+  settings.max_input = std::uint64_t{1} << 20;
+  write_file(dir_ / "main.occ", std::string(1 << 20, '\n') + "\n");
+  EXPECT_NE(scan_occam2_file(settings).diagnostics.find("main.occ:1048577: error: the source with its included files is "
+                                                        "larger than 1 MiB"),
+            std::string::npos);
 }
 
 TEST_F(Occam2Includes, NestingDeeperThanTheLimitIsAnError) {

@@ -7,6 +7,7 @@
 
 #include "scanner/occam2_tokens.h"
 #include "scanner/scanner.h"
+#include "tests/common/files.h"
 #include "tests/scanner/occam2_token_stream.h"
 
 namespace vrk::testing {
@@ -223,6 +224,83 @@ TEST(Occam2Tokens, EveryTokenIsTracedWholeHoweverLong) {
                              long_name + ">\nyylex: token 263 <\n>\nyylex: token 286 <>\nyylex: token 0 <>\n");
   EXPECT_EQ(r.diagnostics, r.debug_log);
   EXPECT_EQ(scan_occam2("SKIP\n", quiet_style()).diagnostics, "");
+}
+
+class Occam2LongLines : public TempDirTest {
+ protected:
+  Occam2LongLines() : TempDirTest("occam2-long-lines") {}
+};
+
+// A line is read in parts of 64 KiB into a window that is dropped behind the tokens. Lines of
+// tokens of every kind, each line shifted by one more byte, put each kind of token (and a blank,
+// a "\r\n", a continued string) across the edge of a part: every token keeps its lexeme, text
+// and column, and the whole-line comment that ends near an edge keeps its text without the CR.
+// Read from a file, whose blocks have edges of their own, the tokens are the same.
+TEST_F(Occam2LongLines, TokensAcrossTheEdgesOfTheWindowKeepTheirCharactersAndColumns) {
+  struct Piece {
+    std::string lexeme;
+    int code;
+    std::string text;
+  };
+  const std::vector<Piece> pieces = {
+      {"ab.c", NAME, "ab_c"},          {"#FF", NUMBER, "0xFF"},      {"1.5E+3", REAL_NUMBER, "1.5E+3"},
+      {"'*#41'", CHARACTER, "0x41"},   {"\"a*nb\"", STRING, "\"a\\nb\""}, {"<>", RELATIONAL_OP, "!="},
+      {":=", ASSIGN, ":="},            {"int", NAME, "int_"},         {"\\", '\\', "mod"},
+  };
+  struct Expected {
+    int code;
+    std::string lexeme, text;
+    int line, column;
+  };
+  std::string source;
+  std::vector<Expected> expected;
+  for (int line = 1; line <= 9; ++line) {
+    std::string text(static_cast<std::size_t>(line), ' ');
+    text.insert(0, "x");
+    expected.push_back({NAME, "x", "x", line, 1});
+    for (std::size_t i = 0; text.size() < 3 * 65536 + 100; ++i) {
+      const Piece& p = pieces[(i + static_cast<std::size_t>(line)) % pieces.size()];
+      expected.push_back({p.code, p.lexeme, p.text, line, static_cast<int>(text.size()) + 1});
+      text += p.lexeme + std::string(1 + i % 3, ' ');
+    }
+    expected.push_back({NAME, "end", "end", line, static_cast<int>(text.size()) + 1});
+    text += "end";
+    expected.push_back({EOL, "\n", "\n", line, static_cast<int>(text.size()) + 1});
+    source += text + "\r\n";
+  }
+  const std::string comment = std::string(65536 - 3, 'c');  // "--", the text, "\r": the part's last byte is the CR
+  source += "--" + comment + "\r\nz\n";
+  Occam2Scan r = scan_occam2(source);
+  ASSERT_EQ(r.tokens.size(), expected.size() + 3);
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const Occam2Token& got = r.tokens[i];
+    const Expected& want = expected[i];
+    ASSERT_EQ((std::vector<std::string>{std::to_string(got.code), got.lexeme, got.text, std::to_string(got.line),
+                                        std::to_string(got.column)}),
+              (std::vector<std::string>{std::to_string(want.code), want.lexeme, want.text, std::to_string(want.line),
+                                        std::to_string(want.column)}))
+        << "token " << i;
+  }
+  EXPECT_EQ(r.comments, comment + "\n");
+  EXPECT_EQ(r.errors, 0) << r.diagnostics.substr(0, 300);
+  write_file(dir_ / "long.occ", source);
+  Occam2ScanSettings from_file;
+  from_file.source_path = (dir_ / "long.occ").string();
+  Occam2Scan f = scan_occam2_file(from_file);
+  EXPECT_EQ(f.codes(), r.codes());
+  EXPECT_EQ(f.texts(), r.texts());
+  EXPECT_EQ(f.comments, r.comments);
+}
+
+// A string continued from the end of a line longer than a part, a line of blanks longer than a
+// part before the line that continues it, and a token after a run of blanks longer than a part.
+TEST_F(Occam2LongLines, StringsAndBlanksLongerThanAPart) {
+  const std::string start(70000, 's'), blanks(70000, ' ');
+  Occam2Scan r = scan_occam2("x := \"" + start + "*\n" + blanks + "\n" + blanks + "*t\" ," + blanks + "y\n");
+  EXPECT_EQ(r.codes(), (Codes{NAME, ASSIGN, STRING, ',', NAME, EOL, 0}));
+  EXPECT_EQ(r.tokens[2].lexeme, "\"" + start + "t\"");
+  EXPECT_EQ((std::vector<int>{r.tokens[4].line, r.tokens[4].column}), (std::vector<int>{3, 70000 + 5 + 70000 + 1}));
+  EXPECT_EQ(r.errors, 0) << r.diagnostics.substr(0, 300);
 }
 
 }  // namespace

@@ -40,7 +40,9 @@ Occam2Scan run(SourceReader& reader, const Occam2ScanSettings& settings, std::si
   Occam2Scan result;
   OutputBuffer debug_log, standard_error;
   Diagnostics diagnostics{debug_log, standard_error, DiagnosticStyle{settings.quiet, settings.source_path}};
-  Occam2Scanner scanner(reader, diagnostics, {settings.source_path, settings.include_dirs});
+  Occam2ScannerOptions options{settings.source_path, settings.include_dirs};
+  options.max_input = settings.max_input;
+  Occam2Scanner scanner(reader, diagnostics, std::move(options));
   for (std::size_t calls = 0;; ++calls) {
     if (calls == limit) {
       ADD_FAILURE() << "no end of input after " << limit << " tokens";
@@ -49,13 +51,16 @@ Occam2Scan run(SourceReader& reader, const Occam2ScanSettings& settings, std::si
     int code = scanner.yylex();
     result.tokens.push_back({code, std::string(scanner.token_lexeme()), std::string(scanner.token_text()),
                              scanner.token_position().line, scanner.token_position().column,
-                             diagnostics.source_name()});
+                             diagnostics.source_name(), scanner.token_file()});
+    // Messages about a token name the file it came from.
+    EXPECT_EQ(scanner.file_name(scanner.token_file()), diagnostics.source_name());
     result.comments += scanner.take_comments();
     if (code == 0) break;
   }
   result.debug_log = debug_log.contents();
   result.diagnostics = standard_error.contents();
   result.errors = scanner.error_count();
+  result.stop_status = scanner.stop_status();
   return result;
 }
 

@@ -1,9 +1,12 @@
 // Runs the occam 2 scanner alone over an in-memory source or a file and records what it delivers.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "scanner/occam2_scanner.h"
 
 namespace vrk::testing {
 
@@ -13,6 +16,7 @@ struct Occam2Token {
   std::string text;
   int line = 0, column = 0;  // where the scanner says the token stands
   std::string file;          // the source name messages use while it is the current token
+  int file_id = 0;           // the scanner's number of that file (0: the main source)
 };
 
 struct Occam2Scan {
@@ -26,13 +30,16 @@ struct Occam2Scan {
   std::vector<std::string> texts() const;
   // The lines of the errors reported on standard error in the quiet style ("NAME:LINE:..: error").
   std::vector<int> quiet_error_lines() const;
+  ExitStatus stop_status = ExitStatus::success;
 };
 
 struct Occam2ScanSettings {
   bool quiet = false;
   std::string source_path = "main.occ";   // also the name quiet messages use for it
   std::vector<std::string> include_dirs;
+  std::uint64_t max_input = Occam2ScannerOptions::kDefaultMaxInput;
 };
+
 
 inline Occam2ScanSettings quiet_style() {
   Occam2ScanSettings settings;
