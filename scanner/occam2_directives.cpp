@@ -138,27 +138,24 @@ void Occam2Scanner::close_conditions_of_file() {
 }
 
 void Occam2Scanner::include(SourcePosition where, std::size_t operands) {
-  if (operands != 1 || operands_[0].code != STRING) {
-    return error(where, line_file_, "#INCLUDE needs one file name in quotes", "#INCLUDE");
-  }
+  if (operands != 1 || operands_[0].code != STRING) return include_failed(where, "#INCLUDE needs one file name in quotes");
   std::string name = occam2::string_value(lexeme_of(operands_[0]));
   if (holds_control_byte(name)) {
-    return error(where, line_file_, "the include file name \"" + name + "\" holds a control character", "#INCLUDE");
+    return include_failed(where, "the include file name \"" + name + "\" holds a control character");
   }
   if (frames_.size() > kMaxIncludeDepth) {
-    return error(where, line_file_, "includes nested more than " + std::to_string(kMaxIncludeDepth) + " deep: \"" + name + "\"",
-                 "#INCLUDE");
+    return include_failed(where, "includes nested more than " + std::to_string(kMaxIncludeDepth) + " deep: \"" + name + "\"");
   }
   occam2::IncludeFile file = occam2::IncludeFile::find(name, frames_.back()->directory, options_.include_dirs);
   switch (file.status) {
     case occam2::IncludeFile::Status::not_found:
-      return error(where, line_file_, "cannot find include file \"" + name + "\"", "#INCLUDE");
+      return include_failed(where, "cannot find include file \"" + name + "\"");
     case occam2::IncludeFile::Status::unusable:
-      return error(where, line_file_, "cannot include \"" + name + "\": " + file.problem, "#INCLUDE");
+      return include_failed(where, "cannot include \"" + name + "\": " + file.problem);
     case occam2::IncludeFile::Status::opened:
       break;
   }
-  if (refuse_include_loop(file, where)) return;
+  if (std::string loop = include_loop(file); !loop.empty()) return include_failed(where, loop);
   if (options_.refuse_include) {
     std::string refusal = options_.refuse_include(file.fd, file.path);
     if (!refusal.empty()) {
@@ -169,18 +166,26 @@ void Occam2Scanner::include(SourcePosition where, std::size_t operands) {
   enter_file(std::move(file));
 }
 
-// An include of a file that is open already would never end: it is reported with the files
-// that lead back to it, and skipped.
-bool Occam2Scanner::refuse_include_loop(const occam2::IncludeFile& file, SourcePosition where) {
+// An include that failed is reported, and its line becomes a MISSING_INCLUDE token saying why
+// (control bytes shown escaped), so that the translation marks where the file's text is missing.
+void Occam2Scanner::include_failed(SourcePosition where, const std::string& message) {
+  error(where, line_file_, message, "#INCLUDE");
+  failed_include_.why.clear();
+  append_readable(failed_include_.why, message);
+  failed_include_.where = where;
+}
+
+// An include of a file that is open already would never end: why, naming the files that lead
+// back to it; empty when the file is not open.
+std::string Occam2Scanner::include_loop(const occam2::IncludeFile& file) const {
   auto name_of = [&](std::size_t frame) { return file_names_[static_cast<std::size_t>(frames_[frame]->file)]; };
   for (std::size_t i = 0; i < frames_.size(); ++i) {
     if (!frames_[i]->identity.same_as(file.identity)) continue;
     std::string message = "include loop: " + name_of(i) + " includes itself";
     for (std::size_t j = i + 1; j < frames_.size(); ++j) message += (j == i + 1 ? " through " : " -> ") + name_of(j);
-    error(where, line_file_, message, "#INCLUDE");
-    return true;
+    return message;
   }
-  return false;
+  return {};
 }
 
 // Reads the included file's lines next, standing at the directive's column.

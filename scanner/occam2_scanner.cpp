@@ -112,12 +112,27 @@ void Occam2Scanner::advance() {
 void Occam2Scanner::start_logical_or_continued_line() {
   if (!next_content_line()) return finish_input();
   in_line_ = true;
+  if (!failed_include_.why.empty()) return stand_in_for_failed_include();
   next_ = content_start_;
   if (!next_token_in_line()) {  // nothing but malformed literals, already reported
     in_line_ = false;
     return;
   }
   if (!continues_) lay_out(layout_for(content_column_));
+  line_open_ = true;
+  token_ready_ = true;
+}
+
+// The line of an #INCLUDE that failed: one MISSING_INCLUDE token at the directive, its lexeme
+// saying why, then the line's EOL.
+void Occam2Scanner::stand_in_for_failed_include() {
+  FailedInclude failed = std::exchange(failed_include_, {});
+  own_.clear();
+  Chars why = owned(failed.why);
+  next_ = line_.size() - 1;  // the directive's line is whole: this is its line feed
+  make_token(MISSING_INCLUDE, why, why, failed.where, line_file_);
+  last_code_ = MISSING_INCLUDE;
+  lay_out(layout_for(content_column_));
   line_open_ = true;
   token_ready_ = true;
 }
@@ -155,6 +170,7 @@ bool Occam2Scanner::next_content_line() {
       std::string_view word = directive_word(start);
       if (!word.empty()) {
         handle_directive(start, word);
+        if (!failed_include_.why.empty()) return true;
         continue;
       }
     }
@@ -277,8 +293,6 @@ bool Occam2Scanner::leave_file() {
   return true;
 }
 
-// A whole-line comment as a C comment; a "*/" in its text would end the C comment early, so it is
-// written "* /". The text goes over in stretches between those.
 // A whole-line comment is kept as its text after "--", one line feed after each.
 void Occam2Scanner::keep_comment(std::size_t start) {
   read_whole_line();

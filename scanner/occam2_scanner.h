@@ -234,7 +234,9 @@ class Occam2Scanner {
   void close_conditions_of_file();
   void include(SourcePosition where, std::size_t operands);
   void enter_file(occam2::IncludeFile file);
-  bool refuse_include_loop(const occam2::IncludeFile& file, SourcePosition where);
+  void include_failed(SourcePosition where, const std::string& message);
+  std::string include_loop(const occam2::IncludeFile& file) const;
+  void stand_in_for_failed_include();
   void define(SourcePosition where, std::size_t operands);
   void undefine(SourcePosition where, std::size_t operands);
   void skip_directive(std::string_view word, std::size_t rest, SourcePosition where);
@@ -279,6 +281,11 @@ class Occam2Scanner {
   Layout layout_;                  // the layout tokens still to deliver before it
   Token layout_spot_;              // where they stand
   std::vector<Token> operands_;    // a directive's first operands
+  struct FailedInclude {
+    std::string why;               // empty when no include failed on the current line
+    SourcePosition where;
+  };
+  FailedInclude failed_include_;
 
   std::vector<int> columns_{0};  // the indentation stack
   bool line_open_ = false;       // tokens of a logical line were delivered, its EOL not yet

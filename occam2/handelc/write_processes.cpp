@@ -238,7 +238,7 @@ void Writer::local_initialisation(NodeId specification) {
 void Writer::specification_banner(NodeId specification) {
   if (std::optional<Construct> why = r_.why_unwritable(specification)) return unwritable_statement(specification, *why);
   if (tree_.kind(specification) == Kind::missing_include) {
-    banner(specification, "cannot find include file \"" + std::string(tree_.text(specification)) + "\"", true);
+    banner(specification, tree_.text(specification), true);
     return;
   }
   auto construct = static_cast<Construct>(tree_.node(specification).detail);

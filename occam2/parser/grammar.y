@@ -106,6 +106,7 @@
 %token SUSPEND 357
 %token IN 358
 %token WORKSPACE 359       # WORKSPACE VECSPACE
+%token MISSING_INCLUDE 361 # an #INCLUDE whose file could not be read: the lexeme is why
 
 %keyword AFTER
 %keyword ALT
@@ -345,6 +346,8 @@ declaration_item : declaration => pass
 declaration_item : abbreviation => pass
 declaration_item : definition => pass
 declaration_item : allocation => pass
+# An include that failed stands where its text would have, for the writer to mark.
+declaration_item : MISSING_INCLUDE EOL => pass
 
 declaration : type names ':' EOL => declaration
 declaration : element '?' names ':' EOL => channel_end_declaration

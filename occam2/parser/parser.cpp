@@ -116,6 +116,7 @@ void Parser::read_token(int code, Entry& entry, Place place) {
     }
     case CHARACTER: entry.node = tree_.add(Kind::character, place, character_value(lexeme)); return;
     case STRING: entry.node = tree_.add_text(Kind::string, place, string_value(lexeme)); return;
+    case MISSING_INCLUDE: entry.node = tree_.add_text(Kind::missing_include, place, lexeme); return;
     case BOOLEAN: entry.node = tree_.add(Kind::boolean, place, 0, 0, lexeme == "TRUE" ? 1 : 0); return;
     case ROUND: entry.detail = lexeme == "ROUND" ? 1 : 2; return;
     case '?': entry.detail = static_cast<std::uint8_t>(Direction::input); return;

@@ -287,6 +287,8 @@ class Occam2HostileSources : public TempDirTest {
   std::string banner(const std::string& what, int line) const {
     return "\t#### Error: " + what + " (" + path() + ":" + std::to_string(line) + ") ####\n";
   }
+  // A banner at the outermost level, for the source's first line.
+  std::string outer_banner(const std::string& what) const { return "#### Error: " + what + " (" + path() + ":1) ####\n\n"; }
 };
 
 TEST_F(Occam2HostileSources, EachEndsWithItsStatusAndAReportWhereItStopped) {
@@ -323,14 +325,19 @@ TEST_F(Occam2HostileSources, EachEndsWithItsStatusAndAReportWhereItStopped) {
        occam2_output("int 32 x;\n\n", "")},
       // Only regular files are read, and a file already open is not opened again: each is an error
       // on the directive's line and the translation goes on after it.
-      {"#INCLUDE of a folder", "#INCLUDE \"folder\"\nSKIP\n", 1, "folder", occam2_output("", "")},
-      {"#INCLUDE of /dev/zero", "#INCLUDE \"/dev/zero\"\nSKIP\n", 1, "/dev/zero", occam2_output("", "")},
-      {"#INCLUDE of itself", self, 1, "include loop", occam2_output("", "")},
+      // Each stands in the translation as a banner saying why.
+      {"#INCLUDE of a folder", "#INCLUDE \"folder\"\nSKIP\n", 1, "folder",
+       occam2_output(outer_banner("cannot include \"folder\": " + (dir_ / "folder").string() + " is not a regular file"), "")},
+      {"#INCLUDE of /dev/zero", "#INCLUDE \"/dev/zero\"\nSKIP\n", 1, "/dev/zero",
+       occam2_output(outer_banner("cannot include \"/dev/zero\": /dev/zero is not a regular file"), "")},
+      {"#INCLUDE of itself", self, 1, "include loop", occam2_output(outer_banner("include loop: " + path() + " includes itself"), "")},
       // A file found nowhere is an error, not a warning; a name cut short by a NUL byte opens nothing.
       {"#INCLUDE of a missing file", "#INCLUDE \"nope.inc\"\nSKIP\n", 1,
-       "ERROR <cannot find include file \"nope.inc\"> near <#INCLUDE> on line 1", std::nullopt},
+       "ERROR <cannot find include file \"nope.inc\"> near <#INCLUDE> on line 1",
+       occam2_output(outer_banner("cannot find include file \"nope.inc\""), "")},
       {"#INCLUDE of a name with a NUL byte", "#INCLUDE \"main.occ*#00.inc\"\nSKIP\n", 1,
-       "ERROR <the include file name \"main.occ\\x00.inc\" holds a control character>", std::nullopt},
+       "ERROR <the include file name \"main.occ\\x00.inc\" holds a control character>",
+       occam2_output(outer_banner("the include file name \"main.occ\\x00.inc\" holds a control character"), "")},
       // Two thousand million copies are one replicator, which the Handel-C compiler unrolls.
       {"PAR i = 0 FOR 2000000000", "CHAN INT c:\nPAR i = 0 FOR 2000000000\n  c ! i\n", 0, "",
        occam2_output("chan int 32 c;\n\n",

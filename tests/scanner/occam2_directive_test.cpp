@@ -71,10 +71,15 @@ TEST_F(Occam2Includes, FilesAreLookedUpBesideTheIncludingFileThenInEachDirectory
   EXPECT_EQ(r.errors, 0) << r.diagnostics;
 }
 
+// The directive's line becomes a line of its own saying why, at the directive's column, so that
+// the parser can keep its place.
 TEST_F(Occam2Includes, AMissingFileIsAnErrorAndScanningGoesOn) {
   std::string source = "SEQ\n  #INCLUDE \"nope.inc\"\n  SKIP\n";
   Occam2Scan r = scan_main(source);
-  EXPECT_EQ(r.codes(), (Codes{SEQ, EOL, INDENT, SKIP, EOL, OUTDENT, 0}));
+  EXPECT_EQ(r.codes(), (Codes{SEQ, EOL, INDENT, MISSING_INCLUDE, EOL, SKIP, EOL, OUTDENT, 0}));
+  EXPECT_EQ(r.tokens[3].lexeme, "cannot find include file \"nope.inc\"");
+  EXPECT_EQ(r.tokens[3].line, 2);
+  EXPECT_EQ(r.tokens[3].column, 3);
   EXPECT_EQ(r.diagnostics, path("main.occ") + ":2:3: error: cannot find include file \"nope.inc\"\n");
   EXPECT_EQ(r.errors, 1);
   write_file(dir_ / "main.occ", source);
@@ -91,7 +96,7 @@ TEST_F(Occam2Includes, ACandidateThatCannotBeUsedIsAnErrorNamingItAndWhy) {
   std::filesystem::create_symlink("gone.inc", dir_ / "dangling.inc");
   for (const char* name : {"loop.inc", "dangling.inc"}) write_file(dir_ / "later" / name, "later\n");
   Occam2Scan r = scan_main("#INCLUDE \"loop.inc\"\n#INCLUDE \"dangling.inc\"\nSKIP\n", {path("later")});
-  EXPECT_EQ(r.codes(), (Codes{SKIP, EOL, 0}));
+  EXPECT_EQ(r.codes(), (Codes{MISSING_INCLUDE, EOL, MISSING_INCLUDE, EOL, SKIP, EOL, 0}));
   EXPECT_EQ(r.errors, 2);
   EXPECT_EQ(r.diagnostics, path("main.occ") + ":1:1: error: cannot include \"loop.inc\": " + path("loop.inc") +
                                ": Too many levels of symbolic links\n" + path("main.occ") +
@@ -104,7 +109,8 @@ TEST_F(Occam2Includes, ACandidateThatCannotBeUsedIsAnErrorNamingItAndWhy) {
 TEST_F(Occam2Includes, ANameWithAControlByteIsAnErrorShownEscaped) {
   write_file(dir_ / "a", "a\n");
   Occam2Scan r = scan_main("#INCLUDE \"a*#00.inc\"\n#INCLUDE \"*#1B[2Jx.inc\"\nSKIP\n");
-  EXPECT_EQ(r.codes(), (Codes{SKIP, EOL, 0}));
+  EXPECT_EQ(r.codes(), (Codes{MISSING_INCLUDE, EOL, MISSING_INCLUDE, EOL, SKIP, EOL, 0}));
+  EXPECT_EQ(r.tokens[2].lexeme, "the include file name \"\\x1b[2Jx.inc\" holds a control character");
   EXPECT_EQ(r.errors, 2);
   EXPECT_EQ(r.diagnostics, path("main.occ") + ":1:1: error: the include file name \"a\\x00.inc\" holds a control character\n" +
                                path("main.occ") + ":2:1: error: the include file name \"\\x1b[2Jx.inc\" holds a control character\n");
@@ -124,7 +130,7 @@ TEST_F(Occam2Includes, AnIncludeLoopIsAnErrorNamingTheChainAndIsSkipped) {
 TEST_F(Occam2Includes, FoldersAndDevicesAreRefusedNotRead) {
   std::filesystem::create_directories(dir_ / "folder");
   Occam2Scan r = scan_main("#INCLUDE \"folder\"\n#INCLUDE \"/dev/zero\"\n#INCLUDE nope\nSKIP\n");
-  EXPECT_EQ(r.codes(), (Codes{SKIP, EOL, 0}));
+  EXPECT_EQ(r.codes(), (Codes{MISSING_INCLUDE, EOL, MISSING_INCLUDE, EOL, MISSING_INCLUDE, EOL, SKIP, EOL, 0}));
   EXPECT_EQ(r.errors, 3);
   EXPECT_NE(r.diagnostics.find(":1:1: error: cannot include \"folder\": " + path("folder") + " is not a regular file"),
             std::string::npos);
@@ -162,7 +168,7 @@ TEST_F(Occam2Includes, NestingDeeperThanTheLimitIsAnError) {
     write_file(dir_ / ("n" + std::to_string(i) + ".inc"), "#INCLUDE \"n" + std::to_string(i + 1) + ".inc\"\n");
   }
   Occam2Scan r = scan_main("#INCLUDE \"n0.inc\"\nSKIP\n");
-  EXPECT_EQ(r.codes(), (Codes{SKIP, EOL, 0}));
+  EXPECT_EQ(r.codes(), (Codes{MISSING_INCLUDE, EOL, SKIP, EOL, 0}));
   EXPECT_EQ(r.errors, 1);
   EXPECT_NE(r.diagnostics.find("error: includes nested more than 64 deep: \"n64.inc\""), std::string::npos) << r.diagnostics;
 }
