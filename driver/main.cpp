@@ -58,6 +58,8 @@ constexpr const char* kHelp =
     "      --occam2           read occam 2 (with the occam-pi forms of real programs):\n"
     "                           PROCs, FUNCTIONs, VAL constants, #INCLUDE, ...\n"
     "  -I, --include-dir=DIR  in --occam2 mode, look for #INCLUDE files in DIR too\n"
+    "  -D, --define=NAME[=VALUE]  in --occam2 mode, define NAME for #IF and ##NAME,\n"
+    "                           as #DEFINE does (an integer, TRUE, FALSE or a string)\n"
     "  -h, --help             display this help and exit\n"
     "  -V, --version          output version information and exit\n"
     "\n"
@@ -243,7 +245,7 @@ int translate(const Options& options) {
 
     TranslationFiles files{reader, output_buffer, log_buffer, stderr_buffer, templates, diagnostic_style(options)};
     if (options.occam2) {
-      Occam2Translation translation(files, Occam2ScannerOptions{files.style.source_name, options.include_dirs});
+      Occam2Translation translation(files, Occam2ScannerOptions{files.style.source_name, options.include_dirs, options.defines});
       status = translation.run();
     } else {
       auto translation = std::make_unique<Translation>(files);

@@ -93,6 +93,7 @@ bool Occam2Scanner::condition_value(std::size_t rest, SourcePosition where) {
   occam2::ConditionResult result = occam2::evaluate_condition(tokens, symbols_);
   queue_.clear();
   if (!result.error.empty()) error(where, line_file_, "cannot evaluate the condition: " + result.error, "#IF");
+  for (const std::string& name : result.undefined) warn(where, line_file_, name + " is not defined; it counts as FALSE");
   return result.value;
 }
 

@@ -40,6 +40,7 @@ Occam2Scanner::Occam2Scanner(SourceReader& source, Diagnostics& diagnostics, Occ
     main->identity = occam2::identity_of(options_.source_path);
   }
   frames_.push_back(std::move(main));
+  for (const std::string& define : options_.defines) symbols_.define_from_option(define);
 }
 
 Occam2Scanner::~Occam2Scanner() = default;

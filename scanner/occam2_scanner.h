@@ -30,6 +30,7 @@ namespace vrk {
 struct Occam2ScannerOptions {
   std::string source_path;                // as given ("-" or "<stdin>" for standard input); includes are looked up beside it
   std::vector<std::string> include_dirs;  // each -I DIR, in order
+  std::vector<std::string> defines;       // each -D NAME[=VALUE], in order: names #IF and ##NAME see
 };
 
 class Occam2Scanner {
@@ -147,6 +148,7 @@ class Occam2Scanner {
   std::size_t scan_string(std::size_t p, bool joining_strings);
   bool continue_string(std::size_t& resume);
   std::size_t scan_operator(std::size_t p);
+  std::size_t scan_substitution(std::size_t p);
   Chars name_text(std::string_view name, Chars lexeme, bool dotted);
   void push_token(int code, Chars lexeme, Chars text, SourcePosition where, int file) {
     queue_.push_back({code, file, where, lexeme, text});

@@ -113,6 +113,7 @@ std::size_t Occam2Scanner::scan_token(std::size_t p, bool joining_strings) {
   if (is_letter(c)) return scan_word(p);
   if (is_digit(c)) return scan_number(p);
   if (c == '#' && is_hex_digit(at(p + 1))) return scan_hex_number(p);
+  if (c == '#' && at(p + 1) == '#' && is_letter(at(p + 2))) return scan_substitution(p);
   if (c == '\'') return scan_character(p);
   if (c == '"') return scan_string(p, joining_strings);
   return scan_operator(p);

@@ -1,0 +1,54 @@
+// The occam 2 scanner's substitution of preprocessor values: ##NAME stands for the value #DEFINE
+// or -D gave NAME, as the token that value is (an integer, TRUE or FALSE, a string).
+#include <string>
+
+#include "scanner/occam2_literals.h"
+#include "scanner/occam2_scanner.h"
+#include "scanner/occam2_tokens.h"
+
+namespace vrk {
+
+using namespace occam2::token;
+
+// ##NAME at `p`: the tokens of NAME's value. A name nobody defined, or defined without a value,
+// stands for nothing, with a warning.
+std::size_t Occam2Scanner::scan_substitution(std::size_t p) {
+  std::size_t end = p + 2;
+  while (occam2::is_name_character(at(end))) ++end;
+  std::string_view name = std::string_view(line_).substr(p + 2, end - p - 2);
+  const occam2::SymbolValue* value = symbols_.find(name);
+  SourcePosition where = here(p);
+  using Kind = occam2::SymbolValue::Kind;
+  if (value == nullptr || value->kind == Kind::none) {
+    warn(where, line_file_, "##" + std::string(name) + (value == nullptr ? " is not defined" : " has no value") +
+                                "; it stands for nothing");
+    return end;
+  }
+  switch (value->kind) {
+    case Kind::integer: {
+      if (value->number < 0) push_token('-', fixed("-"), fixed("-"), where, line_file_);
+      // The magnitude of the most negative value does not fit a long long: spelt from unsigned.
+      unsigned long long magnitude = value->number < 0 ? 0ULL - static_cast<unsigned long long>(value->number)
+                                                       : static_cast<unsigned long long>(value->number);
+      Chars digits = owned(std::to_string(magnitude));
+      push_token(NUMBER, digits, digits, where, line_file_);
+      break;
+    }
+    case Kind::boolean: {
+      Chars word = fixed(value->number != 0 ? "TRUE" : "FALSE");
+      push_token(BOOLEAN, word, word, where, line_file_);
+      break;
+    }
+    case Kind::string: {
+      occam2::CStringBuilder text;
+      for (char c : occam2::string_value(value->text)) text.add(static_cast<unsigned char>(c));
+      Chars literal = owned(value->text);
+      push_token(STRING, literal, owned("\"" + text.text() + "\""), where, line_file_);
+      break;
+    }
+    case Kind::none: break;
+  }
+  return end;
+}
+
+}  // namespace vrk
