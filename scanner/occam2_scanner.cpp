@@ -11,8 +11,6 @@ using namespace occam2::token;
 
 namespace {
 
-constexpr int kTabWidth = 8;
-
 bool is_standard_input(const std::string& path) { return path.empty() || path == "-" || path == "<stdin>"; }
 
 // A token that cannot end a statement: the line after it continues the statement.
@@ -74,17 +72,28 @@ void Occam2Scanner::fill_queue() {
   if (!next_content_line()) return finish_input();
   // The layout tokens get their places first, so that the line's tokens need not be moved to
   // make room for them; they are filled in once the first token is known.
-  Layout layout = continues_ ? Layout{} : layout_for(content_column_);
+  // A line that begins by closing the brackets its lines stand in goes on with the line that
+  // opened them.
+  bool new_line = !continues_ && !closes_bracket_level();
+  Layout layout = new_line ? layout_for(content_column_) : Layout{};
   queue_.resize(layout.size());
   tokenize(content_start_, true);
   if (queue_.size() == layout.size()) {  // nothing but malformed literals, already reported
     queue_.clear();
     return;
   }
-  if (!continues_) lay_out(layout);
+  std::size_t line_tokens = queue_.size() - layout.size();
+  if (new_line) {
+    lay_out(layout);
+    line_start_brackets_ = brackets_.size();
+  }
+  follow_brackets(queue_.size() - line_tokens);
   line_open_ = true;
   continues_ = joins_next_line(queue_.back().code);
-  if (!continues_) end_logical_line();
+  if (!continues_) {
+    end_logical_line();
+    open_bracket_level();
+  }
 }
 
 // The EOL of a logical line, queued after its last token as soon as that token shows that the
@@ -101,7 +110,9 @@ void Occam2Scanner::finish_input() {
   finished_ = true;
   int file = frames_.front()->file;
   if (line_open_) end_logical_line();  // a last line that would go on
-  for (; columns_.size() > 1; columns_.pop_back()) push_layout(OUTDENT, end_position_, file);
+  std::size_t silent = drop_bracket_levels_from(1);
+  for (; columns_.size() > 1 + silent; columns_.pop_back()) push_layout(OUTDENT, end_position_, file);
+  columns_.resize(1);
   push_layout(END_OF_INPUT, end_position_, file);
 }
 
@@ -241,10 +252,13 @@ void Occam2Scanner::lay_out(Layout layout) {
   int column = content_column_;
   if (column > columns_.back() && column != columns_.back() + 2) error(where, file, "bad indentation", lexeme_of(first));
   if (layout.indent && layout.outdents > 0) error(where, file, "bad indentation", lexeme_of(first));
+  // Levels of brackets left open behind this line have no OUTDENT of their own.
+  std::size_t silent = drop_bracket_levels_from(columns_.size() - layout.outdents);
   columns_.resize(columns_.size() - layout.outdents);
   if (layout.indent) columns_.push_back(column);
   for (std::size_t i = 0; i < layout.outdents; ++i) queue_[i] = {OUTDENT, file, where, {}, {}};
   if (layout.indent) queue_[layout.outdents] = {INDENT, file, where, {}, {}};
+  queue_.erase(queue_.begin(), queue_.begin() + static_cast<std::ptrdiff_t>(silent));
 }
 
 void Occam2Scanner::push_layout(int code, SourcePosition where, int file) { push_token(code, {}, {}, where, file); }

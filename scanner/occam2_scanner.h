@@ -37,6 +37,8 @@ class Occam2Scanner {
  public:
   // How deep #INCLUDEs may nest.
   static constexpr std::size_t kMaxIncludeDepth = 64;
+  // Tabs stop at every eighth column.
+  static constexpr int kTabWidth = 8;
 
   // Messages name the main source as `diagnostics` does when the scanner is made, and an included
   // file by the path it was found under.
@@ -138,6 +140,26 @@ class Occam2Scanner {
   void find_content();
   void end_logical_line();
 
+  // Brackets that stay open at the end of a logical line (a VALOF in brackets, with the
+  // specifications before it): the lines up to the closing bracket are laid out from the column
+  // of the bracket's first token, a level that takes no INDENT or OUTDENT of its own; the bracket
+  // that closes it ends the open line and the levels inside it first.
+  struct OpenBracket {
+    SourcePosition inner{-1, 0};  // the first token after it, on its own line
+    int inner_file = 0;
+  };
+  struct BracketLevel {
+    std::size_t bracket = 0;            // the open bracket it belongs to
+    std::size_t column_index = 0;       // its level in columns_
+    std::size_t line_start_brackets = 0;  // the brackets open when the line that opened it began
+  };
+  bool closes_bracket_level() const;
+  void follow_brackets(std::size_t first);
+  void close_bracket_level(std::size_t& at);
+  void open_bracket_level();
+  std::size_t drop_bracket_levels_from(std::size_t column_index);
+  int layout_column(std::size_t offset) const;
+
   // Tokens.
   void tokenize(std::size_t start, bool joining_strings);
   std::size_t scan_token(std::size_t p, bool joining_strings);
@@ -228,6 +250,9 @@ class Occam2Scanner {
   std::string own_;           // the characters of their lexemes and texts not found in the line
 
   std::vector<int> columns_{0};  // the indentation stack
+  std::vector<OpenBracket> brackets_;
+  std::vector<BracketLevel> bracket_levels_;
+  std::size_t line_start_brackets_ = 0;  // brackets open when the current logical line began
   bool line_open_ = false;       // tokens of a logical line were queued, its EOL not yet
   bool continues_ = false;       // the last physical line ended in a token that joins the next
   bool finished_ = false;

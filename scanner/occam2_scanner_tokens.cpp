@@ -37,11 +37,19 @@ constexpr Spelling kPairs[] = {
     {"<<", SHIFT_OP, "<<"},       {">>", SHIFT_OP, ">>"},       {"<=", RELATIONAL_OP, "<="},
     {">=", RELATIONAL_OP, ">="},  {"<>", RELATIONAL_OP, "!="},  {"><", BIT_OP, "^"},
     {"/\\", BIT_OP, "&"},         {"\\/", BIT_OP, "|"},
+    // The symbols that have no meaning but that of a FUNCTION named by them ("@", "**", ...).
+    {"@@", USER_OP, "@@"},        {"@>", USER_OP, "@>"},        {"<@", USER_OP, "<@"},
+    {"**", USER_OP, "**"},        {"$$", USER_OP, "$$"},        {"%%", USER_OP, "%%"},
+    {"%>", USER_OP, "%>"},        {"<%", USER_OP, "<%"},        {"[>", USER_OP, "[>"},
+    {"<]", USER_OP, "<]"},        {"<&", USER_OP, "<&"},        {"&>", USER_OP, "&>"},
+    {"&&", USER_OP, "&&"},        {"++", USER_OP, "++"},        {"!!", USER_OP, "!!"},
+    {"==", USER_OP, "=="},
 };
 
 // Single characters whose Handel-C spelling differs from the source, or whose code is a token's.
 constexpr Spelling kSingles[] = {
     {"<", RELATIONAL_OP, "<"}, {">", RELATIONAL_OP, ">"}, {"=", '=', "=="}, {"\\", '\\', "mod"}, {"/", '/', "div"},
+    {"@", USER_OP, "@"},       {"%", USER_OP, "%"},       {"^", USER_OP, "^"},
 };
 
 // Keywords that are operators with a Handel-C spelling of their own.
@@ -225,7 +233,10 @@ std::size_t Occam2Scanner::scan_string(std::size_t p, bool joining_strings) {
       continue;
     }
     char e = at(q + 1);
-    if (e == '#' && is_hex_digit(at(q + 2)) && is_hex_digit(at(q + 3))) {
+    if ((e == 'l' || e == 'L') && q == p + 1) {  // *l: the length byte, known at the end
+      lexeme.append(line_, q, 2);
+      q += 2;
+    } else if (e == '#' && is_hex_digit(at(q + 2)) && is_hex_digit(at(q + 3))) {
       lexeme.append(line_, q, 4);
       text.add_hex_escape(std::string_view(line_).substr(q + 2, 2));
       q += 4;
@@ -238,6 +249,10 @@ std::size_t Occam2Scanner::scan_string(std::size_t p, bool joining_strings) {
       lexeme += '*';
       ++q;
     }
+  }
+  if (occam2::starts_with_length(lexeme)) {
+    text = occam2::CStringBuilder();
+    for (char c : occam2::string_value(lexeme)) text.add(static_cast<unsigned char>(c));
   }
   Chars literal = owned(lexeme);
   std::size_t start = own_.size();

@@ -11,7 +11,7 @@ namespace vrk {
 using namespace occam2::token;
 
 // ##NAME at `p`: the tokens of NAME's value. A name nobody defined, or defined without a value,
-// stands for nothing, with a warning.
+// stands for the empty string "", with a warning: an operand still stands where the value would.
 std::size_t Occam2Scanner::scan_substitution(std::size_t p) {
   std::size_t end = p + 2;
   while (occam2::is_name_character(at(end))) ++end;
@@ -21,7 +21,8 @@ std::size_t Occam2Scanner::scan_substitution(std::size_t p) {
   using Kind = occam2::SymbolValue::Kind;
   if (value == nullptr || value->kind == Kind::none) {
     warn(where, line_file_, "##" + std::string(name) + (value == nullptr ? " is not defined" : " has no value") +
-                                "; it stands for nothing");
+                                "; it stands for \"\"");
+    push_token(STRING, fixed("\"\""), fixed("\"\""), where, line_file_);
     return end;
   }
   switch (value->kind) {

@@ -34,33 +34,6 @@ unsigned char character_value(std::string_view lexeme) {
   return bytes.empty() ? 0 : static_cast<unsigned char>(bytes[0]);
 }
 
-struct OperatorWord {
-  std::string_view spelling;
-  Operator op;
-};
-constexpr OperatorWord kOperatorWords[] = {
-    {"+", Operator::add},          {"-", Operator::subtract},     {"*", Operator::multiply},
-    {"/", Operator::divide},       {"\\", Operator::remainder},   {"REM", Operator::remainder},
-    {"PLUS", Operator::plus},      {"MINUS", Operator::minus},    {"TIMES", Operator::times},
-    {"/\\", Operator::bit_and},    {"BITAND", Operator::bit_and}, {"\\/", Operator::bit_or},
-    {"BITOR", Operator::bit_or},   {"><", Operator::bit_xor},     {"<<", Operator::shift_left},
-    {">>", Operator::shift_right}, {"=", Operator::equal},        {"<>", Operator::not_equal},
-    {"<", Operator::less},         {">", Operator::greater},      {"<=", Operator::less_equal},
-    {">=", Operator::greater_equal}, {"AFTER", Operator::after},  {"AND", Operator::and_},
-    {"OR", Operator::or_},         {"NOT", Operator::not_},       {"~", Operator::bit_not},
-    {"BITNOT", Operator::bit_not},
-};
-
-bool operator_of(std::string_view lexeme, Operator& op) {
-  for (const OperatorWord& word : kOperatorWords) {
-    if (word.spelling == lexeme) {
-      op = word.op;
-      return true;
-    }
-  }
-  return false;
-}
-
 constexpr std::string_view kPrimitiveWords[] = {"BOOL", "BYTE", "INT", "INT16", "INT32", "INT64", "REAL32", "REAL64"};
 
 }  // namespace
@@ -124,9 +97,9 @@ void Parser::read_token(int code, Entry& entry, Place place) {
       }
       return;
     case '+': case '-': case '*': case '/': case '\\': case '=': case '~': case ARITH_WORD: case MINUS: case AFTER:
-    case BIT_OP: case SHIFT_OP: case RELATIONAL_OP: case NOT: case BITNOT: case AND: case OR: {
+    case BIT_OP: case SHIFT_OP: case RELATIONAL_OP: case NOT: case BITNOT: case AND: case OR: case USER_OP: case XINPUT: {
       Operator op;
-      if (operator_of(lexeme, op)) entry.detail = static_cast<std::uint8_t>(op);
+      if (operator_named(lexeme, op)) entry.detail = static_cast<std::uint8_t>(op);
       return;
     }
     default: return;

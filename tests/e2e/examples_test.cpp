@@ -42,7 +42,7 @@ ExampleRun translate_with_msgs(const fs::path& path, Mode mode) {
   const TranslationFiles files{reader, output, debug_log, diagnostics, templates};
   ExampleRun run;
   if (mode == Mode::occam2) {
-    Occam2Translation translation(files, Occam2ScannerOptions{path.string(), {}});
+    Occam2Translation translation(files, Occam2ScannerOptions{path.string(), {}, {}});
     run.status = exit_code(translation.run());
   } else {
     Translation translation(files);

@@ -40,7 +40,7 @@ Occam2Scan run(SourceReader& reader, const Occam2ScanSettings& settings, std::si
   Occam2Scan result;
   OutputBuffer debug_log, standard_error;
   Diagnostics diagnostics{debug_log, standard_error, DiagnosticStyle{settings.quiet, settings.source_path}};
-  Occam2Scanner scanner(reader, diagnostics, {settings.source_path, settings.include_dirs});
+  Occam2Scanner scanner(reader, diagnostics, {settings.source_path, settings.include_dirs, {}});
   for (std::size_t calls = 0;; ++calls) {
     if (calls == limit) {
       ADD_FAILURE() << "no end of input after " << limit << " tokens";
