@@ -50,6 +50,8 @@ struct Symbol {
   std::int64_t value = 0;     // a constant's value
   Construct construct = Construct::none;  // why an unsupported symbol is; for a PROC or FUNCTION, why it cannot be called
   NameId helper = 0;          // a replicator's count down, an open array formal's size parameter
+  SymbolId shadowed = 0;      // the declaration of the same name this one hides: another FUNCTION
+                              // for an operator ("+") may take other operands
   bool global = false;        // written at the outermost level of the translation
   bool used_for_input = false;
   bool used_for_output = false;

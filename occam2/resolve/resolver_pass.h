@@ -76,6 +76,17 @@ class ResolverPass {
   void settle_literal_types(NodeId id, TypeId type);
   TypeId unify(NodeId at, std::string_view what, TypeId a, TypeId b, NodeId left, NodeId right);
   void note_channel_use(NodeId element, Use use);
+  // Operators applied to operands a FUNCTION named by the operator takes: calls of it.
+  SymbolId operator_functions(Operator op);
+  TypeId operator_expression(NodeId id, Operator op, SymbolId functions, const std::vector<NodeId>& operands);
+  SymbolId matching_operator_function(SymbolId functions, const std::vector<TypeId>& operand_types, bool exact) const;
+  bool predefined_operator_takes(Operator op, const std::vector<TypeId>& types) const;
+  void call_operator_function(NodeId id, SymbolId function, const std::vector<NodeId>& operands);
+  TypeId predefined_operator_type(NodeId id, Operator op, const std::vector<NodeId>& operands,
+                                  const std::vector<TypeId>& types);
+  void check_condition_type(NodeId id, TypeId type);
+  void pass_free_names(NodeId definition);
+  TypeId valof_expression(NodeId id);
 
   // ---- names for Handel-C (target_names.cpp)
   NameId target_name(NameId occam_name, bool global);
