@@ -205,6 +205,8 @@ void Occam2Scanner::skip_directive(std::string_view word, std::size_t rest, Sour
     if (!text.empty()) message += ": " + std::string(text);
   }
   warn(where, line_file_, message);
+  // The lines indented under #LIBRARY describe the library (NATIVELIB "libx.so"): skipped too.
+  if (word == "LIBRARY") library_column_ = content_column_;
 }
 
 }  // namespace vrk

@@ -125,7 +125,7 @@ bool Occam2Scanner::next_content_line() {
     std::string_view word = continues_ ? std::string_view() : directive_word(start);
     if (!word.empty()) {
       handle_directive(start, word);
-    } else if (!active() || line_[start] == '\n') {
+    } else if (!active() || line_[start] == '\n' || under_library(start)) {
       continue;
     } else if (line_[start] == '-' && at(start + 1) == '-') {
       keep_comment(start);

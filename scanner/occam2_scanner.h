@@ -219,6 +219,13 @@ class Occam2Scanner {
   void define(SourcePosition where);
   void undefine(SourcePosition where);
   void skip_directive(std::string_view word, std::size_t rest, SourcePosition where);
+  // Whether the line is indented under a #LIBRARY directive (comment lines stay comments).
+  bool under_library(std::size_t start) {
+    if (library_column_ < 0 || (line_[start] == '-' && at(start + 1) == '-')) return false;
+    if (content_column_ > library_column_) return true;
+    library_column_ = -1;
+    return false;
+  }
 
   // Messages.
   void error(SourcePosition where, int file, std::string_view message, std::string_view near);
@@ -261,6 +268,7 @@ class Occam2Scanner {
   SourcePosition end_position_;
 
   std::vector<Condition> conditions_;
+  int library_column_ = -1;  // the column of the #LIBRARY whose indented lines are being skipped
   occam2::PreprocessorSymbols symbols_;
   std::string comments_;
   int error_count_ = 0;

@@ -118,6 +118,10 @@ void proc_definition(TreeContext& c) {
   c.tree().set_child(c.rhs(1).node, 2, c.rhs(2).node);
   c.result().node = c.rhs(1).node;
 }
+// proc_keyword: NAME PROC — PUBLIC PROC, a PROC a library makes known; another name is no prefix.
+void public_prefix(TreeContext& c) {
+  if (c.tree().name_of(c.rhs(1).node) != "PUBLIC") c.builder.error(c.rhs(2).place, "syntax error", "PROC");
+}
 // proc_prefixes: proc_prefixes proc_prefix
 void combined_prefixes(TreeContext& c) { c.result().detail = c.rhs(1).detail | c.rhs(2).detail; }
 // proc_prefix: RECURSIVE; function_keyword: RECURSIVE FUNCTION

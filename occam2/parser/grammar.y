@@ -472,6 +472,7 @@ proc_head : proc_keyword NAME '(' formal_list ')' IMPLEMENTS NAME => proc_head
 proc_keyword : PROC => nothing
 proc_keyword : proc_prefixes PROC => pass
 proc_keyword : MOBILE PROC => nothing
+proc_keyword : NAME PROC => public_prefix
 proc_prefixes : proc_prefix => pass
 proc_prefixes : proc_prefixes proc_prefix => combined_prefixes
 proc_prefix : INLINE => nothing
