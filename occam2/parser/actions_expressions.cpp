@@ -10,9 +10,6 @@ namespace {
 // walk must not be deeper than they can follow.
 constexpr std::uint16_t kMaxSubscriptDepth = 256;
 
-// The detail an operator entry carries for SIZE, which is no Operator.
-constexpr std::uint8_t kSizeOperator = 0xff;
-
 }  // namespace
 
 // expression: primitive_type operand
@@ -40,17 +37,17 @@ void specified_valof(TreeContext& c) {
 // lead_expression: monadic_operator operand, and monadic_operator element direction
 void monadic(TreeContext& c) {
   std::uint8_t op = c.rhs(1).detail;
-  if (op == kSizeOperator) {
-    c.result().node = make(c, Kind::size, c.rhs(2).node);
-    return;
-  }
   // The operator tokens carry their dyadic meaning; in front of an operand '-' negates.
   if (op == static_cast<std::uint8_t>(Operator::subtract)) op = static_cast<std::uint8_t>(Operator::negate);
   if (op == static_cast<std::uint8_t>(Operator::minus)) op = static_cast<std::uint8_t>(Operator::modulo_negate);
   c.result().node = make(c, Kind::monadic, c.rhs(2).node, kNone, op);
 }
-// monadic_operator: SIZE
-void size_operator(TreeContext& c) { c.result().detail = kSizeOperator; }
+// lead_expression: SIZE operand
+void size_of(TreeContext& c) { c.result().node = make(c, Kind::size, c.rhs(2).node); }
+// lead_expression: SIZE '[' expression ']' primitive_type — the size of an array type
+void size_of_type(TreeContext& c) {
+  c.result().node = make(c, Kind::size, make(c, Kind::array_type, c.rhs(3).node, c.rhs(5).node));
+}
 
 // lead_expression: lead_operand dyadic_operator operand; table_expression: the same on a table
 void dyadic(TreeContext& c) {

@@ -551,6 +551,9 @@ lead_expression : lead_operand dyadic_operator operand => dyadic
 lead_expression : and_chain => logical_chain
 lead_expression : or_chain => logical_chain
 lead_expression : CLONE operand => clone
+lead_expression : SIZE operand => size_of
+lead_expression : SIZE element direction => size_of
+lead_expression : SIZE '[' expression ']' primitive_type => size_of_type
 lead_expression : DEFINED operand => defined
 table_expression : bracket_table => pass
 table_expression : bracket_table dyadic_operator operand => dyadic
@@ -571,7 +574,6 @@ monadic_operator : MINUS => pass
 monadic_operator : NOT => pass
 monadic_operator : '~' => pass
 monadic_operator : BITNOT => pass
-monadic_operator : SIZE => size_operator
 monadic_operator : USER_OP => pass
 monadic_operator : XINPUT => pass
 

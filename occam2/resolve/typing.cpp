@@ -356,7 +356,7 @@ TypeId ResolverPass::expression(NodeId id, TypeId expected) {
       type = TypeTable::kBool;
       break;
     case Kind::size: {
-      TypeId operand = element(n.a, Use::read);
+      TypeId operand = tree.kind(n.a) == Kind::array_type ? type_of(n.a) : element(n.a, Use::read);
       if (r.types.is_known(operand) && !r.types.is_array(operand)) {
         report(n.a, Message::not_an_array, {tree.kind(n.a) == Kind::name ? tree.name_of(n.a) : "SIZE's operand"});
       }
