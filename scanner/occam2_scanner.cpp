@@ -111,7 +111,7 @@ void Occam2Scanner::finish_input() {
   int file = frames_.front()->file;
   if (line_open_) end_logical_line();  // a last line that would go on
   std::size_t silent = drop_bracket_levels_from(1);
-  for (; columns_.size() > 1 + silent; columns_.pop_back()) push_layout(OUTDENT, end_position_, file);
+  for (std::size_t level = 1 + silent; level < columns_.size(); ++level) push_layout(OUTDENT, end_position_, file);
   columns_.resize(1);
   push_layout(END_OF_INPUT, end_position_, file);
 }
