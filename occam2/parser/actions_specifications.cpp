@@ -150,7 +150,7 @@ void named_results_function_head(TreeContext& c) {
       c.builder.error(c.tree().node(element).place, "a FUNCTION's result types must be types", "FUNCTION");
       return;
     }
-    types.push_back(c.tree().add(Kind::named_type, c.tree().node(element).place, c.tree().node(element).a));
+    types.push_back(c.tree().add(Kind::named_type, c.tree().node(element).place, element));
   };
   add_type(c.rhs(1).node);
   for (std::uint32_t i = 0; i < c.rhs(3).list_count; ++i) add_type(c.builder.pending(c.rhs(3).list_start + i));
