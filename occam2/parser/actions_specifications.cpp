@@ -22,6 +22,8 @@ void bracketed_array_declaration(TreeContext& c) {
   NodeId type = make(c, Kind::array_type, c.rhs(2).node, c.rhs(4).node);
   c.result().node = make(c, Kind::declaration, type, list_of(c, c.rhs(5)));
 }
+// result_declaration: RESULT type names ':' EOL — a variable declared as a RESULT formal would be
+void result_declaration(TreeContext& c) { c.result().node = make(c, Kind::declaration, c.rhs(2).node, list_of(c, c.rhs(3))); }
 // name_item: NAME [direction]
 void name_definition(TreeContext& c) {
   auto direction = c.view.rhs_length() == 2 ? static_cast<Direction>(c.rhs(2).detail) : Direction::none;

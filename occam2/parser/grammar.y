@@ -198,7 +198,15 @@
 # A body is a list of items: specifications (declarations, abbreviations, definitions) and
 # processes; a specification scopes over what follows it up to the next process, inclusive.
 program : %empty => empty_program
-program : items => program
+program : outermost_items => program
+
+# The outermost level may also declare a variable with RESULT, as a formal would be (a form of
+# documentation tools' tests); elsewhere RESULT begins the last line of a VALOF.
+outermost_items : item => first_item
+outermost_items : outermost_items item => next_item
+outermost_items : result_declaration => first_item
+outermost_items : outermost_items result_declaration => next_item
+result_declaration : RESULT type names ':' EOL => result_declaration
 
 items : item => first_item
 items : items item => next_item

@@ -304,6 +304,11 @@ TEST(Occam2ParserForms, PrefixesAndEndsThatTellFormsApart) {
   EXPECT_EQ(parse("a, b := b, a\n")->errors, 0);
   // A CASE option list of names is no FUNCTION head.
   EXPECT_EQ(parse("CASE k\n  a, b\n    SKIP\n")->errors, 0);
+  // RESULT declares a variable at the outermost level; inside a VALOF it begins the RESULT line.
+  auto result = parse("RESULT INT r:\nINT FUNCTION f () IS (VALOF\n                        SKIP\n                        RESULT 1):\n");
+  EXPECT_EQ(result->errors, 0) << result->diagnostics;
+  EXPECT_EQ(result->dump().rfind("program\n  list\n    declaration\n      primitive_type INT\n      list\n        name_def r\n", 0), 0u)
+      << result->dump();
 }
 
 }  // namespace
