@@ -1,6 +1,7 @@
 // Processes: SKIP and STOP, assignment, communication, calls, and the constructs (SEQ, PAR, IF,
 // ALT, CASE, WHILE, VALOF, replicators), with the forms that are kept as unsupported nodes.
 #include "occam2/parser/actions.h"
+#include "scanner/occam2_tokens.h"
 
 namespace vrk::occam2::actions {
 
@@ -99,11 +100,12 @@ void resign(TreeContext& c) { unsupported(c, Construct::resign); }
 // alternative: [lead_expression '&'] SYNC element EOL block
 void sync_alternative(TreeContext& c) { unsupported(c, Construct::sync); }
 // construct: NAME EOL asm_block — ASM or GUY and their instructions; any other name alone on a
-// line is no process.
+// line is no process, and what follows it is dropped.
 void asm_construct(TreeContext& c) {
   std::string_view word = c.tree().name_of(c.rhs(1).node);
-  if (word != "ASM" && word != "GUY") c.builder.error(c.rhs(2).place, "syntax error", "end of line");
-  unsupported(c, Construct::asm_code);
+  if (word == "ASM" || word == "GUY") return unsupported(c, Construct::asm_code);
+  c.builder.syntax_error(c.rhs(2).place, token::EOL, "\n");
+  c.result().node = kNone;
 }
 
 // construct: VALOF EOL INDENT items RESULT expression_list EOL OUTDENT

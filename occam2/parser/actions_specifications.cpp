@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "occam2/parser/actions.h"
+#include "scanner/occam2_tokens.h"
 
 namespace vrk::occam2::actions {
 
@@ -122,7 +123,7 @@ void proc_definition(TreeContext& c) {
 }
 // proc_keyword: NAME PROC — PUBLIC PROC, a PROC a library makes known; another name is no prefix.
 void public_prefix(TreeContext& c) {
-  if (c.tree().name_of(c.rhs(1).node) != "PUBLIC") c.builder.error(c.rhs(2).place, "syntax error", "PROC");
+  if (c.tree().name_of(c.rhs(1).node) != "PUBLIC") c.builder.syntax_error(c.rhs(2).place, token::PROC, "PROC");
 }
 // proc_prefixes: proc_prefixes proc_prefix
 void combined_prefixes(TreeContext& c) { c.result().detail = c.rhs(1).detail | c.rhs(2).detail; }

@@ -169,6 +169,13 @@ NodeId TreeBuilder::join_comments(NodeId first, NodeId second) {
   return tree.add_text(Kind::comment, tree.node(first).place, text);
 }
 
+void TreeBuilder::syntax_error(Place place, int code, std::string_view lexeme) {
+  Location where = tree.places.locate(place);
+  diagnostics.parse_error("syntax error", {code, lexeme, {static_cast<int>(where.line), static_cast<int>(where.column)}},
+                          static_cast<int>(where.line));
+  ++error_count_;
+}
+
 void TreeBuilder::error(Place place, std::string_view message, std::string_view near) {
   Location where = tree.places.locate(place);
   diagnostics.error_in(tree.places.file_name(where.file),
