@@ -61,6 +61,8 @@ constexpr const char* kHelp =
     "      --max-input=SIZE   in --occam2 mode, stop when the source with its included\n"
     "                           files holds more than SIZE bytes (K, M, G: KiB, MiB,\n"
     "                           GiB; 256M by default)\n"
+    "  -D, --define=NAME[=VALUE]  in --occam2 mode, define NAME for #IF and ##NAME,\n"
+    "                           as #DEFINE does (an integer, TRUE, FALSE or a string)\n"
     "  -h, --help             display this help and exit\n"
     "  -V, --version          output version information and exit\n"
     "\n"
@@ -266,6 +268,7 @@ int translate(const Options& options) {
     if (options.occam2) {
       Occam2ScannerOptions scanning{files.style.source_name, options.include_dirs};
       scanning.max_input = options.max_input;
+      scanning.defines = options.defines;
       scanning.refuse_include = [&](int fd, const std::string& path) {
         std::string refusal = conflicting_include(options, fd, path);
         include_refused = include_refused || !refusal.empty();

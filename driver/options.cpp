@@ -3,7 +3,10 @@
 #include <getopt.h>
 
 #include <cstring>
+#include <string_view>
 #include <vector>
+
+#include "scanner/occam2_conditions.h"
 
 namespace vrk {
 
@@ -11,7 +14,7 @@ namespace {
 
 enum LongOnly { kLogOption = 256, kNoLogOption, kTemplatesOption, kOccam2Option, kMaxInputOption };
 
-constexpr const char* kShortOptions = ":hI:o:qV";
+constexpr const char* kShortOptions = ":D:hI:o:qV";
 constexpr option kLongOptions[] = {
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
@@ -23,6 +26,7 @@ constexpr option kLongOptions[] = {
     {"occam2", no_argument, nullptr, kOccam2Option},
     {"include-dir", required_argument, nullptr, 'I'},
     {"max-input", required_argument, nullptr, kMaxInputOption},
+    {"define", required_argument, nullptr, 'D'},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -122,6 +126,15 @@ CommandLine parse_command_line(int argc, char** argv) {
           return usage_error("invalid size '" + std::string(optarg) + "' for --max-input (a number of bytes, or with K, M or G)");
         }
         break;
+      case 'D': {
+        std::string_view define = optarg;
+        std::string_view name = define.substr(0, define.find('='));
+        if (!occam2::is_occam_name(name)) {
+          return usage_error("option -D needs NAME or NAME=VALUE with an occam name, not '" + std::string(define) + "'");
+        }
+        options.defines.emplace_back(define);
+        break;
+      }
       default:
         // optind has moved past the offending argument, or stays on it inside a bundle (-xq).
         return usage_error(bad_option_message(code, optind == before ? argv[optind] : argv[optind - 1]));

@@ -21,6 +21,7 @@ struct Options {
   bool occam2 = false;                // the occam 2 mode: its grammar, scanner and translation
   std::vector<std::string> include_dirs;  // -I DIR: where the occam 2 mode looks for #INCLUDE files
   std::uint64_t max_input = Occam2ScannerOptions::kDefaultMaxInput;  // --max-input: the occam 2 mode's source and includes
+  std::vector<std::string> defines;       // -D NAME[=VALUE]: names the occam 2 mode's #IF and ##NAME see
 };
 
 // The operand that names standard input (as SOURCE) or standard output (as OUTPUT).

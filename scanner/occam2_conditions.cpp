@@ -1,14 +1,56 @@
 #include "scanner/occam2_conditions.h"
 
+#include <algorithm>
 #include <charconv>
 
+#include "scanner/occam2_literals.h"
 #include "scanner/occam2_tokens.h"
 
 namespace vrk::occam2 {
 
 PreprocessorSymbols::PreprocessorSymbols() {
   define("TARGET.BITS.PER.WORD", {SymbolValue::Kind::integer, 32, {}});
+  define("TARGET.BYTES.PER.WORD", {SymbolValue::Kind::integer, 4, {}});
   define("TARGET.BIGENDIAN", {SymbolValue::Kind::boolean, 0, {}});
+}
+
+bool is_occam_name(std::string_view name) {
+  return !name.empty() && is_letter(name.front()) && std::all_of(name.begin(), name.end(), is_name_character);
+}
+
+namespace {
+
+// A string literal holding `text` as it is: '*' and '"' escaped.
+std::string quoted(std::string_view text) {
+  std::string literal = "\"";
+  for (char c : text) {
+    if (c == '*' || c == '"') literal += '*';
+    literal += c;
+  }
+  return literal + '"';
+}
+
+SymbolValue value_of_text(std::string_view text) {
+  long long number = 0;
+  bool negative = text.starts_with('-');
+  if (integer_value(negative ? text.substr(1) : text, number)) {
+    return {SymbolValue::Kind::integer, negative ? -number : number, {}};
+  }
+  if (text == "TRUE" || text == "FALSE") return {SymbolValue::Kind::boolean, text == "TRUE" ? 1 : 0, {}};
+  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+    return {SymbolValue::Kind::string, 0, std::string(text)};
+  }
+  return {SymbolValue::Kind::string, 0, quoted(text)};
+}
+
+}  // namespace
+
+bool PreprocessorSymbols::define_from_option(std::string_view option) {
+  std::size_t equals = option.find('=');
+  std::string_view name = option.substr(0, equals);
+  if (!is_occam_name(name)) return false;
+  define(std::string(name), equals == std::string_view::npos ? SymbolValue{} : value_of_text(option.substr(equals + 1)));
+  return true;
 }
 
 void PreprocessorSymbols::undefine(std::string_view name) {
@@ -31,9 +73,14 @@ bool integer_value(std::string_view lexeme, long long& value) {
 namespace {
 
 struct Value {
-  bool is_boolean = false;
+  enum class Kind { integer, boolean, string, undefined };
+  Kind kind = Kind::integer;
   long long number = 0;
+  std::string text;  // a string's bytes
+  bool is_boolean() const { return kind == Kind::boolean || kind == Kind::undefined; }
 };
+
+Value boolean(bool b) { return {Value::Kind::boolean, b ? 1 : 0, {}}; }
 
 // Recursive descent over the tokens of one condition, read one ahead; the first problem is kept
 // as the error. Lines have no length limit, so the nesting is: a condition cannot exhaust the
@@ -49,8 +96,8 @@ class Evaluator {
   ConditionResult run() {
     Value v = expression();
     if (!at_end()) fail("unexpected '" + std::string(current_.lexeme) + "'");
-    if (error_.empty() && !v.is_boolean) fail("the condition is not TRUE or FALSE");
-    return {error_.empty() && v.number != 0, error_};
+    if (error_.empty() && !v.is_boolean()) fail("the condition is not TRUE or FALSE");
+    return {error_.empty() && v.number != 0, error_, undefined_};
   }
 
  private:
@@ -112,10 +159,13 @@ class Evaluator {
         advance();
         return negated(operand());
       case token::BOOLEAN:
-        v = {true, t.lexeme == "TRUE" ? 1 : 0};
+        v = boolean(t.lexeme == "TRUE");
         break;
       case token::NUMBER:
         v = number(t.lexeme);
+        break;
+      case token::STRING:
+        v = {Value::Kind::string, 0, string_value(t.lexeme)};
         break;
       case token::NAME:
         v = symbol(t.lexeme);
@@ -136,7 +186,7 @@ class Evaluator {
 
   Value defined() {
     bool bracket = accept('(');
-    Value v{true, 0};
+    Value v = boolean(false);
     if (current_.code == token::NAME) {
       v.number = symbols_.find(current_.lexeme) != nullptr ? 1 : 0;
       advance();
@@ -150,39 +200,42 @@ class Evaluator {
   Value number(std::string_view lexeme) {
     long long n = 0;
     if (!integer_value(lexeme, n)) fail("the number " + std::string(lexeme) + " is too large");
-    return {false, n};
+    return {Value::Kind::integer, n, {}};
   }
 
   Value symbol(std::string_view name) {
     const SymbolValue* s = symbols_.find(name);
     if (s == nullptr) {
-      fail(std::string(name) + " is not defined");
-      return {};
+      if (std::find(undefined_.begin(), undefined_.end(), name) == undefined_.end()) undefined_.emplace_back(name);
+      return {Value::Kind::undefined, 0, {}};
     }
-    if (s->kind == SymbolValue::Kind::integer) return {false, s->number};
-    if (s->kind == SymbolValue::Kind::boolean) return {true, s->number};
-    fail(std::string(name) + " has no integer or boolean value");
+    if (s->kind == SymbolValue::Kind::integer) return {Value::Kind::integer, s->number, {}};
+    if (s->kind == SymbolValue::Kind::boolean) return boolean(s->number != 0);
+    if (s->kind == SymbolValue::Kind::string) return {Value::Kind::string, 0, string_value(s->text)};
+    fail(std::string(name) + " has no value");
     return {};
   }
 
-  Value logical_not(Value v) {
-    if (!v.is_boolean) fail("NOT needs TRUE or FALSE");
-    return {true, v.number == 0 ? 1 : 0};
+  Value logical_not(const Value& v) {
+    if (!v.is_boolean()) fail("NOT needs TRUE or FALSE");
+    return boolean(v.number == 0);
   }
 
-  Value negated(Value v) {
-    if (v.is_boolean) fail("'-' needs an integer");
-    return {false, -v.number};
+  Value negated(const Value& v) {
+    if (v.kind != Value::Kind::integer) fail("'-' needs an integer");
+    return {Value::Kind::integer, -v.number, {}};
   }
 
-  Value apply(int code, const std::string& op, Value a, Value b) {
+  Value apply(int code, const std::string& op, const Value& a, const Value& b) {
     if (code == token::AND || code == token::OR) {
-      if (!a.is_boolean || !b.is_boolean) fail(op + " needs TRUE or FALSE on both sides");
-      bool result = code == token::AND ? (a.number != 0 && b.number != 0) : (a.number != 0 || b.number != 0);
-      return {true, result ? 1 : 0};
+      if (!a.is_boolean() || !b.is_boolean()) fail(op + " needs TRUE or FALSE on both sides");
+      return boolean(code == token::AND ? (a.number != 0 && b.number != 0) : (a.number != 0 || b.number != 0));
     }
-    if (a.is_boolean != b.is_boolean) fail("'" + op + "' compares an integer with TRUE or FALSE");
-    return {true, compare(op, a.number, b.number) ? 1 : 0};
+    // A name nobody defined equals nothing.
+    if (a.kind == Value::Kind::undefined || b.kind == Value::Kind::undefined) return boolean(false);
+    if (a.kind != b.kind) fail("'" + op + "' compares values of different kinds");
+    if (a.kind == Value::Kind::string) return boolean(compare(op, a.text.compare(b.text), 0));
+    return boolean(compare(op, a.number, b.number));
   }
 
   bool compare(std::string_view op, long long a, long long b) {
@@ -201,6 +254,7 @@ class Evaluator {
   ConditionToken current_;
   int depth_ = 0;  // operands being read, one inside the other
   std::string error_;
+  std::vector<std::string> undefined_;
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vrk::occam2 {
 
@@ -17,11 +18,14 @@ struct SymbolValue {
   std::string text;      // the string literal as written
 };
 
-// The defined names. Two are predefined for #IF, describing the target the translation is for:
-// TARGET.BITS.PER.WORD is 32 and TARGET.BIGENDIAN is FALSE.
+// The defined names. Those that occam compilers predefine describe the target the translation is
+// for: TARGET.BITS.PER.WORD is 32, TARGET.BYTES.PER.WORD 4, TARGET.BIGENDIAN FALSE.
 class PreprocessorSymbols {
  public:
   PreprocessorSymbols();
+  // NAME or NAME=VALUE from the command line: VALUE as #DEFINE takes it (an integer, TRUE, FALSE
+  // or a string in quotes), and any other text as a string. False when NAME is no name.
+  bool define_from_option(std::string_view option);
   void define(std::string name, SymbolValue value) { symbols_[std::move(name)] = std::move(value); }
   void undefine(std::string_view name);
   // The value of `name`, or null when it is not defined.
@@ -42,15 +46,20 @@ struct ConditionToken {
 
 struct ConditionResult {
   bool value = false;
-  std::string error;  // empty when the condition could be evaluated
+  std::string error;                   // empty when the condition could be evaluated
+  std::vector<std::string> undefined;  // the names it read that nobody defined, each once
 };
+
+// Whether `name` is spelt as an occam name (a letter, then letters, digits and dots).
+bool is_occam_name(std::string_view name);
 
 // Hands out a condition's tokens one at a time, code 0 after the last. A token's lexeme need only
 // stay valid until the next call.
 using ConditionTokens = std::function<ConditionToken()>;
 
 // Evaluates TRUE, FALSE, DEFINED (NAME), NOT, AND, OR, brackets and the comparisons
-// = <> < > <= >= of integers and defined names. Dyadic operators apply left to right.
+// = <> < > <= >= of integers, strings and defined names. Dyadic operators apply left to right.
+// A name nobody defined counts as FALSE, and a comparison with one is FALSE.
 ConditionResult evaluate_condition(const ConditionTokens& tokens, const PreprocessorSymbols& symbols);
 
 }  // namespace vrk::occam2

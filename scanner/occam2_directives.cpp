@@ -71,6 +71,11 @@ std::size_t Occam2Scanner::collect_directive_operands(std::size_t start) {
 
 // The next operand of a directive line at or after `p`, into token_; false at the line's end.
 bool Occam2Scanner::next_directive_operand(std::size_t& p) {
+  if (has_token_after_) {  // the number after the '-' of a ##NAME
+    has_token_after_ = false;
+    token_ = token_after_;
+    return true;
+  }
   for (;;) {
     p = skip_blanks(p);
     if (at_line_end(p)) return false;
@@ -125,6 +130,7 @@ bool Occam2Scanner::condition_value(std::size_t rest, SourcePosition where) {
   while (next().code != 0) {
   }
   if (!result.error.empty()) error(where, line_file_, "cannot evaluate the condition: " + result.error, "#IF");
+  for (const std::string& name : result.undefined) warn(where, line_file_, name + " is not defined; it counts as FALSE");
   return result.value;
 }
 
@@ -241,6 +247,8 @@ void Occam2Scanner::skip_directive(std::string_view word, std::size_t rest, Sour
     if (!text.empty()) message += ": " + std::string(text);
   }
   warn(where, line_file_, message);
+  // The lines indented under #LIBRARY describe the library (NATIVELIB "libx.so"): skipped too.
+  if (word == "LIBRARY") library_column_ = content_column_;
 }
 
 }  // namespace vrk

@@ -37,10 +37,15 @@ int escape_value(char c) {
   }
 }
 
+bool starts_with_length(std::string_view literal) {
+  return literal.size() >= 3 && literal[1] == '*' && (literal[2] == 'l' || literal[2] == 'L');
+}
+
 std::string string_value(std::string_view literal) {
   std::string value;
   std::size_t end = literal.size() >= 2 && literal.back() == '"' ? literal.size() - 1 : literal.size();
-  for (std::size_t i = 1; i < end; ++i) {
+  bool counted = starts_with_length(literal);
+  for (std::size_t i = counted ? 3 : 1; i < end; ++i) {
     if (literal[i] != '*' || i + 1 >= end) {
       value += literal[i];
     } else if (literal[i + 1] == '#' && i + 3 < end && is_hex_digit(literal[i + 2]) && is_hex_digit(literal[i + 3])) {
@@ -52,6 +57,7 @@ std::string string_value(std::string_view literal) {
       ++i;
     }
   }
+  if (counted) value.insert(value.begin(), static_cast<char>(value.size() & 0xff));
   return value;
 }
 

@@ -17,6 +17,10 @@ void append_handel_c_name(std::string& out, std::string_view name);
 // makes no escape (`*#hh` is read separately).
 int escape_value(char c);
 
+// Whether a string literal (quotes included) begins with *l, which stands for a byte that holds
+// the length of the rest of the string.
+bool starts_with_length(std::string_view literal);
+
 // The bytes a string literal (quotes included, as scanned) stands for.
 std::string string_value(std::string_view literal);
 

@@ -11,7 +11,6 @@ using namespace occam2::token;
 
 namespace {
 
-constexpr int kTabWidth = 8;
 // A line is read this many bytes at a time, and the bytes scanned before a token are dropped from
 // the window once there are this many.
 constexpr std::size_t kWindowPart = std::size_t{1} << 16;
@@ -50,12 +49,12 @@ Occam2Scanner::Occam2Scanner(SourceReader& source, Diagnostics& diagnostics, Occ
     main->identity = occam2::identity_of(options_.source_path);
   }
   frames_.push_back(std::move(main));
+  for (const std::string& define : options_.defines) symbols_.define_from_option(define);
 }
 
 Occam2Scanner::~Occam2Scanner() = default;
 
-// Delivers what is due: the layout tokens before a line's first token, that token, or the end;
-// otherwise scans on.
+// Delivers what is due: the queued tokens, or the end; otherwise scans on.
 int Occam2Scanner::yylex() {
   for (;;) {
     if (stopped()) {
@@ -63,22 +62,17 @@ int Occam2Scanner::yylex() {
       lexeme_ = text_ = std::string_view();
       return END_OF_INPUT;
     }
-    if (layout_.outdents > 0) {
-      --layout_.outdents;
-      deliver_layout(OUTDENT);
-    } else if (layout_.indent) {
-      layout_.indent = false;
-      deliver_layout(INDENT);
-    } else if (token_ready_) {
-      token_ready_ = false;
-      deliver(token_);
-    } else if (finished_) {
-      deliver_layout(END_OF_INPUT);
-    } else {
-      advance();
-      continue;
+    if (queue_next_ < queue_.size()) {
+      deliver(queue_[queue_next_++]);
+      return code_;
     }
-    return code_;
+    queue_.clear();
+    queue_next_ = 0;
+    if (finished_) {
+      deliver({END_OF_INPUT, frames_.front()->file, end_position_, {}, {}});
+      return code_;
+    }
+    advance();
   }
 }
 
@@ -88,39 +82,43 @@ std::string Occam2Scanner::take_comments() {
   return std::exchange(comments_, std::string());
 }
 
-// Makes the next thing due: the next token of the line, the EOL after its last one, the first
+// Queues what is due next: the next token of the line, the EOL after its last one, the first
 // token of the next line (with its layout tokens), or the closing of the open levels.
 void Occam2Scanner::advance() {
-  if (closing_) {
-    closing_ = false;
-    finished_ = true;
-    layout_spot_ = {END_OF_INPUT, frames_.front()->file, end_position_, {}, {}};
-    layout_ = {columns_.size() - 1, false};
-    columns_.resize(1);
-    return;
-  }
   if (!in_line_) return start_logical_or_continued_line();
-  if (next_token_in_line()) {
-    token_ready_ = true;
-    return;
-  }
+  if (next_token_in_line()) return queue_scanned();
   end_physical_line();
 }
 
+// The token just scanned, after what the brackets it closes need; then the second token the same
+// characters stood for, if any.
+void Occam2Scanner::queue_scanned() {
+  follow_brackets(token_, line_open_);
+  if (has_token_after_) {
+    has_token_after_ = false;
+    follow_brackets(token_after_, true);
+  }
+}
+
 // The first token of the next line that holds tokens, after the layout tokens a new logical line
-// needs (a continuation line needs none); or the end.
+// needs (a continuation line needs none, nor one that begins by closing the brackets its lines
+// stand in: it goes on with the line that opened them); or the end.
 void Occam2Scanner::start_logical_or_continued_line() {
   if (!next_content_line()) return finish_input();
   in_line_ = true;
   if (!failed_include_.why.empty()) return stand_in_for_failed_include();
+  const bool new_line = !continues_ && !closes_bracket_level();
   next_ = content_start_;
   if (!next_token_in_line()) {  // nothing but malformed literals, already reported
     in_line_ = false;
     return;
   }
-  if (!continues_) lay_out(layout_for(content_column_));
+  if (new_line) {
+    lay_out(layout_for(content_column_));
+    line_start_brackets_ = brackets_.size();
+  }
+  queue_scanned();
   line_open_ = true;
-  token_ready_ = true;
 }
 
 // The line of an #INCLUDE that failed: one MISSING_INCLUDE token at the directive, its lexeme
@@ -133,30 +131,36 @@ void Occam2Scanner::stand_in_for_failed_include() {
   make_token(MISSING_INCLUDE, why, why, failed.where, line_file_);
   last_code_ = MISSING_INCLUDE;
   lay_out(layout_for(content_column_));
+  line_start_brackets_ = brackets_.size();
+  queue(token_);
   line_open_ = true;
-  token_ready_ = true;
 }
 
 // After the last token of a physical line: its logical line ends with EOL unless that token
-// joins the next line.
+// joins the next line; brackets it leaves open lay out the lines up to their closing.
 void Occam2Scanner::end_physical_line() {
   in_line_ = false;
   continues_ = joins_next_line(last_code_);
   if (continues_) return;
   line_open_ = false;
-  make_token(EOL, fixed("\n"), fixed("\n"), eol_position_, eol_file_);
-  token_ready_ = true;
+  queue({EOL, eol_file_, eol_position_, fixed("\n"), fixed("\n")});
+  open_bracket_level();
 }
 
-// The EOL of a last line that would go on, then an OUTDENT for each open level, then the end.
+// The EOL of a last line that would go on, then an OUTDENT for each open level but those of
+// brackets, then the end.
 void Occam2Scanner::finish_input() {
   if (stopped()) return;
   close_conditions_of_file();
-  closing_ = true;
-  if (!line_open_) return;
-  line_open_ = false;
-  make_token(EOL, fixed("\n"), fixed("\n"), eol_position_, eol_file_);
-  token_ready_ = true;
+  finished_ = true;
+  if (line_open_) {
+    line_open_ = false;
+    queue({EOL, eol_file_, eol_position_, fixed("\n"), fixed("\n")});
+  }
+  const int file = frames_.front()->file;
+  const std::size_t silent = drop_bracket_levels_from(1);
+  for (std::size_t level = 1 + silent; level < columns_.size(); ++level) queue({OUTDENT, file, end_position_, {}, {}});
+  columns_.resize(1);
 }
 
 // Reads up to the next line that holds tokens, handling the blank, comment, directive and
@@ -174,7 +178,7 @@ bool Occam2Scanner::next_content_line() {
         continue;
       }
     }
-    if (!active() || at(start) == '\n') continue;
+    if (!active() || at(start) == '\n' || under_library(start)) continue;
     if (at(start) == '-' && at(start + 1) == '-') {
       keep_comment(start);
       continue;
@@ -192,6 +196,8 @@ bool Occam2Scanner::read_physical_line() {
     Frame& frame = *frames_.back();
     line_.clear();
     dropped_ = 0;
+    column_offset_ = 0;
+    column_at_offset_ = 0;
     if (frame.has_pushed_back) {
       frame.has_pushed_back = false;
       line_.swap(frame.pushed_back);
@@ -267,6 +273,8 @@ void Occam2Scanner::drop_rest_of_line() {
 // the new start. Only while no other offset into the window is held.
 void Occam2Scanner::drop_before(std::size_t& offset) {
   if (offset < kWindowPart) return;
+  layout_column(offset);  // the count of columns goes on from the new start of the window
+  column_offset_ = 0;
   line_.erase(0, offset);
   dropped_ += offset;
   offset = 0;
@@ -342,10 +350,12 @@ void Occam2Scanner::lay_out(Layout layout) {
   int column = content_column_;
   if (column > columns_.back() && column != columns_.back() + 2) error(where, file, "bad indentation", lexeme_of(token_));
   if (layout.indent && layout.outdents > 0) error(where, file, "bad indentation", lexeme_of(token_));
+  // Levels of brackets left open behind this line have no OUTDENT of their own.
+  const std::size_t silent = drop_bracket_levels_from(columns_.size() - layout.outdents);
   columns_.resize(columns_.size() - layout.outdents);
   if (layout.indent) columns_.push_back(column);
-  layout_ = layout;
-  layout_spot_ = {0, file, where, {}, {}};
+  for (std::size_t i = silent; i < layout.outdents; ++i) queue({OUTDENT, file, where, {}, {}});
+  if (layout.indent) queue({INDENT, file, where, {}, {}});
 }
 
 Occam2Scanner::Chars Occam2Scanner::owned(std::string_view text) {
@@ -372,12 +382,6 @@ void Occam2Scanner::deliver(const Token& token) {
   line_number_ = token.code == EOL ? next_count(token.position.line) : token.position.line;
   use_file_for_messages(token.file);
   diagnostics_.trace_token(code_, lexeme_);
-}
-
-void Occam2Scanner::deliver_layout(int code) {
-  Token token = layout_spot_;
-  token.code = code;
-  deliver(token);
 }
 
 void Occam2Scanner::error(SourcePosition where, int file, std::string_view message, std::string_view near) {

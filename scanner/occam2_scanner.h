@@ -52,12 +52,15 @@ struct Occam2ScannerOptions {
   std::function<std::string(int fd, const std::string& path)> refuse_include;
 
   static constexpr std::uint64_t kDefaultMaxInput = std::uint64_t{256} << 20;
+  std::vector<std::string> defines;       // each -D NAME[=VALUE], in order: names #IF and ##NAME see
 };
 
 class Occam2Scanner {
  public:
   // How deep #INCLUDEs may nest.
   static constexpr std::size_t kMaxIncludeDepth = 64;
+  // Tabs stop at every eighth column.
+  static constexpr int kTabWidth = 8;
 
   // Messages name the main source as `diagnostics` does when the scanner is made, and an included
   // file by the path it was found under.
@@ -146,6 +149,8 @@ class Occam2Scanner {
   };
 
   // What comes next.
+  void queue(const Token& token) { queue_.push_back(token); }
+  void queue_scanned();
   void advance();
   void start_logical_or_continued_line();
   void end_physical_line();
@@ -166,6 +171,27 @@ class Occam2Scanner {
   void find_content();
   void count_input(std::size_t bytes);
 
+  // Brackets that stay open at the end of a logical line (a VALOF in brackets, with the
+  // specifications before it): the lines up to the closing bracket are laid out from the column
+  // of the bracket's first token, a level that takes no INDENT or OUTDENT of its own; the bracket
+  // that closes it ends the open line and the levels inside it first.
+  struct OpenBracket {
+    SourcePosition inner{-1, 0};  // the first token after it, on its own line
+    int inner_file = 0;
+    int inner_column = 0;         // the layout column of that token
+  };
+  struct BracketLevel {
+    std::size_t bracket = 0;            // the open bracket it belongs to
+    std::size_t column_index = 0;       // its level in columns_
+    std::size_t line_start_brackets = 0;  // the brackets open when the line that opened it began
+  };
+  bool closes_bracket_level();
+  void follow_brackets(const Token& token, bool line_open);
+  void close_bracket_level(const Token& closing);
+  void open_bracket_level();
+  std::size_t drop_bracket_levels_from(std::size_t column_index);
+  int layout_column(std::size_t offset);
+
   // Tokens.
   bool next_token_in_line();
   bool at_line_end(std::size_t p);
@@ -177,12 +203,12 @@ class Occam2Scanner {
   std::size_t scan_string(std::size_t p, bool joining_strings);
   bool continue_string(std::size_t& resume);
   std::size_t scan_operator(std::size_t p);
+  std::size_t scan_substitution(std::size_t p);
   Chars name_text(std::string_view name, Chars lexeme, bool dotted);
   void make_token(int code, Chars lexeme, Chars text, SourcePosition where, int file) {
     token_ = {code, file, where, lexeme, text};
   }
   void deliver(const Token& token);
-  void deliver_layout(int code);
 
   // Columns and line numbers stop growing at kMaxCount, far beyond any real program, so that they
   // never overflow on a hostile one.
@@ -240,6 +266,13 @@ class Occam2Scanner {
   void define(SourcePosition where, std::size_t operands);
   void undefine(SourcePosition where, std::size_t operands);
   void skip_directive(std::string_view word, std::size_t rest, SourcePosition where);
+  // Whether the line is indented under a #LIBRARY directive (comment lines stay comments).
+  bool under_library(std::size_t start) {
+    if (library_column_ < 0 || (line_[start] == '-' && at(start + 1) == '-')) return false;
+    if (content_column_ > library_column_) return true;
+    library_column_ = -1;
+    return false;
+  }
 
   // Messages.
   void error(SourcePosition where, int file, std::string_view message, std::string_view near);
@@ -275,11 +308,21 @@ class Occam2Scanner {
   bool in_line_ = false;           // its tokens are being delivered
   int last_code_ = 0;              // the code of its last token so far
 
-  Token token_;                    // the token scanned and not yet delivered
-  bool token_ready_ = false;
-  std::string own_;                // the characters of its lexeme and text not found in the line
-  Layout layout_;                  // the layout tokens still to deliver before it
-  Token layout_spot_;              // where they stand
+  Token token_;                    // the token just scanned
+  Token token_after_;              // a second token the same characters stand for (##NAME of a negative value)
+  bool has_token_after_ = false;
+  std::string substituted_number_;  // the digits of that value
+  std::string own_;                // the characters of lexemes and texts not found in the line
+  // What is due before anything more is scanned: the layout tokens of a line, then its first token;
+  // an EOL and OUTDENTs before a closing bracket; each token of the line in turn. It holds a few
+  // tokens at a time (layout tokens for each open level at most), whose characters stay where
+  // they are until it is empty.
+  std::vector<Token> queue_;
+  std::size_t queue_next_ = 0;
+  // Where the layout column of a byte of the window was last worked out (within its file, before
+  // the #INCLUDE's column is added): columns are counted on from there.
+  std::size_t column_offset_ = 0;
+  int column_at_offset_ = 0;
   std::vector<Token> operands_;    // a directive's first operands
   struct FailedInclude {
     std::string why;               // empty when no include failed on the current line
@@ -288,15 +331,18 @@ class Occam2Scanner {
   FailedInclude failed_include_;
 
   std::vector<int> columns_{0};  // the indentation stack
-  bool line_open_ = false;       // tokens of a logical line were delivered, its EOL not yet
+  std::vector<OpenBracket> brackets_;
+  std::vector<BracketLevel> bracket_levels_;
+  std::size_t line_start_brackets_ = 0;  // brackets open when the current logical line began
+  bool line_open_ = false;       // tokens of a logical line were queued, its EOL not yet
   bool continues_ = false;       // the last physical line ended in a token that joins the next
-  bool closing_ = false;         // the input ended: the open levels are closed next
-  bool finished_ = false;
+  bool finished_ = false;        // the input ended: once the queue is empty, 0 follows
   SourcePosition eol_position_;
   int eol_file_ = 0;
   SourcePosition end_position_;
 
   std::vector<Condition> conditions_;
+  int library_column_ = -1;  // the column of the #LIBRARY whose indented lines are being skipped
   occam2::PreprocessorSymbols symbols_;
   std::string comments_;
   int error_count_ = 0;

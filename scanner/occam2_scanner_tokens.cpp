@@ -36,11 +36,19 @@ constexpr Spelling kPairs[] = {
     {"<<", SHIFT_OP, "<<"},       {">>", SHIFT_OP, ">>"},       {"<=", RELATIONAL_OP, "<="},
     {">=", RELATIONAL_OP, ">="},  {"<>", RELATIONAL_OP, "!="},  {"><", BIT_OP, "^"},
     {"/\\", BIT_OP, "&"},         {"\\/", BIT_OP, "|"},
+    // The symbols that have no meaning but that of a FUNCTION named by them ("@", "**", ...).
+    {"@@", USER_OP, "@@"},        {"@>", USER_OP, "@>"},        {"<@", USER_OP, "<@"},
+    {"**", USER_OP, "**"},        {"$$", USER_OP, "$$"},        {"%%", USER_OP, "%%"},
+    {"%>", USER_OP, "%>"},        {"<%", USER_OP, "<%"},        {"[>", USER_OP, "[>"},
+    {"<]", USER_OP, "<]"},        {"<&", USER_OP, "<&"},        {"&>", USER_OP, "&>"},
+    {"&&", USER_OP, "&&"},        {"++", USER_OP, "++"},        {"!!", USER_OP, "!!"},
+    {"==", USER_OP, "=="},
 };
 
 // Single characters whose Handel-C spelling differs from the source, or whose code is a token's.
 constexpr Spelling kSingles[] = {
     {"<", RELATIONAL_OP, "<"}, {">", RELATIONAL_OP, ">"}, {"=", '=', "=="}, {"\\", '\\', "mod"}, {"/", '/', "div"},
+    {"@", USER_OP, "@"},       {"%", USER_OP, "%"},       {"^", USER_OP, "^"},
 };
 
 // Keywords that are operators with a Handel-C spelling of their own.
@@ -109,7 +117,7 @@ bool Occam2Scanner::next_token_in_line() {
       return false;
     }
     if (scan_token(next_, true)) {
-      last_code_ = token_.code;
+      last_code_ = has_token_after_ ? token_after_.code : token_.code;
       return true;
     }
   }
@@ -129,6 +137,8 @@ bool Occam2Scanner::scan_token(std::size_t& p, bool joining_strings) {
     p = scan_number(p);
   } else if (c == '#' && is_hex_digit(at(p + 1))) {
     p = scan_hex_number(p);
+  } else if (c == '#' && at(p + 1) == '#' && is_letter(at(p + 2))) {
+    p = scan_substitution(p);
   } else if (c == '\'') {
     p = scan_character(p, made);
   } else if (c == '"') {
@@ -246,7 +256,10 @@ std::size_t Occam2Scanner::scan_string(std::size_t p, bool joining_strings) {
       continue;
     }
     char e = at(q + 1);
-    if (e == '#' && is_hex_digit(at(q + 2)) && is_hex_digit(at(q + 3))) {
+    if ((e == 'l' || e == 'L') && lexeme.size() == 1) {  // *l: the length byte, known at the end
+      lexeme.append(line_, q, 2);
+      q += 2;
+    } else if (e == '#' && is_hex_digit(at(q + 2)) && is_hex_digit(at(q + 3))) {
       lexeme.append(line_, q, 4);
       text.add_hex_escape(std::string_view(line_).substr(q + 2, 2));
       q += 4;
@@ -259,6 +272,10 @@ std::size_t Occam2Scanner::scan_string(std::size_t p, bool joining_strings) {
       lexeme += '*';
       ++q;
     }
+  }
+  if (occam2::starts_with_length(lexeme)) {
+    text = occam2::CStringBuilder();
+    for (char c : occam2::string_value(lexeme)) text.add(static_cast<unsigned char>(c));
   }
   Chars literal = owned(lexeme);
   std::size_t start = own_.size();
@@ -299,6 +316,8 @@ bool Occam2Scanner::continue_string(std::size_t& resume) {
     line_ = std::move(next);
     line_whole_ = whole;
     dropped_ = 0;
+    column_offset_ = 0;
+    column_at_offset_ = 0;
     line_no_ = frame.line;
     resume = start + 1;
     return true;

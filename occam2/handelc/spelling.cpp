@@ -32,6 +32,7 @@ std::string_view operator_text(Operator op) {
     case Operator::and_: return "&&";
     case Operator::or_: return "||";
     case Operator::not_: return "!";
+    default: break;  // the user-definable operators are written as calls of their FUNCTION
   }
   return "?";
 }

@@ -10,9 +10,6 @@ namespace {
 // walk must not be deeper than they can follow.
 constexpr std::uint16_t kMaxSubscriptDepth = 256;
 
-// The detail an operator entry carries for SIZE, which is no Operator.
-constexpr std::uint8_t kSizeOperator = 0xff;
-
 }  // namespace
 
 // expression: primitive_type operand
@@ -21,22 +18,36 @@ void conversion(TreeContext& c) { c.result().node = make(c, Kind::conversion, c.
 void rounded_conversion(TreeContext& c) {
   c.result().node = make(c, Kind::conversion, c.rhs(1).node, c.rhs(3).node, c.rhs(2).detail);
 }
+// expression: NAME named_operand — a conversion to a named type: MYINT x
+void named_conversion(TreeContext& c) {
+  NodeId type = c.tree().add(Kind::named_type, c.rhs(1).place, c.rhs(1).node);
+  c.result().node = make(c, Kind::conversion, type, c.rhs(2).node);
+}
+// expression: NAME ROUND operand — ROUND or TRUNC to a named type
+void named_rounded_conversion(TreeContext& c) {
+  NodeId type = c.tree().add(Kind::named_type, c.rhs(1).place, c.rhs(1).node);
+  c.result().node = make(c, Kind::conversion, type, c.rhs(3).node, c.rhs(2).detail);
+}
 void mobile_allocation(TreeContext& c) { unsupported(c, Construct::mobile); }
+// valof_operand: '(' valof_specifications valof ')'
+void specified_valof(TreeContext& c) {
+  c.result().node = make(c, Kind::specified_valof, list_of(c, c.rhs(2)), c.rhs(3).node);
+}
 
 // lead_expression: monadic_operator operand, and monadic_operator element direction
 void monadic(TreeContext& c) {
   std::uint8_t op = c.rhs(1).detail;
-  if (op == kSizeOperator) {
-    c.result().node = make(c, Kind::size, c.rhs(2).node);
-    return;
-  }
   // The operator tokens carry their dyadic meaning; in front of an operand '-' negates.
   if (op == static_cast<std::uint8_t>(Operator::subtract)) op = static_cast<std::uint8_t>(Operator::negate);
   if (op == static_cast<std::uint8_t>(Operator::minus)) op = static_cast<std::uint8_t>(Operator::modulo_negate);
   c.result().node = make(c, Kind::monadic, c.rhs(2).node, kNone, op);
 }
-// monadic_operator: SIZE
-void size_operator(TreeContext& c) { c.result().detail = kSizeOperator; }
+// lead_expression: SIZE operand
+void size_of(TreeContext& c) { c.result().node = make(c, Kind::size, c.rhs(2).node); }
+// lead_expression: SIZE '[' expression ']' primitive_type — the size of an array type
+void size_of_type(TreeContext& c) {
+  c.result().node = make(c, Kind::size, make(c, Kind::array_type, c.rhs(3).node, c.rhs(5).node));
+}
 
 // lead_expression: lead_operand dyadic_operator operand; table_expression: the same on a table
 void dyadic(TreeContext& c) {
@@ -88,8 +99,12 @@ void typed_table(TreeContext& c) {
   NodeId type = c.tree().add(Kind::named_type, c.rhs(3).place, c.rhs(3).node);
   c.result().node = make(c, Kind::typed_literal, c.rhs(1).node, type);
 }
-// bracket_table: '[' expression_list ']'
-void table(TreeContext& c) { c.result().node = make(c, Kind::table, list_of(c, c.rhs(2))); }
+// bracket_table: '[' expression ']'
+void single_table(TreeContext& c) {
+  c.result().node = make(c, Kind::table, c.tree().add_with_children(Kind::list, c.place(), std::span<const NodeId>(&c.rhs(2).node, 1)));
+}
+// bracket_table: '[' expression ',' expression_list ']'
+void table_of_several(TreeContext& c) { c.result().node = make(c, Kind::table, list_with_first(c, c.rhs(2).node, c.rhs(4))); }
 // bracket_table: '[' ']'
 void empty_table(TreeContext& c) {
   c.result().node = make(c, Kind::table, c.tree().add_with_children(Kind::list, c.place(), std::span<const NodeId>()));
@@ -119,5 +134,11 @@ void slice_from_for(TreeContext& c) {
 void slice_from(TreeContext& c) { c.result().node = make_slots(c, Kind::slice, {c.rhs(2).node, c.rhs(4).node, kNone}); }
 // element: '[' expression FOR expression ']'
 void slice_for(TreeContext& c) { c.result().node = make_slots(c, Kind::slice, {c.rhs(2).node, kNone, c.rhs(4).node}); }
+// element: '[' element direction FROM expression FOR expression ']' — a segment of channel ends
+void directed_slice_from_for(TreeContext& c) {
+  c.result().node = make_slots(c, Kind::slice, {c.rhs(2).node, c.rhs(5).node, c.rhs(7).node});
+}
+// element: '[' element direction FOR expression ']'
+void directed_slice_for(TreeContext& c) { c.result().node = make_slots(c, Kind::slice, {c.rhs(2).node, kNone, c.rhs(5).node}); }
 
 }  // namespace vrk::occam2::actions

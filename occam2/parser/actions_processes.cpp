@@ -1,6 +1,7 @@
 // Processes: SKIP and STOP, assignment, communication, calls, and the constructs (SEQ, PAR, IF,
 // ALT, CASE, WHILE, VALOF, replicators), with the forms that are kept as unsupported nodes.
 #include "occam2/parser/actions.h"
+#include "scanner/occam2_tokens.h"
 
 namespace vrk::occam2::actions {
 
@@ -75,6 +76,7 @@ void replicated_par(TreeContext& c) { c.result().node = make(c, Kind::par, c.rhs
 void pri_replicated_par(TreeContext& c) { c.result().node = make(c, Kind::par, c.rhs(3).node, c.rhs(5).node, 1); }
 void placed_par(TreeContext& c) { unsupported(c, Construct::placed_par); }
 void enrolled_par(TreeContext& c) { unsupported(c, Construct::enrolled_par); }
+void barrier_par(TreeContext& c) { unsupported(c, Construct::barrier_par); }
 void processor(TreeContext& c) { unsupported(c, Construct::processor); }
 
 // construct: IF EOL choice_block; choice: IF EOL choice_block
@@ -95,6 +97,16 @@ void extended_input(TreeContext& c) { unsupported(c, Construct::extended_input);
 void claim(TreeContext& c) { unsupported(c, Construct::claim); }
 void forking(TreeContext& c) { unsupported(c, Construct::forking); }
 void resign(TreeContext& c) { unsupported(c, Construct::resign); }
+// alternative: [lead_expression '&'] SYNC element EOL block
+void sync_alternative(TreeContext& c) { unsupported(c, Construct::sync); }
+// construct: NAME EOL asm_block — ASM or GUY and their instructions; any other name alone on a
+// line is no process, and what follows it is dropped.
+void asm_construct(TreeContext& c) {
+  std::string_view word = c.tree().name_of(c.rhs(1).node);
+  if (word == "ASM" || word == "GUY") return unsupported(c, Construct::asm_code);
+  c.builder.syntax_error(c.rhs(2).place, token::EOL, "\n");
+  c.result().node = kNone;
+}
 
 // construct: VALOF EOL INDENT items RESULT expression_list EOL OUTDENT
 void valof(TreeContext& c) {
@@ -147,6 +159,12 @@ void case_option(TreeContext& c) {
 void case_option_list(TreeContext& c) {
   NodeId labels = list_with_first(c, c.rhs(1).node, c.rhs(3));
   c.result().node = make(c, Kind::option, labels, c.rhs(5).node);
+}
+// option: type NAME EOL block — the conversion of NAME to the type
+void conversion_option(TreeContext& c) {
+  NodeId label = c.tree().add(Kind::conversion, c.place(), c.rhs(1).node, c.rhs(2).node);
+  NodeId labels = c.tree().add_with_children(Kind::list, c.place(), std::span<const NodeId>(&label, 1));
+  c.result().node = make(c, Kind::option, labels, c.rhs(4).node);
 }
 // option: ELSE EOL block
 void else_option(TreeContext& c) { c.result().node = make(c, Kind::option, kNone, c.rhs(3).node); }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "occam2/parser/actions.h"
+#include "scanner/occam2_tokens.h"
 
 namespace vrk::occam2::actions {
 
@@ -17,6 +18,14 @@ void channel_end_declaration(TreeContext& c) { unsupported(c, Construct::channel
 void shared_channel_declaration(TreeContext& c) {
   unsupported(c, Construct::shared_channel, {list_of(c, c.rhs(c.view.rhs_length() - 2))});
 }
+// first_valof_specification: '[' expression ']' primitive_type names ':' EOL — an array declared
+// in the brackets of a VALOF operand
+void bracketed_array_declaration(TreeContext& c) {
+  NodeId type = make(c, Kind::array_type, c.rhs(2).node, c.rhs(4).node);
+  c.result().node = make(c, Kind::declaration, type, list_of(c, c.rhs(5)));
+}
+// result_declaration: RESULT type names ':' EOL — a variable declared as a RESULT formal would be
+void result_declaration(TreeContext& c) { c.result().node = make(c, Kind::declaration, c.rhs(2).node, list_of(c, c.rhs(3))); }
 // name_item: NAME [direction]
 void name_definition(TreeContext& c) {
   auto direction = c.view.rhs_length() == 2 ? static_cast<Direction>(c.rhs(2).detail) : Direction::none;
@@ -75,6 +84,23 @@ void untyped_abbreviation(TreeContext& c) {
 void initial_declaration(TreeContext& c) {
   c.result().node = make_slots(c, Kind::initial_declaration, {c.rhs(2).node, defining(c, c.rhs(3).node), c.rhs(5).node});
 }
+// abbreviation: INITIAL type NAME ',' names IS expression_list ':' EOL — one INITIAL declaration
+// per name, in a list that the body takes apart.
+void several_initial_declarations(TreeContext& c) {
+  NodeId names = list_with_first(c, defining(c, c.rhs(3).node), c.rhs(5));
+  NodeId values = list_of(c, c.rhs(7));
+  std::uint32_t count = c.tree().child_count(names);
+  if (c.tree().child_count(values) != count) {
+    c.builder.error(c.rhs(7).place,
+                    std::to_string(c.tree().child_count(values)) + " values for " + std::to_string(count) + " names", "IS");
+  }
+  std::vector<NodeId> declarations;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    NodeId value = c.tree().child(values, i);
+    declarations.push_back(make_slots(c, Kind::initial_declaration, {c.rhs(2).node, c.tree().child(names, i), value}));
+  }
+  c.result().node = c.tree().add_with_children(Kind::list, c.place(), declarations);
+}
 // abbreviation: type NAME RETYPES expression ':' EOL
 void retypes(TreeContext& c) { unsupported(c, Construct::retypes, {c.rhs(2).node}); }
 void val_retypes(TreeContext& c) { unsupported(c, Construct::retypes, {c.rhs(3).node}); }
@@ -109,6 +135,10 @@ void proc_definition(TreeContext& c) {
   c.tree().set_child(c.rhs(1).node, 2, body_with_closing_comment(c, c.rhs(2).node, c.rhs(3)));
   c.result().node = c.rhs(1).node;
 }
+// proc_keyword: NAME PROC — PUBLIC PROC, a PROC a library makes known; another name is no prefix.
+void public_prefix(TreeContext& c) {
+  if (c.tree().name_of(c.rhs(1).node) != "PUBLIC") c.builder.syntax_error(c.rhs(2).place, token::PROC, "PROC");
+}
 // proc_prefixes: proc_prefixes proc_prefix
 void combined_prefixes(TreeContext& c) { c.result().detail = c.rhs(1).detail | c.rhs(2).detail; }
 // proc_prefix: RECURSIVE; function_keyword: RECURSIVE FUNCTION
@@ -129,6 +159,31 @@ void named_function_head(TreeContext& c) {
   c.result().node = make_slots(c, Kind::function_definition, {types, defining(c, c.rhs(3).node), c.rhs(5).node, kNone},
                                c.rhs(2).detail);
   c.builder.note_body_start(c.result().node);
+}
+// function_head: element ',' element_list function_keyword function_name '(' formal_list ')' —
+// several results of named types: A, B FUNCTION f (...)
+void named_results_function_head(TreeContext& c) {
+  std::vector<NodeId> types;
+  auto add_type = [&](NodeId element) {
+    if (c.tree().kind(element) != Kind::name) {
+      c.builder.error(c.tree().node(element).place, "a FUNCTION's result types must be types", "FUNCTION");
+      return;
+    }
+    types.push_back(c.tree().add(Kind::named_type, c.tree().node(element).place, element));
+  };
+  add_type(c.rhs(1).node);
+  for (std::uint32_t i = 0; i < c.rhs(3).list_count; ++i) add_type(c.builder.pending(c.rhs(3).list_start + i));
+  NodeId list = c.tree().add_with_children(Kind::list, c.place(), types);
+  c.result().node = make_slots(c, Kind::function_definition, {list, defining(c, c.rhs(5).node), c.rhs(7).node, kNone},
+                               c.rhs(4).detail);
+}
+// function_name: STRING — the FUNCTION defines the operator the string spells, and is known by
+// the operator's name in quotes ("REM" and "\" name one operator).
+void operator_name(TreeContext& c) {
+  std::string_view spelling = c.tree().text(c.rhs(1).node);
+  Operator op;
+  std::string name = operator_named(spelling, op) ? operator_function_name(op) : "\"" + std::string(spelling) + "\"";
+  c.result().node = c.tree().add(Kind::name, c.rhs(1).place, c.tree().names.intern(name));
 }
 // definition: function_head IS expression_list ':' EOL
 void function_is(TreeContext& c) {
@@ -179,6 +234,12 @@ void formal_type_with_mode(TreeContext& c, FormalMode mode) {
   c.result().detail = kModeGiven | static_cast<std::uint8_t>(mode);
 }
 }  // namespace
+
+// formal_type: RESULT NAME direction — an end of a CHAN TYPE
+void result_channel_end_type(TreeContext& c) {
+  c.result().node = make(c, Kind::unsupported_type, 0, 0, static_cast<std::uint8_t>(Construct::channel_end));
+  c.result().detail = kModeGiven | static_cast<std::uint8_t>(FormalMode::result);
+}
 
 // formal: formal_type NAME [direction]
 void formal(TreeContext& c) {

@@ -52,6 +52,9 @@ class TreeBuilder {
   }
   // An error found while building (a subscript nested too deeply): reported at `place`.
   void error(Place place, std::string_view message, std::string_view near);
+  // A syntax error at a token an action finds out of place (a name alone on a line that is not
+  // ASM), reported as the parser reports one: "syntax error near 'end of line'".
+  void syntax_error(Place place, int code, std::string_view lexeme);
   int error_count() const { return error_count_; }
 
   Tree& tree;

@@ -106,6 +106,7 @@
 %token SUSPEND 357
 %token IN 358
 %token WORKSPACE 359       # WORKSPACE VECSPACE
+%token USER_OP 360         # @ @@ ** $$ % %% ^ ... : operators with no meaning but a FUNCTION's
 %token MISSING_INCLUDE 361 # an #INCLUDE whose file could not be read: the lexeme is why
 
 %keyword AFTER
@@ -198,11 +199,20 @@
 # A body is a list of items: specifications (declarations, abbreviations, definitions) and
 # processes; a specification scopes over what follows it up to the next process, inclusive.
 program : %empty => empty_program
-program : items => program
+program : outermost_items => program
+
+# The outermost level may also declare a variable with RESULT, as a formal would be (a form of
+# documentation tools' tests); elsewhere RESULT begins the last line of a VALOF.
+outermost_items : item => first_item
+outermost_items : outermost_items item => next_item
+outermost_items : result_declaration => first_item
+outermost_items : outermost_items result_declaration => next_item
+result_declaration : RESULT type names ':' EOL => result_declaration
 
 items : item => first_item
 items : items item => next_item
 item : declaration_item => pass
+item : several_results_definition => pass
 item : process => pass
 item : error EOL => recover_from_error
 
@@ -264,8 +274,10 @@ construct : PLACED PAR EOL block => placed_par
 construct : PLACED PAR replicator EOL block => placed_par
 construct : PAR ENROLL element_list EOL block => enrolled_par
 construct : PAR replicator ENROLL element_list EOL block => enrolled_par
+construct : PAR BARRIER element_list EOL block => barrier_par
+construct : PAR replicator BARRIER element_list EOL block => barrier_par
 construct : PROCESSOR expression EOL block => processor
-construct : PROCESSOR expression NAME EOL block => processor
+construct : PROCESSOR NUMBER NAME EOL block => processor
 construct : IF EOL choice_block => if_construct
 construct : IF replicator EOL choice_block => replicated_if
 construct : ALT EOL alternative_block => alt
@@ -277,11 +289,40 @@ construct : WHILE expression EOL block => while_construct
 construct : element '?' CASE EOL variant_block => case_input
 construct : element XINPUT input_items EOL block => extended_input
 construct : element XINPUT CASE EOL variant_block => extended_input
+construct : element XINPUT CASE NAME EOL block => extended_input
+construct : element XINPUT CASE NAME ';' input_items EOL block => extended_input
+construct : NAME EOL asm_block => asm_construct
 construct : CLAIM element EOL block => claim
 construct : CLAIM element direction EOL block => claim
 construct : FORKING EOL block => forking
 construct : RESIGN element_list EOL block => resign
 construct : VALOF EOL INDENT items RESULT expression_list EOL OUTDENT => valof
+
+# ASM (or GUY) and its lines of transputer instructions: a word, then operands.
+asm_block : %empty => nothing
+asm_block : INDENT asm_lines OUTDENT => nothing
+asm_lines : asm_line => nothing
+asm_lines : asm_lines asm_line => nothing
+asm_line : asm_word EOL => nothing
+asm_line : asm_word asm_operands EOL => nothing
+asm_line : ':' NAME EOL => nothing
+asm_line : error EOL => recover_from_error
+asm_word : NAME => nothing
+asm_word : AND => nothing
+asm_word : OR => nothing
+asm_word : NOT => nothing
+asm_word : BYTE => nothing
+asm_operands : asm_operand => nothing
+asm_operands : asm_operands ',' asm_operand => nothing
+asm_operand : expression => nothing
+asm_operand : asm_label => nothing
+asm_operand : asm_label '-' asm_label => nothing
+asm_operand : '.' NAME => nothing
+asm_operand : '-' '.' NAME => nothing
+# After AND or OR at the end of a line, the next instruction joins its line: AND, then CJ :label.
+asm_operand : element asm_label => nothing
+asm_operand : element '[' expression ',' expression_list ']' => nothing
+asm_label : ':' NAME => nothing
 
 replicator : NAME '=' expression FOR expression => replicator
 replicator : NAME '=' expression FOR expression STEP expression => stepped_replicator
@@ -314,6 +355,12 @@ alternative : PRI ALT replicator EOL alternative_block => pri_replicated_alt
 alternative : element '?' CASE EOL variant_block => case_input
 alternative : lead_expression '&' element '?' CASE EOL variant_block => case_input
 alternative : element XINPUT input_items EOL block => extended_input
+alternative : lead_expression '&' element XINPUT input_items EOL block => extended_input
+alternative : element XINPUT CASE EOL variant_block => extended_input
+alternative : element XINPUT CASE NAME EOL block => extended_input
+alternative : element XINPUT CASE NAME ';' input_items EOL block => extended_input
+alternative : SYNC element EOL block => sync_alternative
+alternative : lead_expression '&' SYNC element EOL block => sync_alternative
 guard : input => plain_guard
 guard : lead_expression '&' input => conditional_guard
 guard : lead_expression '&' SKIP => conditional_skip_guard
@@ -330,6 +377,8 @@ option_item : error EOL => recover_from_error
 option : lead_expression EOL block => case_option
 option : lead_expression ',' expression_list EOL block => case_option_list
 option : ELSE EOL block => else_option
+# An option that is a conversion (INT KEY.LEFT) begins like a declaration: its end tells them apart.
+option : type NAME EOL block => conversion_option
 
 variant_block : %empty => nothing
 variant_block : INDENT variants OUTDENT => nothing
@@ -396,7 +445,8 @@ abbreviation : VAL NAME IS expression ':' EOL => untyped_val_abbreviation
 abbreviation : type name_item IS abbreviated ':' EOL => abbreviation
 abbreviation : element IS abbreviated ':' EOL => untyped_abbreviation
 abbreviation : INITIAL type NAME IS expression ':' EOL => initial_declaration
-abbreviation : type NAME RETYPES expression ':' EOL => retypes
+abbreviation : INITIAL type NAME ',' names IS expression_list ':' EOL => several_initial_declarations
+abbreviation : type name_item RETYPES expression ':' EOL => retypes
 abbreviation : VAL type NAME RETYPES expression ':' EOL => val_retypes
 abbreviated : expression => pass
 abbreviated : element direction => pass
@@ -422,21 +472,30 @@ definition : CHAN TYPE NAME ':' EOL => chan_type
 
 body_of_definition : EOL block => pass2
 
+# A FUNCTION whose results are of several named types: A, B FUNCTION f (...). Its start reads like
+# a multiple assignment's, or a CASE option's, so it stands only among a body's items.
+several_results_definition : several_results_head IS expression_list ':' EOL => function_is
+several_results_definition : several_results_head body_of_definition ':' EOL => function_valof
+several_results_head : element ',' element_list function_keyword function_name '(' formal_list ')' => named_results_function_head
+
 proc_head : proc_keyword NAME '(' formal_list ')' => proc_head
 proc_head : proc_keyword NAME '(' formal_list ')' IMPLEMENTS NAME => proc_head
 proc_keyword : PROC => nothing
 proc_keyword : proc_prefixes PROC => pass
 proc_keyword : MOBILE PROC => nothing
+proc_keyword : NAME PROC => public_prefix
 proc_prefixes : proc_prefix => pass
 proc_prefixes : proc_prefixes proc_prefix => combined_prefixes
 proc_prefix : INLINE => nothing
 proc_prefix : RECURSIVE => recursive_prefix
 
-function_head : result_types function_keyword NAME '(' formal_list ')' => function_head
-function_head : NAME function_keyword NAME '(' formal_list ')' => named_function_head
+function_head : result_types function_keyword function_name '(' formal_list ')' => function_head
+function_head : NAME function_keyword function_name '(' formal_list ')' => named_function_head
 function_keyword : FUNCTION => nothing
-function_keyword : INLINE FUNCTION => nothing
-function_keyword : RECURSIVE FUNCTION => recursive_prefix
+function_keyword : proc_prefixes FUNCTION => pass
+# A FUNCTION named by a string in quotes defines an operator: "+", "@", "NOT".
+function_name : NAME => pass
+function_name : STRING => operator_name
 # A list of result types begins with a type word: "a, b" before a FUNCTION would read as the
 # start of a multiple assignment. A single named type is fine.
 result_types : keyword_type => first_of_list
@@ -455,6 +514,7 @@ formal_type : NAME direction => channel_end_type
 formal_type : VAL type => val_formal_type
 formal_type : RESULT type => result_formal_type
 formal_type : SHARED type => shared_formal_type
+formal_type : RESULT NAME direction => result_channel_end_type
 
 protocol_items : protocol => first_of_list
 protocol_items : protocol_items ';' protocol => next_of_list
@@ -490,6 +550,8 @@ expression : lead_expression => pass
 expression : table_expression => pass
 expression : primitive_type operand => conversion
 expression : primitive_type ROUND operand => rounded_conversion
+expression : NAME named_operand => named_conversion
+expression : NAME ROUND operand => named_rounded_conversion
 expression : MOBILE '[' expression ']' allocated_type => mobile_allocation
 expression : MOBILE NAME => mobile_allocation
 expression : MOBILE BARRIER => mobile_allocation
@@ -499,12 +561,10 @@ lead_expression : monadic_operator element direction => monadic
 lead_expression : lead_operand dyadic_operator operand => dyadic
 lead_expression : and_chain => logical_chain
 lead_expression : or_chain => logical_chain
-lead_expression : MOSTPOS primitive_type => mostpos
-lead_expression : MOSTNEG primitive_type => mostneg
-lead_expression : BYTESIN '(' expression ')' => bytesin_expression
-lead_expression : BYTESIN '(' primitive_type ')' => bytesin_expression
-lead_expression : OFFSETOF '(' NAME ',' NAME ')' => offsetof_expression
 lead_expression : CLONE operand => clone
+lead_expression : SIZE operand => size_of
+lead_expression : SIZE element direction => size_of
+lead_expression : SIZE '[' expression ']' primitive_type => size_of_type
 lead_expression : DEFINED operand => defined
 table_expression : bracket_table => pass
 table_expression : bracket_table dyadic_operator operand => dyadic
@@ -513,6 +573,8 @@ allocated_type : NAME => nothing
 allocated_type : NAME direction => nothing
 allocated_type : SHARED NAME direction => nothing
 allocated_type : '[' expression ']' allocated_type => nothing
+allocated_type : MOBILE allocated_type => nothing
+allocated_type : '[' ']' allocated_type => nothing
 and_chain : lead_operand AND operand => first_of_chain
 and_chain : and_chain AND operand => next_of_chain
 or_chain : lead_operand OR operand => first_of_chain
@@ -523,7 +585,8 @@ monadic_operator : MINUS => pass
 monadic_operator : NOT => pass
 monadic_operator : '~' => pass
 monadic_operator : BITNOT => pass
-monadic_operator : SIZE => size_operator
+monadic_operator : USER_OP => pass
+monadic_operator : XINPUT => pass
 
 dyadic_operator : '+' => pass
 dyadic_operator : '-' => pass
@@ -537,6 +600,7 @@ dyadic_operator : AFTER => pass
 dyadic_operator : BIT_OP => pass
 dyadic_operator : SHIFT_OP => pass
 dyadic_operator : RELATIONAL_OP => pass
+dyadic_operator : USER_OP => pass
 
 operand : lead_operand => pass
 operand : bracket_table => pass
@@ -544,8 +608,39 @@ lead_operand : element => pass
 lead_operand : literal => pass
 lead_operand : string_table => pass
 lead_operand : '(' expression ')' => pass2
-lead_operand : NAME '(' ')' => function_call_without_arguments
-lead_operand : NAME '(' expression_list ')' => function_call
+lead_operand : call_operand => pass
+lead_operand : MOSTPOS most_type => mostpos
+lead_operand : MOSTNEG most_type => mostneg
+lead_operand : BYTESIN '(' expression ')' => bytesin_expression
+lead_operand : BYTESIN '(' primitive_type ')' => bytesin_expression
+lead_operand : OFFSETOF '(' NAME ',' NAME ')' => offsetof_expression
+lead_operand : valof_operand => pass
+most_type : primitive_type => pass
+most_type : NAME => named_type
+call_operand : NAME '(' ')' => function_call_without_arguments
+call_operand : NAME '(' expression_list ')' => function_call
+call_operand : call_operand '[' expression ']' => subscript
+
+# The operand of a conversion to a named type (MYINT x): no bracket may begin it, where it would
+# read as the type's call or subscript.
+named_operand : named_element => pass
+named_operand : literal => pass
+named_operand : STRING => pass
+named_operand : call_operand => pass
+named_element : NAME => pass
+named_element : named_element '[' expression ']' => subscript
+
+# A VALOF as an operand, in brackets, with specifications before it: (INT r : VALOF ... RESULT r).
+# Lines inside the brackets are laid out from the column of the bracket's first token.
+valof_operand : '(' valof ')' => pass2
+valof_operand : '(' valof_specifications valof ')' => specified_valof
+valof : VALOF EOL INDENT items RESULT expression_list EOL OUTDENT => valof
+valof_specifications : first_valof_specification => first_item
+valof_specifications : valof_specifications declaration_item => next_item
+first_valof_specification : primitive_type names ':' EOL => declaration
+first_valof_specification : '[' expression ']' primitive_type names ':' EOL => bracketed_array_declaration
+first_valof_specification : VAL type NAME IS expression ':' EOL => val_abbreviation
+first_valof_specification : VAL NAME IS expression ':' EOL => untyped_val_abbreviation
 
 literal : NUMBER => pass
 literal : REAL_NUMBER => real_number
@@ -558,7 +653,8 @@ literal : CHARACTER '(' type ')' => typed_literal
 string_table : STRING => pass
 string_table : string_table '[' expression ']' => subscript
 string_table : string_table '(' NAME ')' => typed_table
-bracket_table : '[' expression_list ']' => table
+bracket_table : '[' expression ']' => single_table
+bracket_table : '[' expression ',' expression_list ']' => table_of_several
 bracket_table : '[' ']' => empty_table
 bracket_table : '[' expression FOR expression '|' expression ']' => constructor
 bracket_table : '[' expression FOR expression STEP expression '|' expression ']' => constructor
@@ -570,3 +666,5 @@ element : element '[' expression ']' => subscript
 element : '[' expression FROM expression FOR expression ']' => slice_from_for
 element : '[' expression FROM expression ']' => slice_from
 element : '[' expression FOR expression ']' => slice_for
+element : '[' element direction FROM expression FOR expression ']' => directed_slice_from_for
+element : '[' element direction FOR expression ']' => directed_slice_for

@@ -13,7 +13,9 @@ namespace vrk::occam2 {
 
 namespace {
 
-constexpr std::uint64_t kNumberLimit = ~std::uint64_t{0};
+// The lists whose items may be settled as they are reduced: the outermost level's, and those of
+// bodies (an outermost SEQ's is told apart by what lies below it on the stack).
+bool is_list_of_items(int symbol) { return symbol == symbol::items || symbol == symbol::outermost_items; }
 
 // The value of a decimal or #hexadecimal number; false when it does not fit 64 bits.
 bool number_value(std::string_view lexeme, std::uint64_t& value, bool& hexadecimal) {
@@ -32,33 +34,6 @@ unsigned char character_value(std::string_view lexeme) {
   as_string += '"';
   std::string bytes = string_value(as_string);
   return bytes.empty() ? 0 : static_cast<unsigned char>(bytes[0]);
-}
-
-struct OperatorWord {
-  std::string_view spelling;
-  Operator op;
-};
-constexpr OperatorWord kOperatorWords[] = {
-    {"+", Operator::add},          {"-", Operator::subtract},     {"*", Operator::multiply},
-    {"/", Operator::divide},       {"\\", Operator::remainder},   {"REM", Operator::remainder},
-    {"PLUS", Operator::plus},      {"MINUS", Operator::minus},    {"TIMES", Operator::times},
-    {"/\\", Operator::bit_and},    {"BITAND", Operator::bit_and}, {"\\/", Operator::bit_or},
-    {"BITOR", Operator::bit_or},   {"><", Operator::bit_xor},     {"<<", Operator::shift_left},
-    {">>", Operator::shift_right}, {"=", Operator::equal},        {"<>", Operator::not_equal},
-    {"<", Operator::less},         {">", Operator::greater},      {"<=", Operator::less_equal},
-    {">=", Operator::greater_equal}, {"AFTER", Operator::after},  {"AND", Operator::and_},
-    {"OR", Operator::or_},         {"NOT", Operator::not_},       {"~", Operator::bit_not},
-    {"BITNOT", Operator::bit_not},
-};
-
-bool operator_of(std::string_view lexeme, Operator& op) {
-  for (const OperatorWord& word : kOperatorWords) {
-    if (word.spelling == lexeme) {
-      op = word.op;
-      return true;
-    }
-  }
-  return false;
 }
 
 constexpr std::string_view kPrimitiveWords[] = {"BOOL", "BYTE", "INT", "INT16", "INT32", "INT64", "REAL32", "REAL64"};
@@ -127,9 +102,9 @@ void Parser::read_token(int code, Entry& entry, Place place) {
       }
       return;
     case '+': case '-': case '*': case '/': case '\\': case '=': case '~': case ARITH_WORD: case MINUS: case AFTER:
-    case BIT_OP: case SHIFT_OP: case RELATIONAL_OP: case NOT: case BITNOT: case AND: case OR: {
+    case BIT_OP: case SHIFT_OP: case RELATIONAL_OP: case NOT: case BITNOT: case AND: case OR: case USER_OP: case XINPUT: {
       Operator op;
-      if (operator_of(lexeme, op)) entry.detail = static_cast<std::uint8_t>(op);
+      if (operator_named(lexeme, op)) entry.detail = static_cast<std::uint8_t>(op);
       return;
     }
     default: return;
@@ -157,7 +132,7 @@ void Parser::read_token(int code, Entry& entry, Place place) {
     view.result() = view.rhs(1);
     return true;
   }
-  if (settled_ != nullptr && tables::kTables.yyr1[rule] == symbol::items && settle(rule, view)) return true;
+  if (settled_ != nullptr && is_list_of_items(tables::kTables.yyr1[rule]) && settle(rule, view)) return true;
   Entry& result = view.result();
   int length = view.rhs_length();
   result.place = length > 0 ? view.rhs(1).place : token_place();
@@ -184,7 +159,7 @@ bool Parser::settle(int rule, StackView<Entry>& view) {
       return false;
     }
     int seq = below - 2;
-    if (seq != 1 && !(seq == 2 && view.accessing_symbol(1) == -symbol::items)) return false;
+    if (seq != 1 && !(seq == 2 && view.accessing_symbol(1) == -symbol::outermost_items)) return false;
     level = SettledItems::Level::outermost_seq;
   }
   int length = view.rhs_length();
@@ -233,6 +208,13 @@ NodeId TreeBuilder::join_comments(NodeId first, NodeId second) {
   std::string text(tree.text(first));
   text += tree.text(second);
   return tree.add_text(Kind::comment, tree.node(first).place, text);
+}
+
+void TreeBuilder::syntax_error(Place place, int code, std::string_view lexeme) {
+  Location where = tree.places.locate(place);
+  diagnostics.parse_error("syntax error", {code, lexeme, {static_cast<int>(where.line), static_cast<int>(where.column)}},
+                          static_cast<int>(where.line));
+  ++error_count_;
 }
 
 void TreeBuilder::error(Place place, std::string_view message, std::string_view near) {

@@ -53,6 +53,8 @@ struct Symbol {
   NameId width_helper = 0;    // an open array formal's parameter for the width of its indices
   bool size_needed = false;   // an open array formal whose size its body asks for (SIZE)
   bool width_needed = false;  // ... or that it indexes by a value known only at run time
+  SymbolId shadowed = 0;      // the declaration of the same name this one hides: another FUNCTION
+                              // for an operator ("+") may take other operands
   bool global = false;        // written at the outermost level of the translation
   bool used_for_input = false;
   bool used_for_output = false;

@@ -105,6 +105,7 @@ SymbolId ResolverPass::declare(NodeId name_def, SymbolKind kind, TypeId type, No
   symbol.definition = definition;
   symbol.owner = definitions_.empty() ? kNone : definitions_.back();
   symbol.direction = static_cast<Direction>(tree.node(name_def).detail);
+  symbol.shadowed = lookup(symbol.name);
   symbol.global = symbol.owner == kNone || kind == SymbolKind::constant || kind == SymbolKind::table ||
                   kind == SymbolKind::proc || kind == SymbolKind::function || kind == SymbolKind::timer ||
                   kind == SymbolKind::protocol || kind == SymbolKind::data_type;

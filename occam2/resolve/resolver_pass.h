@@ -95,6 +95,17 @@ class ResolverPass {
   void need_index_width_of(NodeId element_node);
   bool is_table_literal(NodeId id) const;
   bool table_of_constants(NodeId id) const;
+  // Operators applied to operands a FUNCTION named by the operator takes: calls of it.
+  SymbolId operator_functions(Operator op);
+  TypeId operator_expression(NodeId id, Operator op, SymbolId functions, const std::vector<NodeId>& operands);
+  SymbolId matching_operator_function(SymbolId functions, const std::vector<TypeId>& operand_types, bool exact) const;
+  bool predefined_operator_takes(Operator op, const std::vector<TypeId>& types) const;
+  void call_operator_function(NodeId id, SymbolId function, const std::vector<NodeId>& operands);
+  TypeId predefined_operator_type(NodeId id, Operator op, const std::vector<NodeId>& operands,
+                                  const std::vector<TypeId>& types);
+  void check_condition_type(NodeId id, TypeId type);
+  void pass_free_names(NodeId definition);
+  TypeId valof_expression(NodeId id);
 
   // ---- names for Handel-C (target_names.cpp)
   NameId unique_name(const std::string& base, bool global);

@@ -7,6 +7,7 @@
 // their names as its parameters, and the declarations of sibling blocks may share one.
 #include "occam2/resolve/resolver_pass.h"
 #include "scanner/keywords.h"
+#include "scanner/occam2_literals.h"
 
 namespace vrk::occam2 {
 
@@ -27,7 +28,40 @@ bool is_library_name(std::string_view name) {
   return false;
 }
 
+// A FUNCTION that defines an operator ("+", "**", "NOT") is op_ and a word for each symbol:
+// op_plus, op_star_star, op_NOT.
+std::string operator_function_spelling(std::string_view quoted) {
+  struct Word {
+    char symbol;
+    std::string_view word;
+  };
+  static constexpr Word kWords[] = {
+      {'+', "plus"},  {'-', "minus"}, {'*', "star"},    {'/', "slash"},  {'\\', "backslash"}, {'=', "equal"},
+      {'<', "less"},  {'>', "greater"}, {'@', "at"},    {'$', "dollar"}, {'%', "percent"},   {'^', "caret"},
+      {'&', "and"},   {'!', "bang"},  {'?', "query"},   {'[', "open"},   {']', "close"},     {'~', "tilde"}};
+  std::string name = "op";
+  std::string_view symbols = quoted.substr(1, quoted.size() - 2);
+  bool in_word = false;
+  for (char c : symbols) {
+    const Word* word = nullptr;
+    for (const Word& w : kWords) {
+      if (w.symbol == c) word = &w;
+    }
+    if (word != nullptr) {
+      name += '_';
+      name += word->word;
+      in_word = false;
+    } else {
+      if (!in_word) name += '_';
+      name += is_name_character(c) && c != '.' ? c : '_';
+      in_word = true;
+    }
+  }
+  return name;
+}
+
 std::string handel_c_spelling(std::string_view occam_name) {
+  if (occam_name.size() >= 2 && occam_name.front() == '"') return operator_function_spelling(occam_name);
   std::string name(occam_name);
   for (char& c : name) {
     if (c == '.') c = '_';

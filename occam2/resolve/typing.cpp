@@ -273,8 +273,9 @@ TypeId ResolverPass::element(NodeId id, Use use) {
   return type;
 }
 
-void ResolverPass::condition(NodeId id) {
-  TypeId type = expression(id, TypeTable::kBool);
+void ResolverPass::condition(NodeId id) { check_condition_type(id, expression(id, TypeTable::kBool)); }
+
+void ResolverPass::check_condition_type(NodeId id, TypeId type) {
   if (!compatible(type, TypeTable::kBool) || r.types[type].kind == TypeKind::literal) {
     report(id, Message::condition_type, {r.types.spelling(type)});
     mark_unwritable(Construct::type_error);
@@ -364,6 +365,10 @@ TypeId ResolverPass::expression(NodeId id, TypeId expected) {
     case Kind::slice: return element(id, Use::read);
     case Kind::dyadic: {
       auto op = static_cast<Operator>(n.detail);
+      if (SymbolId functions = operator_functions(op)) {
+        type = operator_expression(id, op, functions, {n.a, n.b});
+        break;
+      }
       OperatorClass cls = operator_class(op);
       std::string_view spelling = operator_spelling(op);
       if (cls == OperatorClass::boolean) {
@@ -383,6 +388,8 @@ TypeId ResolverPass::expression(NodeId id, TypeId expected) {
         type = expression(n.a, integer_context);
         integer_expression(n.b);
         if (!constant_value(tree, r, n.b)) mark_unwritable(Construct::variable_shift);
+      } else if (cls == OperatorClass::user) {
+        type = predefined_operator_type(id, op, {n.a, n.b}, {expression(n.a), expression(n.b)});
       } else {
         TypeId left = expression(n.a, integer_context);
         TypeId right = expression(n.b, r.types[left].kind == TypeKind::literal ? integer_context : left);
@@ -392,7 +399,11 @@ TypeId ResolverPass::expression(NodeId id, TypeId expected) {
     }
     case Kind::monadic: {
       auto op = static_cast<Operator>(n.detail);
-      if (op == Operator::not_) {
+      if (SymbolId functions = operator_functions(op)) {
+        type = operator_expression(id, op, functions, {n.a});
+      } else if (operator_class(op) == OperatorClass::user) {
+        type = predefined_operator_type(id, op, {n.a}, {expression(n.a)});
+      } else if (op == Operator::not_) {
         condition(n.a);
         type = TypeTable::kBool;
       } else {
@@ -405,7 +416,7 @@ TypeId ResolverPass::expression(NodeId id, TypeId expected) {
       type = TypeTable::kBool;
       break;
     case Kind::size: {
-      TypeId operand = element(n.a, Use::read);
+      TypeId operand = tree.kind(n.a) == Kind::array_type ? type_of(n.a) : element(n.a, Use::read);
       if (r.types.is_known(operand) && !r.types.is_array(operand)) {
         report(n.a, Message::not_an_array, {tree.kind(n.a) == Kind::name ? tree.name_of(n.a) : "SIZE's operand"});
       }
@@ -415,6 +426,7 @@ TypeId ResolverPass::expression(NodeId id, TypeId expected) {
     }
     case Kind::conversion: {
       type = type_of(n.a);
+      if (r.types[type].kind == TypeKind::unsupported) mark_unwritable(r.types[type].construct);
       TypeId operand = expression(n.b);
       if (r.types[operand].kind == TypeKind::literal) settle_literal_types(n.b, TypeTable::kInt);
       break;
@@ -447,6 +459,8 @@ TypeId ResolverPass::expression(NodeId id, TypeId expected) {
       arguments(n.a, symbol, n.b, true);
       break;
     }
+    case Kind::valof:
+    case Kind::specified_valof: type = valof_expression(id); break;
     case Kind::unsupported:
       mark_unwritable(static_cast<Construct>(n.detail));
       break;
@@ -455,6 +469,147 @@ TypeId ResolverPass::expression(NodeId id, TypeId expected) {
   n.type = type;
   if (n.kind == Kind::number && type != TypeTable::kLiteral) check_number_range(id);
   return type;
+}
+
+// A VALOF as an operand, after the specifications that scope over it: its names are bound and its
+// result typed, and the statement it stands in is written as a banner.
+TypeId ResolverPass::valof_expression(NodeId id) {
+  ScopeMark mark = scope_mark();
+  NodeId valof = id;
+  if (tree.kind(id) == Kind::specified_valof) {
+    for (NodeId item : tree.children(tree.node(id).a)) specification(item);
+    valof = tree.node(id).b;
+  }
+  NodeId outer = statement_;
+  body(tree.node(valof).a);
+  statement_ = outer;
+  TypeId type = TypeTable::kUnknown;
+  for (NodeId result : tree.children(tree.node(valof).b)) {
+    TypeId t = expression(result);
+    if (type == TypeTable::kUnknown) type = t;
+  }
+  close_scopes(mark);
+  mark_unwritable(Construct::valof);
+  return type;
+}
+
+// ---------------------------------------------------------------- operators defined by FUNCTIONs
+
+// The innermost FUNCTION in scope named by operator `op` ("+"), or none.
+SymbolId ResolverPass::operator_functions(Operator op) { return lookup(tree.names.intern(operator_function_name(op))); }
+
+// An operator with FUNCTIONs named by it in scope: a call of the FUNCTION whose formals have the
+// operands' types; else the operator's own meaning where that takes them (x + 1); else a call of
+// a FUNCTION that takes them with the literals among them.
+TypeId ResolverPass::operator_expression(NodeId id, Operator op, SymbolId functions, const std::vector<NodeId>& operands) {
+  std::vector<TypeId> types;
+  for (NodeId operand : operands) types.push_back(expression(operand));
+  SymbolId function = matching_operator_function(functions, types, true);
+  if (function == kNoSymbol && !predefined_operator_takes(op, types)) function = matching_operator_function(functions, types, false);
+  if (function == kNoSymbol) return predefined_operator_type(id, op, operands, types);
+  call_operator_function(id, function, operands);
+  return r.symbol(function).type;
+}
+
+// Among the FUNCTIONs of one operator in scope, innermost first, the one whose formals have the
+// operands' types; unless `exact`, a literal goes with an integer formal.
+SymbolId ResolverPass::matching_operator_function(SymbolId functions, const std::vector<TypeId>& types, bool exact) const {
+  for (SymbolId s = functions; s != kNoSymbol; s = r.symbol(s).shadowed) {
+    const Symbol& function = r.symbol(s);
+    if (function.kind != SymbolKind::function) continue;
+    NodeId formals = tree.child(function.definition, 2);
+    if (tree.child_count(formals) != types.size()) continue;
+    bool fits = true;
+    for (std::uint32_t i = 0; i < types.size() && fits; ++i) {
+      TypeId formal = r.symbol(tree.node(tree.node(tree.child(formals, i)).b).b).type;
+      TypeId given = types[i];
+      fits = (given == formal && given != TypeTable::kUnknown) ||
+             (!exact && r.types[given].kind == TypeKind::literal && r.types.is_integer(formal)) ||
+             (r.types.is_array(given) && r.types.is_array(formal) && compatible(formal, given));
+    }
+    if (fits) return s;
+  }
+  return kNoSymbol;
+}
+
+// The operator node becomes a call of `function` with the operands as its arguments.
+void ResolverPass::call_operator_function(NodeId id, SymbolId function, const std::vector<NodeId>& operands) {
+  Node& n = tree.node(id);
+  const Symbol& f = r.symbol(function);
+  NodeId name = tree.add(Kind::name, n.place, f.name, function);
+  n.kind = Kind::function_call;
+  n.detail = 0;
+  n.a = name;
+  n.b = tree.add_with_children(Kind::list, n.place, operands);
+  if (std::find(definitions_.begin(), definitions_.end(), f.definition) != definitions_.end()) {
+    r.definitions[f.definition].recursive = true;
+    mark_unwritable(Construct::recursion);
+  }
+  if (f.construct != Construct::none) mark_unwritable(f.construct);
+  NodeId formals = tree.child(f.definition, 2);
+  for (std::uint32_t i = 0; i < operands.size(); ++i) {
+    TypeId formal = r.symbol(tree.node(tree.node(tree.child(formals, i)).b).b).type;
+    settle_literal_types(operands[i], r.types.is_integer(formal) ? formal : TypeTable::kInt);
+  }
+  pass_free_names(f.definition);
+}
+
+// Whether an operator's own meaning takes operands of these types: numbers or truth values of one
+// type (a literal takes the other's), a count for a shift. Operands of types not known, or kept
+// unsupported, go to a FUNCTION first, if one takes them.
+bool ResolverPass::predefined_operator_takes(Operator op, const std::vector<TypeId>& types) const {
+  auto scalar = [&](TypeId type) {
+    TypeKind kind = r.types[type].kind;
+    return kind == TypeKind::primitive || kind == TypeKind::literal;
+  };
+  OperatorClass cls = operator_class(op);
+  if (cls == OperatorClass::user || !std::all_of(types.begin(), types.end(), scalar)) return false;
+  if (types.size() == 1) return true;
+  if (cls == OperatorClass::shift) return r.types.is_integer(types[1]);
+  return compatible(types[0], types[1]);
+}
+
+// An operator's own meaning, its operands typed already.
+TypeId ResolverPass::predefined_operator_type(NodeId id, Operator op, const std::vector<NodeId>& operands,
+                                              const std::vector<TypeId>& types) {
+  OperatorClass cls = operator_class(op);
+  if (cls == OperatorClass::user) {
+    std::string given;
+    for (TypeId type : types) given += (given.empty() ? "" : " and ") + r.types.spelling(type);
+    report(id, Message::no_operator_function, {operator_function_name(op), given});
+    mark_unwritable(Construct::user_operator);
+    return TypeTable::kUnknown;
+  }
+  if (operands.size() == 1) {
+    if (op != Operator::not_) return types[0];
+    check_condition_type(operands[0], types[0]);
+    return TypeTable::kBool;
+  }
+  NodeId left = operands[0], right = operands[1];
+  switch (cls) {
+    case OperatorClass::boolean:
+      check_condition_type(left, types[0]);
+      check_condition_type(right, types[1]);
+      return TypeTable::kBool;
+    case OperatorClass::comparison:
+    case OperatorClass::after: {
+      TypeId common = unify(id, operator_spelling(op), types[0], types[1], left, right);
+      if (r.types[common].kind == TypeKind::literal) {
+        settle_literal_types(left, TypeTable::kInt);
+        settle_literal_types(right, TypeTable::kInt);
+      }
+      return TypeTable::kBool;
+    }
+    case OperatorClass::shift:
+      if (r.types.is_known(types[1]) && !r.types.is_integer(types[1])) {
+        report(right, Message::integer_expected, {r.types.spelling(types[1])});
+        mark_unwritable(Construct::type_error);
+      }
+      settle_literal_types(right, TypeTable::kInt);
+      if (!constant_value(tree, r, right)) mark_unwritable(Construct::variable_shift);
+      return types[0];
+    default: return unify(id, operator_spelling(op), types[0], types[1], left, right);
+  }
 }
 
 // The actuals of a call of PROC or FUNCTION `symbol`: as many as its formals, each of the formal's
@@ -522,7 +677,11 @@ void ResolverPass::arguments(NodeId callee, SymbolId symbol, NodeId list, bool f
       }
     }
   }
-  // The callee's free names are passed here, so they are used here.
+  pass_free_names(definition);
+}
+
+// A call of a lifted PROC or FUNCTION passes its free names, so they are used where it stands.
+void ResolverPass::pass_free_names(NodeId definition) {
   if (const DefinitionInfo* info = r.definition(definition)) {
     std::vector<SymbolId> free = info->free;
     for (SymbolId id : free) {

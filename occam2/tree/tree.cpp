@@ -45,6 +45,36 @@ std::string_view kind_message(Kind kind) { return kKinds[static_cast<std::size_t
 std::string_view construct_name(Construct construct) { return kConstructNames[static_cast<std::size_t>(construct)]; }
 std::string_view operator_spelling(Operator op) { return kOperators[static_cast<std::size_t>(op)].spelling; }
 OperatorClass operator_class(Operator op) { return kOperators[static_cast<std::size_t>(op)].cls; }
+
+bool operator_named(std::string_view spelling, Operator& op) {
+  struct Synonym {
+    std::string_view spelling;
+    Operator op;
+  };
+  static constexpr Synonym kSynonyms[] = {
+      {"REM", Operator::remainder}, {"BITAND", Operator::bit_and}, {"BITOR", Operator::bit_or}, {"BITNOT", Operator::bit_not}};
+  for (const Synonym& s : kSynonyms) {
+    if (s.spelling == spelling) {
+      op = s.op;
+      return true;
+    }
+  }
+  // The first of a spelling is the dyadic operator ("-" subtract before negate).
+  for (std::size_t i = 0; i < std::size(kOperators); ++i) {
+    if (kOperators[i].spelling == spelling) {
+      op = static_cast<Operator>(i);
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string operator_function_name(Operator op) {
+  std::string name = "\"";
+  name += operator_spelling(op);
+  name += '"';
+  return name;
+}
 std::string_view primitive_name(Primitive primitive) { return kPrimitiveNames[static_cast<std::size_t>(primitive)]; }
 
 // ---------------------------------------------------------------- places

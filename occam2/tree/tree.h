@@ -44,13 +44,18 @@ enum class Construct : std::uint8_t {
 };
 std::string_view construct_name(Construct construct);
 
-enum class OperatorClass : std::uint8_t { arithmetic, modulo, bitwise, shift, comparison, boolean, after };
+enum class OperatorClass : std::uint8_t { arithmetic, modulo, bitwise, shift, comparison, boolean, after, user };
 enum class Operator : std::uint8_t {
 #define VRK_OPERATOR(code, spelling, cls) code,
 #include "occam2/tree/operators.def"
 #undef VRK_OPERATOR
 };
 std::string_view operator_spelling(Operator op);
+// The operator a spelling stands for, its other names included (REM, BITAND, BITOR, BITNOT); a
+// dyadic reading for "-" and "MINUS". False for a spelling that is no operator.
+bool operator_named(std::string_view spelling, Operator& op);
+// The name a FUNCTION that defines operator `op` is known by: its spelling in quotes, "+".
+std::string operator_function_name(Operator op);
 OperatorClass operator_class(Operator op);
 
 // The primitive data types.

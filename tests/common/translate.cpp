@@ -33,15 +33,18 @@ TranslationRun translate(std::string_view source, long early_write_interval) {
 }
 
 TranslationRun translate_occam2(std::string_view source, std::string source_path, std::vector<std::string> include_dirs,
-                                bool quiet) {
+                                bool quiet, std::vector<std::string> defines) {
   TranslationRun run;
   SourceReader reader(source, SourceReader::LineLimit::none);
   OutputBuffer output(OutputBuffer::Truncation::refused);
   OutputBuffer debug_log, diagnostics;
   MemoryTemplates templates{std::string(kTestHeader), std::string(kTestBoard), std::string(kTestMain)};
   DiagnosticStyle style{quiet, source_path};
-  Occam2Translation translation({reader, output, debug_log, diagnostics, templates, style},
-                                Occam2ScannerOptions{std::move(source_path), std::move(include_dirs)});
+  // The translation keeps a reference to its files: they must outlive it.
+  TranslationFiles files{reader, output, debug_log, diagnostics, templates, style};
+  Occam2ScannerOptions scanning{std::move(source_path), std::move(include_dirs)};
+  scanning.defines = std::move(defines);
+  Occam2Translation translation(files, std::move(scanning));
   run.status = exit_code(translation.run());
   run.output = output.contents();
   run.debug_log = debug_log.contents();

@@ -34,9 +34,10 @@ struct TranslationRun {
 TranslationRun translate(std::string_view source, long early_write_interval = 0);
 
 // The same in the occam 2 mode. `source_path` names the source for messages and for #INCLUDE
-// files looked up beside it; `include_dirs` are the -I directories.
+// files looked up beside it; `include_dirs` are the -I directories, `defines` the -D options.
 TranslationRun translate_occam2(std::string_view source, std::string source_path = "test.occ",
-                                std::vector<std::string> include_dirs = {}, bool quiet = false);
+                                std::vector<std::string> include_dirs = {}, bool quiet = false,
+                                std::vector<std::string> defines = {});
 
 // The output file of an occam 2 mode translation with the test templates: the templates, the
 // standard library's include, `definitions` (all that stands before main), main's opening

@@ -95,6 +95,9 @@ TEST_F(Cli, BadOptionsAreReportedTheGnuWayWithStatus2) {
       {"p.occ out.hc --log", "vrk: option '--log' requires an argument\n"},
       {"p.occ out.hc --templates", "vrk: option '--templates' requires an argument\n"},
       {"--quiet=yes p.occ out.hc", "vrk: option '--quiet' doesn't allow an argument\n"},
+      {"--occam2 -D 9X=1 p.occ out.hc", "vrk: option -D needs NAME or NAME=VALUE with an occam name, not '9X=1'\n"},
+      {"--occam2 --define==1 p.occ out.hc", "vrk: option -D needs NAME or NAME=VALUE with an occam name, not '=1'\n"},
+      {"--occam2 p.occ out.hc -D", "vrk: option requires an argument -- 'D'\n"},
   };
   for (const auto& [args, message] : cases) {
     Result r = run(args);
@@ -128,6 +131,18 @@ TEST_F(Cli, TheInputLimitIsASizeAndStopsTheOccam2ModeWithStatus2) {
   EXPECT_EQ(over.err, "part.inc:1: error: the source with its included files is larger than 24 bytes (raise the limit with "
                       "--max-input)\n");
   EXPECT_EQ(read_file(dir_ / "out.hc"), "previous\n");
+}
+
+// -D NAME=VALUE is seen by #IF and ##NAME, as a #DEFINE before the first line would be.
+TEST_F(Cli, DefinesFromTheCommandLineReachTheOccam2Preprocessor) {
+  write_file(dir_ / "d.occ", "#IF DEFINED (LOUD)\nVAL INT n IS ##N:\n#ENDIF\nPROC p (CHAN INT c!)\n  c ! n\n:\n");
+  Result given = run("--occam2 -q --no-log -D LOUD --define N=#1F d.occ out.hc");
+  EXPECT_EQ(given.status, 0) << given.err;
+  EXPECT_EQ(given.err, "");
+  EXPECT_NE(read_file(dir_ / "out.hc").find("macro expr n = 31;"), std::string::npos) << read_file(dir_ / "out.hc");
+  Result absent = run("--occam2 -q --no-log d.occ out.hc");
+  EXPECT_EQ(absent.status, 1);  // n is then defined nowhere
+  EXPECT_NE(absent.err.find("d.occ:5:7: error: 'n' is not defined"), std::string::npos) << absent.err;
 }
 
 TEST_F(Cli, OptionsMayStandAnywhereBeforeTheDoubleDash) {

@@ -211,7 +211,7 @@ TEST(Occam2Conditions, UnbalancedOrUnreadableConditionsAreErrors) {
       {"SKIP\n  #IF TRUE\nx\n", "main.occ:2:3: error: #IF without #ENDIF\n"},
       {"#IF TRUE\n#ELSE\n#ELSE\n#ENDIF\n", "main.occ:3:1: error: #ELSE after #ELSE\n"},
       {"#IF 3\n#ENDIF\n", "main.occ:1:1: error: cannot evaluate the condition: the condition is not TRUE or FALSE\n"},
-      {"#IF X = 1\n#ENDIF\n", "main.occ:1:1: error: cannot evaluate the condition: X is not defined\n"},
+      {"#IF 1 = TRUE\n#ENDIF\n", "main.occ:1:1: error: cannot evaluate the condition: '=' compares values of different kinds\n"},
       {"#IF TRUE AND 1\n#ENDIF\n", "main.occ:1:1: error: cannot evaluate the condition: AND needs TRUE or FALSE on both sides\n"},
       {"#IF " + std::string(5000, '(') + "\n#ENDIF\n", "main.occ:1:1: error: cannot evaluate the condition: the condition is nested too deeply\n"},
       {"#DEFINE\n", "main.occ:1:1: error: #DEFINE needs a name\n"},

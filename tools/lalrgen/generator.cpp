@@ -79,6 +79,17 @@ std::string rule_text(const Grammar& g, int rule) {
     return text;
 }
 
+// A kernel item with its dot: "element : element . '[' expression ']'".
+std::string item_text(const Grammar& g, const Item& item) {
+    const Production& p = g.productions[item.production];
+    std::string text = g.nonterminals[p.lhs].name + " :";
+    for (int i = 0; i <= static_cast<int>(p.rhs.size()); ++i) {
+        if (i == item.dot) text += " .";
+        if (i < static_cast<int>(p.rhs.size())) text += " " + g.symbol_name(p.rhs[i]);
+    }
+    return text;
+}
+
 std::string join_tokens(const Grammar& g, const std::vector<int>& codes) {
     std::string text;
     for (int code : codes) text += (text.empty() ? "" : " ") + token_name(g, code);
@@ -96,6 +107,7 @@ void report_conflicts(std::ostream& out, const Generation& gen) {
         for (int r : c.rules) out << ' ' << r;
         if (sr) out << "; shift kept (grammar rejected)\n";
         else out << "; resolved as rule " << c.chosen_rule << '\n';
+        for (const Item& item : gen.automaton.states[c.state].kernel) out << "      " << item_text(g, item) << '\n';
     }
 }
 

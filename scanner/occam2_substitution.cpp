@@ -1,0 +1,60 @@
+// The occam 2 scanner's substitution of preprocessor values: ##NAME stands for the value #DEFINE
+// or -D gave NAME, as the token that value is (an integer, TRUE or FALSE, a string).
+#include <string>
+
+#include "scanner/occam2_literals.h"
+#include "scanner/occam2_scanner.h"
+#include "scanner/occam2_tokens.h"
+
+namespace vrk {
+
+using namespace occam2::token;
+
+// ##NAME at `p`: the token of NAME's value (a negative integer is '-', then token_after_ holds the
+// number). A name nobody defined, or defined without a value, stands for the empty string "", with
+// a warning: an operand still stands where the value would.
+std::size_t Occam2Scanner::scan_substitution(std::size_t p) {
+  std::size_t end = p + 2;
+  while (occam2::is_name_character(at(end))) ++end;
+  const std::string name = line_.substr(p + 2, end - p - 2);
+  const occam2::SymbolValue* value = symbols_.find(name);
+  const SourcePosition where = here(p);
+  using Kind = occam2::SymbolValue::Kind;
+  if (value == nullptr || value->kind == Kind::none) {
+    warn(where, line_file_, "##" + name + (value == nullptr ? " is not defined" : " has no value") + "; it stands for \"\"");
+    make_token(STRING, fixed("\"\""), fixed("\"\""), where, line_file_);
+    return end;
+  }
+  switch (value->kind) {
+    case Kind::integer: {
+      // The magnitude of the most negative value does not fit a long long: spelt from unsigned.
+      const unsigned long long magnitude = value->number < 0 ? 0ULL - static_cast<unsigned long long>(value->number)
+                                                             : static_cast<unsigned long long>(value->number);
+      substituted_number_ = std::to_string(magnitude);  // kept apart: it may outlive own_'s contents
+      const Chars digits = fixed(substituted_number_);
+      make_token(NUMBER, digits, digits, where, line_file_);
+      if (value->number < 0) {
+        token_after_ = token_;
+        has_token_after_ = true;
+        make_token('-', fixed("-"), fixed("-"), where, line_file_);
+      }
+      break;
+    }
+    case Kind::boolean: {
+      const Chars word = fixed(value->number != 0 ? "TRUE" : "FALSE");
+      make_token(BOOLEAN, word, word, where, line_file_);
+      break;
+    }
+    case Kind::string: {
+      occam2::CStringBuilder text;
+      for (char c : occam2::string_value(value->text)) text.add(static_cast<unsigned char>(c));
+      const Chars literal = owned(value->text);
+      make_token(STRING, literal, owned("\"" + text.text() + "\""), where, line_file_);
+      break;
+    }
+    case Kind::none: break;
+  }
+  return end;
+}
+
+}  // namespace vrk
