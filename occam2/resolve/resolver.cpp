@@ -26,7 +26,9 @@ bool is_specification_construct(Construct construct) {
   }
 }
 
-bool is_specification(const Tree& tree, NodeId id) {
+}  // namespace
+
+bool is_specification_item(const Tree& tree, NodeId id) {
   switch (tree.kind(id)) {
     case Kind::declaration: case Kind::val_abbreviation: case Kind::abbreviation: case Kind::initial_declaration:
     case Kind::proc_definition: case Kind::function_definition: case Kind::protocol_definition:
@@ -38,8 +40,6 @@ bool is_specification(const Tree& tree, NodeId id) {
       return false;
   }
 }
-
-}  // namespace
 
 Resolution resolve(Tree& tree, Diagnostics& diagnostics) {
   Resolution resolution;
@@ -148,7 +148,7 @@ void ResolverPass::program(NodeId id) {
 void ResolverPass::body(NodeId list, bool outermost) {
   std::size_t mark = scope_mark();
   for (NodeId item : tree.children(list)) {
-    if (is_specification(tree, item)) {
+    if (is_specification_item(tree, item)) {
       specification(item);
       continue;
     }
@@ -253,7 +253,7 @@ Construct ResolverPass::why_function_unwritable(NodeId id) const {
   NodeId value = tree.child(id, 3);
   for (NodeId item : tree.children(value)) {
     std::optional<Construct> why = r.why_unwritable(item);
-    if (why && (tree.kind(item) == Kind::valof || is_specification(tree, item))) return *why;
+    if (why && (tree.kind(item) == Kind::valof || is_specification_item(tree, item))) return *why;
     if (tree.kind(item) == Kind::unsupported) return static_cast<Construct>(tree.node(item).detail);
   }
   return Construct::none;
@@ -273,7 +273,7 @@ void ResolverPass::choices(NodeId list) {
   NodeId construct = statement_;
   std::size_t mark = scope_mark();
   for (NodeId item : tree.children(list)) {
-    if (is_specification(tree, item)) {
+    if (is_specification_item(tree, item)) {
       specification(item);
       continue;
     }
@@ -294,7 +294,7 @@ void ResolverPass::alternatives(NodeId list) {
   NodeId construct = statement_;
   std::size_t mark = scope_mark();
   for (NodeId item : tree.children(list)) {
-    if (is_specification(tree, item)) {
+    if (is_specification_item(tree, item)) {
       specification(item);
       continue;
     }
@@ -319,7 +319,7 @@ void ResolverPass::options(NodeId list, TypeId selector) {
   NodeId construct = statement_;
   std::size_t mark = scope_mark();
   for (NodeId item : tree.children(list)) {
-    if (is_specification(tree, item)) {
+    if (is_specification_item(tree, item)) {
       specification(item);
       continue;
     }
@@ -468,7 +468,7 @@ void ResolverPass::function_definition(NodeId id) {
   formals(tree.child(id, 2), id);
   NodeId value = tree.child(id, 3);
   if (value != kNone && tree.kind(value) == Kind::list && !tree.children(value).empty() &&
-      tree.kind(tree.child(value, 0)) != Kind::valof && !is_specification(tree, tree.child(value, 0))) {
+      tree.kind(tree.child(value, 0)) != Kind::valof && !is_specification_item(tree, tree.child(value, 0))) {
     // FUNCTION ... IS expressions
     std::uint32_t i = 0;
     for (NodeId expression_node : tree.children(value)) {
