@@ -3,6 +3,8 @@
 #include <optional>
 #include <utility>
 
+#include "driver/files.h"
+#include "occam2/graph/network.h"
 #include "occam2/handelc/writer.h"
 #include "occam2/parser/parser.h"
 #include "occam2/resolve/resolver.h"
@@ -10,8 +12,8 @@
 
 namespace vrk {
 
-Occam2Translation::Occam2Translation(const TranslationFiles& files, Occam2ScannerOptions options)
-    : files_(files), options_(std::move(options)) {}
+Occam2Translation::Occam2Translation(const TranslationFiles& files, Occam2ScannerOptions options, OutputBuffer* graph)
+    : files_(files), options_(std::move(options)), graph_(graph) {}
 
 namespace {
 // The three templates, or the message that names the one missing and where it was looked for.
@@ -48,10 +50,20 @@ ExitStatus Occam2Translation::run() {
   if (parsed != 0) {
     files_.output.write(templates->header);
     files_.output.write(templates->board);
+    if (graph_ != nullptr) graph_->write(occam2::dot_text(occam2::Network{}));
     return ExitStatus::translation_failed;
   }
   occam2::Resolution resolution = occam2::resolve(tree, diagnostics);
   occam2::write_handel_c(tree, resolution, *templates, files_.output, diagnostics);
+  if (graph_ != nullptr) {
+    occam2::NetworkBuild network = occam2::build_network(tree, resolution, diagnostics);
+    if (!network.problem.empty()) {
+      diagnostics.program_message("vrk: cannot draw the process network of " + quoted(files_.style.source_name) + ": " +
+                                  network.problem);
+      return ExitStatus::unusable_input;
+    }
+    graph_->write(occam2::dot_text(network.network));
+  }
   bool errors = parser.error_count() > 0 || scanner.error_count() > 0 || resolution.error_count > 0;
   return errors ? ExitStatus::translation_failed : ExitStatus::success;
 }

@@ -9,7 +9,7 @@ namespace vrk {
 
 namespace {
 
-enum LongOnly { kLogOption = 256, kNoLogOption, kTemplatesOption, kOccam2Option };
+enum LongOnly { kLogOption = 256, kNoLogOption, kTemplatesOption, kOccam2Option, kGraphOption };
 
 constexpr const char* kShortOptions = ":hI:o:qV";
 constexpr option kLongOptions[] = {
@@ -22,6 +22,7 @@ constexpr option kLongOptions[] = {
     {"templates", required_argument, nullptr, kTemplatesOption},
     {"occam2", no_argument, nullptr, kOccam2Option},
     {"include-dir", required_argument, nullptr, 'I'},
+    {"graph", required_argument, nullptr, kGraphOption},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -93,10 +94,18 @@ CommandLine parse_command_line(int argc, char** argv) {
       case 'I':
         options.include_dirs.push_back(optarg);
         break;
+      case kGraphOption:
+        options.graph = optarg;
+        options.draw_graph = true;
+        break;
       default:
         // optind has moved past the offending argument, or stays on it inside a bundle (-xq).
         return usage_error(bad_option_message(code, optind == before ? argv[optind] : argv[optind - 1]));
     }
+  }
+  // Only the occam 2 mode knows a program's processes; the default mode's output stays as it is.
+  if (options.draw_graph && !options.occam2) {
+    return usage_error("option '--graph' needs --occam2: the default mode draws no process network");
   }
   std::vector<std::string> operands(argv + optind, argv + argc);
   if (operands.empty()) return usage_error("missing source file operand");
