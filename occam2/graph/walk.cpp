@@ -27,6 +27,8 @@ constexpr std::uint64_t kMaxCombinations = std::uint64_t{1} << 16;
 constexpr std::uint64_t kMaxRuns = std::uint64_t{1} << 16;
 // VAL abbreviations and formals that name others, followed this deep.
 constexpr int kMaxLookupDepth = 512;
+// The steps a large program is allowed for each node of its tree.
+constexpr std::uint32_t kStepsPerNode = 16;
 
 // What a name stands for in the instance being walked.
 struct Binding {
@@ -50,6 +52,21 @@ bool is_single_action(Kind kind) {
       return false;
   }
 }
+
+struct UseHash {
+  std::size_t operator()(const ChannelUse& u) const {
+    std::size_t h = std::hash<std::uint64_t>()((std::uint64_t{u.process} << 32) | u.channel);
+    h ^= std::hash<std::int64_t>()(u.elements.begin) + 0x9e3779b97f4a7c15u + (h << 6) + (h >> 2);
+    h ^= std::hash<std::int64_t>()(u.elements.end) + 0x9e3779b97f4a7c15u + (h << 6) + (h >> 2);
+    return h ^ static_cast<std::size_t>(u.direction);
+  }
+};
+struct SameUse {
+  bool operator()(const ChannelUse& a, const ChannelUse& b) const {
+    return a.process == b.process && a.channel == b.channel && a.elements.begin == b.elements.begin &&
+           a.elements.end == b.elements.end && a.direction == b.direction;
+  }
+};
 
 class Walker {
  public:
@@ -121,11 +138,15 @@ class Walker {
   NameValues name_values_;
   std::vector<Binding> bindings_;      // by SymbolId
   std::vector<ChannelSet> sets_;       // what channel names and formals are bound to
+  static constexpr std::uint32_t kNoSlot = 0xffffffffu;
+  std::vector<std::uint32_t> set_slots_;  // by SymbolId: its set's place in sets_, once it has one
   std::unordered_set<NodeId> active_;  // the PROCs being walked: one that calls itself is not entered again
+  std::unordered_set<ChannelUse, UseHash, SameUse> recorded_;
   std::uint32_t depth_ = 0;            // PROC calls nested
   int collapsed_ = 0;                  // inside copies drawn as one: no PAR is split
   int lookup_depth_ = 0;
   std::uint64_t steps_ = 0;
+  std::uint64_t step_limit_ = 0;
   bool warned_ = false;
 };
 
@@ -134,8 +155,8 @@ class Walker {
 bool Walker::spend(std::uint64_t steps) {
   if (stopped()) return false;
   steps_ += steps;
-  if (steps_ <= limits_.steps) return true;
-  give_up("finding it takes more than " + std::to_string(limits_.steps) + " steps (PROCs called many times over)");
+  if (steps_ <= step_limit_) return true;
+  give_up("finding it takes more than " + std::to_string(step_limit_) + " steps (PROCs called many times over)");
   return false;
 }
 
@@ -188,7 +209,10 @@ std::string Walker::branch_label(NodeId process) const {
 // ---------------------------------------------------------------- the walk
 
 void Walker::run() {
+  // A program walked once costs a few steps a node; the allowance grows with the program.
+  step_limit_ = std::max<std::uint64_t>(limits_.steps, std::uint64_t{kStepsPerNode} * tree_.node_count());
   bindings_.assign(r_.symbols.size(), Binding{});
+  set_slots_.assign(r_.symbols.size(), kNoSlot);
   walk_.environment = add_process(ProcessKind::environment, kTop, "environment", false);
   NodeId program = tree_.root();
   if (program == kNone) return;
@@ -511,8 +535,14 @@ void Walker::bind_channels(SymbolId symbol, ChannelSet set) {
     bind_unknown(symbol);
     return;
   }
-  auto at = static_cast<std::uint32_t>(sets_.size());
-  sets_.push_back(std::move(set));
+  if (symbol == kNoSymbol || symbol >= bindings_.size()) return;
+  // A name bound again (in the next call of its PROC) takes its set's place: one set per name.
+  std::uint32_t& at = set_slots_[symbol];
+  if (at == kNoSlot) {
+    at = static_cast<std::uint32_t>(sets_.size());
+    sets_.emplace_back();
+  }
+  sets_[at] = std::move(set);
   bind(symbol, {Binding::Kind::channels, false, 0, 0, 0, kNone, at});
 }
 
@@ -563,10 +593,15 @@ ChannelSet Walker::channels_of(NodeId element) {
   }
 }
 
+// A use already recorded is not recorded again: a PROC called many times over by one process
+// adds nothing after its first call.
 void Walker::use(NodeId element, ProcessId p, Direction direction) {
   ChannelSet set = channels_of(element);
   if (set.empty() || stopped()) return;
-  for (const Interval& part : set.parts) walk_.uses.push_back({p, set.channel, part, direction});
+  for (const Interval& part : set.parts) {
+    ChannelUse use{p, set.channel, part, direction};
+    if (recorded_.insert(use).second) walk_.uses.push_back(use);
+  }
   walk_.network.processes[p].acts = true;
 }
 
