@@ -33,19 +33,21 @@ TranslationRun translate(std::string_view source, long early_write_interval) {
 }
 
 TranslationRun translate_occam2(std::string_view source, std::string source_path, std::vector<std::string> include_dirs,
-                                bool quiet) {
+                                bool quiet, bool graph) {
   TranslationRun run;
   SourceReader reader(source, SourceReader::LineLimit::none);
   OutputBuffer output(OutputBuffer::Truncation::refused);
-  OutputBuffer debug_log, diagnostics;
+  OutputBuffer debug_log, diagnostics, network;
   MemoryTemplates templates{std::string(kTestHeader), std::string(kTestBoard), std::string(kTestMain)};
   DiagnosticStyle style{quiet, source_path};
   Occam2Translation translation({reader, output, debug_log, diagnostics, templates, style},
-                                Occam2ScannerOptions{std::move(source_path), std::move(include_dirs)});
+                                Occam2ScannerOptions{std::move(source_path), std::move(include_dirs)},
+                                graph ? &network : nullptr);
   run.status = exit_code(translation.run());
   run.output = output.contents();
   run.debug_log = debug_log.contents();
   run.diagnostics = diagnostics.contents();
+  run.graph = network.contents();
   return run;
 }
 
