@@ -1,4 +1,5 @@
-# Checks that the layers only point down: support -> output -> scanner -> parser -> driver.
+# Checks that the layers only point down: support -> output -> scanner -> parser -> driver, and
+# within the occam 2 mode's folder, tree -> parser -> resolve -> handelc | graph.
 # A file in one layer's folder may include headers of its own layer and of the layers below it,
 # never of a layer above. Run as: cmake -DSOURCE_DIR=<project root> -P check_layers.cmake
 set(layers support output scanner parser driver)
@@ -18,6 +19,36 @@ foreach(layer IN LISTS layers)
     endforeach()
   endforeach()
 endforeach()
+# The occam 2 mode's own layers, in occam2/: tree -> parser -> resolve, and above resolve the
+# Handel-C writer and the process network side by side, neither including the other. None of
+# them includes the driver.
+set(occam2_layers tree parser resolve handelc graph)
+set(occam2_ranks 0 1 2 3 3)
+foreach(layer IN LISTS occam2_layers)
+  list(FIND occam2_layers ${layer} index)
+  list(GET occam2_ranks ${index} rank)
+  file(GLOB files ${SOURCE_DIR}/occam2/${layer}/*.h ${SOURCE_DIR}/occam2/${layer}/*.cpp ${SOURCE_DIR}/occam2/${layer}/*.def)
+  foreach(file IN LISTS files)
+    file(STRINGS ${file} includes REGEX "^#include \"(occam2/[a-z_]+|driver)/")
+    foreach(line IN LISTS includes)
+      file(RELATIVE_PATH shown ${SOURCE_DIR} ${file})
+      if(line MATCHES "^#include \"driver/")
+        string(APPEND violations "  ${shown}: ${line} (the driver is above occam2/${layer})\n")
+        continue()
+      endif()
+      string(REGEX REPLACE "^#include \"occam2/([a-z_]+)/.*" "\\1" included "${line}")
+      list(FIND occam2_layers ${included} included_index)
+      if(included_index EQUAL -1 OR included STREQUAL layer)
+        continue()
+      endif()
+      list(GET occam2_ranks ${included_index} included_rank)
+      if(NOT included_rank LESS rank)
+        string(APPEND violations "  ${shown}: ${line} (occam2/${included} is not below occam2/${layer})\n")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
 if(violations)
   message(FATAL_ERROR "headers of a higher layer included:\n${violations}")
 endif()
