@@ -475,10 +475,11 @@ void Walker::branch(NodeId list, std::uint32_t first, std::uint32_t at, ProcessI
     split(item, parent, suffix);
     return;
   }
-  SymbolId proc = called_proc(item);
+  // A call is a PROC's instance even when that PROC is defined nowhere vrk can see (its channels
+  // then end loose).
+  bool call = tree_.kind(item) == Kind::call;
   std::string label = branch_label(item) + (suffix.empty() ? "" : " " + suffix);
-  ProcessId q = add_process(proc != kNoSymbol ? ProcessKind::instance : ProcessKind::in_place, parent, std::move(label),
-                            proc != kNoSymbol);
+  ProcessId q = add_process(call ? ProcessKind::instance : ProcessKind::in_place, parent, std::move(label), call);
   run_branch(list, first, at, q);
 }
 
@@ -510,7 +511,7 @@ void Walker::copies(NodeId par, ProcessId parent, const std::string& suffix, con
   } else {
     label += "\ncopies counted at run time";
   }
-  ProcessId q = add_process(ProcessKind::copies, parent, std::move(label), called_proc(first_process) != kNoSymbol);
+  ProcessId q = add_process(ProcessKind::copies, parent, std::move(label), tree_.kind(first_process) == Kind::call);
   SymbolId index = symbol_of(tree_.child(n.a, 0));
   if (range.known) {
     bind(index, {Binding::Kind::range, false, range.first, range.last, 0, kNone, 0});

@@ -142,6 +142,24 @@ TEST(NetworkCases, APROCThatCallsItselfIsWalkedOnce) {
   EXPECT_NE(run.graph.find("n1 -> env [label=\"c: INT\"]"), std::string::npos) << run.graph;
 }
 
+// Its channels are not known to be used by it: they end loose, beside the instance.
+TEST(NetworkCases, ACallOfAPROCDefinedNowhereIsStillAnInstance) {
+  TranslationRun run = draw(
+      "PROC p (CHAN INT out!)\n"
+      "  CHAN INT c:\n"
+      "  PAR\n"
+      "    library.source (c!)\n"
+      "    WHILE TRUE\n"
+      "      INT x:\n"
+      "      SEQ\n"
+      "        c ? x\n"
+      "        out ! x\n"
+      ":\n");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.graph.find("    n2 [label=\"library.source\"];\n"), std::string::npos) << run.graph;
+  EXPECT_NE(run.graph.find("end1 -> n3 [label=\"c: INT\", style=dashed]"), std::string::npos) << run.graph;
+}
+
 // ---------------------------------------------------------------- limits
 
 // A program parsed and resolved, for building its network with limits of a test's own.
