@@ -56,7 +56,7 @@ struct NetworkLimits {
   std::int64_t copies = 64;          // a replicated PAR of more copies is one process
   std::uint32_t processes = 1024;    // beyond, a PAR runs as part of the process around it
   std::int64_t elements_drawn = 64;  // a longer run of an array's elements with the same ends is one edge
-  std::uint64_t steps = std::uint64_t{1} << 24;  // work allowed before giving up (more for a large program)
+  std::uint64_t steps = std::uint64_t{1} << 22;  // work allowed before giving up (more for a large program)
   std::uint32_t call_depth = 256;    // PROC calls nested deeper give up
 };
 

@@ -11,6 +11,7 @@
 // value of its range at once, and a subscript by it names every element it reaches.
 #include <algorithm>
 #include <functional>
+#include <set>
 #include <string>
 #include <unordered_set>
 
@@ -29,6 +30,8 @@ constexpr std::uint64_t kMaxRuns = std::uint64_t{1} << 16;
 constexpr int kMaxLookupDepth = 512;
 // The steps a large program is allowed for each node of its tree.
 constexpr std::uint32_t kStepsPerNode = 16;
+// A call whose walk took fewer steps is walked again rather than remembered.
+constexpr std::uint64_t kStepsWorthKeeping = 256;
 
 // What a name stands for in the instance being walked.
 struct Binding {
@@ -96,6 +99,7 @@ class Walker {
   Range range_of(NodeId replicator);
   void replicated(NodeId replicator, const std::function<void()>& walk_body);
   void enter(SymbolId proc, NodeId actuals, ProcessId p);
+  std::optional<std::vector<std::int64_t>> call_key(NodeId definition, ProcessId p) const;
   void bind_formal(SymbolId formal, NodeId actual);
   void par(NodeId id, ProcessId p);
   bool splits(NodeId par);
@@ -142,6 +146,7 @@ class Walker {
   std::vector<std::uint32_t> set_slots_;  // by SymbolId: its set's place in sets_, once it has one
   std::unordered_set<NodeId> active_;  // the PROCs being walked: one that calls itself is not entered again
   std::unordered_set<ChannelUse, UseHash, SameUse> recorded_;
+  std::set<std::vector<std::int64_t>> walked_calls_;  // see call_key
   std::uint32_t depth_ = 0;            // PROC calls nested
   int collapsed_ = 0;                  // inside copies drawn as one: no PAR is split
   int lookup_depth_ = 0;
@@ -361,11 +366,61 @@ void Walker::enter(SymbolId proc, NodeId actuals, ProcessId p) {
   for (std::uint32_t i = 0; i < tree_.child_count(formals); ++i) {
     bind_formal(symbol_of(tree_.node(tree_.child(formals, i)).b), tree_.child(actuals, i));
   }
+  // A call walked before by the same process with the same bindings adds nothing: PROCs that call
+  // others many times over cost a walk per distinct call, not per call.
+  std::optional<std::vector<std::int64_t>> key = call_key(definition, p);
+  if (key && (!spend(key->size()) || walked_calls_.count(*key) != 0)) return;
+  std::size_t processes = walk_.network.processes.size();
+  std::size_t channels = walk_.channels.size();
+  std::uint64_t steps = steps_;
   active_.insert(definition);
   ++depth_;
   items(tree_.child(definition, 2), p);
   --depth_;
   active_.erase(definition);
+  // A walk that made processes or channels made them for this call alone. Only calls that cost
+  // some work are kept, so the keys take memory in proportion to the work saved at most.
+  if (key && processes == walk_.network.processes.size() && channels == walk_.channels.size() && !stopped() &&
+      steps_ - steps >= kStepsWorthKeeping) {
+    walked_calls_.insert(std::move(*key));
+  }
+}
+
+// What a call's walk depends on: the PROC, the process, whether PARs split, and the bindings of
+// its formals and free names. Nothing when a binding is an expression or a free name is a VAL
+// abbreviation, whose values depend on names not listed here.
+std::optional<std::vector<std::int64_t>> Walker::call_key(NodeId definition, ProcessId p) const {
+  std::vector<std::int64_t> key{definition, p, collapsed_ > 0};
+  auto add = [&](SymbolId symbol) {
+    if (symbol == kNoSymbol || symbol >= bindings_.size()) return true;
+    const Binding& b = bindings_[symbol];
+    key.push_back(static_cast<std::int64_t>(b.kind));
+    switch (b.kind) {
+      case Binding::Kind::value: key.push_back(b.first); break;
+      case Binding::Kind::range:
+        key.push_back(b.first);
+        key.push_back(b.last);
+        break;
+      case Binding::Kind::expression: return false;
+      case Binding::Kind::channels: {
+        const ChannelSet& set = sets_[b.channels];
+        key.insert(key.end(), {set.channel, set.type, set.size, static_cast<std::int64_t>(set.parts.size())});
+        for (const Interval& part : set.parts) key.insert(key.end(), {part.begin, part.end});
+        break;
+      }
+      case Binding::Kind::unknown: return r_.symbol(symbol).kind != SymbolKind::value;
+    }
+    return true;
+  };
+  for (NodeId formal : tree_.children(tree_.child(definition, 1))) {
+    if (!add(symbol_of(tree_.node(formal).b))) return std::nullopt;
+  }
+  if (const DefinitionInfo* info = r_.definition(definition)) {
+    for (SymbolId symbol : info->free) {
+      if (!add(symbol)) return std::nullopt;
+    }
+  }
+  return key;
 }
 
 // A formal takes what its actual names in the caller: channels, or a VAL's value (the actual

@@ -39,9 +39,9 @@ TranslationRun translate_occam2(std::string_view source, std::string source_path
   OutputBuffer output(OutputBuffer::Truncation::refused);
   OutputBuffer debug_log, diagnostics, network;
   MemoryTemplates templates{std::string(kTestHeader), std::string(kTestBoard), std::string(kTestMain)};
-  DiagnosticStyle style{quiet, source_path};
-  Occam2Translation translation({reader, output, debug_log, diagnostics, templates, style},
-                                Occam2ScannerOptions{std::move(source_path), std::move(include_dirs)},
+  // The translation keeps a reference to its files: they must outlive it.
+  TranslationFiles files{reader, output, debug_log, diagnostics, templates, DiagnosticStyle{quiet, source_path}};
+  Occam2Translation translation(files, Occam2ScannerOptions{std::move(source_path), std::move(include_dirs)},
                                 graph ? &network : nullptr);
   run.status = exit_code(translation.run());
   run.output = output.contents();

@@ -487,11 +487,14 @@ TEST_F(Cli, TheGraphOverwritesNeitherSourceNorOutputNorLogNorATemplate) {
 
 // A network too large to find fails the run: the previous graph and output stay, nothing is left.
 TEST_F(Cli, ARunThatCannotDrawTheNetworkKeepsThePreviousFiles) {
-  std::string source = "PROC p0 (CHAN INT c!)\n  c ! 1\n:\n";
+  // Each PROC calls the one before twice, with values of its own: 2^30 calls.
+  std::string source = "PROC p0 (VAL INT v, CHAN INT c!)\n  c ! v\n:\n";
   for (int k = 1; k <= 30; ++k) {
-    std::string inner = "p" + std::to_string(k - 1) + " (c!)\n";
-    source += "PROC p" + std::to_string(k) + " (CHAN INT c!)\n  SEQ\n    " + inner + "    " + inner + ":\n";
+    std::string callee = "    p" + std::to_string(k - 1);
+    source += "PROC p" + std::to_string(k) + " (VAL INT v, CHAN INT c!)\n  SEQ\n" + callee + " (2 * v, c!)\n" + callee +
+              " ((2 * v) + 1, c!)\n:\n";
   }
+  source += "PROC main (CHAN INT out!)\n  p30 (0, out!)\n:\n";
   write_file(dir_ / "big.occ", source);
   write_file(dir_ / "net.dot", "previous graph\n");
   write_file(dir_ / "out.hc", "previous\n");

@@ -180,14 +180,17 @@ std::unique_ptr<Resolved> resolved(const std::string& source) {
   return result;
 }
 
-// PROC p<k> calls p<k-1> twice: the walk would take 2^depth calls.
-std::string doubling_calls(int depth) {
-  std::string source = "PROC p0 (CHAN INT c!)\n  c ! 1\n:\n";
+// PROC p<k> calls p<k-1> twice: with the same actuals, or (distinct) with a value of its own each
+// time, so that 2^depth calls differ.
+std::string doubling_calls(int depth, bool distinct) {
+  std::string source = "PROC p0 (VAL INT v, CHAN INT c!)\n  c ! v\n:\n";
   for (int k = 1; k <= depth; ++k) {
-    std::string inner = "p" + std::to_string(k - 1) + " (c!)\n";
-    source += "PROC p" + std::to_string(k) + " (CHAN INT c!)\n  SEQ\n    " + inner + "    " + inner + ":\n";
+    std::string callee = "    p" + std::to_string(k - 1);
+    source += "PROC p" + std::to_string(k) + " (VAL INT v, CHAN INT c!)\n  SEQ\n";
+    source += callee + (distinct ? " (2 * v, c!)\n" : " (v, c!)\n");
+    source += callee + (distinct ? " ((2 * v) + 1, c!)\n" : " (v, c!)\n") + ":\n";
   }
-  return source + "PROC main (CHAN INT out!)\n  p" + std::to_string(depth) + " (out!)\n:\n";
+  return source + "PROC main (CHAN INT out!)\n  p" + std::to_string(depth) + " (0, out!)\n:\n";
 }
 
 TEST(NetworkLimits, PastTheProcessLimitAPARRunsAsPartOfItsProcessWithAWarning) {
@@ -214,16 +217,21 @@ TEST(NetworkLimits, PastTheProcessLimitAPARRunsAsPartOfItsProcessWithAWarning) {
 }
 
 TEST(NetworkLimits, TooMuchWorkOrTooDeepCallsGiveNoNetworkAndSayWhy) {
-  occam2::NetworkLimits limits;
-  limits.steps = 10000;
-  std::unique_ptr<Resolved> doubling = resolved(doubling_calls(20));
-  occam2::NetworkBuild build = occam2::build_network(doubling->tree, doubling->resolution, doubling->diagnostics, limits);
-  EXPECT_NE(build.problem.find("takes more than"), std::string::npos) << build.problem;
-  EXPECT_TRUE(build.network.processes.empty());
-  // Within the allowance the same program has its one edge.
-  build = occam2::build_network(doubling->tree, doubling->resolution, doubling->diagnostics);
+  // A call made again with the same actuals is walked once: thirty levels cost thirty walks.
+  std::unique_ptr<Resolved> same = resolved(doubling_calls(30, false));
+  occam2::NetworkBuild build = occam2::build_network(same->tree, same->resolution, same->diagnostics);
   EXPECT_EQ(build.problem, "");
   EXPECT_EQ(build.network.edges.size(), 1U);
+  // Distinct calls are each walked: within the allowance, one edge; past it, the reason.
+  occam2::NetworkLimits limits;
+  limits.steps = 10000;
+  std::unique_ptr<Resolved> distinct = resolved(doubling_calls(10, true));
+  build = occam2::build_network(distinct->tree, distinct->resolution, distinct->diagnostics);
+  EXPECT_EQ(build.problem, "");
+  EXPECT_EQ(build.network.edges.size(), 1U);
+  build = occam2::build_network(distinct->tree, distinct->resolution, distinct->diagnostics, limits);
+  EXPECT_EQ(build.problem, "finding it takes more than 10000 steps (PROCs called many times over)");
+  EXPECT_TRUE(build.network.processes.empty());
 
   std::string chain = "PROC q0 (CHAN INT c!)\n  c ! 1\n:\n";
   for (int k = 1; k <= 20; ++k) {
@@ -238,7 +246,7 @@ TEST(NetworkLimits, TooMuchWorkOrTooDeepCallsGiveNoNetworkAndSayWhy) {
 
 // Through the translation: status 2, the reason, and no graph.
 TEST(NetworkLimits, ATranslationWhoseNetworkCannotBeFoundEndsWithStatus2) {
-  TranslationRun run = draw(doubling_calls(30), "doubling.occ");
+  TranslationRun run = draw(doubling_calls(30, true), "doubling.occ");
   EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.diagnostics.find("vrk: cannot draw the process network of 'doubling.occ': finding it takes more than"),
             std::string::npos)
