@@ -48,7 +48,11 @@ class Labels {
 
   std::string element(const Channel& channel, const std::vector<std::int64_t>& dims, std::int64_t flat) const {
     std::string text = name(channel);
-    if (dims.empty()) return text;
+    if (dims.empty()) {
+      // An array of channels of a protocol vrk keeps unsupported is drawn as one channel.
+      NodeId type = declared_type(tree_, r_, channel.symbol);
+      return type != kNone && tree_.kind(type) == Kind::array_type ? text + "[]" : text;
+    }
     std::vector<std::int64_t> indices(dims.size());
     for (std::size_t k = dims.size(); k-- > 1;) {
       if (dims[k] <= 0) return text + "[" + std::to_string(flat) + "]";
@@ -62,25 +66,15 @@ class Labels {
 
   // What the channel carries, as its declaration (or the program's formal) writes it.
   std::string protocol(const Channel& channel) const {
-    const Symbol& s = r_.symbol(channel.symbol);
-    NodeId type = kNone;
-    if (s.kind == SymbolKind::formal && s.owner != kNone) {
-      // A formal without a type shares the one written before it.
-      NodeId formals = tree_.child(s.owner, 1);
-      for (NodeId formal : tree_.children(formals)) {
-        if (tree_.node(formal).a != kNone) type = tree_.node(formal).a;
-        if (formal == s.definition) break;
-      }
-    } else if (s.definition != kNone && tree_.kind(s.definition) == Kind::declaration) {
-      type = tree_.node(s.definition).a;
-    }
-    while (type != kNone && tree_.kind(type) == Kind::array_type) type = tree_.node(type).b;
-    if (type != kNone && tree_.kind(type) == Kind::channel_type) {
+    NodeId type = declared_channel(tree_, declared_type(tree_, r_, channel.symbol));
+    if (type != kNone) {
       NodeId carried = tree_.node(type).a;
-      if (carried == kNone) return "ANY";
+      bool any = carried == kNone || (tree_.kind(carried) == Kind::unsupported_type &&
+                                      static_cast<Construct>(tree_.node(carried).detail) == Construct::any_protocol);
+      if (any) return "ANY";
       if (tree_.kind(carried) == Kind::named_type) return std::string(tree_.name_of(tree_.node(carried).a));
     }
-    const Type& chan = r_.types[r_.types.innermost(s.type)];
+    const Type& chan = r_.types[r_.types.innermost(r_.symbol(channel.symbol).type)];
     return r_.types.spelling(chan.element);
   }
 

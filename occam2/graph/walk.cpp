@@ -281,7 +281,7 @@ void Walker::specification(NodeId id, ProcessId p) {
     case Kind::declaration:
       for (NodeId name : tree_.children(tree_.node(id).b)) {
         SymbolId symbol = symbol_of(name);
-        if (symbol != kNoSymbol && r_.symbol(symbol).kind == SymbolKind::channel) declare_channel(symbol, p, false);
+        if (is_channel(symbol)) declare_channel(symbol, p, false);
       }
       break;
     case Kind::abbreviation: {
@@ -580,11 +580,7 @@ void Walker::copies(NodeId par, ProcessId parent, const std::string& suffix, con
 
 // ---------------------------------------------------------------- channels
 
-bool Walker::is_channel(SymbolId symbol) const {
-  if (symbol == kNoSymbol) return false;
-  const TypeTable& types = r_.types;
-  return types[types.innermost(r_.symbol(symbol).type)].kind == TypeKind::channel;
-}
+bool Walker::is_channel(SymbolId symbol) const { return names_channels(tree_, r_, symbol); }
 
 void Walker::bind_channels(SymbolId symbol, ChannelSet set) {
   if (set.empty()) {

@@ -67,6 +67,16 @@ ChannelSet subscript(const TypeTable& types, const ChannelSet& set, const std::o
 ChannelSet segment(const TypeTable& types, const ChannelSet& set, std::optional<std::int64_t> start,
                    std::optional<std::int64_t> count, std::uint64_t& work, std::uint64_t max_runs);
 
+// ---- declared_types.cpp
+// The type a declaration or formal writes for `symbol` (a formal without one shares the type
+// written before it), or none.
+NodeId declared_type(const Tree& tree, const Resolution& resolution, SymbolId symbol);
+// The channel type that type is, or holds as an array's element (through every dimension), or none.
+NodeId declared_channel(const Tree& tree, NodeId type);
+// Whether `symbol` names a channel or an array of channels: by its type, or by the type written
+// for it when that type is one vrk keeps unsupported (CHAN OF ANY, a variant PROTOCOL's channels).
+bool names_channels(const Tree& tree, const Resolution& resolution, SymbolId symbol);
+
 // ---- walk.cpp
 // Walks the program from its program PROC (or its outermost process) and records what it finds.
 Walk walk_program(const Tree& tree, const Resolution& resolution, Diagnostics& diagnostics, const NetworkLimits& limits);

@@ -160,6 +160,25 @@ TEST(NetworkCases, ACallOfAPROCDefinedNowhereIsStillAnInstance) {
   EXPECT_NE(run.graph.find("end1 -> n3 [label=\"c: INT\", style=dashed]"), std::string::npos) << run.graph;
 }
 
+// CHAN OF ANY and the channels of a variant PROTOCOL have no type vrk translates; they are
+// drawn all the same, an array of them as one channel.
+TEST(NetworkCases, ChannelsOfProtocolsVrkKeepsUnsupportedAreDrawnToo) {
+  TranslationRun run = draw(
+      "PROTOCOL COMMAND\n"
+      "  CASE\n"
+      "    go; INT\n"
+      "    halt\n"
+      ":\n"
+      "PROC main (CHAN OF ANY log!)\n"
+      "  [3]CHAN COMMAND commands:\n"
+      "  SEQ\n"
+      "    commands[1] ! go; 3\n"
+      "    log ! 0\n"
+      ":\n");
+  EXPECT_NE(run.graph.find("n1 -> env [label=\"log: ANY\"]"), std::string::npos) << run.graph;
+  EXPECT_NE(run.graph.find("n1 -> end1 [label=\"commands[]: COMMAND\", style=dashed]"), std::string::npos) << run.graph;
+}
+
 // ---------------------------------------------------------------- limits
 
 // A program parsed and resolved, for building its network with limits of a test's own.
