@@ -18,8 +18,8 @@ struct Options {
   bool quiet = false;                 // compiler-style messages on standard error, no trace
   bool occam2 = false;                // the occam 2 mode: its grammar, scanner and translation
   std::vector<std::string> include_dirs;  // -I DIR: where the occam 2 mode looks for #INCLUDE files
-  bool draw_graph = false;            // --graph: the occam 2 mode also writes the process network
-  std::string graph;                  // where, kStandardStream: standard output
+  bool draw_graph = false;                // --graph: the occam 2 mode also writes the process network
+  std::string graph;                      // where, kStandardStream: standard output
 };
 
 // The operand that names standard input (as SOURCE) or standard output (as OUTPUT).

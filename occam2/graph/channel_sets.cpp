@@ -54,8 +54,9 @@ bool for_each_item(const ChannelSet& set, std::int64_t item_length, std::uint64_
 
 }  // namespace
 
-ChannelSet subscript(const TypeTable& types, const ChannelSet& set, const std::optional<std::vector<std::int64_t>>& indices,
-                     std::uint64_t& work, std::uint64_t max_runs) {
+ChannelSet subscript(const TypeTable& types, const ChannelSet& set,
+                     const std::optional<std::vector<std::int64_t>>& indices, std::uint64_t& work,
+                     std::uint64_t max_runs) {
   const Type& t = types[set.type];
   if (t.kind != TypeKind::array) return set;  // the resolver has reported it
   ChannelSet result{set.channel, t.element, -1, {}};
@@ -87,7 +88,8 @@ ChannelSet segment(const TypeTable& types, const ChannelSet& set, std::optional<
                    std::optional<std::int64_t> count, std::uint64_t& work, std::uint64_t max_runs) {
   const Type& t = types[set.type];
   std::int64_t items = item_count(types, set);
-  if (t.kind != TypeKind::array || !start || !count || *start < 0 || *count < 0 || (items >= 0 && *start + *count > items)) {
+  if (t.kind != TypeKind::array || !start || !count || *start < 0 || *count < 0 ||
+      (items >= 0 && *start + *count > items)) {
     return set;
   }
   std::int64_t width = flat_size(types, t.element);

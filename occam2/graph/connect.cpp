@@ -40,7 +40,8 @@ class Labels {
   // The sizes of the nested arrays, outermost first (-1 when not known).
   std::vector<std::int64_t> dimensions(const Channel& channel) const {
     std::vector<std::int64_t> dims;
-    for (TypeId type = r_.symbol(channel.symbol).type; r_.types[type].kind == TypeKind::array; type = r_.types[type].element) {
+    for (TypeId type = r_.symbol(channel.symbol).type; r_.types[type].kind == TypeKind::array;
+         type = r_.types[type].element) {
       dims.push_back(r_.types[type].size);
     }
     return dims;

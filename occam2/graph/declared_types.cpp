@@ -28,7 +28,8 @@ bool names_channels(const Tree& tree, const Resolution& resolution, SymbolId sym
   const TypeTable& types = resolution.types;
   TypeId type = resolution.symbol(symbol).type;
   if (types[types.innermost(type)].kind == TypeKind::channel) return true;
-  return types[type].kind == TypeKind::unsupported && declared_channel(tree, declared_type(tree, resolution, symbol)) != kNone;
+  return types[type].kind == TypeKind::unsupported &&
+         declared_channel(tree, declared_type(tree, resolution, symbol)) != kNone;
 }
 
 }  // namespace vrk::occam2::graph

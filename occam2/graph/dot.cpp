@@ -20,11 +20,16 @@ constexpr const char* kHeader =
 // The attributes each kind of process is drawn with, beyond its label.
 std::string_view attributes(ProcessKind kind) {
   switch (kind) {
-    case ProcessKind::environment: return ", style=\"filled,dashed\", fillcolor=\"#fff2cc\", color=\"#d6b656\"";
-    case ProcessKind::instance: return "";
-    case ProcessKind::in_place: return ", style=\"filled,rounded\", fillcolor=\"#f5f5f5\", color=\"#666666\"";
-    case ProcessKind::copies: return ", shape=box3d";
-    case ProcessKind::loose_end: return "";
+    case ProcessKind::environment:
+      return ", style=\"filled,dashed\", fillcolor=\"#fff2cc\", color=\"#d6b656\"";
+    case ProcessKind::instance:
+      return "";
+    case ProcessKind::in_place:
+      return ", style=\"filled,rounded\", fillcolor=\"#f5f5f5\", color=\"#666666\"";
+    case ProcessKind::copies:
+      return ", shape=box3d";
+    case ProcessKind::loose_end:
+      return "";
   }
   return "";
 }

@@ -42,8 +42,8 @@ struct Process {
 struct Edge {
   ProcessId from = kTop;
   ProcessId to = kTop;
-  std::string label;  // "link[3]: INT"
-  bool loose = false; // one end is a loose_end
+  std::string label;   // "link[3]: INT"
+  bool loose = false;  // one end is a loose_end
 };
 
 struct Network {
@@ -53,11 +53,11 @@ struct Network {
 };
 
 struct NetworkLimits {
-  std::int64_t copies = 64;          // a replicated PAR of more copies is one process
-  std::uint32_t processes = 1024;    // beyond, a PAR runs as part of the process around it
-  std::int64_t elements_drawn = 64;  // a longer run of an array's elements with the same ends is one edge
+  std::int64_t copies = 64;                      // a replicated PAR of more copies is one process
+  std::uint32_t processes = 1024;                // beyond, a PAR runs as part of the process around it
+  std::int64_t elements_drawn = 64;              // a longer run of an array's elements with the same ends is one edge
   std::uint64_t steps = std::uint64_t{1} << 22;  // work allowed before giving up (more for a large program)
-  std::uint32_t call_depth = 256;    // PROC calls nested deeper give up
+  std::uint32_t call_depth = 256;                // PROC calls nested deeper give up
 };
 
 struct NetworkBuild {

@@ -37,9 +37,9 @@ constexpr std::uint64_t kStepsWorthKeeping = 256;
 struct Binding {
   enum class Kind : std::uint8_t { unknown, value, range, expression, channels };
   Kind kind = Kind::unknown;
-  bool fixed = false;          // a range's index held at `current` while a subscript is tried
-  std::int64_t first = 0;      // the value, or the range's first
-  std::int64_t last = 0;       // the range's last
+  bool fixed = false;      // a range's index held at `current` while a subscript is tried
+  std::int64_t first = 0;  // the value, or the range's first
+  std::int64_t last = 0;   // the range's last
   std::int64_t current = 0;
   NodeId expression = kNone;   // a VAL formal whose actual takes several values, evaluated where used
   std::uint32_t channels = 0;  // the ChannelSet, in sets_
@@ -48,8 +48,14 @@ struct Binding {
 // A branch of a PAR that is a single action: the PAR runs as part of the process around it.
 bool is_single_action(Kind kind) {
   switch (kind) {
-    case Kind::assignment: case Kind::multiple_assignment: case Kind::input: case Kind::delayed_input:
-    case Kind::output: case Kind::skip: case Kind::stop: case Kind::unsupported:
+    case Kind::assignment:
+    case Kind::multiple_assignment:
+    case Kind::input:
+    case Kind::delayed_input:
+    case Kind::output:
+    case Kind::skip:
+    case Kind::stop:
+    case Kind::unsupported:
       return true;
     default:
       return false;
@@ -73,8 +79,13 @@ struct SameUse {
 
 class Walker {
  public:
-  Walker(const Tree& tree, const Resolution& resolution, Diagnostics& diagnostics, const NetworkLimits& limits, Walk& walk)
-      : tree_(tree), r_(resolution), diagnostics_(diagnostics), limits_(limits), walk_(walk),
+  Walker(const Tree& tree, const Resolution& resolution, Diagnostics& diagnostics, const NetworkLimits& limits,
+         Walk& walk)
+      : tree_(tree),
+        r_(resolution),
+        diagnostics_(diagnostics),
+        limits_(limits),
+        walk_(walk),
         name_values_([this](SymbolId symbol) { return name_value(symbol); }) {}
 
   void run();
@@ -120,7 +131,9 @@ class Walker {
   void bind(SymbolId symbol, Binding binding) {
     if (symbol != kNoSymbol && symbol < bindings_.size()) bindings_[symbol] = binding;
   }
-  void bind_value(SymbolId symbol, std::int64_t value) { bind(symbol, {Binding::Kind::value, false, value, value, 0, kNone, 0}); }
+  void bind_value(SymbolId symbol, std::int64_t value) {
+    bind(symbol, {Binding::Kind::value, false, value, value, 0, kNone, 0});
+  }
   void bind_unknown(SymbolId symbol) { bind(symbol, Binding{}); }
   void bind_channels(SymbolId symbol, ChannelSet set);
   SymbolId symbol_of(NodeId name) const { return r_.symbol_of(tree_, name); }
@@ -140,15 +153,15 @@ class Walker {
   const NetworkLimits& limits_;
   Walk& walk_;
   NameValues name_values_;
-  std::vector<Binding> bindings_;      // by SymbolId
-  std::vector<ChannelSet> sets_;       // what channel names and formals are bound to
+  std::vector<Binding> bindings_;  // by SymbolId
+  std::vector<ChannelSet> sets_;   // what channel names and formals are bound to
   static constexpr std::uint32_t kNoSlot = 0xffffffffu;
   std::vector<std::uint32_t> set_slots_;  // by SymbolId: its set's place in sets_, once it has one
-  std::unordered_set<NodeId> active_;  // the PROCs being walked: one that calls itself is not entered again
+  std::unordered_set<NodeId> active_;     // the PROCs being walked: one that calls itself is not entered again
   std::unordered_set<ChannelUse, UseHash, SameUse> recorded_;
   std::set<std::vector<std::int64_t>> walked_calls_;  // see call_key
-  std::uint32_t depth_ = 0;            // PROC calls nested
-  int collapsed_ = 0;                  // inside copies drawn as one: no PAR is split
+  std::uint32_t depth_ = 0;                           // PROC calls nested
+  int collapsed_ = 0;                                 // inside copies drawn as one: no PAR is split
   int lookup_depth_ = 0;
   std::uint64_t steps_ = 0;
   std::uint64_t step_limit_ = 0;
@@ -300,8 +313,12 @@ void Walker::process(NodeId id, ProcessId p) {
   if (!spend()) return;
   const Node& n = tree_.node(id);
   switch (n.kind) {
-    case Kind::input: use(n.a, p, Direction::input); break;
-    case Kind::output: use(n.a, p, Direction::output); break;
+    case Kind::input:
+      use(n.a, p, Direction::input);
+      break;
+    case Kind::output:
+      use(n.a, p, Direction::output);
+      break;
     case Kind::call: {
       SymbolId proc = called_proc(id);
       if (proc != kNoSymbol) enter(proc, n.b, p);
@@ -316,11 +333,18 @@ void Walker::process(NodeId id, ProcessId p) {
         items(n.b, p);
       }
       break;
-    case Kind::par: par(id, p); break;
+    case Kind::par:
+      par(id, p);
+      break;
     case Kind::case_process:
-    case Kind::while_process: items(n.b, p); break;
-    case Kind::valof: items(n.a, p); break;
-    default: break;
+    case Kind::while_process:
+      items(n.b, p);
+      break;
+    case Kind::valof:
+      items(n.a, p);
+      break;
+    default:
+      break;
   }
 }
 
@@ -396,19 +420,23 @@ std::optional<std::vector<std::int64_t>> Walker::call_key(NodeId definition, Pro
     const Binding& b = bindings_[symbol];
     key.push_back(static_cast<std::int64_t>(b.kind));
     switch (b.kind) {
-      case Binding::Kind::value: key.push_back(b.first); break;
+      case Binding::Kind::value:
+        key.push_back(b.first);
+        break;
       case Binding::Kind::range:
         key.push_back(b.first);
         key.push_back(b.last);
         break;
-      case Binding::Kind::expression: return false;
+      case Binding::Kind::expression:
+        return false;
       case Binding::Kind::channels: {
         const ChannelSet& set = sets_[b.channels];
         key.insert(key.end(), {set.channel, set.type, set.size, static_cast<std::int64_t>(set.parts.size())});
         for (const Interval& part : set.parts) key.insert(key.end(), {part.begin, part.end});
         break;
       }
-      case Binding::Kind::unknown: return r_.symbol(symbol).kind != SymbolKind::value;
+      case Binding::Kind::unknown:
+        return r_.symbol(symbol).kind != SymbolKind::value;
     }
     return true;
   };
@@ -477,10 +505,10 @@ bool Walker::splits(NodeId par) {
   if (!warned_) {
     warned_ = true;
     Location where = tree_.locate(par);
-    diagnostics_.warning_in(tree_.places.file_name(where.file),
-                            {static_cast<int>(where.line), static_cast<int>(where.column)},
-                            "the process network has more than " + std::to_string(limits_.processes) +
-                                " processes: this PAR and those met after it are drawn as part of the process that runs them");
+    diagnostics_.warning_in(
+        tree_.places.file_name(where.file), {static_cast<int>(where.line), static_cast<int>(where.column)},
+        "the process network has more than " + std::to_string(limits_.processes) +
+            " processes: this PAR and those met after it are drawn as part of the process that runs them");
   }
   return false;
 }
@@ -509,7 +537,8 @@ void Walker::split(NodeId par, ProcessId parent, const std::string& suffix) {
   Range range = range_of(n.a);
   if (range.known && range.empty) return;
   // The count as unsigned: a range of 2^63 values or more has no int64 count.
-  std::uint64_t count = range.known ? static_cast<std::uint64_t>(range.last) - static_cast<std::uint64_t>(range.first) + 1 : 0;
+  std::uint64_t count =
+      range.known ? static_cast<std::uint64_t>(range.last) - static_cast<std::uint64_t>(range.first) + 1 : 0;
   if (range.known && count <= static_cast<std::uint64_t>(limits_.copies) &&
       walk_.network.processes.size() + count <= limits_.processes) {
     for (std::int64_t k = range.first; !stopped(); ++k) {
@@ -562,7 +591,8 @@ void Walker::copies(NodeId par, ProcessId parent, const std::string& suffix, con
   std::string label = branch_label(first_process) + (suffix.empty() ? "" : " " + suffix);
   if (range.known) {
     std::uint64_t count = static_cast<std::uint64_t>(range.last) - static_cast<std::uint64_t>(range.first) + 1;
-    label += " [" + std::to_string(range.first) + ".." + std::to_string(range.last) + "]\n" + std::to_string(count) + " copies";
+    label += " [" + std::to_string(range.first) + ".." + std::to_string(range.last) + "]\n" + std::to_string(count) +
+             " copies";
   } else {
     label += "\ncopies counted at run time";
   }
@@ -621,7 +651,8 @@ ChannelSet Walker::channels_of(NodeId element) {
   switch (n.kind) {
     case Kind::name: {
       SymbolId symbol = n.b;
-      if (symbol == kNoSymbol || symbol >= bindings_.size() || bindings_[symbol].kind != Binding::Kind::channels) return {};
+      if (symbol == kNoSymbol || symbol >= bindings_.size() || bindings_[symbol].kind != Binding::Kind::channels)
+        return {};
       return sets_[bindings_[symbol].channels];
     }
     case Kind::subscript: {
@@ -663,16 +694,20 @@ std::optional<std::int64_t> Walker::name_value(SymbolId symbol) {
   if (symbol >= bindings_.size() || lookup_depth_ > kMaxLookupDepth || !spend()) return std::nullopt;
   const Binding& b = bindings_[symbol];
   switch (b.kind) {
-    case Binding::Kind::value: return b.first;
-    case Binding::Kind::range: return b.fixed ? std::optional<std::int64_t>(b.current) : std::nullopt;
+    case Binding::Kind::value:
+      return b.first;
+    case Binding::Kind::range:
+      return b.fixed ? std::optional<std::int64_t>(b.current) : std::nullopt;
     case Binding::Kind::expression: {
       ++lookup_depth_;
       std::optional<std::int64_t> v = value(b.expression);
       --lookup_depth_;
       return v;
     }
-    case Binding::Kind::channels: return std::nullopt;
-    case Binding::Kind::unknown: break;
+    case Binding::Kind::channels:
+      return std::nullopt;
+    case Binding::Kind::unknown:
+      break;
   }
   // A VAL abbreviation of a value known only in this instance.
   const Symbol& s = r_.symbol(symbol);
@@ -713,7 +748,8 @@ void Walker::ranges_in(NodeId expression, std::vector<SymbolId>& ranges, int dep
     case Shape::slots:
       for (NodeId child : tree_.children(expression)) ranges_in(child, ranges, depth + 1);
       break;
-    case Shape::leaf: break;
+    case Shape::leaf:
+      break;
   }
 }
 
@@ -764,7 +800,8 @@ std::optional<std::vector<std::int64_t>> Walker::values(NodeId expression) {
 
 }  // namespace
 
-Walk walk_program(const Tree& tree, const Resolution& resolution, Diagnostics& diagnostics, const NetworkLimits& limits) {
+Walk walk_program(const Tree& tree, const Resolution& resolution, Diagnostics& diagnostics,
+                  const NetworkLimits& limits) {
   Walk walk;
   Walker(tree, resolution, diagnostics, limits, walk).run();
   return walk;

@@ -32,10 +32,10 @@ struct ChannelSet {
 };
 
 struct Channel {
-  SymbolId symbol = kNoSymbol;      // its declaration, or the program's formal
-  std::int64_t elements = 1;        // flattened
-  ProcessId declarer = kTop;        // the process whose body declares it
-  bool environment = false;         // a channel formal of the program
+  SymbolId symbol = kNoSymbol;                  // its declaration, or the program's formal
+  std::int64_t elements = 1;                    // flattened
+  ProcessId declarer = kTop;                    // the process whose body declares it
+  bool environment = false;                     // a channel formal of the program
   Direction environment_end = Direction::none;  // the end the environment takes: input reads it
 };
 
@@ -61,8 +61,9 @@ std::int64_t flat_size(const TypeTable& types, TypeId type);
 void normalize(std::vector<Interval>& parts);
 // The elements at `indices` of every item of `set` (each element when the indices are not known).
 // `work` grows by the runs made; past `max_runs` every element of the items stands for them.
-ChannelSet subscript(const TypeTable& types, const ChannelSet& set, const std::optional<std::vector<std::int64_t>>& indices,
-                     std::uint64_t& work, std::uint64_t max_runs);
+ChannelSet subscript(const TypeTable& types, const ChannelSet& set,
+                     const std::optional<std::vector<std::int64_t>>& indices, std::uint64_t& work,
+                     std::uint64_t max_runs);
 // [set FROM start FOR count] of every item; the whole items when the bounds are not known.
 ChannelSet segment(const TypeTable& types, const ChannelSet& set, std::optional<std::int64_t> start,
                    std::optional<std::int64_t> count, std::uint64_t& work, std::uint64_t max_runs);
@@ -79,7 +80,8 @@ bool names_channels(const Tree& tree, const Resolution& resolution, SymbolId sym
 
 // ---- walk.cpp
 // Walks the program from its program PROC (or its outermost process) and records what it finds.
-Walk walk_program(const Tree& tree, const Resolution& resolution, Diagnostics& diagnostics, const NetworkLimits& limits);
+Walk walk_program(const Tree& tree, const Resolution& resolution, Diagnostics& diagnostics,
+                  const NetworkLimits& limits);
 
 // ---- connect.cpp
 // Leaves out the in-place branches that use no channel and hold nothing drawn, and turns the uses

@@ -23,7 +23,7 @@ struct TranslationRun {
   std::string debug_log;    // vrk.deb without the banner
   std::string diagnostics;  // standard error
   std::vector<std::string> fragments;  // the Fragment list at the end, written or not
-  std::string graph;        // the process network, when the run drew it
+  std::string graph;                   // the process network, when the run drew it
   // The fragments after the main template (the program's own translation), up to the end.
   std::vector<std::string> program_fragments() const;
   // The program's translation as one text, without the closing of main.

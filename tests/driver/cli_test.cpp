@@ -472,7 +472,8 @@ TEST_F(Cli, TheGraphOverwritesNeitherSourceNorOutputNorLogNorATemplate) {
       {"--graph - p.occ -", "vrk: the graph and the output must not be the same file\n"},
       {"--graph vrk.deb p.occ out.hc", "vrk: the graph must not be the debug log vrk.deb\n"},
       {"--log g.log --graph g.log p.occ out.hc", "vrk: the graph must not be the debug log g.log\n"},
-      {"--graph msgs/main.txt p.occ out.hc", "vrk: refusing to write the graph over the template file 'msgs/main.txt'\n"},
+      {"--graph msgs/main.txt p.occ out.hc",
+       "vrk: refusing to write the graph over the template file 'msgs/main.txt'\n"},
   };
   for (const auto& [args, message] : refused) {
     Result r = run(std::string("--occam2 -q ") + args);
@@ -500,7 +501,8 @@ TEST_F(Cli, ARunThatCannotDrawTheNetworkKeepsThePreviousFiles) {
   write_file(dir_ / "out.hc", "previous\n");
   Result r = run("--occam2 -q --graph net.dot big.occ out.hc");
   EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.err.find("vrk: cannot draw the process network of 'big.occ': finding it takes more than"), std::string::npos)
+  EXPECT_NE(r.err.find("vrk: cannot draw the process network of 'big.occ': finding it takes more than"),
+            std::string::npos)
       << r.err;
   EXPECT_EQ(read_file(dir_ / "net.dot"), "previous graph\n");
   EXPECT_EQ(read_file(dir_ / "out.hc"), "previous\n");

@@ -228,7 +228,8 @@ TEST(NetworkLimits, PastTheProcessLimitAPARRunsAsPartOfItsProcessWithAWarning) {
             "drawn as part of the process that runs them\n");
   // The first pair holds its three branches; the second is one node that both outputs and inputs
   // on its own c.
-  EXPECT_NE(text.find("    subgraph cluster_n2 {\n      label=\"pair\";\n      n3 [label=\"a\"];\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("    subgraph cluster_n2 {\n      label=\"pair\";\n      n3 [label=\"a\"];\n"), std::string::npos)
+      << text;
   EXPECT_NE(text.find("n3 -> n4 [label=\"c: INT\"]"), std::string::npos) << text;
   EXPECT_NE(text.find("n6 [label=\"pair\"];\n"), std::string::npos) << text;
   EXPECT_NE(text.find("n6 -> n6 [label=\"c: INT\"]"), std::string::npos) << text;
