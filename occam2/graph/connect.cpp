@@ -12,53 +12,45 @@ namespace vrk::occam2::graph {
 
 namespace {
 
-// Each channel's name and type as its declaration spells them, and its elements' subscripts.
-class Labels {
+// A channel's name and type as its declaration spells them, and its elements' subscripts; made
+// once per channel, for the labels of all its edges.
+class ChannelLabels {
  public:
-  Labels(const Tree& tree, const Resolution& resolution) : tree_(tree), r_(resolution) {}
+  ChannelLabels(const Tree& tree, const Resolution& resolution, const Channel& channel)
+      : tree_(tree), r_(resolution), symbol_(channel.symbol) {
+    name_ = std::string(tree.names.spelling(resolution.symbol(symbol_).name));
+    for (TypeId type = r_.symbol(symbol_).type; r_.types[type].kind == TypeKind::array; type = r_.types[type].element) {
+      dims_.push_back(r_.types[type].size);
+    }
+    // An array of channels of a protocol vrk keeps unsupported is drawn as one channel.
+    NodeId declared = declared_type(tree, resolution, symbol_);
+    if (dims_.empty() && declared != kNone && tree.kind(declared) == Kind::array_type) name_ += "[]";
+    protocol_ = protocol();
+  }
 
   // "link[3]: INT", "link[1..5]: INT", "m[0][1]..m[1][2]: BYTE"
-  std::string of(const Channel& channel, Interval run) const {
-    std::vector<std::int64_t> dims = dimensions(channel);
+  std::string of(Interval run) const {
     std::string text;
     if (run.end - run.begin == 1) {
-      text = element(channel, dims, run.begin);
-    } else if (dims.size() == 1) {
-      text = name(channel) + "[" + std::to_string(run.begin) + ".." +
+      text = element(run.begin);
+    } else if (dims_.size() == 1) {
+      text = name_ + "[" + std::to_string(run.begin) + ".." +
              (run.end >= kOpenSize ? std::string() : std::to_string(run.end - 1)) + "]";
     } else {
-      text = element(channel, dims, run.begin) + ".." + element(channel, dims, run.end - 1);
+      text = element(run.begin) + ".." + element(run.end - 1);
     }
-    return text + ": " + protocol(channel);
+    return text + ": " + protocol_;
   }
 
  private:
-  std::string name(const Channel& channel) const {
-    return std::string(tree_.names.spelling(r_.symbol(channel.symbol).name));
-  }
-
-  // The sizes of the nested arrays, outermost first (-1 when not known).
-  std::vector<std::int64_t> dimensions(const Channel& channel) const {
-    std::vector<std::int64_t> dims;
-    for (TypeId type = r_.symbol(channel.symbol).type; r_.types[type].kind == TypeKind::array;
-         type = r_.types[type].element) {
-      dims.push_back(r_.types[type].size);
-    }
-    return dims;
-  }
-
-  std::string element(const Channel& channel, const std::vector<std::int64_t>& dims, std::int64_t flat) const {
-    std::string text = name(channel);
-    if (dims.empty()) {
-      // An array of channels of a protocol vrk keeps unsupported is drawn as one channel.
-      NodeId type = declared_type(tree_, r_, channel.symbol);
-      return type != kNone && tree_.kind(type) == Kind::array_type ? text + "[]" : text;
-    }
-    std::vector<std::int64_t> indices(dims.size());
-    for (std::size_t k = dims.size(); k-- > 1;) {
-      if (dims[k] <= 0) return text + "[" + std::to_string(flat) + "]";
-      indices[k] = flat % dims[k];
-      flat /= dims[k];
+  std::string element(std::int64_t flat) const {
+    std::string text = name_;
+    if (dims_.empty()) return text;
+    std::vector<std::int64_t> indices(dims_.size());
+    for (std::size_t k = dims_.size(); k-- > 1;) {
+      if (dims_[k] <= 0) return text + "[" + std::to_string(flat) + "]";
+      indices[k] = flat % dims_[k];
+      flat /= dims_[k];
     }
     indices[0] = flat;
     for (std::int64_t index : indices) text += "[" + std::to_string(index) + "]";
@@ -66,8 +58,8 @@ class Labels {
   }
 
   // What the channel carries, as its declaration (or the program's formal) writes it.
-  std::string protocol(const Channel& channel) const {
-    NodeId type = declared_channel(tree_, declared_type(tree_, r_, channel.symbol));
+  std::string protocol() const {
+    NodeId type = declared_channel(tree_, declared_type(tree_, r_, symbol_));
     if (type != kNone) {
       NodeId carried = tree_.node(type).a;
       bool any = carried == kNone || (tree_.kind(carried) == Kind::unsupported_type &&
@@ -75,12 +67,16 @@ class Labels {
       if (any) return "ANY";
       if (tree_.kind(carried) == Kind::named_type) return std::string(tree_.name_of(tree_.node(carried).a));
     }
-    const Type& chan = r_.types[r_.types.innermost(r_.symbol(channel.symbol).type)];
+    const Type& chan = r_.types[r_.types.innermost(r_.symbol(symbol_).type)];
     return r_.types.spelling(chan.element);
   }
 
   const Tree& tree_;
   const Resolution& r_;
+  SymbolId symbol_;
+  std::string name_;
+  std::vector<std::int64_t> dims_;
+  std::string protocol_;
 };
 
 // Whom a run of elements joins: the processes that output on them and those that input from them.
@@ -93,7 +89,7 @@ struct Run {
 class Connector {
  public:
   Connector(const Tree& tree, const Resolution& resolution, const NetworkLimits& limits, Walk& walk)
-      : labels_(tree, resolution), limits_(limits), walk_(walk), network_(walk.network) {}
+      : tree_(tree), resolution_(resolution), limits_(limits), walk_(walk), network_(walk.network) {}
 
   void run() {
     leave_out_idle();
@@ -101,7 +97,8 @@ class Connector {
     for (const ChannelUse& use : walk_.uses) uses[use.channel].push_back(use);
     for (std::uint32_t c = 0; c < walk_.channels.size(); ++c) {
       if (walk_.channels[c].environment) add_environment_end(c, uses[c]);
-      for (const Run& run : runs(walk_.channels[c], uses[c])) draw(c, run);
+      ChannelLabels labels(tree_, resolution_, walk_.channels[c]);
+      for (const Run& run : runs(walk_.channels[c], uses[c])) draw(c, run, labels);
     }
     keep_environment_if_joined();
   }
@@ -161,14 +158,13 @@ class Connector {
     std::size_t next = 0;
     for (std::int64_t at = 0; at < channel.elements;) {
       for (; next < events.size() && events[next].at <= at; ++next) {
-        int& count = active[{events[next].process, events[next].direction}];
-        count += events[next].change;
+        std::pair<ProcessId, Direction> end_of{events[next].process, events[next].direction};
+        if ((active[end_of] += events[next].change) == 0) active.erase(end_of);
       }
       std::int64_t end = next < events.size() ? std::min(events[next].at, channel.elements) : channel.elements;
       Run run{{at, end}, {}, {}};
-      for (const auto& [end_of, count] : active) {
-        if (count <= 0) continue;
-        (end_of.second == Direction::output ? run.writers : run.readers).push_back(end_of.first);
+      for (const auto& entry : active) {
+        (entry.first.second == Direction::output ? run.writers : run.readers).push_back(entry.first.first);
       }
       if (!found.empty() && found.back().elements.end == at && found.back().writers == run.writers &&
           found.back().readers == run.readers) {
@@ -186,7 +182,7 @@ class Connector {
                        [&](ProcessId p) { return network_.processes[p].kind == ProcessKind::copies; });
   }
 
-  void draw(std::uint32_t c, const Run& run) {
+  void draw(std::uint32_t c, const Run& run, const ChannelLabels& labels) {
     const Channel& channel = walk_.channels[c];
     bool loose = run.writers.empty() || run.readers.empty();
     if (channel.elements >= kOpenSize) {
@@ -200,11 +196,11 @@ class Connector {
     bool element_by_element = !loose && run.writers.size() == 1 && run.readers.size() == 1 &&
                               !has_copies(run.writers) && !has_copies(run.readers) && length <= limits_.elements_drawn;
     if (!element_by_element) {
-      join(run, labels_.of(channel, run.elements), loose, channel);
+      join(run, labels.of(run.elements), loose, channel);
       return;
     }
     for (std::int64_t e = run.elements.begin; e < run.elements.end; ++e) {
-      join(run, labels_.of(channel, {e, e + 1}), loose, channel);
+      join(run, labels.of({e, e + 1}), loose, channel);
     }
   }
 
@@ -243,7 +239,8 @@ class Connector {
     if (!joined) std::erase(network_.top, environment);
   }
 
-  Labels labels_;
+  const Tree& tree_;
+  const Resolution& resolution_;
   const NetworkLimits& limits_;
   Walk& walk_;
   Network& network_;
