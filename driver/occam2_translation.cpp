@@ -5,6 +5,8 @@
 #include <optional>
 #include <utility>
 
+#include "driver/files.h"
+#include "occam2/graph/network.h"
 #include "occam2/handelc/writer.h"
 #include "occam2/parser/parser.h"
 #include "occam2/resolve/resolver.h"
@@ -12,8 +14,8 @@
 
 namespace vrk {
 
-Occam2Translation::Occam2Translation(const TranslationFiles& files, Occam2ScannerOptions options)
-    : files_(files), options_(std::move(options)) {}
+Occam2Translation::Occam2Translation(const TranslationFiles& files, Occam2ScannerOptions options, OutputBuffer* graph)
+    : files_(files), options_(std::move(options)), graph_(graph) {}
 
 namespace {
 
@@ -104,6 +106,30 @@ class SettledItemPasses final : public occam2::SettledItems {
   bool streaming_ = false;
 };
 
+// The items of a whole tree through the passes SettledItemPasses runs, in the same order, so that
+// the translation is the same with the tree kept: an outermost plain SEQ's body item by item, as it
+// streams, each other outermost item whole.
+void pass_whole_tree(const occam2::Tree& tree, occam2::Resolver& resolver, occam2::HandelCWriter& writer) {
+  if (tree.root() == occam2::kNone) return;
+  for (occam2::NodeId item : tree.children(tree.node(tree.root()).a)) {
+    const occam2::Node& node = tree.node(item);
+    const bool streams = node.kind == occam2::Kind::seq && node.a == occam2::kNone && node.b != occam2::kNone &&
+                         !tree.children(node.b).empty();
+    if (!streams) {
+      resolver.outermost_item(item);
+      writer.outermost_item(item);
+      continue;
+    }
+    resolver.begin_streamed_body();
+    for (occam2::NodeId part : tree.children(node.b)) {
+      resolver.streamed_item(part);
+      writer.streamed_item(part);
+    }
+    resolver.end_streamed_body();
+    writer.end_streamed_body();
+  }
+}
+
 }  // namespace
 
 ExitStatus Occam2Translation::run() {
@@ -119,21 +145,33 @@ ExitStatus Occam2Translation::run() {
   occam2::Resolver resolver(tree, diagnostics);
   occam2::HandelCWriter writer(tree, resolver.resolution(), diagnostics);
   SettledItemPasses passes(tree, resolver, writer);
-  occam2::Parser parser(scanner, tree, diagnostics, &passes);
+  // The process network is drawn from the whole tree: with it wanted, nothing is settled early.
+  occam2::Parser parser(scanner, tree, diagnostics, graph_ != nullptr ? nullptr : &passes);
   passes.settled_by(parser);
   int parsed = parser.parse();
   if (scanner.stopped()) return scanner.stop_status();
   if (parsed != 0) {
     files_.output.write(templates->header);
     files_.output.write(templates->board);
+    if (graph_ != nullptr) graph_->write(occam2::dot_text(occam2::Network{}));
     return ExitStatus::translation_failed;
   }
+  if (graph_ != nullptr) pass_whole_tree(tree, resolver, writer);
   passes.finish();
   resolver.finish();
   if (!writer.finish(*templates, files_.output)) {
     diagnostics.program_message(std::string("vrk: cannot read back the translation from a temporary file: ") +
                                 std::strerror(errno));
     return ExitStatus::unusable_input;
+  }
+  if (graph_ != nullptr) {
+    occam2::NetworkBuild network = occam2::build_network(tree, resolver.resolution(), diagnostics);
+    if (!network.problem.empty()) {
+      diagnostics.program_message("vrk: cannot draw the process network of " + quoted(files_.style.source_name) + ": " +
+                                  network.problem);
+      return ExitStatus::unusable_input;
+    }
+    graph_->write(occam2::dot_text(network.network));
   }
   bool errors = parser.error_count() > 0 || scanner.error_count() > 0 || resolver.resolution().error_count > 0;
   return errors ? ExitStatus::translation_failed : ExitStatus::success;

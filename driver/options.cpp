@@ -12,7 +12,7 @@ namespace vrk {
 
 namespace {
 
-enum LongOnly { kLogOption = 256, kNoLogOption, kTemplatesOption, kOccam2Option, kMaxInputOption };
+enum LongOnly { kLogOption = 256, kNoLogOption, kTemplatesOption, kOccam2Option, kMaxInputOption, kGraphOption };
 
 constexpr const char* kShortOptions = ":D:hI:o:qV";
 constexpr option kLongOptions[] = {
@@ -27,6 +27,7 @@ constexpr option kLongOptions[] = {
     {"include-dir", required_argument, nullptr, 'I'},
     {"max-input", required_argument, nullptr, kMaxInputOption},
     {"define", required_argument, nullptr, 'D'},
+    {"graph", required_argument, nullptr, kGraphOption},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -135,10 +136,18 @@ CommandLine parse_command_line(int argc, char** argv) {
         options.defines.emplace_back(define);
         break;
       }
+      case kGraphOption:
+        options.graph = optarg;
+        options.draw_graph = true;
+        break;
       default:
         // optind has moved past the offending argument, or stays on it inside a bundle (-xq).
         return usage_error(bad_option_message(code, optind == before ? argv[optind] : argv[optind - 1]));
     }
+  }
+  // Only the occam 2 mode knows a program's processes; the default mode's output stays as it is.
+  if (options.draw_graph && !options.occam2) {
+    return usage_error("option '--graph' needs --occam2: the default mode draws no process network");
   }
   std::vector<std::string> operands(argv + optind, argv + argc);
   if (operands.empty()) return usage_error("missing source file operand");

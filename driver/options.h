@@ -22,6 +22,8 @@ struct Options {
   std::vector<std::string> include_dirs;  // -I DIR: where the occam 2 mode looks for #INCLUDE files
   std::uint64_t max_input = Occam2ScannerOptions::kDefaultMaxInput;  // --max-input: the occam 2 mode's source and includes
   std::vector<std::string> defines;       // -D NAME[=VALUE]: names the occam 2 mode's #IF and ##NAME see
+  bool draw_graph = false;                // --graph: the occam 2 mode also writes the process network
+  std::string graph;                      // where, kStandardStream: standard output
 };
 
 // The operand that names standard input (as SOURCE) or standard output (as OUTPUT).

@@ -34,7 +34,8 @@ namespace {
 
 class Folder {
  public:
-  Folder(const Tree& tree, const Resolution& resolution) : tree_(tree), r_(resolution) {}
+  Folder(const Tree& tree, const Resolution& resolution, const NameValues* name_values = nullptr)
+      : tree_(tree), r_(resolution), name_values_(name_values) {}
 
   std::optional<std::int64_t> value(NodeId id) {
     if (id == kNone) return std::nullopt;
@@ -67,8 +68,8 @@ class Folder {
   std::optional<std::int64_t> name_value(SymbolId id) {
     if (id == kNoSymbol) return std::nullopt;
     const Symbol& symbol = r_.symbol(id);
-    if (symbol.kind != SymbolKind::constant) return std::nullopt;
-    return symbol.value;
+    if (symbol.kind == SymbolKind::constant) return symbol.value;
+    return name_values_ != nullptr ? (*name_values_)(id) : std::nullopt;
   }
 
   std::optional<std::int64_t> dyadic(Operator op, NodeId left_id, NodeId right_id) {
@@ -180,12 +181,18 @@ class Folder {
 
   const Tree& tree_;
   const Resolution& r_;
+  const NameValues* name_values_;
 };
 
 }  // namespace
 
 std::optional<std::int64_t> constant_value(const Tree& tree, const Resolution& resolution, NodeId id) {
   return Folder(tree, resolution).value(id);
+}
+
+std::optional<std::int64_t> constant_value(const Tree& tree, const Resolution& resolution, NodeId id,
+                                           const NameValues& name_values) {
+  return Folder(tree, resolution, &name_values).value(id);
 }
 
 }  // namespace vrk::occam2

@@ -15,12 +15,12 @@ constexpr std::string_view kMessageTexts[] = {
 #undef VRK_MESSAGE
 };
 
+}  // namespace
+
 // An item that scopes like a specification; comments stand among them and scope over nothing.
-bool scopes_as_specification(const Tree& tree, NodeId id) {
+bool is_specification_item(const Tree& tree, NodeId id) {
   return tree.kind(id) == Kind::comment || is_specification(tree, id);
 }
-
-}  // namespace
 
 Resolution resolve(Tree& tree, Diagnostics& diagnostics) {
   Resolver resolver(tree, diagnostics);
@@ -49,7 +49,7 @@ ResolverPass::ResolverPass(Tree& tree_in, Diagnostics& diagnostics_in, Resolutio
 
 // An item of the outermost level: a specification stays in scope to the end of the file.
 void ResolverPass::outermost_item(NodeId item) {
-  if (scopes_as_specification(tree, item)) return specification(item);
+  if (is_specification_item(tree, item)) return specification(item);
   r.outermost_process = true;
   process(item);
 }
@@ -61,7 +61,7 @@ void ResolverPass::begin_streamed_body() {
 }
 
 void ResolverPass::streamed_item(NodeId item) {
-  if (scopes_as_specification(tree, item)) return specification(item);
+  if (is_specification_item(tree, item)) return specification(item);
   process(item);
   close_scopes(streamed_mark_);
 }
@@ -173,7 +173,7 @@ void ResolverPass::mark_unwritable(Construct why) {
 void ResolverPass::body(NodeId list) {
   ScopeMark mark = scope_mark();
   for (NodeId item : tree.children(list)) {
-    if (scopes_as_specification(tree, item)) {
+    if (is_specification_item(tree, item)) {
       specification(item);
       continue;
     }
@@ -279,7 +279,7 @@ Construct ResolverPass::why_function_unwritable(NodeId id) const {
   NodeId value = tree.child(id, 3);
   for (NodeId item : tree.children(value)) {
     std::optional<Construct> why = r.why_unwritable(item);
-    if (why && (tree.kind(item) == Kind::valof || scopes_as_specification(tree, item))) return *why;
+    if (why && (tree.kind(item) == Kind::valof || is_specification_item(tree, item))) return *why;
     if (tree.kind(item) == Kind::unsupported) return static_cast<Construct>(tree.node(item).detail);
   }
   return Construct::none;
@@ -301,7 +301,7 @@ void ResolverPass::choices(NodeId list) {
   NodeId construct = statement_;
   ScopeMark mark = scope_mark();
   for (NodeId item : tree.children(list)) {
-    if (scopes_as_specification(tree, item)) {
+    if (is_specification_item(tree, item)) {
       specification(item);
       continue;
     }
@@ -322,7 +322,7 @@ void ResolverPass::alternatives(NodeId list) {
   NodeId construct = statement_;
   ScopeMark mark = scope_mark();
   for (NodeId item : tree.children(list)) {
-    if (scopes_as_specification(tree, item)) {
+    if (is_specification_item(tree, item)) {
       specification(item);
       continue;
     }
@@ -347,7 +347,7 @@ void ResolverPass::options(NodeId list, TypeId selector) {
   NodeId construct = statement_;
   ScopeMark mark = scope_mark();
   for (NodeId item : tree.children(list)) {
-    if (scopes_as_specification(tree, item)) {
+    if (is_specification_item(tree, item)) {
       specification(item);
       continue;
     }

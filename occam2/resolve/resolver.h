@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -60,9 +61,20 @@ Resolution resolve(Tree& tree, Diagnostics& diagnostics);
 // an operation that would stop the occam program (a division by zero).
 std::optional<std::int64_t> constant_value(const Tree& tree, const Resolution& resolution, NodeId id);
 
+// The same where some names that are no constants have values the caller knows (a replicator's
+// index in one copy of a replicated PAR, a VAL formal in one call of its PROC): `name_values`
+// gives them, or nothing for a name whose value it does not know.
+using NameValues = std::function<std::optional<std::int64_t>(SymbolId)>;
+std::optional<std::int64_t> constant_value(const Tree& tree, const Resolution& resolution, NodeId id,
+                                           const NameValues& name_values);
+
 // A value reduced to what a variable of type `type` holds: BYTE to 0..255, INT16 and INT32 to
 // their signed range, BOOL to 0 or 1.
 std::int64_t reduce_to_type(const TypeTable& types, TypeId type, std::int64_t value);
+
+// Whether a body's item is a specification (a declaration, an abbreviation, a definition, a
+// comment, ...), which scopes over what follows it, rather than a process.
+bool is_specification_item(const Tree& tree, NodeId id);
 
 // The number of bits of a primitive type (BOOL 1, BYTE 8, INT 32, ...).
 int bits_of(Primitive primitive);

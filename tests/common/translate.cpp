@@ -33,22 +33,23 @@ TranslationRun translate(std::string_view source, long early_write_interval) {
 }
 
 TranslationRun translate_occam2(std::string_view source, std::string source_path, std::vector<std::string> include_dirs,
-                                bool quiet, std::vector<std::string> defines) {
+                                bool quiet, std::vector<std::string> defines, bool graph) {
   TranslationRun run;
   SourceReader reader(source, SourceReader::LineLimit::none);
   OutputBuffer output(OutputBuffer::Truncation::refused);
-  OutputBuffer debug_log, diagnostics;
+  OutputBuffer debug_log, diagnostics, network;
   MemoryTemplates templates{std::string(kTestHeader), std::string(kTestBoard), std::string(kTestMain)};
   DiagnosticStyle style{quiet, source_path};
   // The translation keeps a reference to its files: they must outlive it.
   TranslationFiles files{reader, output, debug_log, diagnostics, templates, style};
   Occam2ScannerOptions scanning{std::move(source_path), std::move(include_dirs)};
   scanning.defines = std::move(defines);
-  Occam2Translation translation(files, std::move(scanning));
+  Occam2Translation translation(files, std::move(scanning), graph ? &network : nullptr);
   run.status = exit_code(translation.run());
   run.output = output.contents();
   run.debug_log = debug_log.contents();
   run.diagnostics = diagnostics.contents();
+  run.graph = network.contents();
   return run;
 }
 

@@ -3,15 +3,17 @@ cmake_minimum_required(VERSION 3.25)
 #
 # Layers point only down:
 #   support -> output -> scanner -> parser -> occam2/tree -> occam2/parser -> occam2/resolve
-#     -> occam2/handelc -> occam2/graph -> driver
+#     -> occam2/handelc | occam2/graph -> driver
 # A file belongs to the deepest layer folder that holds it (at any depth below it), and may include
-# headers of its own layer and of the layers below, never of a layer above.
+# headers of its own layer and of the layers below, never of a layer above; the Handel-C writer and
+# the process network stand side by side, neither including the other.
 #
 # The two modes share the lower layers and neither includes the other's code: a file of the
 # occam 2 mode (occam2/..., scanner/occam2_*, driver/occam2_*) includes no header of the default
 # mode's own (its scanner, grammar, actions, Fragment list and translation), and a file of the
 # default mode includes no header of the occam 2 mode.
 set(layers support output scanner parser occam2/tree occam2/parser occam2/resolve occam2/handelc occam2/graph driver)
+set(ranks  0       1      2       3      4           5             6              7              7            8)
 set(default_mode_files
   scanner/scanner.h scanner/scanner.cpp scanner/tokens.h
   parser/grammar.y parser/actions.h parser/action_context.h parser/action_state.h parser/parse_entry.h
@@ -53,15 +55,19 @@ foreach(top IN ITEMS support output scanner parser occam2 driver)
   file(GLOB_RECURSE files ${SOURCE_DIR}/${top}/*.h ${SOURCE_DIR}/${top}/*.cpp ${SOURCE_DIR}/${top}/*.def)
   foreach(file IN LISTS files)
     file(RELATIVE_PATH shown ${SOURCE_DIR} ${file})
-    layer_of("${shown}" rank)
+    layer_of("${shown}" layer)
     mode_of("${shown}" mode)
     math(EXPR checked "${checked} + 1")
     file(STRINGS ${file} includes REGEX "^#include \"[a-z0-9_/]+\\.[a-z]+\"")
     foreach(line IN LISTS includes)
       string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" included "${line}")
-      layer_of("${included}" included_rank)
-      if(included_rank GREATER rank)
-        string(APPEND violations "  ${shown}: ${line} (a layer above ${shown}'s)\n")
+      layer_of("${included}" included_layer)
+      if(included_layer GREATER -1 AND layer GREATER -1 AND NOT included_layer EQUAL layer)
+        list(GET ranks ${layer} rank)
+        list(GET ranks ${included_layer} included_rank)
+        if(NOT included_rank LESS rank)
+          string(APPEND violations "  ${shown}: ${line} (a layer not below ${shown}'s)\n")
+        endif()
       endif()
       mode_of("${included}" included_mode)
       if((mode STREQUAL "occam2" AND included_mode STREQUAL "default") OR
@@ -71,6 +77,36 @@ foreach(top IN ITEMS support output scanner parser occam2 driver)
     endforeach()
   endforeach()
 endforeach()
+# The occam 2 mode's own layers, in occam2/: tree -> parser -> resolve, and above resolve the
+# Handel-C writer and the process network side by side, neither including the other. None of
+# them includes the driver.
+set(occam2_layers tree parser resolve handelc graph)
+set(occam2_ranks 0 1 2 3 3)
+foreach(layer IN LISTS occam2_layers)
+  list(FIND occam2_layers ${layer} index)
+  list(GET occam2_ranks ${index} rank)
+  file(GLOB files ${SOURCE_DIR}/occam2/${layer}/*.h ${SOURCE_DIR}/occam2/${layer}/*.cpp ${SOURCE_DIR}/occam2/${layer}/*.def)
+  foreach(file IN LISTS files)
+    file(STRINGS ${file} includes REGEX "^#include \"(occam2/[a-z_]+|driver)/")
+    foreach(line IN LISTS includes)
+      file(RELATIVE_PATH shown ${SOURCE_DIR} ${file})
+      if(line MATCHES "^#include \"driver/")
+        string(APPEND violations "  ${shown}: ${line} (the driver is above occam2/${layer})\n")
+        continue()
+      endif()
+      string(REGEX REPLACE "^#include \"occam2/([a-z_]+)/.*" "\\1" included "${line}")
+      list(FIND occam2_layers ${included} included_index)
+      if(included_index EQUAL -1 OR included STREQUAL layer)
+        continue()
+      endif()
+      list(GET occam2_ranks ${included_index} included_rank)
+      if(NOT included_rank LESS rank)
+        string(APPEND violations "  ${shown}: ${line} (occam2/${included} is not below occam2/${layer})\n")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
 if(violations)
   message(FATAL_ERROR "layers or modes crossed:\n${violations}")
 endif()
