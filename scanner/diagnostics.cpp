@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "scanner/tokens.h"
+#include "support/bytes.h"
 
 namespace vrk {
 
@@ -121,6 +122,20 @@ void Diagnostics::unsupported(SourcePosition where, std::string_view construct) 
 }
 
 void Diagnostics::trace_token(int code, std::string_view lexeme) {
+  // Most lines: a tabled code and a short lexeme, made with copies of known bounds.
+  constexpr std::size_t kShortLexeme = 64;
+  if (static_cast<unsigned>(code) < kTabledCodes && lexeme.size() <= kShortLexeme) [[likely]] {
+    const TraceStart& start = kTraceStarts[static_cast<std::size_t>(code)];
+    char* const line = debug_log_.reserve(sizeof start.text + kShortLexeme + 2);
+    std::memcpy(line, start.text, sizeof start.text);
+    char* end = copy_bytes(line + start.size, lexeme.data(), lexeme.size());
+    end[0] = '>';
+    end[1] = '\n';
+    const auto length = static_cast<std::size_t>(end + 2 - line);
+    debug_log_.commit(length);
+    if (!style_.quiet) standard_error_.write(std::string_view(line, length));
+    return;
+  }
   constexpr std::size_t kFixed = kTracePrefix.size() + 11 + 2 + 2;  // prefix, code, " <", ">\n"
   static_assert(sizeof(TraceStart::text) <= kFixed);
   if (lexeme.size() > OutputBuffer::kBlock - kFixed) {
