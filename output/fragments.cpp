@@ -2,6 +2,19 @@
 
 namespace vrk {
 
+namespace {
+constexpr std::string_view kCommentOpen = "\n\n/* ";
+constexpr std::string_view kCommentClose = " */\n\n";
+}  // namespace
+
+string comment_fragment(std::string_view text) { return string::joined(kCommentOpen, text, kCommentClose); }
+
+// No other fragment begins like a comment: action texts, banners and token texts never do.
+long unrolling_weight(const string& fragment) {
+  if (!fragment.begins_with(kCommentOpen)) return 1;
+  return fragment.length() - static_cast<long>(kCommentOpen.size() + kCommentClose.size()) + 2;
+}
+
 FragmentList::node* FragmentList::insert_after(node* where, const string& text) {
   cursor_ = where ? list_.insert_beside(where, text, dlist::side::after) : list_.append(text);
   return cursor_;

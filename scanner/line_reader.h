@@ -30,6 +30,9 @@ class SourceReader {
   // and a last line without one reads as if it had one. With the classic limit, a line longer than
   // kMaxLineLength gives `overlong`, with its first kOverlongKept characters in `line`.
   Result read_line(std::string& line);
+  // The same, as a view that stays valid until the next read: a line that lies whole in the block
+  // read last is not copied.
+  Result read_line(std::string_view& line);
 
  private:
   bool refill();
@@ -41,6 +44,7 @@ class SourceReader {
   bool error_ = false;
   std::string block_;
   std::size_t pos_ = 0;
+  std::string spanning_;  // a line that began in an earlier block, or lacks its line feed
 };
 
 }  // namespace vrk

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "output/fragments.h"
 #include "output/streams.h"
@@ -58,6 +59,30 @@ class TokenText {
   char data_[kCapacity];
   std::size_t size_ = 0;
   bool holds_banner_ = false;
+};
+
+// The source line being scanned, followed by NUL bytes: the recognisers look a few characters
+// ahead without checking where the line ends, and find NULs there, which match none of the
+// characters they look for.
+class PaddedLine {
+ public:
+  static constexpr std::size_t kPadding = 16;  // more than any recogniser looks past a line feed
+
+  void assign(std::string_view line) {
+    if (line.size() + kPadding > storage_.size()) storage_.resize(line.size() + kPadding);
+    std::memcpy(storage_.data(), line.data(), line.size());
+    std::memset(storage_.data() + line.size(), 0, kPadding);
+    size_ = line.size();
+  }
+  std::size_t size() const { return size_; }
+  // The character at `i`, which may lie up to kPadding characters past the end.
+  char operator[](std::size_t i) const { return storage_[i]; }
+  const char* data() const { return storage_.data(); }
+  std::string_view view() const { return {storage_.data(), size_}; }
+
+ private:
+  std::vector<char> storage_ = std::vector<char>(SourceReader::kOverlongKept + kPadding);
+  std::size_t size_ = 0;
 };
 
 class Scanner {
@@ -122,7 +147,7 @@ class Scanner {
   FragmentList& fragments_;
   Diagnostics& diagnostics_;
 
-  std::string line_;
+  PaddedLine line_;
   std::size_t position_ = 0;
   std::size_t token_start_ = 0;
   LineState state_ = LineState::read_line;

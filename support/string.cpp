@@ -104,6 +104,10 @@ string::string(const string& a, const string& b) : rep_(&kEmptyText) {
   }
 }
 
+string string::joined(std::string_view a, std::string_view b, std::string_view c) {
+  return from_parts(a, b, c, kCatOutOfMemory);
+}
+
 // Positions are widened so that callers may pass i - 1 and j + 1 freely.
 std::string_view string::clamped(long long i, long long j) const noexcept {
   if (i < 0) i = 0;
