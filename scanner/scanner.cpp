@@ -20,8 +20,9 @@ constexpr std::size_t kMaxHexDigits = 8;
 static_assert(kNulByteToken > token::kHighestCode, "the NUL byte's code must be no grammar token's");
 
 // The lexeme of INDENT, OUTDENT and the end of the input. Unlike an empty default view it points
-// at real storage, so the trace may copy it like any other lexeme.
-constexpr std::string_view kNoLexeme = "";
+// at real storage, padded like the line, so the trace may copy it like any other lexeme.
+constexpr char kNoLexemeBytes[PaddedLine::kPadding] = {};
+constexpr std::string_view kNoLexeme(kNoLexemeBytes, 0);
 
 
 }  // namespace
@@ -349,6 +350,7 @@ void Scanner::locate_token(int code) {
 }
 
 // "yylex: token %d <%s>\n", to the debug log and then, unless quiet, to standard error.
-void Scanner::trace(int code) { diagnostics_.trace_token(code, lexeme_); }
+// The lexeme lies in the padded line (or is empty).
+void Scanner::trace(int code) { diagnostics_.trace_token(code, lexeme_, Diagnostics::LexemeBytes::padded); }
 
 }  // namespace vrk

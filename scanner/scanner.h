@@ -20,6 +20,7 @@
 #include "output/streams.h"
 #include "scanner/diagnostics.h"
 #include "scanner/line_reader.h"
+#include "support/bytes.h"
 #include "support/exit_status.h"
 
 namespace vrk {
@@ -66,7 +67,8 @@ class TokenText {
 // characters they look for.
 class PaddedLine {
  public:
-  static constexpr std::size_t kPadding = 16;  // more than any recogniser looks past a line feed
+  // More than any recogniser looks past a line feed, and what the trace copies at once.
+  static constexpr std::size_t kPadding = kCopyBlock;
 
   void assign(std::string_view line) {
     if (line.size() + kPadding > storage_.size()) storage_.resize(line.size() + kPadding);

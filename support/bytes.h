@@ -38,4 +38,15 @@ inline char* copy_bytes(char* to, const char* from, std::size_t length) {
   return to + length;
 }
 
+// Bytes a copy in blocks may read and write past the end of what it copies.
+inline constexpr std::size_t kCopyBlock = 16;
+
+// Copies `length` bytes in blocks of kCopyBlock: reads up to kCopyBlock - 1 bytes past the end of
+// `from` and writes as many past the end of `to`, both of which must be there to be read and
+// overwritten. Returns `to + length`.
+inline char* copy_in_blocks(char* to, const char* from, std::size_t length) {
+  for (std::size_t i = 0; i < length; i += kCopyBlock) std::memcpy(to + i, from + i, kCopyBlock);
+  return to + length;
+}
+
 }  // namespace vrk
