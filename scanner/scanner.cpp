@@ -109,7 +109,8 @@ bool Scanner::read_next_line() {
 // A whole-line comment becomes a C comment, one fragment; a blank line
 // vanishes. Both count as a line. Returns true when the line was consumed.
 bool Scanner::consume_comment_or_blank_line() {
-  std::size_t p = line_.view().find_first_not_of(' ');
+  std::size_t p = 0;
+  while (line_[p] == ' ') ++p;  // the line ends in a line feed
   if (p + 1 < line_.size() && line_[p] == '-' && line_[p + 1] == '-') {
     ++line_number_;
     std::string_view text = line_.view().substr(p + 2, line_.size() - 1 - (p + 2));  // up to the line feed
@@ -140,36 +141,40 @@ int Scanner::end_line() {
 
 int Scanner::scan_token() {
   number_kind_ = Number::decimal;
-  for (;;) {
-    char c = at(0);
-    if (c == ' ') {
-      ++position_;
-      ++token_start_;
-      continue;
-    }
-    if (c == '\n') return end_line();
-    if (c == '-') return scan_trailing_comment_or_minus();
-    if (c == ',') return scan_comma();
-    if (c == '"') return scan_string();
-    if (c == '#' && is_hex_digit(at(1))) return scan_hex_number();
-    if (c == '\'') return scan_character();
-    if (c == '<') return scan_less_than();
-    if (c == '>') return scan_greater_than();
-    if (c == '/' && at(1) == '\\') {
+  while (at(0) == ' ') {
+    ++position_;
+    ++token_start_;
+  }
+  const char c = at(0);
+  switch (c) {
+    case '\n': return end_line();
+    case '-': return scan_trailing_comment_or_minus();
+    case ',': return scan_comma();
+    case '"': return scan_string();
+    case '#':
+      if (is_hex_digit(at(1))) return scan_hex_number();
+      break;
+    case '\'': return scan_character();
+    case '<': return scan_less_than();
+    case '>': return scan_greater_than();
+    case '/':
+      if (at(1) != '\\') break;
       position_ += 2;
       operator_text_ = "&";
       return BIT_OP;
-    }
-    if (c == '\\' && at(1) == '/') {
+    case '\\':
+      if (at(1) != '/') break;
       position_ += 2;
       operator_text_ = "|";
       return BIT_OP;
-    }
-    if (is_digit(c)) return scan_number();
-    if (is_letter(c)) return scan_word();
-    ++position_;
-    return c == '\0' ? int{kNulByteToken} : int{static_cast<unsigned char>(c)};
+    case '0': case '1': case '2': case '3': case '4': case '5': case '6': case '7': case '8': case '9':
+      return scan_number();
+    default:
+      if (is_letter(c)) return scan_word();
+      break;
   }
+  ++position_;
+  return c == '\0' ? int{kNulByteToken} : int{static_cast<unsigned char>(c)};
 }
 
 int Scanner::scan_trailing_comment_or_minus() {
@@ -301,15 +306,15 @@ void Scanner::complete(int code) {
   locate_token(code);
   switch (code) {
     case NAME:
-      current_text_ = lexeme_;
-      operator_text_ = lexeme_;
+      current_text_.assign_from_line(lexeme_);
+      operator_text_.assign_from_line(lexeme_);
       break;
     case NUMBER:
-      if (number_kind_ == Number::decimal) current_text_ = lexeme_;
+      if (number_kind_ == Number::decimal) current_text_.assign_from_line(lexeme_);
       break;
     case BOOLEAN:
     case STRING:
-      current_text_ = lexeme_;
+      current_text_.assign_from_line(lexeme_);
       break;
     case NOW:
       current_text_.assign_banner(banners::text_of(banners::kNow));
@@ -325,7 +330,7 @@ void Scanner::complete(int code) {
     case '+':
     case '*':
     case '-':
-      operator_text_ = lexeme_;
+      operator_text_.assign_from_line(lexeme_);
       break;
     case '/':
       operator_text_ = "div";

@@ -54,10 +54,16 @@ class TokenText {
     assign(text);
     return *this;
   }
+  // The same for a text in the scanner's padded line, copied in whole blocks.
+  void assign_from_line(std::string_view text) {
+    size_ = text.size() < kCapacity ? text.size() : kCapacity;
+    copy_in_blocks(data_, text.data(), size_);
+    holds_banner_ = false;
+  }
   std::string_view view() const { return {data_, size_}; }
 
  private:
-  char data_[kCapacity];
+  char data_[kCapacity + kCopyBlock];
   std::size_t size_ = 0;
   bool holds_banner_ = false;
 };
