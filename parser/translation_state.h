@@ -5,6 +5,7 @@
 // build as many as they like over memory buffers.
 #pragma once
 
+#include <array>
 #include <string_view>
 
 #include "output/capture.h"
@@ -14,6 +15,7 @@
 #include "output/template_merge.h"
 #include "output/text_cache.h"
 #include "parser/action_state.h"
+#include "parser/table_lookup.h"
 #include "scanner/scanner.h"
 #include "scanner/translation_files.h"
 #include "support/exit_status.h"
@@ -62,6 +64,9 @@ class TranslationState {
   TokenCapture capture;
   DeclarationState declarations;
   ReplicatorState replicator;
+  // The values of each completed replicator, by the stack index of its entry (marked
+  // MarkKind::replicator), until its construct completes.
+  std::array<ReplicatorValues, YYMAXDEPTH> completed_replicators;
   TemplateMerge templates;
   ReplicatedParExpander expander;
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "scanner/tokens.h"
+#include "support/bytes.h"
 
 namespace vrk {
 
@@ -16,14 +17,11 @@ bool is_control_byte(unsigned char c) { return c < 0x20 || c == 0x7f; }
 
 constexpr std::string_view kTracePrefix = "yylex: token ";
 
-// The start of a token's trace line, "yylex: token CODE <", made once for every code below
-// kTabledCodes (each byte and every token code of both grammars): a line then starts with one
-// copy of a fixed size instead of a conversion of the code.
-constexpr int kTabledCodes = 1000;
-struct TraceStart {
-  char text[kTracePrefix.size() + 3 + 2];  // the prefix, up to three digits, " <"
-  unsigned char size = 0;
-};
+constexpr int kTabledCodes = TraceStart::kTabledCodes;
+static_assert(sizeof(TraceStart::text) >= kTracePrefix.size() + 3 + 2);
+
+}  // namespace
+
 constexpr std::array<TraceStart, kTabledCodes> kTraceStarts = [] {
   std::array<TraceStart, kTabledCodes> starts{};
   for (int code = 0; code < kTabledCodes; ++code) {
@@ -39,8 +37,6 @@ constexpr std::array<TraceStart, kTabledCodes> kTraceStarts = [] {
   }
   return starts;
 }();
-
-}  // namespace
 
 std::string readable_lexeme(const TokenSpot& token) {
   switch (token.code) {
@@ -132,7 +128,28 @@ void Diagnostics::unsupported(SourcePosition where, std::string_view construct) 
   unsupported_in(style_.source_name, where, construct);
 }
 
-void Diagnostics::trace_token(int code, std::string_view lexeme) {
+void Diagnostics::trace_any_token(int code, std::string_view lexeme, LexemeBytes bytes) {
+  // Most lines: a tabled code and a short lexeme, made with copies of known bounds, with room to
+  // copy in blocks in both buffers. The line is made once, in the debug log's buffer.
+  constexpr std::size_t kShortLexeme = 64;
+  constexpr std::size_t kRoom = sizeof(TraceStart::text) + kShortLexeme + 2 + kCopyBlock;
+  if (static_cast<unsigned>(code) < kTabledCodes && lexeme.size() <= kShortLexeme) [[likely]] {
+    const TraceStart& start = kTraceStarts[static_cast<std::size_t>(code)];
+    char* const line = debug_log_.reserve(kRoom);
+    std::memcpy(line, start.text, sizeof start.text);
+    char* end = line + start.size;
+    end = bytes == LexemeBytes::padded ? copy_in_blocks(end, lexeme.data(), lexeme.size())
+                                       : copy_bytes(end, lexeme.data(), lexeme.size());
+    end[0] = '>';
+    end[1] = '\n';
+    const auto length = static_cast<std::size_t>(end + 2 - line);
+    debug_log_.commit(length);
+    if (!style_.quiet) {
+      copy_in_blocks(standard_error_.reserve(kRoom), line, length);
+      standard_error_.commit(length);
+    }
+    return;
+  }
   constexpr std::size_t kFixed = kTracePrefix.size() + 11 + 2 + 2;  // prefix, code, " <", ">\n"
   static_assert(sizeof(TraceStart::text) <= kFixed);
   if (lexeme.size() > OutputBuffer::kBlock - kFixed) {

@@ -8,12 +8,15 @@
 // names the line and column where the token or construct stands.
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <utility>
 
 #include "output/streams.h"
+#include "support/bytes.h"
 
 namespace vrk {
 
@@ -34,6 +37,16 @@ struct DiagnosticStyle {
   bool quiet = false;
   std::string source_name;  // how quiet messages name the source
 };
+
+// The start of a token's trace line, "yylex: token CODE <", made once for every code below
+// kTabledCodes (each byte and every token code of both grammars): a line then starts with one
+// copy of a fixed size instead of a conversion of the code.
+struct TraceStart {
+  static constexpr int kTabledCodes = 1000;
+  char text[24];  // the prefix, up to three digits, " <"; a whole number of words
+  unsigned char size = 0;
+};
+extern const std::array<TraceStart, TraceStart::kTabledCodes> kTraceStarts;
 
 class Diagnostics {
  public:
@@ -56,9 +69,18 @@ class Diagnostics {
     debug_log_.commit(length);
     if (!style_.quiet) standard_error_.write(std::string_view(reserved_, length));
   }
+  // Whether kCopyBlock bytes past a lexeme's end may be read (a scanner's padded line buffer).
+  enum class LexemeBytes { exact, padded };
   // The trace line of one delivered token, "yylex: token CODE <LEXEME>\n", made in place when it
   // fits the debug log's buffer; a lexeme of any length is traced whole.
-  void trace_token(int code, std::string_view lexeme);
+  void trace_token(int code, std::string_view lexeme, LexemeBytes bytes = LexemeBytes::exact) {
+    if (bytes == LexemeBytes::padded && static_cast<unsigned>(code) < TraceStart::kTabledCodes &&
+        lexeme.size() <= kCopyBlock) [[likely]] {
+      trace_short_token(kTraceStarts[static_cast<std::size_t>(code)], lexeme);
+    } else {
+      trace_any_token(code, lexeme, bytes);
+    }
+  }
 
   // "ERROR <message> near <lexeme> on line N", N being the scanner's current line number
   // (already past the line of an end-of-line token).
@@ -100,6 +122,27 @@ class Diagnostics {
   bool quiet() const { return style_.quiet; }
 
  private:
+  // A line of at most kShortLine bytes: its start, a lexeme of at most kCopyBlock bytes that may
+  // be read in one block, ">\n". Made once, in the debug log's buffer, and copied to standard
+  // error in whole blocks.
+  static constexpr std::size_t kShortLine = sizeof(TraceStart::text) + kCopyBlock + 2;
+  static constexpr std::size_t kShortLineBlocks = (kShortLine + kCopyBlock - 1) / kCopyBlock * kCopyBlock;
+  void trace_short_token(const TraceStart& start, std::string_view lexeme) {
+    char* const line = debug_log_.reserve(kShortLineBlocks);
+    std::memcpy(line, start.text, sizeof start.text);
+    char* end = line + start.size;
+    std::memcpy(end, lexeme.data(), kCopyBlock);
+    end += lexeme.size();
+    end[0] = '>';
+    end[1] = '\n';
+    const auto length = static_cast<std::size_t>(end + 2 - line);
+    debug_log_.commit(length);
+    if (!style_.quiet) {
+      std::memcpy(standard_error_.reserve(kShortLineBlocks), line, kShortLineBlocks);
+      standard_error_.commit(length);
+    }
+  }
+  void trace_any_token(int code, std::string_view lexeme, LexemeBytes bytes);
   void classic(std::string_view line);
   void located(SourcePosition where, std::string_view severity, std::string_view message);
   void located_in(std::string_view file, SourcePosition where, std::string_view severity, std::string_view message);

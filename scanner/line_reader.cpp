@@ -94,4 +94,27 @@ SourceReader::Result SourceReader::read_part(std::string& part, std::size_t limi
   return Result::line;
 }
 
+SourceReader::Result SourceReader::read_line(std::string_view& line) {
+  const char* start = block_.data() + pos_;
+  const std::size_t avail = block_.size() - pos_;
+  const void* lf = avail > 0 ? std::memchr(start, '\n', avail) : nullptr;
+  if (lf == nullptr) {
+    Result result = read_line(spanning_);
+    line = spanning_;
+    return result;
+  }
+  std::size_t length = static_cast<std::size_t>(static_cast<const char*>(lf) - start) + 1;
+  pos_ += length;
+  if (length >= 2 && start[length - 2] == '\r') {
+    block_[pos_ - 2] = '\n';
+    --length;
+  }
+  if (limited_ && length - 1 > kMaxLineLength) {
+    line = std::string_view(start, kOverlongKept);
+    return Result::overlong;
+  }
+  line = std::string_view(start, length);
+  return Result::line;
+}
+
 }  // namespace vrk

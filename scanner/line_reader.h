@@ -30,6 +30,9 @@ class SourceReader {
   // and a last line without one reads as if it had one. With the classic limit, a line longer than
   // kMaxLineLength gives `overlong`, with its first kOverlongKept characters in `line`.
   Result read_line(std::string& line);
+  // The same, as a view that stays valid until the next read: a line that lies whole in the block
+  // read last is not copied.
+  Result read_line(std::string_view& line);
 
   // Reads a line in parts, for a scanner that keeps only a window of it (LineLimit::none): appends
   // the next bytes of the current line to `part`, at most about `limit` of them, and sets `ended`
@@ -50,6 +53,7 @@ class SourceReader {
   std::string block_;
   std::size_t pos_ = 0;
   bool within_line_ = false;  // read_part has handed out a line's start but not its end
+  std::string spanning_;  // a line that began in an earlier block, or lacks its line feed
 };
 
 }  // namespace vrk
