@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,38 @@ TEST(Occam2Corpus, EveryProgramTranslatesWithoutASyntaxError) {
     EXPECT_EQ(run.status == 1, run.diagnostics.find(": error:") != std::string::npos) << program.filename();
     EXPECT_FALSE(split_occam2_output(run.output).body.empty()) << program.filename();
   }
+}
+
+std::size_t occurrences(std::string_view text, std::string_view part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string_view::npos; at = text.find(part, at + part.size())) ++count;
+  return count;
+}
+
+// With --quiet, each banner for a construct without counterpart comes with exactly one warning,
+// and each banner for a statement in error names an error that was reported (or, for a statement
+// that uses a name whose declaration was in error, says so).
+TEST(Occam2Corpus, EveryBannerIsAccountedForOnStandardError) {
+  std::vector<fs::path> programs = occam2_programs();
+  if (programs.empty()) GTEST_SKIP() << "no corpus at " << kCorpus;
+  std::size_t construct_banners = 0;
+  for (const fs::path& program : programs) {
+    TranslationRun run = translate_occam2(read_file(program), program.string(), {}, true);
+    const std::string counterpart = "has no Handel-C counterpart";
+    std::size_t banners = occurrences(run.output, counterpart + " (");
+    EXPECT_EQ(banners, occurrences(run.diagnostics, counterpart + "; an error banner stands in its place")) << program.filename();
+    construct_banners += banners;
+    std::istringstream lines(run.output);
+    for (std::string line; std::getline(lines, line);) {
+      std::size_t at = line.find("#### Error: ");
+      if (at == std::string::npos || line.find(counterpart) != std::string::npos) continue;
+      std::string message = line.substr(at + 12, line.rfind(" (") - (at + 12));
+      // A statement that uses a name whose declaration was in error points back at that error.
+      if (message.ends_with("is declared with a name that is not defined")) message = "is not defined";
+      EXPECT_NE(run.diagnostics.find(message), std::string::npos) << program.filename() << ": " << line;
+    }
+  }
+  EXPECT_GT(construct_banners, 0U);
 }
 
 // A tour of the language: every construct, declaration, expression form, directive and layout
