@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if ((data[0] & 1) != 0) {
     // Included files are looked up beside a source in a folder that does not exist, so that no
     // input reaches the fuzzing machine's files through a relative #INCLUDE.
-    check_occam2_outcome(translate_occam2(source, "/nonexistent/vrk-fuzz/source.occ", {}, false, true));
+    check_occam2_outcome(translate_occam2(source, "/nonexistent/vrk-fuzz/source.occ", {}, false, {}, true));
     if (std_memory_mgr().records_in_use() != records_before) finding("occam 2 mode: records of the memory manager leaked");
     return 0;
   }
