@@ -62,6 +62,7 @@ class TextChunks {
   TextChunks& operator=(const TextChunks&) = delete;
 
   void write(std::string_view text) {
+    if (text.empty()) return;  // nothing to copy, and no chunk yet to copy into
     if (text.size() <= left_) {
       std::memcpy(free_, text.data(), text.size());
       free_ += text.size();
