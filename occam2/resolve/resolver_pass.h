@@ -101,6 +101,7 @@ class ResolverPass {
   SymbolId matching_operator_function(SymbolId functions, const std::vector<TypeId>& operand_types, bool exact) const;
   bool predefined_operator_takes(Operator op, const std::vector<TypeId>& types) const;
   void call_operator_function(NodeId id, SymbolId function, const std::vector<NodeId>& operands);
+  void named_type_conversion(NodeId id);
   TypeId predefined_operator_type(NodeId id, Operator op, const std::vector<NodeId>& operands,
                                   const std::vector<TypeId>& types);
   void check_condition_type(NodeId id, TypeId type);

@@ -441,9 +441,8 @@ TypeId ResolverPass::expression(NodeId id, TypeId expected) {
       }
       const Symbol& s = r.symbol(symbol);
       if (s.kind == SymbolKind::data_type) {
-        // A conversion to a named type, written like a call.
-        for (NodeId argument : tree.children(n.b)) expression(argument);
         type = s.type;
+        named_type_conversion(id);
         break;
       }
       if (s.kind != SymbolKind::function) {
@@ -530,6 +529,24 @@ SymbolId ResolverPass::matching_operator_function(SymbolId functions, const std:
     if (fits) return s;
   }
   return kNoSymbol;
+}
+
+// A conversion to a named type written like a call, `ANGLE (2 * x)`: the node becomes the
+// conversion it is, of its one operand; with another number of operands it is an error.
+void ResolverPass::named_type_conversion(NodeId id) {
+  Node& n = tree.node(id);
+  std::uint32_t given = tree.child_count(n.b);
+  for (NodeId argument : tree.children(n.b)) {
+    TypeId operand = expression(argument);
+    if (r.types[operand].kind == TypeKind::literal) settle_literal_types(argument, TypeTable::kInt);
+  }
+  if (given != 1) {
+    report(n.a, Message::argument_count, {tree.name_of(n.a), "1 argument, not " + std::to_string(given)});
+    mark_unwritable(Construct::type_error);
+    return;
+  }
+  n.kind = Kind::conversion;
+  n.b = tree.child(n.b, 0);
 }
 
 // The operator node becomes a call of `function` with the operands as its arguments.

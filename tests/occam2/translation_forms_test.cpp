@@ -37,6 +37,25 @@ TEST(Occam2TranslationForms, AnOperatorAFunctionDefinesIsACallOfThatFunction) {
   EXPECT_TRUE(contains(run.output, "out ! x + 1;")) << run.output;
 }
 
+// Written like a call, the conversion has one operand; it once was written as a call of the type.
+TEST(Occam2TranslationForms, AConversionToANamedTypeWrittenLikeACallHasOneOperand) {
+  const std::string head =
+      "DATA TYPE SHORT IS INT16:\n"
+      "PROC p (CHAN BYTE in?, CHAN INT16 out!)\n"
+      "  BYTE b:\n"
+      "  SHORT s:\n"
+      "  SEQ\n"
+      "    in ? b\n";
+  TranslationRun run = translate_occam2(head + "    s := SHORT (b)\n    out ! s\n:\n", "t.occ", {}, true);
+  EXPECT_EQ(run.status, 0) << run.diagnostics;
+  EXPECT_TRUE(contains(run.output, "s = (int 16)adju(b, 16);")) << run.output;
+
+  run = translate_occam2(head + "    s := SHORT (b, b)\n    out ! s\n:\n", "t.occ", {}, true);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(contains(run.diagnostics, "t.occ:7:10: error: 'SHORT' takes 1 argument, not 2")) << run.diagnostics;
+  EXPECT_FALSE(contains(run.output, "SHORT")) << run.output;
+}
+
 TEST(Occam2TranslationForms, AnOperatorNoFunctionDefinesForItsOperandsIsAnError) {
   TranslationRun run = translate_occam2(
       "INT32 FUNCTION \"@\" (VAL INT32 a, VAL INT32 b) IS a:\n"
