@@ -8,8 +8,6 @@ namespace vrk {
 
 // The token code of `word` if it is a keyword, otherwise 0.
 int keyword_code(std::string_view word);
-// The same for the occam 2 mode, whose grammar has its own keywords and codes.
-int occam2_keyword_code(std::string_view word);
 // True when `word` is a C or Handel-C keyword, or main: a name spelt so needs another spelling.
 bool is_handel_c_reserved(std::string_view word);
 

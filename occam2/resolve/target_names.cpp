@@ -6,8 +6,8 @@
 // where it is declared, so that no declaration hides another, a lifted PROC's free names keep
 // their names as its parameters, and the declarations of sibling blocks may share one.
 #include "occam2/resolve/resolver_pass.h"
+#include "occam2/scanner/literals.h"
 #include "scanner/keywords.h"
-#include "scanner/occam2_literals.h"
 
 namespace vrk::occam2 {
 

@@ -2,9 +2,9 @@
 // or -D gave NAME, as the token that value is (an integer, TRUE or FALSE, a string).
 #include <string>
 
-#include "scanner/occam2_literals.h"
-#include "scanner/occam2_scanner.h"
-#include "scanner/occam2_tokens.h"
+#include "occam2/scanner/literals.h"
+#include "occam2/scanner/scanner.h"
+#include "occam2/scanner/tokens.h"
 
 namespace vrk {
 

@@ -3,10 +3,11 @@
 #include <array>
 #include <string>
 
+#include "occam2/scanner/keywords.h"
+#include "occam2/scanner/literals.h"
+#include "occam2/scanner/scanner.h"
+#include "occam2/scanner/tokens.h"
 #include "scanner/keywords.h"
-#include "scanner/occam2_literals.h"
-#include "scanner/occam2_scanner.h"
-#include "scanner/occam2_tokens.h"
 
 namespace vrk {
 

@@ -1,4 +1,4 @@
-#include "scanner/occam2_literals.h"
+#include "occam2/scanner/literals.h"
 
 #include "scanner/keywords.h"
 

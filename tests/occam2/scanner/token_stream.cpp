@@ -1,4 +1,4 @@
-#include "tests/scanner/occam2_token_stream.h"
+#include "tests/occam2/scanner/token_stream.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -6,8 +6,8 @@
 
 #include <sstream>
 
+#include "occam2/scanner/scanner.h"
 #include "output/streams.h"
-#include "scanner/occam2_scanner.h"
 
 namespace vrk::testing {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "scanner/occam2_scanner.h"
+#include "occam2/scanner/scanner.h"
 
 namespace vrk::testing {
 

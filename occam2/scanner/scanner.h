@@ -29,10 +29,10 @@
 #include <utility>
 #include <vector>
 
+#include "occam2/scanner/conditions.h"
+#include "occam2/scanner/includes.h"
 #include "scanner/diagnostics.h"
 #include "scanner/line_reader.h"
-#include "scanner/occam2_conditions.h"
-#include "scanner/occam2_includes.h"
 #include "support/exit_status.h"
 
 namespace vrk {

@@ -3,8 +3,8 @@
 // brackets left open (a VALOF operand), and the lines under #LIBRARY.
 #include <gtest/gtest.h>
 
-#include "scanner/occam2_tokens.h"
-#include "tests/scanner/occam2_token_stream.h"
+#include "occam2/scanner/tokens.h"
+#include "tests/occam2/scanner/token_stream.h"
 
 namespace vrk::testing {
 namespace {

@@ -9,9 +9,9 @@
 //
 // The bracket's level takes no INDENT or OUTDENT of its own; a line that begins with the
 // closing bracket goes on with the line that opened it.
-#include "scanner/occam2_literals.h"
-#include "scanner/occam2_scanner.h"
-#include "scanner/occam2_tokens.h"
+#include "occam2/scanner/literals.h"
+#include "occam2/scanner/scanner.h"
+#include "occam2/scanner/tokens.h"
 
 namespace vrk {
 

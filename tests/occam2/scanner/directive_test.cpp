@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "scanner/occam2_tokens.h"
+#include "occam2/scanner/tokens.h"
 #include "tests/common/files.h"
-#include "tests/scanner/occam2_token_stream.h"
+#include "tests/occam2/scanner/token_stream.h"
 
 namespace vrk::testing {
 namespace {
