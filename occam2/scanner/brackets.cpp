@@ -43,7 +43,7 @@ void Occam2Scanner::follow_brackets(const Token& token, bool line_open) {
   }
   if (is_closing(token.code) && !brackets_.empty()) {
     if (!bracket_levels_.empty() && bracket_levels_.back().bracket + 1 == brackets_.size()) {
-      if (line_open) queue({EOL, token.file, token.position, fixed("\n"), fixed("\n")});
+      if (line_open) queue({EOL, token.file, token.position, fixed("\n")});
       close_bracket_level(token);
     }
     brackets_.pop_back();
@@ -59,7 +59,7 @@ void Occam2Scanner::close_bracket_level(const Token& closing) {
   BracketLevel level = bracket_levels_.back();
   bracket_levels_.pop_back();
   for (std::size_t inside = columns_.size() - 1 - level.column_index; inside > 0; --inside) {
-    queue({OUTDENT, closing.file, closing.position, {}, {}});
+    queue({OUTDENT, closing.file, closing.position, {}});
   }
   columns_.resize(level.column_index);
   line_start_brackets_ = level.line_start_brackets;

@@ -59,7 +59,7 @@ int Occam2Scanner::yylex() {
   for (;;) {
     if (stopped()) {
       code_ = END_OF_INPUT;
-      lexeme_ = text_ = std::string_view();
+      lexeme_ = std::string_view();
       return END_OF_INPUT;
     }
     if (queue_next_ < queue_.size()) {
@@ -69,7 +69,7 @@ int Occam2Scanner::yylex() {
     queue_.clear();
     queue_next_ = 0;
     if (finished_) {
-      deliver({END_OF_INPUT, frames_.front()->file, end_position_, {}, {}});
+      deliver({END_OF_INPUT, frames_.front()->file, end_position_, {}});
       return code_;
     }
     advance();
@@ -126,9 +126,8 @@ void Occam2Scanner::start_logical_or_continued_line() {
 void Occam2Scanner::stand_in_for_failed_include() {
   FailedInclude failed = std::exchange(failed_include_, {});
   own_.clear();
-  Chars why = owned(failed.why);
   next_ = line_.size() - 1;  // the directive's line is whole: this is its line feed
-  make_token(MISSING_INCLUDE, why, why, failed.where, line_file_);
+  make_token(MISSING_INCLUDE, owned(failed.why), failed.where, line_file_);
   last_code_ = MISSING_INCLUDE;
   lay_out(layout_for(content_column_));
   line_start_brackets_ = brackets_.size();
@@ -143,7 +142,7 @@ void Occam2Scanner::end_physical_line() {
   continues_ = joins_next_line(last_code_);
   if (continues_) return;
   line_open_ = false;
-  queue({EOL, eol_file_, eol_position_, fixed("\n"), fixed("\n")});
+  queue({EOL, eol_file_, eol_position_, fixed("\n")});
   open_bracket_level();
 }
 
@@ -155,11 +154,11 @@ void Occam2Scanner::finish_input() {
   finished_ = true;
   if (line_open_) {
     line_open_ = false;
-    queue({EOL, eol_file_, eol_position_, fixed("\n"), fixed("\n")});
+    queue({EOL, eol_file_, eol_position_, fixed("\n")});
   }
   const int file = frames_.front()->file;
   const std::size_t silent = drop_bracket_levels_from(1);
-  for (std::size_t level = 1 + silent; level < columns_.size(); ++level) queue({OUTDENT, file, end_position_, {}, {}});
+  for (std::size_t level = 1 + silent; level < columns_.size(); ++level) queue({OUTDENT, file, end_position_, {}});
   columns_.resize(1);
 }
 
@@ -354,8 +353,8 @@ void Occam2Scanner::lay_out(Layout layout) {
   const std::size_t silent = drop_bracket_levels_from(columns_.size() - layout.outdents);
   columns_.resize(columns_.size() - layout.outdents);
   if (layout.indent) columns_.push_back(column);
-  for (std::size_t i = silent; i < layout.outdents; ++i) queue({OUTDENT, file, where, {}, {}});
-  if (layout.indent) queue({INDENT, file, where, {}, {}});
+  for (std::size_t i = silent; i < layout.outdents; ++i) queue({OUTDENT, file, where, {}});
+  if (layout.indent) queue({INDENT, file, where, {}});
 }
 
 Occam2Scanner::Chars Occam2Scanner::owned(std::string_view text) {
@@ -376,7 +375,6 @@ SourcePosition Occam2Scanner::here(std::size_t offset) const {
 void Occam2Scanner::deliver(const Token& token) {
   code_ = token.code;
   lexeme_ = view(token.lexeme);
-  text_ = view(token.text);
   position_ = token.position;
   file_ = token.file;
   line_number_ = token.code == EOL ? next_count(token.position.line) : token.position.line;

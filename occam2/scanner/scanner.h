@@ -9,8 +9,8 @@
 // OUTDENT per level it leaves. At the end the open levels are closed and 0 follows.
 //
 // Token level: names, keywords, integer, real, character and string literals (a string may go on
-// over lines) and operators by longest match; each token's Handel-C spelling is token_text.
-// Every delivered token is traced like the default scanner's.
+// over lines) and operators by longest match, each delivered as occam wrote it (the parser decodes
+// the literals). Every delivered token is traced like the default scanner's.
 //
 // Tokens are scanned one at a time as the parser asks for them, from a window over the physical
 // line that is dropped behind the scanned tokens: memory does not grow with a line's length, only
@@ -75,8 +75,6 @@ class Occam2Scanner {
   // The token's source characters (a continued string: the joined literal, quotes included);
   // empty for INDENT, OUTDENT and the end. Valid until the next call of yylex.
   std::string_view token_lexeme() const { return lexeme_; }
-  // The token's Handel-C spelling.
-  std::string_view token_text() const { return text_; }
   // The most recent token: code, lexeme and where it stands in the file it came from (an EOL
   // after the last token of its line, INDENT and OUTDENT at the first token of the line they come
   // before, the end of the input at column 1 of the line after the last).
@@ -116,8 +114,8 @@ class Occam2Scanner {
     bool pushed_back_whole = false;  // it holds the whole line
     bool has_pushed_back = false;
   };
-  // Where a token's lexeme or text is kept: static characters, a stretch of the line window, or
-  // a stretch of own_ (the spellings the scanner makes), looked up when the token is delivered.
+  // Where a token's lexeme is kept: static characters, a stretch of the line window, or a stretch
+  // of own_ (a joined string, a substituted value), looked up when the token is delivered.
   struct Chars {
     enum class In : unsigned char { fixed, line, own };
     In in = In::fixed;
@@ -131,7 +129,7 @@ class Occam2Scanner {
     int code = 0;
     int file = 0;
     SourcePosition position;
-    Chars lexeme, text;
+    Chars lexeme;
   };
   // The layout tokens a logical line needs before its own: an OUTDENT for each open level deeper
   // than its column, then an INDENT when it stands deeper than the level it comes back to.
@@ -204,10 +202,7 @@ class Occam2Scanner {
   bool continue_string(std::size_t& resume);
   std::size_t scan_operator(std::size_t p);
   std::size_t scan_substitution(std::size_t p);
-  Chars name_text(std::string_view name, Chars lexeme, bool dotted);
-  void make_token(int code, Chars lexeme, Chars text, SourcePosition where, int file) {
-    token_ = {code, file, where, lexeme, text};
-  }
+  void make_token(int code, Chars lexeme, SourcePosition where, int file) { token_ = {code, file, where, lexeme}; }
   void deliver(const Token& token);
 
   // Columns and line numbers stop growing at kMaxCount, far beyond any real program, so that they
@@ -312,7 +307,7 @@ class Occam2Scanner {
   Token token_after_;              // a second token the same characters stand for (##NAME of a negative value)
   bool has_token_after_ = false;
   std::string substituted_number_;  // the digits of that value
-  std::string own_;                // the characters of lexemes and texts not found in the line
+  std::string own_;                // the characters of lexemes not found in the line
   // What is due before anything more is scanned: the layout tokens of a line, then its first token;
   // an EOL and OUTDENTs before a closing bracket; each token of the line in turn. It holds a few
   // tokens at a time (layout tokens for each open level at most), whose characters stay where
@@ -350,7 +345,6 @@ class Occam2Scanner {
 
   int code_ = 0;
   std::string_view lexeme_;
-  std::string_view text_;
   SourcePosition position_;
   int file_ = 0;
   int line_number_ = 1;
