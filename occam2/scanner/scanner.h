@@ -61,6 +61,9 @@ class Occam2Scanner {
   static constexpr std::size_t kMaxIncludeDepth = 64;
   // Tabs stop at every eighth column.
   static constexpr int kTabWidth = 8;
+  // A line is read this many bytes at a time, and the bytes scanned before a token are dropped
+  // from the window once there are this many.
+  static constexpr std::size_t kWindowPart = std::size_t{1} << 16;
 
   // Messages name the main source as `diagnostics` does when the scanner is made, and an included
   // file by the path it was found under.
@@ -149,6 +152,7 @@ class Occam2Scanner {
   // What comes next.
   void queue(const Token& token) { queue_.push_back(token); }
   void queue_scanned();
+  void queue_scanned_token();
   void advance();
   void start_logical_or_continued_line();
   void end_physical_line();
@@ -161,7 +165,12 @@ class Occam2Scanner {
   void extend_line();
   void read_whole_line();
   void drop_rest_of_line();
-  void drop_before(std::size_t& offset);
+  // Forgets the bytes of the window before `offset` once they are many; `offset` then counts from
+  // the new start. Only while no other offset into the window is held.
+  void drop_before(std::size_t& offset) {
+    if (offset >= kWindowPart) [[unlikely]] drop_window_before(offset);
+  }
+  void drop_window_before(std::size_t& offset);
   bool leave_file();
   void keep_comment(std::size_t start);
   Layout layout_for(int column) const;
@@ -184,15 +193,30 @@ class Occam2Scanner {
     std::size_t line_start_brackets = 0;  // the brackets open when the line that opened it began
   };
   bool closes_bracket_level();
-  void follow_brackets(const Token& token, bool line_open);
+  // Most tokens are no bracket and come after the first token inside the open brackets.
+  void follow_brackets(const Token& token, bool line_open) {
+    if (brackets_.empty() && token.code != '(' && token.code != '[') [[likely]] return;
+    follow_open_brackets(token, line_open);
+  }
+  void follow_open_brackets(const Token& token, bool line_open);
   void close_bracket_level(const Token& closing);
-  void open_bracket_level();
-  std::size_t drop_bracket_levels_from(std::size_t column_index);
+  // Most lines leave no bracket open, and most programs have no bracket levels.
+  void open_bracket_level() {
+    if (brackets_.size() > line_start_brackets_) [[unlikely]] open_inner_bracket_level();
+  }
+  void open_inner_bracket_level();
+  std::size_t drop_bracket_levels_from(std::size_t column_index) {
+    return bracket_levels_.empty() ? 0 : drop_some_bracket_levels_from(column_index);
+  }
+  std::size_t drop_some_bracket_levels_from(std::size_t column_index);
   int layout_column(std::size_t offset);
 
   // Tokens.
   bool next_token_in_line();
-  bool at_line_end(std::size_t p);
+  bool at_line_end(std::size_t p) {
+    const char c = at(p);
+    return c == '\n' || (c == '-' && at(p + 1) == '-');
+  }
   bool scan_token(std::size_t& p, bool joining_strings);
   std::size_t scan_word(std::size_t p);
   std::size_t scan_number(std::size_t p);
@@ -204,6 +228,7 @@ class Occam2Scanner {
   std::size_t scan_substitution(std::size_t p);
   void make_token(int code, Chars lexeme, SourcePosition where, int file) { token_ = {code, file, where, lexeme}; }
   void deliver(const Token& token);
+  void trace(int code, std::string_view lexeme);
 
   // Columns and line numbers stop growing at kMaxCount, far beyond any real program, so that they
   // never overflow on a hostile one.
@@ -241,7 +266,9 @@ class Occam2Scanner {
   }
   char beyond_window(std::size_t i);
   std::size_t skip_blanks(std::size_t p);
-  SourcePosition here(std::size_t offset) const;
+  SourcePosition here(std::size_t offset) const {
+    return {line_no_, capped(static_cast<long long>(dropped_ + offset) + 1)};
+  }
 
   // Directives.
   std::string_view directive_word(std::size_t start);

@@ -44,29 +44,48 @@ constexpr Spelling kSingles[] = {
     {"<", RELATIONAL_OP}, {">", RELATIONAL_OP}, {"@", USER_OP}, {"%", USER_OP}, {"^", USER_OP},
 };
 
-// Whether a byte starts one of the operators above; the other operators are single characters
-// whose code is the character.
-constexpr std::array<bool, 256> kStartsListedOperator = [] {
-  std::array<bool, 256> starts{};
-  for (const Spelling& s : kPairs) starts[static_cast<unsigned char>(s.source[0])] = true;
-  for (const Spelling& s : kSingles) starts[static_cast<unsigned char>(s.source[0])] = true;
-  return starts;
+// The bytes of a name (is_name_character), looked up at once.
+constexpr std::array<bool, 256> kNameCharacters = [] {
+  std::array<bool, 256> name{};
+  for (int c = 0; c < 256; ++c) {
+    name[static_cast<std::size_t>(c)] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.';
+  }
+  return name;
 }();
 
-// The operator of two characters `c0` `c1`, if any.
-const Spelling* pair_at(char c0, char c1) {
-  for (const Spelling& s : kPairs) {
-    if (s.source[0] == c0 && s.source[1] == c1) return &s;
+// The operators listed above by their first byte: the pairs that start with it (a range of
+// kPairsByFirst) and the code of the byte alone, so that an operator is found with no walk through
+// the lists; a byte that starts none is an operator of its own, whose code is the byte.
+struct OperatorsFrom {
+  unsigned char first_pair = 0, pairs = 0;
+  bool single = false;
+  int single_code = 0;
+};
+constexpr std::size_t kPairCount = std::size(kPairs);
+constexpr std::array<Spelling, kPairCount> kPairsByFirst = [] {
+  std::array<Spelling, kPairCount> sorted{};
+  std::size_t n = 0;
+  for (int c = 0; c < 256; ++c) {
+    for (const Spelling& s : kPairs) {
+      if (static_cast<unsigned char>(s.source[0]) == c) sorted[n++] = s;
+    }
   }
-  return nullptr;
-}
-
-const Spelling* single_at(char c) {
+  return sorted;
+}();
+constexpr std::array<OperatorsFrom, 256> kOperatorsFrom = [] {
+  std::array<OperatorsFrom, 256> from{};
+  for (std::size_t i = kPairCount; i-- > 0;) {
+    OperatorsFrom& f = from[static_cast<unsigned char>(kPairsByFirst[i].source[0])];
+    f.first_pair = static_cast<unsigned char>(i);
+    ++f.pairs;
+  }
   for (const Spelling& s : kSingles) {
-    if (s.source[0] == c) return &s;
+    OperatorsFrom& f = from[static_cast<unsigned char>(s.source[0])];
+    f.single = true;
+    f.single_code = s.code;
   }
-  return nullptr;
-}
+  return from;
+}();
 
 }  // namespace
 
@@ -92,8 +111,6 @@ bool Occam2Scanner::next_token_in_line() {
     }
   }
 }
-
-bool Occam2Scanner::at_line_end(std::size_t p) { return at(p) == '\n' || (at(p) == '-' && at(p + 1) == '-'); }
 
 // Scans one token at `p` into token_ and moves `p` past it; false when the characters there make
 // none (a malformed character literal, reported and skipped). With `joining_strings`, a string
@@ -121,8 +138,12 @@ bool Occam2Scanner::scan_token(std::size_t& p, bool joining_strings) {
 
 // A keyword (looked up whole: PRI.ALT is a name) or a name.
 std::size_t Occam2Scanner::scan_word(std::size_t p) {
-  std::size_t end = p;
-  for (char c = at(end); is_name_character(c); c = at(++end)) {
+  std::size_t end = p + 1;
+  const char* const bytes = line_.data();
+  while (end < line_.size() && kNameCharacters[static_cast<unsigned char>(bytes[end])]) ++end;
+  if (end == line_.size()) {  // the word may go on beyond the window
+    for (char c = at(end); is_name_character(c); c = at(++end)) {
+    }
   }
   int code = occam2_keyword_code(std::string_view(line_).substr(p, end - p));
   make_token(code == 0 ? int{NAME} : code, in_line(p, end - p), here(p), line_file_);
@@ -264,16 +285,20 @@ bool Occam2Scanner::continue_string(std::size_t& resume) {
 }
 
 std::size_t Occam2Scanner::scan_operator(std::size_t p) {
-  char c = at(p);
-  if (kStartsListedOperator[static_cast<unsigned char>(c)]) {
-    if (const Spelling* pair = pair_at(c, at(p + 1))) {
-      make_token(pair->code, fixed(pair->source), here(p), line_file_);
-      return p + 2;
+  const char c = at(p);
+  const OperatorsFrom& from = kOperatorsFrom[static_cast<unsigned char>(c)];
+  if (from.pairs != 0) {
+    const char c1 = at(p + 1);
+    for (std::size_t i = from.first_pair; i < from.first_pair + std::size_t{from.pairs}; ++i) {
+      if (kPairsByFirst[i].source[1] == c1) {
+        make_token(kPairsByFirst[i].code, in_line(p, 2), here(p), line_file_);
+        return p + 2;
+      }
     }
-    if (const Spelling* single = single_at(c)) {
-      make_token(single->code, fixed(single->source), here(p), line_file_);
-      return p + 1;
-    }
+  }
+  if (from.single) {
+    make_token(from.single_code, in_line(p, 1), here(p), line_file_);
+    return p + 1;
   }
   int code = c == '\0' ? int{kNulByteToken} : int{static_cast<unsigned char>(c)};
   make_token(code, in_line(p, 1), here(p), line_file_);
