@@ -1,6 +1,7 @@
 #include "occam2/scanner/scanner.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "occam2/scanner/literals.h"
@@ -400,7 +401,7 @@ void Occam2Scanner::deliver(const Token& token) {
 void Occam2Scanner::trace(int code, std::string_view lexeme) {
   if (lexeme.size() <= kCopyBlock) [[likely]] {
     char block[kCopyBlock] = {};
-    for (std::size_t i = 0; i < lexeme.size(); ++i) block[i] = lexeme[i];  // a few bytes: no call of memcpy
+    std::memcpy(block, lexeme.data(), lexeme.size());
     diagnostics_.trace_token(code, std::string_view(block, lexeme.size()), Diagnostics::LexemeBytes::padded);
     return;
   }
