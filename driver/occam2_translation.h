@@ -3,7 +3,7 @@
 // and, when asked for, the program's process network is drawn.
 #pragma once
 
-#include "scanner/occam2_scanner.h"
+#include "occam2/scanner/scanner.h"
 #include "scanner/translation_files.h"
 #include "support/exit_status.h"
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "scanner/occam2_conditions.h"
+#include "occam2/scanner/conditions.h"
 
 namespace vrk {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "driver/files.h"
-#include "scanner/occam2_scanner.h"
+#include "occam2/scanner/scanner.h"
 
 namespace vrk {
 

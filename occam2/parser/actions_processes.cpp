@@ -1,7 +1,7 @@
 // Processes: SKIP and STOP, assignment, communication, calls, and the constructs (SEQ, PAR, IF,
 // ALT, CASE, WHILE, VALOF, replicators), with the forms that are kept as unsupported nodes.
 #include "occam2/parser/actions.h"
-#include "scanner/occam2_tokens.h"
+#include "occam2/scanner/tokens.h"
 
 namespace vrk::occam2::actions {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "occam2/parser/actions.h"
-#include "scanner/occam2_tokens.h"
+#include "occam2/scanner/tokens.h"
 
 namespace vrk::occam2::actions {
 

@@ -6,8 +6,8 @@
 
 #include "occam2/parser/actions.h"
 #include "occam2/parser/generated_tables.h"
-#include "scanner/occam2_literals.h"
-#include "scanner/occam2_tokens.h"
+#include "occam2/scanner/literals.h"
+#include "occam2/scanner/tokens.h"
 
 namespace vrk::occam2 {
 

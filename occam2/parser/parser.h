@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "occam2/parser/context.h"
+#include "occam2/scanner/scanner.h"
 #include "occam2/tree/tree.h"
 #include "scanner/diagnostics.h"
-#include "scanner/occam2_scanner.h"
 
 namespace vrk::occam2 {
 

@@ -6,12 +6,32 @@
 // where it is declared, so that no declaration hides another, a lifted PROC's free names keep
 // their names as its parameters, and the declarations of sibling blocks may share one.
 #include "occam2/resolve/resolver_pass.h"
-#include "scanner/keywords.h"
-#include "scanner/occam2_literals.h"
+#include "occam2/scanner/literals.h"
+#include "scanner/word_table.h"
 
 namespace vrk::occam2 {
 
 namespace {
+
+// The words a name must not be spelt as in Handel-C: the C89/C99 keywords, Handel-C's own words,
+// and main, which the translation defines itself.
+struct ReservedWord {
+  std::string_view word;
+  int code = 1;
+};
+constexpr ReservedWord kHandelCWords[] = {
+    {"auto"}, {"break"}, {"case"}, {"char"}, {"const"}, {"continue"}, {"default"}, {"do"}, {"double"},
+    {"else"}, {"enum"}, {"extern"}, {"float"}, {"for"}, {"goto"}, {"if"}, {"int"}, {"long"},
+    {"register"}, {"return"}, {"short"}, {"signed"}, {"sizeof"}, {"static"}, {"struct"}, {"switch"},
+    {"typedef"}, {"union"}, {"unsigned"}, {"void"}, {"volatile"}, {"while"}, {"inline"}, {"restrict"},
+    {"par"}, {"seq"}, {"chan"}, {"chanin"}, {"chanout"}, {"ram"}, {"rom"}, {"wom"}, {"mpram"},
+    {"signal"}, {"prialt"}, {"ifselect"}, {"select"}, {"width"}, {"macro"}, {"expr"}, {"proc"},
+    {"shared"}, {"let"}, {"in"}, {"set"}, {"interface"}, {"with"}, {"sema"}, {"try"}, {"reset"},
+    {"typeof"}, {"assert"}, {"delay"}, {"undefined"}, {"external"}, {"internal"}, {"clock"}, {"main"},
+};
+const WordTable<256> kHandelCTable(kHandelCWords);
+
+bool is_handel_c_reserved(std::string_view word) { return kHandelCTable.code_of(word) != 0; }
 
 // Names a translation must not declare besides the language's words: the macros of the standard
 // library it includes, and the words some versions of Handel-C keep.

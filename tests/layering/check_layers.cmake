@@ -2,18 +2,19 @@ cmake_minimum_required(VERSION 3.25)
 # Checks the layers and the two modes. Run as: cmake -DSOURCE_DIR=<project root> -P check_layers.cmake
 #
 # Layers point only down:
-#   support -> output -> scanner -> parser -> occam2/tree -> occam2/parser -> occam2/resolve
-#     -> occam2/handelc | occam2/graph -> driver
+#   support -> output -> scanner -> parser | occam2/scanner -> occam2/tree -> occam2/parser
+#     -> occam2/resolve -> occam2/handelc | occam2/graph -> driver
 # A file belongs to the deepest layer folder that holds it (at any depth below it), and may include
-# headers of its own layer and of the layers below, never of a layer above; the Handel-C writer and
-# the process network stand side by side, neither including the other.
+# headers of its own layer and of the layers below, never of a layer above; the default mode's
+# parser and the occam 2 scanner, and the Handel-C writer and the process network, stand side by
+# side, neither including the other.
 #
 # The two modes share the lower layers and neither includes the other's code: a file of the
-# occam 2 mode (occam2/..., scanner/occam2_*, driver/occam2_*) includes no header of the default
+# occam 2 mode (occam2/..., driver/occam2_*) includes no header of the default
 # mode's own (its scanner, grammar, actions, Fragment list and translation), and a file of the
 # default mode includes no header of the occam 2 mode.
-set(layers support output scanner parser occam2/tree occam2/parser occam2/resolve occam2/handelc occam2/graph driver)
-set(ranks  0       1      2       3      4           5             6              7              7            8)
+set(layers support output scanner parser occam2/scanner occam2/tree occam2/parser occam2/resolve occam2/handelc occam2/graph driver)
+set(ranks  0       1      2       3      3              4           5             6              7              7            8)
 set(default_mode_files
   scanner/scanner.h scanner/scanner.cpp scanner/tokens.h
   parser/grammar.y parser/actions.h parser/action_context.h parser/action_state.h parser/parse_entry.h
@@ -23,7 +24,7 @@ set(default_mode_files
   output/template_merge.cpp driver/translation.h driver/translation.cpp)
 
 function(mode_of path result)
-  if(path MATCHES "^occam2/" OR path MATCHES "^scanner/occam2_" OR path MATCHES "^driver/occam2_")
+  if(path MATCHES "^occam2/" OR path MATCHES "^driver/occam2_")
     set(${result} occam2 PARENT_SCOPE)
   elseif(path MATCHES "^parser/actions_" OR path IN_LIST default_mode_files)
     set(${result} default PARENT_SCOPE)
@@ -77,11 +78,11 @@ foreach(top IN ITEMS support output scanner parser occam2 driver)
     endforeach()
   endforeach()
 endforeach()
-# The occam 2 mode's own layers, in occam2/: tree -> parser -> resolve, and above resolve the
-# Handel-C writer and the process network side by side, neither including the other. None of
-# them includes the driver.
-set(occam2_layers tree parser resolve handelc graph)
-set(occam2_ranks 0 1 2 3 3)
+# The occam 2 mode's own layers, in occam2/: scanner | tree -> parser -> resolve, the scanner and
+# the tree side by side, and above resolve the Handel-C writer and the process network side by
+# side, neither including the other. None of them includes the driver.
+set(occam2_layers scanner tree parser resolve handelc graph)
+set(occam2_ranks 0 0 1 2 3 3)
 foreach(layer IN LISTS occam2_layers)
   list(FIND occam2_layers ${layer} index)
   list(GET occam2_ranks ${index} rank)

@@ -2,10 +2,10 @@
 
 #include "occam2/parser/parser.h"
 #include "occam2/resolve/resolver.h"
+#include "occam2/scanner/scanner.h"
 #include "output/streams.h"
 #include "scanner/diagnostics.h"
 #include "scanner/line_reader.h"
-#include "scanner/occam2_scanner.h"
 
 namespace vrk::testing {
 

@@ -8,11 +8,11 @@
 #include <string>
 
 #include "occam2/parser/parser.h"
+#include "occam2/scanner/scanner.h"
 #include "occam2/tree/tree.h"
 #include "output/streams.h"
 #include "scanner/diagnostics.h"
 #include "scanner/line_reader.h"
-#include "scanner/occam2_scanner.h"
 
 namespace vrk::occam2 {
 namespace {

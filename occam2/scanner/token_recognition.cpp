@@ -1,12 +1,12 @@
-// The occam 2 scanner's token recognition: one physical line into tokens with their Handel-C
-// spellings.
+// The occam 2 scanner's token recognition: one physical line into tokens, each with its code and
+// its characters as occam wrote them.
 #include <array>
 #include <string>
 
-#include "scanner/keywords.h"
-#include "scanner/occam2_literals.h"
-#include "scanner/occam2_scanner.h"
-#include "scanner/occam2_tokens.h"
+#include "occam2/scanner/keywords.h"
+#include "occam2/scanner/literals.h"
+#include "occam2/scanner/scanner.h"
+#include "occam2/scanner/tokens.h"
 
 namespace vrk {
 
@@ -27,76 +27,65 @@ static_assert(kNulByteToken < ASSIGN && no_keyword_has(kNulByteToken), "the NUL 
 struct Spelling {
   std::string_view source;
   int code;
-  std::string_view text;
 };
 
 // Operators of two characters, tried before the single characters.
 constexpr Spelling kPairs[] = {
-    {":=", ASSIGN, ":="},         {"::", COUNTED, "::"},        {"??", XINPUT, "??"},
-    {"<<", SHIFT_OP, "<<"},       {">>", SHIFT_OP, ">>"},       {"<=", RELATIONAL_OP, "<="},
-    {">=", RELATIONAL_OP, ">="},  {"<>", RELATIONAL_OP, "!="},  {"><", BIT_OP, "^"},
-    {"/\\", BIT_OP, "&"},         {"\\/", BIT_OP, "|"},
+    {":=", ASSIGN}, {"::", COUNTED}, {"??", XINPUT}, {"<<", SHIFT_OP}, {">>", SHIFT_OP}, {"<=", RELATIONAL_OP},
+    {">=", RELATIONAL_OP}, {"<>", RELATIONAL_OP}, {"><", BIT_OP}, {"/\\", BIT_OP}, {"\\/", BIT_OP},
     // The symbols that have no meaning but that of a FUNCTION named by them ("@", "**", ...).
-    {"@@", USER_OP, "@@"},        {"@>", USER_OP, "@>"},        {"<@", USER_OP, "<@"},
-    {"**", USER_OP, "**"},        {"$$", USER_OP, "$$"},        {"%%", USER_OP, "%%"},
-    {"%>", USER_OP, "%>"},        {"<%", USER_OP, "<%"},        {"[>", USER_OP, "[>"},
-    {"<]", USER_OP, "<]"},        {"<&", USER_OP, "<&"},        {"&>", USER_OP, "&>"},
-    {"&&", USER_OP, "&&"},        {"++", USER_OP, "++"},        {"!!", USER_OP, "!!"},
-    {"==", USER_OP, "=="},
+    {"@@", USER_OP}, {"@>", USER_OP}, {"<@", USER_OP}, {"**", USER_OP}, {"$$", USER_OP}, {"%%", USER_OP},
+    {"%>", USER_OP}, {"<%", USER_OP}, {"[>", USER_OP}, {"<]", USER_OP}, {"<&", USER_OP}, {"&>", USER_OP},
+    {"&&", USER_OP}, {"++", USER_OP}, {"!!", USER_OP}, {"==", USER_OP},
 };
 
-// Single characters whose Handel-C spelling differs from the source, or whose code is a token's.
+// Single characters whose code is a token's rather than the character's own.
 constexpr Spelling kSingles[] = {
-    {"<", RELATIONAL_OP, "<"}, {">", RELATIONAL_OP, ">"}, {"=", '=', "=="}, {"\\", '\\', "mod"}, {"/", '/', "div"},
-    {"@", USER_OP, "@"},       {"%", USER_OP, "%"},       {"^", USER_OP, "^"},
+    {"<", RELATIONAL_OP}, {">", RELATIONAL_OP}, {"@", USER_OP}, {"%", USER_OP}, {"^", USER_OP},
 };
 
-// Keywords that are operators with a Handel-C spelling of their own.
-constexpr Spelling kOperatorWords[] = {
-    {"BITAND", BIT_OP, "&"}, {"BITOR", BIT_OP, "|"}, {"BITNOT", BITNOT, "~"}, {"REM", ARITH_WORD, "mod"},
-    {"PLUS", ARITH_WORD, "+"}, {"MINUS", MINUS, "-"}, {"TIMES", ARITH_WORD, "*"}, {"AFTER", AFTER, ">"},
-    {"NOT", NOT, "~"},
+// The bytes of a name (is_name_character), looked up at once.
+constexpr std::array<bool, 256> kNameCharacters = [] {
+  std::array<bool, 256> name{};
+  for (int c = 0; c < 256; ++c) {
+    name[static_cast<std::size_t>(c)] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.';
+  }
+  return name;
+}();
+
+// The operators listed above by their first byte: the pairs that start with it (a range of
+// kPairsByFirst) and the code of the byte alone, so that an operator is found with no walk through
+// the lists; a byte that starts none is an operator of its own, whose code is the byte.
+struct OperatorsFrom {
+  unsigned char first_pair = 0, pairs = 0;
+  bool single = false;
+  int single_code = 0;
 };
-
-// The codes of kOperatorWords: the other keywords are spelt as written, and are told apart from
-// these by their code alone.
-constexpr std::array<bool, kHighestCode + 1> kOperatorWordCodes = [] {
-  std::array<bool, kHighestCode + 1> codes{};
-  for (const Spelling& s : kOperatorWords) codes.at(static_cast<std::size_t>(s.code)) = true;
-  return codes;
-}();
-
-const Spelling* operator_word(int code, std::string_view word) {
-  if (code < 0 || code > kHighestCode || !kOperatorWordCodes[static_cast<std::size_t>(code)]) return nullptr;
-  for (const Spelling& s : kOperatorWords) {
-    if (s.source == word) return &s;
+constexpr std::size_t kPairCount = std::size(kPairs);
+constexpr std::array<Spelling, kPairCount> kPairsByFirst = [] {
+  std::array<Spelling, kPairCount> sorted{};
+  std::size_t n = 0;
+  for (int c = 0; c < 256; ++c) {
+    for (const Spelling& s : kPairs) {
+      if (static_cast<unsigned char>(s.source[0]) == c) sorted[n++] = s;
+    }
   }
-  return nullptr;
-}
-
-// Whether a byte starts one of the operators above; the other operators are single characters
-// spelt as written.
-constexpr std::array<bool, 256> kStartsSpelledOperator = [] {
-  std::array<bool, 256> starts{};
-  for (const Spelling& s : kPairs) starts[static_cast<unsigned char>(s.source[0])] = true;
-  for (const Spelling& s : kSingles) starts[static_cast<unsigned char>(s.source[0])] = true;
-  return starts;
+  return sorted;
 }();
-
-// The operator of two characters `c0` `c1`, if any.
-const Spelling* pair_at(char c0, char c1) {
-  for (const Spelling& s : kPairs) {
-    if (s.source[0] == c0 && s.source[1] == c1) return &s;
+constexpr std::array<OperatorsFrom, 256> kOperatorsFrom = [] {
+  std::array<OperatorsFrom, 256> from{};
+  for (std::size_t i = kPairCount; i-- > 0;) {
+    OperatorsFrom& f = from[static_cast<unsigned char>(kPairsByFirst[i].source[0])];
+    f.first_pair = static_cast<unsigned char>(i);
+    ++f.pairs;
   }
-  return nullptr;
-}
-
-const Spelling* single_at(char c) {
   for (const Spelling& s : kSingles) {
-    if (s.source[0] == c) return &s;
+    OperatorsFrom& f = from[static_cast<unsigned char>(s.source[0])];
+    f.single = true;
+    f.single_code = s.code;
   }
-  return nullptr;
-}
+  return from;
+}();
 
 }  // namespace
 
@@ -123,8 +112,6 @@ bool Occam2Scanner::next_token_in_line() {
   }
 }
 
-bool Occam2Scanner::at_line_end(std::size_t p) { return at(p) == '\n' || (at(p) == '-' && at(p + 1) == '-'); }
-
 // Scans one token at `p` into token_ and moves `p` past it; false when the characters there make
 // none (a malformed character literal, reported and skipped). With `joining_strings`, a string
 // that ends its line with '*' goes on over the next lines.
@@ -149,29 +136,18 @@ bool Occam2Scanner::scan_token(std::size_t& p, bool joining_strings) {
   return made;
 }
 
-// A keyword (looked up whole: PRI.ALT is a name) or a name, spelt with underscores for dots.
+// A keyword (looked up whole: PRI.ALT is a name) or a name.
 std::size_t Occam2Scanner::scan_word(std::size_t p) {
-  std::size_t end = p;
-  bool dotted = false;
-  for (char c = at(end); is_name_character(c); c = at(++end)) dotted = dotted || c == '.';
-  std::string_view word = std::string_view(line_).substr(p, end - p);
-  Chars lexeme = in_line(p, end - p);
-  int code = occam2_keyword_code(word);
-  if (code == 0) {
-    make_token(NAME, lexeme, name_text(word, lexeme, dotted), here(p), line_file_);
-  } else {
-    const Spelling* op = operator_word(code, word);
-    make_token(code, lexeme, op != nullptr ? fixed(op->text) : lexeme, here(p), line_file_);
+  std::size_t end = p + 1;
+  const char* const bytes = line_.data();
+  while (end < line_.size() && kNameCharacters[static_cast<unsigned char>(bytes[end])]) ++end;
+  if (end == line_.size()) {  // the word may go on beyond the window
+    for (char c = at(end); is_name_character(c); c = at(++end)) {
+    }
   }
+  int code = occam2_keyword_code(std::string_view(line_).substr(p, end - p));
+  make_token(code == 0 ? int{NAME} : code, in_line(p, end - p), here(p), line_file_);
   return end;
-}
-
-// Most names are their own Handel-C spelling; only a dotted or reserved one is spelt anew.
-Occam2Scanner::Chars Occam2Scanner::name_text(std::string_view name, Chars lexeme, bool dotted) {
-  if (!dotted && !is_handel_c_reserved(name)) return lexeme;
-  std::size_t start = own_.size();
-  occam2::append_handel_c_name(own_, name);
-  return owned_since(start);
 }
 
 // Digits, or digits '.' digits with an optional exponent E, sign, digits: a REAL_NUMBER.
@@ -187,17 +163,14 @@ std::size_t Occam2Scanner::scan_number(std::size_t p) {
       for (end += 1 + sign; is_digit(at(end));) ++end;
     }
   }
-  make_token(code, in_line(p, end - p), in_line(p, end - p), here(p), line_file_);
+  make_token(code, in_line(p, end - p), here(p), line_file_);
   return end;
 }
 
 std::size_t Occam2Scanner::scan_hex_number(std::size_t p) {
   std::size_t end = p + 1;
   while (is_hex_digit(at(end))) ++end;
-  std::size_t start = own_.size();
-  own_ += "0x";
-  own_.append(line_, p + 1, end - p - 1);
-  make_token(NUMBER, in_line(p, end - p), owned_since(start), here(p), line_file_);
+  make_token(NUMBER, in_line(p, end - p), here(p), line_file_);
   return end;
 }
 
@@ -205,17 +178,16 @@ std::size_t Occam2Scanner::scan_hex_number(std::size_t p) {
 std::size_t Occam2Scanner::scan_character(std::size_t p, bool& made) {
   char c1 = at(p + 1), c2 = at(p + 2);
   if (c1 != '*' && c1 != '\'' && c1 != '\n' && c2 == '\'') {
-    make_token(CHARACTER, in_line(p, 3), owned(occam2::c_character(static_cast<unsigned char>(c1))), here(p), line_file_);
+    make_token(CHARACTER, in_line(p, 3), here(p), line_file_);
     return p + 3;
   }
   if (c1 == '*' && c2 == '#' && is_hex_digit(at(p + 3)) && is_hex_digit(at(p + 4)) && at(p + 5) == '\'') {
-    const char text[] = {'0', 'x', at(p + 3), at(p + 4)};
-    make_token(CHARACTER, in_line(p, 6), owned(std::string_view(text, sizeof text)), here(p), line_file_);
+    make_token(CHARACTER, in_line(p, 6), here(p), line_file_);
     return p + 6;
   }
   int value = c1 == '*' ? occam2::escape_value(c2) : -1;
   if (value >= 0 && at(p + 3) == '\'') {
-    make_token(CHARACTER, in_line(p, 4), owned(occam2::c_character(static_cast<unsigned char>(value))), here(p), line_file_);
+    make_token(CHARACTER, in_line(p, 4), here(p), line_file_);
     return p + 4;
   }
   error(here(p), line_file_, "malformed character literal", "'");
@@ -223,16 +195,15 @@ std::size_t Occam2Scanner::scan_character(std::size_t p, bool& made) {
   return p + 1;
 }
 
-// A string literal as a C string. A string not closed on its line (nor continued) is reported
+// A string literal, as written but for the line breaks of a continued one. A string not closed on its line (nor continued) is reported
 // and closed at the line's end, so that the rest of the line is not read as code.
 std::size_t Occam2Scanner::scan_string(std::size_t p, bool joining_strings) {
   SourcePosition where = here(p);
   int file = line_file_;
   std::string lexeme = "\"";
-  occam2::CStringBuilder text;
   std::size_t q = p + 1;
   for (;;) {
-    if (joining_strings) drop_before(q);  // what was read of the string is in `lexeme` and `text`
+    if (joining_strings) drop_before(q);  // what was read of the string is in `lexeme`
     char c = at(q);
     if (c == '"') {
       lexeme += '"';
@@ -245,7 +216,6 @@ std::size_t Occam2Scanner::scan_string(std::size_t p, bool joining_strings) {
     }
     if (c != '*') {
       lexeme += c;
-      text.add(static_cast<unsigned char>(c));
       ++q;
       continue;
     }
@@ -261,11 +231,9 @@ std::size_t Occam2Scanner::scan_string(std::size_t p, bool joining_strings) {
       q += 2;
     } else if (e == '#' && is_hex_digit(at(q + 2)) && is_hex_digit(at(q + 3))) {
       lexeme.append(line_, q, 4);
-      text.add_hex_escape(std::string_view(line_).substr(q + 2, 2));
       q += 4;
-    } else if (int value = occam2::escape_value(e); value >= 0) {
+    } else if (occam2::escape_value(e) >= 0) {
       lexeme.append(line_, q, 2);
-      text.add(static_cast<unsigned char>(value));
       q += 2;
     } else {
       error(here(q), file, "unknown escape in a string", lexeme);
@@ -273,16 +241,7 @@ std::size_t Occam2Scanner::scan_string(std::size_t p, bool joining_strings) {
       ++q;
     }
   }
-  if (occam2::starts_with_length(lexeme)) {
-    text = occam2::CStringBuilder();
-    for (char c : occam2::string_value(lexeme)) text.add(static_cast<unsigned char>(c));
-  }
-  Chars literal = owned(lexeme);
-  std::size_t start = own_.size();
-  own_ += '"';
-  own_ += text.text();
-  own_ += '"';
-  make_token(STRING, literal, owned_since(start), where, file);
+  make_token(STRING, owned(lexeme), where, file);
   return q;
 }
 
@@ -326,19 +285,23 @@ bool Occam2Scanner::continue_string(std::size_t& resume) {
 }
 
 std::size_t Occam2Scanner::scan_operator(std::size_t p) {
-  char c = at(p);
-  if (kStartsSpelledOperator[static_cast<unsigned char>(c)]) {
-    if (const Spelling* pair = pair_at(c, at(p + 1))) {
-      make_token(pair->code, fixed(pair->source), fixed(pair->text), here(p), line_file_);
-      return p + 2;
-    }
-    if (const Spelling* single = single_at(c)) {
-      make_token(single->code, fixed(single->source), fixed(single->text), here(p), line_file_);
-      return p + 1;
+  const char c = at(p);
+  const OperatorsFrom& from = kOperatorsFrom[static_cast<unsigned char>(c)];
+  if (from.pairs != 0) {
+    const char c1 = at(p + 1);
+    for (std::size_t i = from.first_pair; i < from.first_pair + std::size_t{from.pairs}; ++i) {
+      if (kPairsByFirst[i].source[1] == c1) {
+        make_token(kPairsByFirst[i].code, in_line(p, 2), here(p), line_file_);
+        return p + 2;
+      }
     }
   }
+  if (from.single) {
+    make_token(from.single_code, in_line(p, 1), here(p), line_file_);
+    return p + 1;
+  }
   int code = c == '\0' ? int{kNulByteToken} : int{static_cast<unsigned char>(c)};
-  make_token(code, in_line(p, 1), in_line(p, 1), here(p), line_file_);
+  make_token(code, in_line(p, 1), here(p), line_file_);
   return p + 1;
 }
 

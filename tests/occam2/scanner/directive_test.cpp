@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "scanner/occam2_tokens.h"
+#include "occam2/scanner/tokens.h"
 #include "tests/common/files.h"
-#include "tests/scanner/occam2_token_stream.h"
+#include "tests/occam2/scanner/token_stream.h"
 
 namespace vrk::testing {
 namespace {
@@ -16,10 +16,10 @@ namespace {
 using namespace occam2::token;
 using Codes = std::vector<int>;
 
-std::vector<std::string> name_texts(const Occam2Scan& r) {
+std::vector<std::string> name_lexemes(const Occam2Scan& r) {
   std::vector<std::string> names;
   for (const Occam2Token& t : r.tokens) {
-    if (t.code == NAME) names.push_back(t.text);
+    if (t.code == NAME) names.push_back(t.lexeme);
   }
   return names;
 }
@@ -67,7 +67,7 @@ TEST_F(Occam2Includes, FilesAreLookedUpBesideTheIncludingFileThenInEachDirectory
   write_file(dir_ / "two" / "b.inc", "two.b\n");
   write_file(dir_ / "two" / "c.inc", "two.c\n");
   Occam2Scan r = scan_occam2_file({true, path("src/main.occ"), {path("one"), path("two")}});
-  EXPECT_EQ(name_texts(r), (std::vector<std::string>{"beside", "two_c", "two_c"}));
+  EXPECT_EQ(name_lexemes(r), (std::vector<std::string>{"beside", "two.c", "two.c"}));
   EXPECT_EQ(r.errors, 0) << r.diagnostics;
 }
 
@@ -120,7 +120,7 @@ TEST_F(Occam2Includes, AnIncludeLoopIsAnErrorNamingTheChainAndIsSkipped) {
   write_file(dir_ / "a.inc", "a\n#INCLUDE \"b.inc\"\n");
   write_file(dir_ / "b.inc", "b\n#INCLUDE \"a.inc\"\n");
   Occam2Scan r = scan_main("#INCLUDE \"a.inc\"\n#INCLUDE \"main.occ\"\nend\n");
-  EXPECT_EQ(name_texts(r), (std::vector<std::string>{"a", "b", "end"}));
+  EXPECT_EQ(name_lexemes(r), (std::vector<std::string>{"a", "b", "end"}));
   EXPECT_EQ(r.errors, 2);
   EXPECT_EQ(r.diagnostics, path("b.inc") + ":2:1: error: include loop: " + path("a.inc") + " includes itself through " +
                                path("b.inc") + "\n" + path("main.occ") + ":2:1: error: include loop: " +
@@ -177,7 +177,7 @@ TEST_F(Occam2Includes, EachFileClosesItsOwnConditions) {
   write_file(dir_ / "open.inc", "#IF TRUE\nx\n");
   write_file(dir_ / "close.inc", "y\n#ENDIF\n");
   Occam2Scan r = scan_main("#IF TRUE\n#INCLUDE \"open.inc\"\n#INCLUDE \"close.inc\"\n#ENDIF\n#ENDIF\nz\n");
-  EXPECT_EQ(name_texts(r), (std::vector<std::string>{"x", "y", "z"}));
+  EXPECT_EQ(name_lexemes(r), (std::vector<std::string>{"x", "y", "z"}));
   EXPECT_EQ(r.diagnostics, path("open.inc") + ":1:1: error: #IF without #ENDIF\n" + path("close.inc") +
                                ":2:1: error: #ENDIF without #IF\n" + path("main.occ") + ":5:1: error: #ENDIF without #IF\n");
 }
@@ -189,7 +189,7 @@ TEST(Occam2Conditions, OnlyTheLinesOfTheChosenBranchesAreScanned) {
       "#IF NOT DEFINED (SLOW)\n  #IF FALSE\nd\n  #ELSE\ne\n  #ENDIF\n#ENDIF\n"
       "#DEFINE N #10\n#IF (N >= 16) AND (N <> 17)\nf\n#ENDIF\n"
       "#UNDEF FAST\n#IF DEFINED (FAST)\ng\n#ELIF TARGET.BIGENDIAN\nh\n#ELIF (-1) < 0\ni\n#ELSE\nj\n#ENDIF\n");
-  EXPECT_EQ(name_texts(r), (std::vector<std::string>{"a", "e", "f", "i"}));
+  EXPECT_EQ(name_lexemes(r), (std::vector<std::string>{"a", "e", "f", "i"}));
   EXPECT_EQ(r.errors, 0) << r.diagnostics;
 }
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/scanner/occam2_token_stream.h"
+#include "tests/occam2/scanner/token_stream.h"
 
 namespace vrk::testing {
 namespace {

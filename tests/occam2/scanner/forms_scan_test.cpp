@@ -3,8 +3,9 @@
 // brackets left open (a VALOF operand), and the lines under #LIBRARY.
 #include <gtest/gtest.h>
 
-#include "scanner/occam2_tokens.h"
-#include "tests/scanner/occam2_token_stream.h"
+#include "occam2/scanner/literals.h"
+#include "occam2/scanner/tokens.h"
+#include "tests/occam2/scanner/token_stream.h"
 
 namespace vrk::testing {
 namespace {
@@ -12,19 +13,13 @@ namespace {
 using namespace occam2::token;
 using Codes = std::vector<int>;
 
-std::vector<std::string> lexemes(const Occam2Scan& scan) {
-  std::vector<std::string> out;
-  for (const Occam2Token& t : scan.tokens) out.push_back(t.lexeme);
-  return out;
-}
-
 TEST(Occam2Substitution, EachValueBecomesTheTokenItIs) {
   Occam2Scan r = scan_occam2(
       "#DEFINE N 12\n#DEFINE NEG -3\n#DEFINE FLAG TRUE\n#DEFINE S \"x*ny\"\n"
       "##N ##NEG ##FLAG ##S ##TARGET.BITS.PER.WORD ##TARGET.BYTES.PER.WORD\n");
   EXPECT_EQ(r.codes(), (Codes{NUMBER, '-', NUMBER, BOOLEAN, STRING, NUMBER, NUMBER, EOL, 0}));
-  EXPECT_EQ(lexemes(r), (std::vector<std::string>{"12", "-", "3", "TRUE", "\"x*ny\"", "32", "4", "\n", ""}));
-  EXPECT_EQ(r.texts()[4], "\"x\\ny\"");  // the string as C writes it
+  EXPECT_EQ(r.lexemes(), (std::vector<std::string>{"12", "-", "3", "TRUE", "\"x*ny\"", "32", "4", "\n", ""}));
+  EXPECT_EQ(occam2::string_value(r.tokens[4].lexeme), "x\ny");
   EXPECT_EQ(r.errors, 0) << r.diagnostics;
 }
 
@@ -75,8 +70,8 @@ TEST(Occam2Tokens, SymbolsOnlyFunctionsGiveAMeaningAreOperators) {
 TEST(Occam2Tokens, AStringThatBeginsWithStarLHoldsItsLengthFirst) {
   Occam2Scan r = scan_occam2("\"*lxyz\" \"*Lq\"\n");
   ASSERT_EQ(r.codes(), (Codes{STRING, STRING, EOL, 0}));
-  EXPECT_EQ(r.texts()[0], "\"\\x03xyz\"");
-  EXPECT_EQ(r.texts()[1], "\"\\x01q\"");
+  EXPECT_EQ(occam2::string_value(r.tokens[0].lexeme), "\x03xyz");
+  EXPECT_EQ(occam2::string_value(r.tokens[1].lexeme), "\x01q");
   EXPECT_EQ(r.errors, 0) << r.diagnostics;
   // Elsewhere in a string *l is no escape.
   EXPECT_EQ(scan_occam2("\"a*l\"\n", quiet_style()).errors, 1);

@@ -1,19 +1,18 @@
-#include "scanner/occam2_scanner.h"
+#include "occam2/scanner/scanner.h"
 
+#include <algorithm>
+#include <cstring>
 #include <utility>
 
-#include "scanner/occam2_literals.h"
-#include "scanner/occam2_tokens.h"
+#include "occam2/scanner/literals.h"
+#include "occam2/scanner/tokens.h"
+#include "support/bytes.h"
 
 namespace vrk {
 
 using namespace occam2::token;
 
 namespace {
-
-// A line is read this many bytes at a time, and the bytes scanned before a token are dropped from
-// the window once there are this many.
-constexpr std::size_t kWindowPart = std::size_t{1} << 16;
 
 // "256 MiB", or the bytes when the limit is no whole number of MiB.
 std::string size_text(std::uint64_t bytes) {
@@ -59,7 +58,7 @@ int Occam2Scanner::yylex() {
   for (;;) {
     if (stopped()) {
       code_ = END_OF_INPUT;
-      lexeme_ = text_ = std::string_view();
+      lexeme_ = std::string_view();
       return END_OF_INPUT;
     }
     if (queue_next_ < queue_.size()) {
@@ -69,8 +68,18 @@ int Occam2Scanner::yylex() {
     queue_.clear();
     queue_next_ = 0;
     if (finished_) {
-      deliver({END_OF_INPUT, frames_.front()->file, end_position_, {}, {}});
+      deliver({END_OF_INPUT, frames_.front()->file, end_position_, {}});
       return code_;
+    }
+    if (in_line_ && next_token_in_line()) {
+      // Most tokens need nothing before them and go out at once, without the queue.
+      follow_brackets(token_, line_open_);
+      if (queue_.empty() && !has_token_after_ && !stopped()) [[likely]] {
+        deliver(token_);
+        return code_;
+      }
+      queue_scanned_token();
+      continue;
     }
     advance();
   }
@@ -82,11 +91,10 @@ std::string Occam2Scanner::take_comments() {
   return std::exchange(comments_, std::string());
 }
 
-// Queues what is due next: the next token of the line, the EOL after its last one, the first
-// token of the next line (with its layout tokens), or the closing of the open levels.
+// Queues what is due next once the current line has no more tokens: the EOL after its last one,
+// the first token of the next line (with its layout tokens), or the closing of the open levels.
 void Occam2Scanner::advance() {
   if (!in_line_) return start_logical_or_continued_line();
-  if (next_token_in_line()) return queue_scanned();
   end_physical_line();
 }
 
@@ -94,9 +102,16 @@ void Occam2Scanner::advance() {
 // characters stood for, if any.
 void Occam2Scanner::queue_scanned() {
   follow_brackets(token_, line_open_);
+  queue_scanned_token();
+}
+
+// The token just scanned, its brackets followed; then the second token, if any.
+void Occam2Scanner::queue_scanned_token() {
+  queue(token_);
   if (has_token_after_) {
     has_token_after_ = false;
     follow_brackets(token_after_, true);
+    queue(token_after_);
   }
 }
 
@@ -126,9 +141,8 @@ void Occam2Scanner::start_logical_or_continued_line() {
 void Occam2Scanner::stand_in_for_failed_include() {
   FailedInclude failed = std::exchange(failed_include_, {});
   own_.clear();
-  Chars why = owned(failed.why);
   next_ = line_.size() - 1;  // the directive's line is whole: this is its line feed
-  make_token(MISSING_INCLUDE, why, why, failed.where, line_file_);
+  make_token(MISSING_INCLUDE, owned(failed.why), failed.where, line_file_);
   last_code_ = MISSING_INCLUDE;
   lay_out(layout_for(content_column_));
   line_start_brackets_ = brackets_.size();
@@ -143,7 +157,7 @@ void Occam2Scanner::end_physical_line() {
   continues_ = joins_next_line(last_code_);
   if (continues_) return;
   line_open_ = false;
-  queue({EOL, eol_file_, eol_position_, fixed("\n"), fixed("\n")});
+  queue({EOL, eol_file_, eol_position_, fixed("\n")});
   open_bracket_level();
 }
 
@@ -155,11 +169,11 @@ void Occam2Scanner::finish_input() {
   finished_ = true;
   if (line_open_) {
     line_open_ = false;
-    queue({EOL, eol_file_, eol_position_, fixed("\n"), fixed("\n")});
+    queue({EOL, eol_file_, eol_position_, fixed("\n")});
   }
   const int file = frames_.front()->file;
   const std::size_t silent = drop_bracket_levels_from(1);
-  for (std::size_t level = 1 + silent; level < columns_.size(); ++level) queue({OUTDENT, file, end_position_, {}, {}});
+  for (std::size_t level = 1 + silent; level < columns_.size(); ++level) queue({OUTDENT, file, end_position_, {}});
   columns_.resize(1);
 }
 
@@ -269,10 +283,8 @@ void Occam2Scanner::drop_rest_of_line() {
   line_.clear();
 }
 
-// Forgets the bytes of the window before `offset` once they are many; `offset` then counts from
-// the new start. Only while no other offset into the window is held.
-void Occam2Scanner::drop_before(std::size_t& offset) {
-  if (offset < kWindowPart) return;
+// drop_before once there are bytes to drop.
+void Occam2Scanner::drop_window_before(std::size_t& offset) {
   layout_column(offset);  // the count of columns goes on from the new start of the window
   column_offset_ = 0;
   line_.erase(0, offset);
@@ -316,17 +328,22 @@ void Occam2Scanner::find_content() {
   long long column = 0;
   std::size_t i = 0;
   for (;;) {
-    for (; i < line_.size(); ++i) {
-      char c = line_[i];
-      if (c == ' ') {
-        column = column < kMaxCount ? column + 1 : column;
-      } else if (c == '\t') {
+    const char* const bytes = line_.data();
+    const std::size_t size = line_.size();
+    while (i < size) {
+      const std::size_t spaces = i;  // a run of spaces is counted at once
+      while (i < size && bytes[i] == ' ') ++i;
+      if (column < kMaxCount) column = std::min(column + static_cast<long long>(i - spaces), kMaxCount);
+      if (i == size) break;
+      const char c = bytes[i];
+      if (c == '\t') {
         column = column < kMaxCount ? (column / kTabWidth + 1) * kTabWidth : column;
       } else if (!occam2::is_blank(c)) {
         content_start_ = i;
         content_column_ = capped(column + frames_.back()->base_column);
         return;
       }
+      ++i;
     }
     drop_before(i);
     extend_line();  // a whole line ends in a line feed, which is no blank: this one is not whole
@@ -354,8 +371,8 @@ void Occam2Scanner::lay_out(Layout layout) {
   const std::size_t silent = drop_bracket_levels_from(columns_.size() - layout.outdents);
   columns_.resize(columns_.size() - layout.outdents);
   if (layout.indent) columns_.push_back(column);
-  for (std::size_t i = silent; i < layout.outdents; ++i) queue({OUTDENT, file, where, {}, {}});
-  if (layout.indent) queue({INDENT, file, where, {}, {}});
+  for (std::size_t i = silent; i < layout.outdents; ++i) queue({OUTDENT, file, where, {}});
+  if (layout.indent) queue({INDENT, file, where, {}});
 }
 
 Occam2Scanner::Chars Occam2Scanner::owned(std::string_view text) {
@@ -369,19 +386,26 @@ std::size_t Occam2Scanner::skip_blanks(std::size_t p) {
   return p;
 }
 
-SourcePosition Occam2Scanner::here(std::size_t offset) const {
-  return {line_no_, capped(static_cast<long long>(dropped_ + offset) + 1)};
-}
-
 void Occam2Scanner::deliver(const Token& token) {
   code_ = token.code;
   lexeme_ = view(token.lexeme);
-  text_ = view(token.text);
   position_ = token.position;
   file_ = token.file;
   line_number_ = token.code == EOL ? next_count(token.position.line) : token.position.line;
   use_file_for_messages(token.file);
-  diagnostics_.trace_token(code_, lexeme_);
+  trace(code_, lexeme_);
+}
+
+// A short lexeme is traced by the copy of whole blocks, which reads a block from its start: it is
+// copied into a block of its own first, since it may end anywhere (in the line, in a fixed text).
+void Occam2Scanner::trace(int code, std::string_view lexeme) {
+  if (lexeme.size() <= kCopyBlock) [[likely]] {
+    char block[kCopyBlock] = {};
+    std::memcpy(block, lexeme.data(), lexeme.size());
+    diagnostics_.trace_token(code, std::string_view(block, lexeme.size()), Diagnostics::LexemeBytes::padded);
+    return;
+  }
+  diagnostics_.trace_token(code, lexeme);
 }
 
 void Occam2Scanner::error(SourcePosition where, int file, std::string_view message, std::string_view near) {

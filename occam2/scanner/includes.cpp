@@ -1,4 +1,4 @@
-#include "scanner/occam2_includes.h"
+#include "occam2/scanner/includes.h"
 
 #include <cerrno>
 #include <cstring>

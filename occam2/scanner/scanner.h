@@ -9,8 +9,8 @@
 // OUTDENT per level it leaves. At the end the open levels are closed and 0 follows.
 //
 // Token level: names, keywords, integer, real, character and string literals (a string may go on
-// over lines) and operators by longest match; each token's Handel-C spelling is token_text.
-// Every delivered token is traced like the default scanner's.
+// over lines) and operators by longest match, each delivered as occam wrote it (the parser decodes
+// the literals). Every delivered token is traced like the default scanner's.
 //
 // Tokens are scanned one at a time as the parser asks for them, from a window over the physical
 // line that is dropped behind the scanned tokens: memory does not grow with a line's length, only
@@ -29,10 +29,10 @@
 #include <utility>
 #include <vector>
 
+#include "occam2/scanner/conditions.h"
+#include "occam2/scanner/includes.h"
 #include "scanner/diagnostics.h"
 #include "scanner/line_reader.h"
-#include "scanner/occam2_conditions.h"
-#include "scanner/occam2_includes.h"
 #include "support/exit_status.h"
 
 namespace vrk {
@@ -61,6 +61,9 @@ class Occam2Scanner {
   static constexpr std::size_t kMaxIncludeDepth = 64;
   // Tabs stop at every eighth column.
   static constexpr int kTabWidth = 8;
+  // A line is read this many bytes at a time, and the bytes scanned before a token are dropped
+  // from the window once there are this many.
+  static constexpr std::size_t kWindowPart = std::size_t{1} << 16;
 
   // Messages name the main source as `diagnostics` does when the scanner is made, and an included
   // file by the path it was found under.
@@ -75,8 +78,6 @@ class Occam2Scanner {
   // The token's source characters (a continued string: the joined literal, quotes included);
   // empty for INDENT, OUTDENT and the end. Valid until the next call of yylex.
   std::string_view token_lexeme() const { return lexeme_; }
-  // The token's Handel-C spelling.
-  std::string_view token_text() const { return text_; }
   // The most recent token: code, lexeme and where it stands in the file it came from (an EOL
   // after the last token of its line, INDENT and OUTDENT at the first token of the line they come
   // before, the end of the input at column 1 of the line after the last).
@@ -116,8 +117,8 @@ class Occam2Scanner {
     bool pushed_back_whole = false;  // it holds the whole line
     bool has_pushed_back = false;
   };
-  // Where a token's lexeme or text is kept: static characters, a stretch of the line window, or
-  // a stretch of own_ (the spellings the scanner makes), looked up when the token is delivered.
+  // Where a token's lexeme is kept: static characters, a stretch of the line window, or a stretch
+  // of own_ (a joined string, a substituted value), looked up when the token is delivered.
   struct Chars {
     enum class In : unsigned char { fixed, line, own };
     In in = In::fixed;
@@ -131,7 +132,7 @@ class Occam2Scanner {
     int code = 0;
     int file = 0;
     SourcePosition position;
-    Chars lexeme, text;
+    Chars lexeme;
   };
   // The layout tokens a logical line needs before its own: an OUTDENT for each open level deeper
   // than its column, then an INDENT when it stands deeper than the level it comes back to.
@@ -151,6 +152,7 @@ class Occam2Scanner {
   // What comes next.
   void queue(const Token& token) { queue_.push_back(token); }
   void queue_scanned();
+  void queue_scanned_token();
   void advance();
   void start_logical_or_continued_line();
   void end_physical_line();
@@ -163,7 +165,12 @@ class Occam2Scanner {
   void extend_line();
   void read_whole_line();
   void drop_rest_of_line();
-  void drop_before(std::size_t& offset);
+  // Forgets the bytes of the window before `offset` once they are many; `offset` then counts from
+  // the new start. Only while no other offset into the window is held.
+  void drop_before(std::size_t& offset) {
+    if (offset >= kWindowPart) [[unlikely]] drop_window_before(offset);
+  }
+  void drop_window_before(std::size_t& offset);
   bool leave_file();
   void keep_comment(std::size_t start);
   Layout layout_for(int column) const;
@@ -186,15 +193,30 @@ class Occam2Scanner {
     std::size_t line_start_brackets = 0;  // the brackets open when the line that opened it began
   };
   bool closes_bracket_level();
-  void follow_brackets(const Token& token, bool line_open);
+  // Most tokens are no bracket and come after the first token inside the open brackets.
+  void follow_brackets(const Token& token, bool line_open) {
+    if (brackets_.empty() && token.code != '(' && token.code != '[') [[likely]] return;
+    follow_open_brackets(token, line_open);
+  }
+  void follow_open_brackets(const Token& token, bool line_open);
   void close_bracket_level(const Token& closing);
-  void open_bracket_level();
-  std::size_t drop_bracket_levels_from(std::size_t column_index);
+  // Most lines leave no bracket open, and most programs have no bracket levels.
+  void open_bracket_level() {
+    if (brackets_.size() > line_start_brackets_) [[unlikely]] open_inner_bracket_level();
+  }
+  void open_inner_bracket_level();
+  std::size_t drop_bracket_levels_from(std::size_t column_index) {
+    return bracket_levels_.empty() ? 0 : drop_some_bracket_levels_from(column_index);
+  }
+  std::size_t drop_some_bracket_levels_from(std::size_t column_index);
   int layout_column(std::size_t offset);
 
   // Tokens.
   bool next_token_in_line();
-  bool at_line_end(std::size_t p);
+  bool at_line_end(std::size_t p) {
+    const char c = at(p);
+    return c == '\n' || (c == '-' && at(p + 1) == '-');
+  }
   bool scan_token(std::size_t& p, bool joining_strings);
   std::size_t scan_word(std::size_t p);
   std::size_t scan_number(std::size_t p);
@@ -204,11 +226,9 @@ class Occam2Scanner {
   bool continue_string(std::size_t& resume);
   std::size_t scan_operator(std::size_t p);
   std::size_t scan_substitution(std::size_t p);
-  Chars name_text(std::string_view name, Chars lexeme, bool dotted);
-  void make_token(int code, Chars lexeme, Chars text, SourcePosition where, int file) {
-    token_ = {code, file, where, lexeme, text};
-  }
+  void make_token(int code, Chars lexeme, SourcePosition where, int file) { token_ = {code, file, where, lexeme}; }
   void deliver(const Token& token);
+  void trace(int code, std::string_view lexeme);
 
   // Columns and line numbers stop growing at kMaxCount, far beyond any real program, so that they
   // never overflow on a hostile one.
@@ -246,7 +266,9 @@ class Occam2Scanner {
   }
   char beyond_window(std::size_t i);
   std::size_t skip_blanks(std::size_t p);
-  SourcePosition here(std::size_t offset) const;
+  SourcePosition here(std::size_t offset) const {
+    return {line_no_, capped(static_cast<long long>(dropped_ + offset) + 1)};
+  }
 
   // Directives.
   std::string_view directive_word(std::size_t start);
@@ -312,7 +334,7 @@ class Occam2Scanner {
   Token token_after_;              // a second token the same characters stand for (##NAME of a negative value)
   bool has_token_after_ = false;
   std::string substituted_number_;  // the digits of that value
-  std::string own_;                // the characters of lexemes and texts not found in the line
+  std::string own_;                // the characters of lexemes not found in the line
   // What is due before anything more is scanned: the layout tokens of a line, then its first token;
   // an EOL and OUTDENTs before a closing bracket; each token of the line in turn. It holds a few
   // tokens at a time (layout tokens for each open level at most), whose characters stay where
@@ -350,7 +372,6 @@ class Occam2Scanner {
 
   int code_ = 0;
   std::string_view lexeme_;
-  std::string_view text_;
   SourcePosition position_;
   int file_ = 0;
   int line_number_ = 1;

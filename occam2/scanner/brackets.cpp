@@ -9,9 +9,9 @@
 //
 // The bracket's level takes no INDENT or OUTDENT of its own; a line that begins with the
 // closing bracket goes on with the line that opened it.
-#include "scanner/occam2_literals.h"
-#include "scanner/occam2_scanner.h"
-#include "scanner/occam2_tokens.h"
+#include "occam2/scanner/literals.h"
+#include "occam2/scanner/scanner.h"
+#include "occam2/scanner/tokens.h"
 
 namespace vrk {
 
@@ -29,10 +29,10 @@ bool Occam2Scanner::closes_bracket_level() {
   return is_closing_character(at(content_start_));
 }
 
-// Queues `token`, following its brackets: the first token after an open bracket is noted, and a
-// bracket that closes a bracket level gets the tokens that end the lines inside it before it (an
-// EOL when `line_open`, a line holding tokens not yet ended).
-void Occam2Scanner::follow_brackets(const Token& token, bool line_open) {
+// Follows the brackets of `token`, which is to be delivered next: the first token after an open
+// bracket is noted, and a bracket that closes a bracket level gets the tokens that end the lines
+// inside it queued before it (an EOL when `line_open`, a line holding tokens not yet ended).
+void Occam2Scanner::follow_open_brackets(const Token& token, bool line_open) {
   if (!brackets_.empty() && brackets_.back().inner.line < 0) {
     OpenBracket& bracket = brackets_.back();
     bracket.inner = token.position;
@@ -43,14 +43,13 @@ void Occam2Scanner::follow_brackets(const Token& token, bool line_open) {
   }
   if (is_closing(token.code) && !brackets_.empty()) {
     if (!bracket_levels_.empty() && bracket_levels_.back().bracket + 1 == brackets_.size()) {
-      if (line_open) queue({EOL, token.file, token.position, fixed("\n"), fixed("\n")});
+      if (line_open) queue({EOL, token.file, token.position, fixed("\n")});
       close_bracket_level(token);
     }
     brackets_.pop_back();
   } else if (is_opening(token.code)) {
     brackets_.push_back({});
   }
-  queue(token);
 }
 
 // Ends the innermost bracket level before the bracket `closing`: an OUTDENT for each level inside
@@ -59,7 +58,7 @@ void Occam2Scanner::close_bracket_level(const Token& closing) {
   BracketLevel level = bracket_levels_.back();
   bracket_levels_.pop_back();
   for (std::size_t inside = columns_.size() - 1 - level.column_index; inside > 0; --inside) {
-    queue({OUTDENT, closing.file, closing.position, {}, {}});
+    queue({OUTDENT, closing.file, closing.position, {}});
   }
   columns_.resize(level.column_index);
   line_start_brackets_ = level.line_start_brackets;
@@ -68,8 +67,7 @@ void Occam2Scanner::close_bracket_level(const Token& closing) {
 // At the end of a logical line that left brackets open: the innermost one's level, at the column
 // of its first token. Brackets that cannot have one (that token is not deeper than the level the
 // line stands in) are forgotten, and the parser reports what follows.
-void Occam2Scanner::open_bracket_level() {
-  if (brackets_.size() <= line_start_brackets_) return;
+void Occam2Scanner::open_inner_bracket_level() {
   const OpenBracket& bracket = brackets_.back();
   bool on_this_line = bracket.inner.line == line_no_ && bracket.inner_file == line_file_;
   int column = on_this_line ? bracket.inner_column : -1;
@@ -83,7 +81,7 @@ void Occam2Scanner::open_bracket_level() {
 
 // Forgets the bracket levels at `column_index` and above, whose lines a line less deep has left
 // behind; returns how many there were.
-std::size_t Occam2Scanner::drop_bracket_levels_from(std::size_t column_index) {
+std::size_t Occam2Scanner::drop_some_bracket_levels_from(std::size_t column_index) {
   std::size_t dropped = 0;
   while (!bracket_levels_.empty() && bracket_levels_.back().column_index >= column_index) {
     brackets_.resize(bracket_levels_.back().line_start_brackets);

@@ -1,10 +1,10 @@
-#include "scanner/occam2_conditions.h"
+#include "occam2/scanner/conditions.h"
 
 #include <algorithm>
 #include <charconv>
 
-#include "scanner/occam2_literals.h"
-#include "scanner/occam2_tokens.h"
+#include "occam2/scanner/literals.h"
+#include "occam2/scanner/tokens.h"
 
 namespace vrk::occam2 {
 

@@ -6,14 +6,13 @@
 #include <string_view>
 #include <vector>
 
-#include "scanner/occam2_scanner.h"
+#include "occam2/scanner/scanner.h"
 
 namespace vrk::testing {
 
 struct Occam2Token {
   int code = 0;
   std::string lexeme;
-  std::string text;
   int line = 0, column = 0;  // where the scanner says the token stands
   std::string file;          // the source name messages use while it is the current token
   int file_id = 0;           // the scanner's number of that file (0: the main source)
@@ -27,7 +26,7 @@ struct Occam2Scan {
   int errors = 0;
 
   std::vector<int> codes() const;
-  std::vector<std::string> texts() const;
+  std::vector<std::string> lexemes() const;
   // The lines of the errors reported on standard error in the quiet style ("NAME:LINE:..: error").
   std::vector<int> quiet_error_lines() const;
   ExitStatus stop_status = ExitStatus::success;

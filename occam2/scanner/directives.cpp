@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "scanner/occam2_literals.h"
-#include "scanner/occam2_scanner.h"
-#include "scanner/occam2_tokens.h"
+#include "occam2/scanner/literals.h"
+#include "occam2/scanner/scanner.h"
+#include "occam2/scanner/tokens.h"
 
 namespace vrk {
 

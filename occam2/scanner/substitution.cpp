@@ -2,9 +2,9 @@
 // or -D gave NAME, as the token that value is (an integer, TRUE or FALSE, a string).
 #include <string>
 
-#include "scanner/occam2_literals.h"
-#include "scanner/occam2_scanner.h"
-#include "scanner/occam2_tokens.h"
+#include "occam2/scanner/literals.h"
+#include "occam2/scanner/scanner.h"
+#include "occam2/scanner/tokens.h"
 
 namespace vrk {
 
@@ -22,7 +22,7 @@ std::size_t Occam2Scanner::scan_substitution(std::size_t p) {
   using Kind = occam2::SymbolValue::Kind;
   if (value == nullptr || value->kind == Kind::none) {
     warn(where, line_file_, "##" + name + (value == nullptr ? " is not defined" : " has no value") + "; it stands for \"\"");
-    make_token(STRING, fixed("\"\""), fixed("\"\""), where, line_file_);
+    make_token(STRING, fixed("\"\""), where, line_file_);
     return end;
   }
   switch (value->kind) {
@@ -31,25 +31,20 @@ std::size_t Occam2Scanner::scan_substitution(std::size_t p) {
       const unsigned long long magnitude = value->number < 0 ? 0ULL - static_cast<unsigned long long>(value->number)
                                                              : static_cast<unsigned long long>(value->number);
       substituted_number_ = std::to_string(magnitude);  // kept apart: it may outlive own_'s contents
-      const Chars digits = fixed(substituted_number_);
-      make_token(NUMBER, digits, digits, where, line_file_);
+      make_token(NUMBER, fixed(substituted_number_), where, line_file_);
       if (value->number < 0) {
         token_after_ = token_;
         has_token_after_ = true;
-        make_token('-', fixed("-"), fixed("-"), where, line_file_);
+        make_token('-', fixed("-"), where, line_file_);
       }
       break;
     }
     case Kind::boolean: {
-      const Chars word = fixed(value->number != 0 ? "TRUE" : "FALSE");
-      make_token(BOOLEAN, word, word, where, line_file_);
+      make_token(BOOLEAN, fixed(value->number != 0 ? "TRUE" : "FALSE"), where, line_file_);
       break;
     }
     case Kind::string: {
-      occam2::CStringBuilder text;
-      for (char c : occam2::string_value(value->text)) text.add(static_cast<unsigned char>(c));
-      const Chars literal = owned(value->text);
-      make_token(STRING, literal, owned("\"" + text.text() + "\""), where, line_file_);
+      make_token(STRING, owned(value->text), where, line_file_);
       break;
     }
     case Kind::none: break;

@@ -1,4 +1,4 @@
-#include "tests/scanner/occam2_token_stream.h"
+#include "tests/occam2/scanner/token_stream.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -6,8 +6,8 @@
 
 #include <sstream>
 
+#include "occam2/scanner/scanner.h"
 #include "output/streams.h"
-#include "scanner/occam2_scanner.h"
 
 namespace vrk::testing {
 
@@ -17,9 +17,9 @@ std::vector<int> Occam2Scan::codes() const {
   return result;
 }
 
-std::vector<std::string> Occam2Scan::texts() const {
+std::vector<std::string> Occam2Scan::lexemes() const {
   std::vector<std::string> result;
-  for (const Occam2Token& t : tokens) result.push_back(t.text);
+  for (const Occam2Token& t : tokens) result.push_back(t.lexeme);
   return result;
 }
 
@@ -49,7 +49,7 @@ Occam2Scan run(SourceReader& reader, const Occam2ScanSettings& settings, std::si
       break;
     }
     int code = scanner.yylex();
-    result.tokens.push_back({code, std::string(scanner.token_lexeme()), std::string(scanner.token_text()),
+    result.tokens.push_back({code, std::string(scanner.token_lexeme()),
                              scanner.token_position().line, scanner.token_position().column,
                              diagnostics.source_name(), scanner.token_file()});
     // Messages about a token name the file it came from.
