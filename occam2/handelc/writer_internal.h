@@ -107,6 +107,8 @@ class Writer {
   void end_streamed_body();
   void main_statements(NodeId item);
   void hoist(NodeId id);
+  void hoist_below(NodeId id);
+  bool may_hoist() const;
   void proc_definition(NodeId id);
   void function_definition(NodeId id);
   void constant_definition(NodeId id);
@@ -209,6 +211,7 @@ class Writer {
   std::vector<NodeId> pending_comments_;  // outermost comment lines, written before the next item
   long statements_ = 0;  // statements written so far: a block that gets none gets a delay
   mutable std::vector<std::int8_t> counts_;  // statement_count per node, -1 until asked
+  NodeId hoist_scan_from_ = kNone;  // the item being written has no node before this one (none: not known)
   NodeId definition_ = kNone;  // the PROC or FUNCTION being written
   std::unordered_set<SymbolId> parameters_;  // its free names, written as the parameters they became
   // The replicator indices written as constants in the copy being written (an unrolled IF or ALT).
