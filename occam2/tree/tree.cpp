@@ -125,9 +125,34 @@ std::uint32_t Places::add_file(std::string name) {
 
 // ---------------------------------------------------------------- names
 
+namespace {
+std::uint32_t name_hash(std::string_view name) {
+  std::uint32_t h = 2166136261u;  // FNV-1a
+  for (char c : name) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+  return h;
+}
+}  // namespace
+
+// Doubles the slots (kept at most half full) and places every name again.
+void Names::grow() {
+  std::size_t size = slots_.empty() ? 1024 : slots_.size() * 2;
+  slots_.assign(size, kFree);
+  for (NameId id = 0; id < spellings_.size(); ++id) {
+    std::size_t at = hashes_[id] & (size - 1);
+    while (slots_[at] != kFree) at = (at + 1) & (size - 1);
+    slots_[at] = id;
+  }
+}
+
 NameId Names::intern(std::string_view name) {
-  auto found = ids_.find(name);
-  if (found != ids_.end()) return found->second;
+  if (spellings_.size() * 2 >= slots_.size()) grow();
+  std::uint32_t hash = name_hash(name);
+  std::size_t mask = slots_.size() - 1;
+  std::size_t at = hash & mask;
+  for (NameId id = slots_[at]; id != kFree; id = slots_[at]) {
+    if (hashes_[id] == hash && spellings_[id] == name) return id;
+    at = (at + 1) & mask;
+  }
   if (name.size() > left_) {
     std::size_t size = std::max<std::size_t>(name.size(), std::size_t{64} << 10);
     stores_.push_back(std::make_unique_for_overwrite<char[]>(size));
@@ -140,7 +165,8 @@ NameId Names::intern(std::string_view name) {
   left_ -= name.size();
   NameId id = static_cast<NameId>(spellings_.size());
   spellings_.push_back(kept);
-  ids_.emplace(kept, id);
+  hashes_.push_back(hash);
+  slots_[at] = id;
   return id;
 }
 

@@ -128,7 +128,8 @@ class Places {
   std::vector<std::string> files_;
 };
 
-// Names interned: the same spelling gives the same NameId.
+// Names interned: the same spelling gives the same NameId. Every name token is interned, so the
+// table is open-addressed with a short hash of the spelling: one probe finds most.
 class Names {
  public:
   NameId intern(std::string_view name);
@@ -136,8 +137,11 @@ class Names {
   std::size_t size() const { return spellings_.size(); }
 
  private:
+  static constexpr NameId kFree = ~NameId{0};
+  void grow();
   std::vector<std::string_view> spellings_;
-  std::unordered_map<std::string_view, NameId> ids_;
+  std::vector<std::uint32_t> hashes_;  // by NameId: its spelling's hash
+  std::vector<NameId> slots_;          // a power of two of them, kFree where none
   std::vector<std::unique_ptr<char[]>> stores_;
   char* free_ = nullptr;
   std::size_t left_ = 0;
