@@ -68,6 +68,18 @@ HcType Writer::natural_type(NodeId id) const {
   }
 }
 
+std::optional<std::int64_t> Writer::constant(NodeId id) const {
+  if (id >= constants_.size()) constants_.resize(std::max<std::size_t>(id + 1, tree_.node_count()));
+  KnownConstant& known = constants_[id];
+  if (known.state == KnownConstant::State::unasked) {
+    std::optional<std::int64_t> value = constant_value(tree_, r_, id);
+    known.state = value ? KnownConstant::State::constant : KnownConstant::State::not_constant;
+    known.value = value.value_or(0);
+  }
+  if (known.state == KnownConstant::State::not_constant) return std::nullopt;
+  return known.value;
+}
+
 void Writer::write_operator(Operator op) {
   write(" ");
   write(operator_text(op));

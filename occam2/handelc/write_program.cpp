@@ -700,9 +700,16 @@ void Writer::open(std::string_view head) {
 
 void Writer::close(std::string_view tail) {
   --indent_;
-  line("}" + std::string(tail));
+  start_line();
+  write("}");
+  write(tail);
+  write("\n");
 }
 
-void Writer::comment(NodeId id) { write(comment_text(tree_.text(id), indent_)); }
+void Writer::comment(NodeId id) {
+  scratch_.clear();
+  append_comment_text(scratch_, tree_.text(id), indent_);
+  write(scratch_);
+}
 
 }  // namespace vrk::occam2

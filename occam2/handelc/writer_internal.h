@@ -39,6 +39,7 @@ std::string_view operator_text(Operator op);                  // "+", "==", "&&"
 std::string number_text(std::int64_t value, HcType type, bool hexadecimal);
 std::string character_text(unsigned char byte);               // 'a', '\n', 0x07
 std::string comment_text(std::string_view text, int indent);  // each line as // ...
+void append_comment_text(std::string& out, std::string_view text, int indent);
 std::string banner_text(std::string_view what, std::string_view where);
 
 // A statement's context: written among others in a block, or as one branch of a par.
@@ -185,7 +186,9 @@ class Writer {
   HcType natural_type(NodeId id) const;
   void convert(NodeId id, HcType from, HcType to);
   std::string symbol_name(SymbolId symbol) const;
-  std::optional<std::int64_t> constant(NodeId id) const { return constant_value(tree_, r_, id); }
+  // An expression's value when it is constant; kept per node, as the forms of a nested expression
+  // ask of each of its operands.
+  std::optional<std::int64_t> constant(NodeId id) const;
 
   // ---- output
   void line(std::string_view text);
@@ -197,6 +200,7 @@ class Writer {
   void comment(NodeId id);
   void forget_nodes_from(NodeId first) {
     if (first < counts_.size()) counts_.resize(first);
+    if (first < constants_.size()) constants_.resize(first);
   }
 
   const Tree& tree_;
@@ -211,6 +215,12 @@ class Writer {
   std::vector<NodeId> pending_comments_;  // outermost comment lines, written before the next item
   long statements_ = 0;  // statements written so far: a block that gets none gets a delay
   mutable std::vector<std::int8_t> counts_;  // statement_count per node, -1 until asked
+  struct KnownConstant {
+    enum class State : std::uint8_t { unasked, not_constant, constant } state = State::unasked;
+    std::int64_t value = 0;
+  };
+  mutable std::vector<KnownConstant> constants_;  // constant() per node
+  std::string scratch_;  // text made before it is written, kept to save allocations
   NodeId hoist_scan_from_ = kNone;  // the item being written has no node before this one (none: not known)
   NodeId definition_ = kNone;  // the PROC or FUNCTION being written
   std::unordered_set<SymbolId> parameters_;  // its free names, written as the parameters they became
