@@ -98,8 +98,12 @@ NameId ResolverPass::unique_name(const std::string& base, bool global) {
   return id;
 }
 
+// The spelling is made once for each occam name: most names are declared many times over.
 NameId ResolverPass::target_name(NameId occam_name, bool global) {
-  return unique_name(handel_c_spelling(tree.names.spelling(occam_name)), global);
+  if (occam_name >= handel_c_bases_.size()) handel_c_bases_.resize(tree.names.size());
+  std::string& base = handel_c_bases_[occam_name];
+  if (base.empty()) base = handel_c_spelling(tree.names.spelling(occam_name));
+  return unique_name(base, global);
 }
 
 NameId ResolverPass::helper_name(NameId base, std::string_view suffix) {

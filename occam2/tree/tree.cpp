@@ -46,27 +46,64 @@ std::string_view construct_name(Construct construct) { return kConstructNames[st
 std::string_view operator_spelling(Operator op) { return kOperators[static_cast<std::size_t>(op)].spelling; }
 OperatorClass operator_class(Operator op) { return kOperators[static_cast<std::size_t>(op)].cls; }
 
-bool operator_named(std::string_view spelling, Operator& op) {
-  struct Synonym {
+namespace {
+std::uint32_t name_hash(std::string_view name) {
+  std::uint32_t h = 2166136261u;  // FNV-1a
+  for (char c : name) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+  return h;
+}
+}  // namespace
+
+namespace {
+// The spellings of the operators, found by their hash: every operator token is looked up.
+class OperatorSpellings {
+ public:
+  OperatorSpellings() {
+    struct Synonym {
+      std::string_view spelling;
+      Operator op;
+    };
+    static constexpr Synonym kSynonyms[] = {{"REM", Operator::remainder},
+                                            {"BITAND", Operator::bit_and},
+                                            {"BITOR", Operator::bit_or},
+                                            {"BITNOT", Operator::bit_not}};
+    for (const Synonym& s : kSynonyms) add(s.spelling, s.op);
+    // The first of a spelling is the dyadic operator ("-" subtract before negate).
+    for (std::size_t i = 0; i < std::size(kOperators); ++i) add(kOperators[i].spelling, static_cast<Operator>(i));
+  }
+  bool find(std::string_view spelling, Operator& op) const {
+    for (std::size_t at = name_hash(spelling) & kMask; !slots_[at].spelling.empty(); at = (at + 1) & kMask) {
+      if (slots_[at].spelling == spelling) {
+        op = slots_[at].op;
+        return true;
+      }
+    }
+    return false;
+  }
+
+ private:
+  static constexpr std::size_t kSlots = 256;  // well over twice the spellings
+  static constexpr std::size_t kMask = kSlots - 1;
+  struct Slot {
     std::string_view spelling;
-    Operator op;
+    Operator op{};
   };
-  static constexpr Synonym kSynonyms[] = {
-      {"REM", Operator::remainder}, {"BITAND", Operator::bit_and}, {"BITOR", Operator::bit_or}, {"BITNOT", Operator::bit_not}};
-  for (const Synonym& s : kSynonyms) {
-    if (s.spelling == spelling) {
-      op = s.op;
-      return true;
-    }
+  void add(std::string_view spelling, Operator op) {
+    Operator known;
+    if (find(spelling, known)) return;
+    std::size_t at = name_hash(spelling) & kMask;
+    while (!slots_[at].spelling.empty()) at = (at + 1) & kMask;
+    slots_[at] = {spelling, op};
   }
-  // The first of a spelling is the dyadic operator ("-" subtract before negate).
-  for (std::size_t i = 0; i < std::size(kOperators); ++i) {
-    if (kOperators[i].spelling == spelling) {
-      op = static_cast<Operator>(i);
-      return true;
-    }
-  }
-  return false;
+  Slot slots_[kSlots];
+};
+static_assert(std::size(kOperators) + 4 < 128);
+}  // namespace
+
+bool operator_named(std::string_view spelling, Operator& op) {
+  static const OperatorSpellings kSpellings;
+  if (spelling.empty()) return false;
+  return kSpellings.find(spelling, op);
 }
 
 std::string operator_function_name(Operator op) {
@@ -124,14 +161,6 @@ std::uint32_t Places::add_file(std::string name) {
 }
 
 // ---------------------------------------------------------------- names
-
-namespace {
-std::uint32_t name_hash(std::string_view name) {
-  std::uint32_t h = 2166136261u;  // FNV-1a
-  for (char c : name) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
-  return h;
-}
-}  // namespace
 
 // Doubles the slots (kept at most half full) and places every name again.
 void Names::grow() {
