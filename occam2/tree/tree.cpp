@@ -9,12 +9,11 @@ namespace vrk::occam2 {
 namespace {
 
 struct KindInfo {
-  Shape shape;
   std::string_view name;
   std::string_view message;
 };
 constexpr KindInfo kKinds[] = {
-#define VRK_NODE(kind, shape, message) {Shape::shape, #kind, message},
+#define VRK_NODE(kind, shape, message) {#kind, message},
 #include "occam2/tree/node_kinds.def"
 #undef VRK_NODE
 };
@@ -39,7 +38,6 @@ constexpr std::string_view kPrimitiveNames[] = {"BOOL", "BYTE", "INT", "INT16", 
 
 }  // namespace
 
-Shape shape_of(Kind kind) { return kKinds[static_cast<std::size_t>(kind)].shape; }
 std::string_view kind_name(Kind kind) { return kKinds[static_cast<std::size_t>(kind)].name; }
 std::string_view kind_message(Kind kind) { return kKinds[static_cast<std::size_t>(kind)].message; }
 std::string_view construct_name(Construct construct) { return kConstructNames[static_cast<std::size_t>(construct)]; }
@@ -205,16 +203,6 @@ Tree::Tree() {
   nodes_.push_back(Node{Kind::list, 0, 0, 0, 0, 0});  // node 0 stands for none
 }
 
-Children Tree::children(NodeId id) const {
-  if (id == kNone || shape_of(nodes_[id].kind) != Shape::slots) return Children(&slots_, 0, 0);
-  return Children(&slots_, nodes_[id].a, nodes_[id].b);
-}
-
-NodeId Tree::child(NodeId id, std::uint32_t i) const {
-  if (id == kNone || i >= nodes_[id].b) return kNone;
-  return slots_[nodes_[id].a + i];
-}
-
 TreeMark Tree::mark() const {
   return {nodes_.size(), slots_.size(), static_cast<std::uint32_t>(chars_.size()), places.line_count()};
 }
@@ -224,10 +212,6 @@ void Tree::release(const TreeMark& mark) {
   slots_.truncate(mark.slots);
   if (mark.chars < chars_.size()) chars_.resize(mark.chars);
   places.forget_lines_after(mark.lines);
-}
-
-NodeId Tree::add(Kind kind, Place place, std::uint32_t a, std::uint32_t b, std::uint8_t detail) {
-  return nodes_.push_back(Node{kind, detail, 0, place, a, b});
 }
 
 NodeId Tree::add_number(std::uint64_t value, Place place, bool hexadecimal) {
