@@ -55,13 +55,18 @@ int Parser::parse() {
   return result;
 }
 
-Place Parser::token_place() {
+// Asked at every token: kept inline in the parse loop, the files met anew out of it.
+[[gnu::always_inline]] inline Place Parser::token_place() {
   auto file = static_cast<std::uint32_t>(scanner_.token_file());
+  if (file >= tree_.places.file_count()) [[unlikely]] add_files_to(file);
+  SourcePosition position = scanner_.token_position();
+  return tree_.places.at(file, static_cast<std::uint32_t>(position.line), static_cast<std::uint32_t>(position.column));
+}
+
+void Parser::add_files_to(std::uint32_t file) {
   while (tree_.places.file_count() <= file) {
     tree_.places.add_file(std::string(scanner_.file_name(static_cast<int>(tree_.places.file_count()))));
   }
-  SourcePosition position = scanner_.token_position();
-  return tree_.places.at(file, static_cast<std::uint32_t>(position.line), static_cast<std::uint32_t>(position.column));
 }
 
 NodeId Parser::take_comments(Place place) {
@@ -123,6 +128,8 @@ void Parser::read_token(int code, Entry& entry, Place place) {
   entry.comment = take_comments(entry.place);
   read_token(symbol, entry, entry.place);
 }
+
+[[gnu::always_inline]] inline bool Parser::keeps_first_symbol(int rule) const { return actions::kCopiesFirstSymbol[rule]; }
 
 // The left-hand side starts where its first symbol does. Comment lines before any of the
 // right-hand side's symbols go on to the left-hand side, in order, but for those the action took
