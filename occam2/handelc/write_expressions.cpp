@@ -249,7 +249,8 @@ void Writer::raw_expression(NodeId id) {
       return convert(n.b, from, own);
     }
     case Kind::function_call: {
-      write(symbol_name(tree_.node(n.a).b) + " (");
+      write(symbol_spelling(tree_.node(n.a).b));
+      write(" (");
       arguments(n.a, n.b, true);
       write(")");
       return;
@@ -317,13 +318,15 @@ void Writer::name(NodeId id) {
     if (bracket) write(")");
     return;
   }
-  write(symbol_name(symbol));
+  write(symbol_spelling(symbol));
 }
 
-std::string Writer::symbol_name(SymbolId symbol) const {
+std::string_view Writer::symbol_spelling(SymbolId symbol) const {
   if (symbol == kNoSymbol) return "?";
-  return std::string(tree_.names.spelling(r_.symbol(symbol).target));
+  return tree_.names.spelling(r_.symbol(symbol).target);
 }
+
+std::string Writer::symbol_name(SymbolId symbol) const { return std::string(symbol_spelling(symbol)); }
 
 // The actuals of a call, each as its formal takes it; an open array's size after it where the
 // callee asks for it; then the callee's free names.
@@ -391,7 +394,7 @@ void Writer::arguments(NodeId callee, NodeId list, bool function) {
       } else if (f.kind == SymbolKind::alias && !parameters_.contains(free)) {
         element(tree_.child(f.definition, 2));
       } else {
-        write(symbol_name(free));
+        write(symbol_spelling(free));
       }
     }
   }

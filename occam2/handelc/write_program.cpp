@@ -263,15 +263,10 @@ void Writer::outermost_item(NodeId item) {
 // that is not known. A flat pass over the nodes is much cheaper than the walk it saves.
 bool Writer::may_hoist() const {
   if (hoist_scan_from_ == kNone) return true;
-  for (NodeId id = hoist_scan_from_, end = tree_.node_count(); id < end; ++id) {
-    switch (tree_.kind(id)) {
-      case Kind::val_abbreviation: case Kind::proc_definition: case Kind::function_definition: case Kind::call:
-      case Kind::function_call:
-        return true;
-      default: break;
-    }
-  }
-  return false;
+  constexpr std::uint64_t kHoisting = kind_bit(Kind::val_abbreviation) | kind_bit(Kind::proc_definition) |
+                                      kind_bit(Kind::function_definition) | kind_bit(Kind::call) |
+                                      kind_bit(Kind::function_call);
+  return tree_.any_kind_from(hoist_scan_from_, kHoisting);
 }
 
 // Writes, before an outermost definition, what is hoisted out of it in source order: its

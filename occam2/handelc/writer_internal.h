@@ -186,6 +186,7 @@ class Writer {
   HcType natural_type(NodeId id) const;
   void convert(NodeId id, HcType from, HcType to);
   std::string symbol_name(SymbolId symbol) const;
+  std::string_view symbol_spelling(SymbolId symbol) const;  // the same, without a copy
   // An expression's value when it is constant; kept per node, as the forms of a nested expression
   // ask of each of its operands.
   std::optional<std::int64_t> constant(NodeId id) const;

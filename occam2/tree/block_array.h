@@ -26,6 +26,19 @@ class BlockArray {
     (*this)[size_] = value;
     return size_++;
   }
+  // Whether `wanted` holds for any element from `first` on, read a block at a time.
+  template <class Predicate>
+  bool any_from(std::uint32_t first, Predicate wanted) const {
+    for (std::uint32_t i = first; i < size_;) {
+      const T* block = blocks_[i >> kBlockBits].get();
+      std::uint32_t block_end = (i | (kBlockSize - 1)) + 1;
+      std::uint32_t end = block_end < size_ ? block_end : size_;
+      for (; i < end; ++i) {
+        if (wanted(block[i & (kBlockSize - 1)])) return true;
+      }
+    }
+    return false;
+  }
   // Forgets the elements from `size` on; the blocks they filled are kept for reuse.
   void truncate(std::uint32_t size) {
     if (size < size_) size_ = size;

@@ -39,6 +39,8 @@ inline constexpr Shape kKindShapes[] = {
 };
 // Asked of every node a pass walks: kept where the compiler can see it.
 inline Shape shape_of(Kind kind) { return kKindShapes[static_cast<std::size_t>(kind)]; }
+static_assert(std::size(kKindShapes) <= 64, "a set of kinds is a 64-bit mask");
+constexpr std::uint64_t kind_bit(Kind kind) { return std::uint64_t{1} << static_cast<unsigned>(kind); }
 std::string_view kind_name(Kind kind);     // as node_kinds.def spells the kind: "if_process"
 std::string_view kind_message(Kind kind);  // as a message calls it: "IF"
 
@@ -210,6 +212,10 @@ class Tree {
   Node& node(NodeId id) { return nodes_[id]; }
   Kind kind(NodeId id) const { return nodes_[id].kind; }
   std::uint32_t node_count() const { return nodes_.size(); }
+  // Whether any node from `first` on is of a kind `kinds` holds (a bit per Kind).
+  bool any_kind_from(NodeId first, std::uint64_t kinds) const {
+    return nodes_.any_from(first, [kinds](const Node& n) { return ((kinds >> static_cast<unsigned>(n.kind)) & 1) != 0; });
+  }
   NodeId root() const { return root_; }
   // The children of a slots node, in order; empty for none.
   Children children(NodeId id) const {
