@@ -69,10 +69,13 @@ void Parser::add_files_to(std::uint32_t file) {
   }
 }
 
-NodeId Parser::take_comments(Place place) {
+// Asked at every token, and most have none.
+[[gnu::always_inline]] inline NodeId Parser::take_comments(Place place) {
   if (!scanner_.has_comments()) return kNone;
-  return tree_.add_text(Kind::comment, place, scanner_.take_comments());
+  return comment_node(place);
 }
+
+NodeId Parser::comment_node(Place place) { return tree_.add_text(Kind::comment, place, scanner_.take_comments()); }
 
 // What a token says beyond its code: a leaf node for names and literals, the Operator, Primitive
 // or rounding mode for the words that stand for one.

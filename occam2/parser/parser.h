@@ -56,6 +56,7 @@ class Parser {
   Place token_place();
   void add_files_to(std::uint32_t file);
   NodeId take_comments(Place place);
+  NodeId comment_node(Place place);
   void read_token(int code, Entry& entry, Place place);
   bool settle(int rule, StackView<Entry>& view);
 
