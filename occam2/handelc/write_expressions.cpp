@@ -45,7 +45,7 @@ HcType Writer::natural_type(NodeId id) const {
     case Kind::number: case Kind::character: case Kind::boolean: case Kind::size: case Kind::most: return {};
     case Kind::name: {
       SymbolId symbol = n.b;
-      if (constant_indices_.contains(symbol)) return {};
+      if (!constant_indices_.empty() && constant_indices_.contains(symbol)) return {};
       auto found = replicator_types_.find(symbol);
       if (found != replicator_types_.end()) return found->second;
       if (symbol != kNoSymbol && r_.symbol(symbol).kind == SymbolKind::constant) return {};
@@ -303,10 +303,12 @@ void Writer::name(NodeId id) {
     write(tree_.name_of(id));
     return;
   }
-  auto constant_index = constant_indices_.find(symbol);
-  if (constant_index != constant_indices_.end()) {
-    write(std::to_string(constant_index->second));
-    return;
+  if (!constant_indices_.empty()) {
+    auto constant_index = constant_indices_.find(symbol);
+    if (constant_index != constant_indices_.end()) {
+      write(std::to_string(constant_index->second));
+      return;
+    }
   }
   const Symbol& s = r_.symbol(symbol);
   // An abbreviation stands for what it names, but in a lifted PROC it was given as a parameter.

@@ -675,16 +675,15 @@ void Writer::call_of_program() {
 
 // A tab a level.
 void Writer::start_line() {
-  static constexpr std::string_view kTabs = "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
   auto left = static_cast<std::size_t>(indent_);
-  for (; left > kTabs.size(); left -= kTabs.size()) write(kTabs);
-  write(kTabs.substr(0, left));
+  for (; left > TextChunks::kMostTabs; left -= TextChunks::kMostTabs) text_->tabs(TextChunks::kMostTabs);
+  text_->tabs(left);
 }
 
 void Writer::line(std::string_view text) {
   if (!text.empty()) start_line();
   write(text);
-  write("\n");
+  end_line();
 }
 
 void Writer::open(std::string_view head) {
@@ -696,9 +695,9 @@ void Writer::open(std::string_view head) {
 void Writer::close(std::string_view tail) {
   --indent_;
   start_line();
-  write("}");
+  text_->put('}');
   write(tail);
-  write("\n");
+  end_line();
 }
 
 void Writer::comment(NodeId id) {

@@ -71,6 +71,22 @@ class TextChunks {
     }
     write_in_new_chunk(text);
   }
+  // One character, and up to kMostTabs tabs: the ends and starts of lines, written without a copy
+  // of a string.
+  void put(char c) {
+    if (left_ == 0) return write_in_new_chunk(std::string_view(&c, 1));
+    *free_++ = c;
+    --left_;
+  }
+  static constexpr std::size_t kMostTabs = 16;
+  void tabs(std::size_t count) {
+    static constexpr char kTabs[kMostTabs] = {'\t', '\t', '\t', '\t', '\t', '\t', '\t', '\t',
+                                             '\t', '\t', '\t', '\t', '\t', '\t', '\t', '\t'};
+    if (count > kMostTabs || left_ < kMostTabs) return write(std::string_view(kTabs, count < kMostTabs ? count : kMostTabs));
+    std::memcpy(free_, kTabs, kMostTabs);  // a fixed size: the bytes past `count` are overwritten later
+    free_ += count;
+    left_ -= count;
+  }
   // Writes everything to `output`, `levels` more tabs at the head of every line; false when the
   // temporary file could not be written or read back (errno tells why).
   bool copy_to(OutputBuffer& output, std::size_t levels = 0);
@@ -197,7 +213,7 @@ class Writer {
   void close(std::string_view tail = "");
   void write(std::string_view text) { text_->write(text); }
   void start_line();
-  void end_line() { text_->write("\n"); }
+  void end_line() { text_->put('\n'); }
   void comment(NodeId id);
   void forget_nodes_from(NodeId first) {
     if (first < counts_.size()) counts_.resize(first);
