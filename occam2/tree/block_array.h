@@ -20,9 +20,7 @@ class BlockArray {
   const T& operator[](std::uint32_t index) const { return blocks_[index >> kBlockBits][index & (kBlockSize - 1)]; }
 
   std::uint32_t push_back(const T& value) {
-    if ((size_ & (kBlockSize - 1)) == 0 && (size_ >> kBlockBits) == blocks_.size()) {
-      blocks_.push_back(std::make_unique_for_overwrite<T[]>(kBlockSize));
-    }
+    if ((size_ & (kBlockSize - 1)) == 0 && (size_ >> kBlockBits) == blocks_.size()) [[unlikely]] add_block();
     (*this)[size_] = value;
     return size_++;
   }
@@ -50,6 +48,7 @@ class BlockArray {
   }
 
  private:
+  [[gnu::noinline]] void add_block() { blocks_.push_back(std::make_unique_for_overwrite<T[]>(kBlockSize)); }
   std::vector<std::unique_ptr<T[]>> blocks_;
   std::uint32_t size_ = 0;
 };
