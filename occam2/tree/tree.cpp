@@ -171,6 +171,17 @@ void Names::grow() {
   }
 }
 
+NameId Names::find(std::string_view name) const {
+  if (slots_.empty()) return kNotInterned;
+  std::uint32_t hash = name_hash(name);
+  std::size_t mask = slots_.size() - 1;
+  for (std::size_t at = hash & mask; slots_[at] != kFree; at = (at + 1) & mask) {
+    NameId id = slots_[at];
+    if (hashes_[id] == hash && spellings_[id] == name) return id;
+  }
+  return kNotInterned;
+}
+
 NameId Names::intern(std::string_view name) {
   if (spellings_.size() * 2 >= slots_.size()) grow();
   std::uint32_t hash = name_hash(name);

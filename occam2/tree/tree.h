@@ -141,6 +141,9 @@ class Places {
 class Names {
  public:
   NameId intern(std::string_view name);
+  // The name of a spelling interned before, or kNotInterned.
+  static constexpr NameId kNotInterned = ~NameId{0};
+  NameId find(std::string_view name) const;
   std::string_view spelling(NameId id) const { return spellings_[id]; }
   std::size_t size() const { return spellings_.size(); }
 

@@ -60,6 +60,11 @@ TEST(Names, TheSameSpellingIsTheSameName) {
   NameId empty = names.intern("");
   EXPECT_EQ(names.intern(std::string()), empty);
   EXPECT_EQ(names.size(), 100003U);  // out.ready, in, the n, the empty one
+  // Finding a name interns nothing.
+  EXPECT_EQ(names.find("n77"), names.intern("n77"));
+  EXPECT_EQ(names.find("out.ready2"), Names::kNotInterned);
+  EXPECT_EQ(names.size(), 100003U);
+  EXPECT_EQ(Names().find("x"), Names::kNotInterned);
 }
 
 TEST(Operators, SpellingsAndTheirOtherNamesAreFound) {
