@@ -44,7 +44,7 @@ std::optional<occam2::Templates> load_templates(TemplateStore& store, std::strin
 class SettledItemPasses final : public occam2::SettledItems {
  public:
   SettledItemPasses(occam2::Tree& tree, occam2::Resolver& resolver, occam2::HandelCWriter& writer)
-      : tree_(tree), resolver_(resolver), writer_(writer), item_start_(tree.mark()) {}
+      : tree_(tree), resolver_(resolver), writer_(writer), item_start_(tree.mark()), nodes_from_(item_start_.nodes) {}
   // The parser that settles the items, which knows where definitions' bodies begin.
   void settled_by(const occam2::Parser& parser) { parser_ = &parser; }
 
@@ -57,7 +57,7 @@ class SettledItemPasses final : public occam2::SettledItems {
       return;
     }
     resolver_.outermost_item(item);
-    writer_.outermost_item(item);
+    writer_.outermost_item(item, nodes_from_);
     occam2::Kind kind = tree_.kind(item);
     if (kind == occam2::Kind::proc_definition || kind == occam2::Kind::function_definition) {
       release(parser_->body_start(item));
@@ -66,6 +66,8 @@ class SettledItemPasses final : public occam2::SettledItems {
       release(item_start_);
     }
     item_start_ = tree_.mark();
+    // The comment lines before an item are settled just before it, once its nodes are made.
+    if (kind != occam2::Kind::comment) nodes_from_ = item_start_.nodes;
   }
 
   // The end of the input: a body still streaming is over (the parse gave up inside it).
@@ -80,7 +82,7 @@ class SettledItemPasses final : public occam2::SettledItems {
       resolver_.begin_streamed_body();
     }
     resolver_.streamed_item(item);
-    writer_.streamed_item(item);
+    writer_.streamed_item(item, item_start_.nodes);
     if (tree_.kind(item) == occam2::Kind::comment || occam2::is_specification(tree_, item)) return;
     release(item_start_);
     item_start_ = tree_.mark();
@@ -103,6 +105,7 @@ class SettledItemPasses final : public occam2::SettledItems {
   occam2::Resolver& resolver_;
   occam2::HandelCWriter& writer_;
   occam2::TreeMark item_start_;  // where the tree stood when the last item was settled
+  occam2::NodeId nodes_from_;     // every node of the next outermost item is at or after this one
   bool streaming_ = false;
 };
 

@@ -15,6 +15,10 @@
 //                                          false when the translation must end at once
 //   void pushed(StackView<Entry>& view);   an entry was pushed (its view's top)
 //   void syntax_error(std::string_view message);  report on the most recent token
+// and may provide:
+//   bool keeps_first_symbol(int rule);     true when the rule's left-hand side carries the entry of
+//                                          its first symbol, untouched: a rule of one symbol then
+//                                          just changes the state of that entry
 //
 // Both are template parameters, so the calls per token and per reduction cost no indirection.
 // Beside each state sits an Entry. Actions use it to tie data to their own construct; error
@@ -158,6 +162,13 @@ act:
     }
     if (action > 0) {
       int length = t.yyr2[action];
+      if constexpr (requires(ActionSink& sink) { sink.keeps_first_symbol(action); }) {
+        if (length == 1 && sink_.keeps_first_symbol(action)) {
+          state = goto_state(t, stack_.states_[stack_.top_ - 1], t.yyr1[action]);
+          stack_.states_[stack_.top_] = state;
+          goto act;
+        }
+      }
       stack_.top_ -= length;
       int next = goto_state(t, stack_.states_[stack_.top_], t.yyr1[action]);
       Entry result{};

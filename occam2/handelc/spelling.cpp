@@ -63,6 +63,19 @@ std::string character_text(unsigned char byte) {
 // the end of a line would join the next line to the comment: both are broken up.
 std::string comment_text(std::string_view text, int indent) {
   std::string out;
+  append_comment_text(out, text, indent);
+  return out;
+}
+
+namespace {
+// A byte of a comment written as it stands: not a control character (but tab), not a '#'.
+bool plain_in_comment(char c) {
+  auto byte = static_cast<unsigned char>(c);
+  return c != '#' && (byte >= 0x20 || c == '\t') && byte != 0x7f;
+}
+}  // namespace
+
+void append_comment_text(std::string& out, std::string_view text, int indent) {
   std::size_t start = 0;
   while (start < text.size()) {
     std::size_t end = text.find('\n', start);
@@ -71,22 +84,29 @@ std::string comment_text(std::string_view text, int indent) {
     out.append(static_cast<std::size_t>(indent), '\t');
     out += "//";
     int hashes = 0;
-    for (char c : content) {
-      auto byte = static_cast<unsigned char>(c);
+    for (std::size_t i = 0; i < content.size();) {
+      std::size_t run = i;
+      while (run < content.size() && plain_in_comment(content[run])) ++run;
+      if (run > i) {
+        out.append(content.substr(i, run - i));
+        hashes = 0;
+        i = run;
+        continue;
+      }
+      char c = content[i++];
       if (c == '#' && ++hashes == 4) {
         out += ' ';
         hashes = 1;
       } else if (c != '#') {
         hashes = 0;
       }
-      out += (byte < 0x20 && c != '\t') || byte == 0x7f ? '?' : c;
+      out += c == '#' ? '#' : '?';
     }
     while (!out.empty() && (out.back() == ' ' || out.back() == '\t')) out.pop_back();
     if (!out.empty() && out.back() == '\\') out += '.';
     out += '\n';
     start = end + 1;
   }
-  return out;
 }
 
 std::string banner_text(std::string_view what, std::string_view where) {

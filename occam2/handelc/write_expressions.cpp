@@ -45,7 +45,7 @@ HcType Writer::natural_type(NodeId id) const {
     case Kind::number: case Kind::character: case Kind::boolean: case Kind::size: case Kind::most: return {};
     case Kind::name: {
       SymbolId symbol = n.b;
-      if (constant_indices_.contains(symbol)) return {};
+      if (!constant_indices_.empty() && constant_indices_.contains(symbol)) return {};
       auto found = replicator_types_.find(symbol);
       if (found != replicator_types_.end()) return found->second;
       if (symbol != kNoSymbol && r_.symbol(symbol).kind == SymbolKind::constant) return {};
@@ -66,6 +66,18 @@ HcType Writer::natural_type(NodeId id) const {
       return hc_type(n.type);
     default: return hc_type(n.type);
   }
+}
+
+std::optional<std::int64_t> Writer::constant(NodeId id) const {
+  if (id >= constants_.size()) constants_.resize(std::max<std::size_t>(id + 1, tree_.node_count()));
+  KnownConstant& known = constants_[id];
+  if (known.state == KnownConstant::State::unasked) {
+    std::optional<std::int64_t> value = constant_value(tree_, r_, id);
+    known.state = value ? KnownConstant::State::constant : KnownConstant::State::not_constant;
+    known.value = value.value_or(0);
+  }
+  if (known.state == KnownConstant::State::not_constant) return std::nullopt;
+  return known.value;
 }
 
 void Writer::write_operator(Operator op) {
@@ -237,7 +249,8 @@ void Writer::raw_expression(NodeId id) {
       return convert(n.b, from, own);
     }
     case Kind::function_call: {
-      write(symbol_name(tree_.node(n.a).b) + " (");
+      write(symbol_spelling(tree_.node(n.a).b));
+      write(" (");
       arguments(n.a, n.b, true);
       write(")");
       return;
@@ -290,10 +303,12 @@ void Writer::name(NodeId id) {
     write(tree_.name_of(id));
     return;
   }
-  auto constant_index = constant_indices_.find(symbol);
-  if (constant_index != constant_indices_.end()) {
-    write(std::to_string(constant_index->second));
-    return;
+  if (!constant_indices_.empty()) {
+    auto constant_index = constant_indices_.find(symbol);
+    if (constant_index != constant_indices_.end()) {
+      write(std::to_string(constant_index->second));
+      return;
+    }
   }
   const Symbol& s = r_.symbol(symbol);
   // An abbreviation stands for what it names, but in a lifted PROC it was given as a parameter.
@@ -305,13 +320,15 @@ void Writer::name(NodeId id) {
     if (bracket) write(")");
     return;
   }
-  write(symbol_name(symbol));
+  write(symbol_spelling(symbol));
 }
 
-std::string Writer::symbol_name(SymbolId symbol) const {
+std::string_view Writer::symbol_spelling(SymbolId symbol) const {
   if (symbol == kNoSymbol) return "?";
-  return std::string(tree_.names.spelling(r_.symbol(symbol).target));
+  return tree_.names.spelling(r_.symbol(symbol).target);
 }
+
+std::string Writer::symbol_name(SymbolId symbol) const { return std::string(symbol_spelling(symbol)); }
 
 // The actuals of a call, each as its formal takes it; an open array's size after it where the
 // callee asks for it; then the callee's free names.
@@ -379,7 +396,7 @@ void Writer::arguments(NodeId callee, NodeId list, bool function) {
       } else if (f.kind == SymbolKind::alias && !parameters_.contains(free)) {
         element(tree_.child(f.definition, 2));
       } else {
-        write(symbol_name(free));
+        write(symbol_spelling(free));
       }
     }
   }

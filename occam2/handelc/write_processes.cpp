@@ -228,7 +228,8 @@ void Writer::local_initialisation(NodeId specification) {
     return;
   }
   start_line();
-  write(symbol_name(symbol) + " = ");
+  write(symbol_spelling(symbol));
+  write(" = ");
   expression(value, hc_type(type));
   write(";");
   end_line();
@@ -736,7 +737,8 @@ void Writer::delayed_input(NodeId id) {
 void Writer::call(NodeId id) {
   const Node& n = tree_.node(id);
   start_line();
-  write(symbol_name(tree_.node(n.a).b) + " (");
+  write(symbol_spelling(tree_.node(n.a).b));
+  write(" (");
   arguments(n.a, n.b, false);
   write(");");
   end_line();

@@ -20,8 +20,16 @@ bool write_handel_c(const Tree& tree, const Resolution& resolution, const Templa
 HandelCWriter::HandelCWriter(const Tree& tree, const Resolution& resolution, Diagnostics& diagnostics)
     : writer_(std::make_unique<Writer>(tree, resolution, diagnostics)) {}
 HandelCWriter::~HandelCWriter() = default;
-void HandelCWriter::outermost_item(NodeId item) { writer_->outermost_item(item); }
-void HandelCWriter::streamed_item(NodeId item) { writer_->streamed_item(item); }
+void HandelCWriter::outermost_item(NodeId item, NodeId nodes_from) {
+  writer_->hoist_scan_from_ = nodes_from;
+  writer_->outermost_item(item);
+  writer_->hoist_scan_from_ = kNone;
+}
+void HandelCWriter::streamed_item(NodeId item, NodeId nodes_from) {
+  writer_->hoist_scan_from_ = nodes_from;
+  writer_->streamed_item(item);
+  writer_->hoist_scan_from_ = kNone;
+}
 void HandelCWriter::end_streamed_body() { writer_->end_streamed_body(); }
 void HandelCWriter::forget_nodes_from(NodeId first) { writer_->forget_nodes_from(first); }
 bool HandelCWriter::finish(const Templates& templates, OutputBuffer& output) { return writer_->finish(templates, output); }
@@ -251,9 +259,26 @@ void Writer::outermost_item(NodeId item) {
   }
 }
 
+// Whether any node after hoist_scan_from_ is of a kind hoist() writes something for; true when
+// that is not known. A flat pass over the nodes is much cheaper than the walk it saves.
+bool Writer::may_hoist() const {
+  if (hoist_scan_from_ == kNone) return true;
+  constexpr std::uint64_t kHoisting = kind_bit(Kind::val_abbreviation) | kind_bit(Kind::proc_definition) |
+                                      kind_bit(Kind::function_definition) | kind_bit(Kind::call) |
+                                      kind_bit(Kind::function_call);
+  return tree_.any_kind_from(hoist_scan_from_, kHoisting);
+}
+
 // Writes, before an outermost definition, what is hoisted out of it in source order: its
 // constants and tables as macros and statics, and its nested PROCs and FUNCTIONs, lifted.
 void Writer::hoist(NodeId id) {
+  if (id == kNone || !may_hoist()) return;
+  NodeId scan_from = std::exchange(hoist_scan_from_, kNone);  // known to hold something: walk it all
+  hoist_below(id);
+  hoist_scan_from_ = scan_from;
+}
+
+void Writer::hoist_below(NodeId id) {
   if (id == kNone) return;
   const Node& n = tree_.node(id);
   switch (n.kind) {
@@ -265,11 +290,11 @@ void Writer::hoist(NodeId id) {
       return;
     }
     case Kind::proc_definition:
-      hoist(tree_.child(id, 2));
+      hoist_below(tree_.child(id, 2));
       proc_definition(id);
       return;
     case Kind::function_definition:
-      hoist(tree_.child(id, 3));
+      hoist_below(tree_.child(id, 3));
       function_definition(id);
       return;
     case Kind::call:
@@ -284,11 +309,11 @@ void Writer::hoist(NodeId id) {
   switch (shape_of(n.kind)) {
     case Shape::leaf: return;
     case Shape::pair:
-      hoist(n.a);
-      hoist(n.b);
+      hoist_below(n.a);
+      hoist_below(n.b);
       return;
     case Shape::slots:
-      for (NodeId child : tree_.children(id)) hoist(child);
+      for (NodeId child : tree_.children(id)) hoist_below(child);
       return;
   }
 }
@@ -650,16 +675,15 @@ void Writer::call_of_program() {
 
 // A tab a level.
 void Writer::start_line() {
-  static constexpr std::string_view kTabs = "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
   auto left = static_cast<std::size_t>(indent_);
-  for (; left > kTabs.size(); left -= kTabs.size()) write(kTabs);
-  write(kTabs.substr(0, left));
+  for (; left > TextChunks::kMostTabs; left -= TextChunks::kMostTabs) text_->tabs(TextChunks::kMostTabs);
+  text_->tabs(left);
 }
 
 void Writer::line(std::string_view text) {
   if (!text.empty()) start_line();
   write(text);
-  write("\n");
+  end_line();
 }
 
 void Writer::open(std::string_view head) {
@@ -670,9 +694,16 @@ void Writer::open(std::string_view head) {
 
 void Writer::close(std::string_view tail) {
   --indent_;
-  line("}" + std::string(tail));
+  start_line();
+  text_->put('}');
+  write(tail);
+  end_line();
 }
 
-void Writer::comment(NodeId id) { write(comment_text(tree_.text(id), indent_)); }
+void Writer::comment(NodeId id) {
+  scratch_.clear();
+  append_comment_text(scratch_, tree_.text(id), indent_);
+  write(scratch_);
+}
 
 }  // namespace vrk::occam2

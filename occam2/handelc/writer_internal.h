@@ -39,6 +39,7 @@ std::string_view operator_text(Operator op);                  // "+", "==", "&&"
 std::string number_text(std::int64_t value, HcType type, bool hexadecimal);
 std::string character_text(unsigned char byte);               // 'a', '\n', 0x07
 std::string comment_text(std::string_view text, int indent);  // each line as // ...
+void append_comment_text(std::string& out, std::string_view text, int indent);
 std::string banner_text(std::string_view what, std::string_view where);
 
 // A statement's context: written among others in a block, or as one branch of a par.
@@ -70,6 +71,22 @@ class TextChunks {
       return;
     }
     write_in_new_chunk(text);
+  }
+  // One character, and up to kMostTabs tabs: the ends and starts of lines, written without a copy
+  // of a string.
+  void put(char c) {
+    if (left_ == 0) return write_in_new_chunk(std::string_view(&c, 1));
+    *free_++ = c;
+    --left_;
+  }
+  static constexpr std::size_t kMostTabs = 16;
+  void tabs(std::size_t count) {
+    static constexpr char kTabs[kMostTabs] = {'\t', '\t', '\t', '\t', '\t', '\t', '\t', '\t',
+                                             '\t', '\t', '\t', '\t', '\t', '\t', '\t', '\t'};
+    if (count > kMostTabs || left_ < kMostTabs) return write(std::string_view(kTabs, count < kMostTabs ? count : kMostTabs));
+    std::memcpy(free_, kTabs, kMostTabs);  // a fixed size: the bytes past `count` are overwritten later
+    free_ += count;
+    left_ -= count;
   }
   // Writes everything to `output`, `levels` more tabs at the head of every line; false when the
   // temporary file could not be written or read back (errno tells why).
@@ -108,6 +125,8 @@ class Writer {
   void end_streamed_body();
   void main_statements(NodeId item);
   void hoist(NodeId id);
+  void hoist_below(NodeId id);
+  bool may_hoist() const;
   void proc_definition(NodeId id);
   void function_definition(NodeId id);
   void constant_definition(NodeId id);
@@ -184,7 +203,10 @@ class Writer {
   HcType natural_type(NodeId id) const;
   void convert(NodeId id, HcType from, HcType to);
   std::string symbol_name(SymbolId symbol) const;
-  std::optional<std::int64_t> constant(NodeId id) const { return constant_value(tree_, r_, id); }
+  std::string_view symbol_spelling(SymbolId symbol) const;  // the same, without a copy
+  // An expression's value when it is constant; kept per node, as the forms of a nested expression
+  // ask of each of its operands.
+  std::optional<std::int64_t> constant(NodeId id) const;
 
   // ---- output
   void line(std::string_view text);
@@ -192,10 +214,11 @@ class Writer {
   void close(std::string_view tail = "");
   void write(std::string_view text) { text_->write(text); }
   void start_line();
-  void end_line() { text_->write("\n"); }
+  void end_line() { text_->put('\n'); }
   void comment(NodeId id);
   void forget_nodes_from(NodeId first) {
     if (first < counts_.size()) counts_.resize(first);
+    if (first < constants_.size()) constants_.resize(first);
   }
 
   const Tree& tree_;
@@ -210,6 +233,13 @@ class Writer {
   std::vector<NodeId> pending_comments_;  // outermost comment lines, written before the next item
   long statements_ = 0;  // statements written so far: a block that gets none gets a delay
   mutable std::vector<std::int8_t> counts_;  // statement_count per node, -1 until asked
+  struct KnownConstant {
+    enum class State : std::uint8_t { unasked, not_constant, constant } state = State::unasked;
+    std::int64_t value = 0;
+  };
+  mutable std::vector<KnownConstant> constants_;  // constant() per node
+  std::string scratch_;  // text made before it is written, kept to save allocations
+  NodeId hoist_scan_from_ = kNone;  // the item being written has no node before this one (none: not known)
   NodeId definition_ = kNone;  // the PROC or FUNCTION being written
   std::unordered_set<SymbolId> parameters_;  // its free names, written as the parameters they became
   // The replicator indices written as constants in the copy being written (an unrolled IF or ALT).

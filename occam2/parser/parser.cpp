@@ -55,19 +55,27 @@ int Parser::parse() {
   return result;
 }
 
-Place Parser::token_place() {
+// Asked at every token: kept inline in the parse loop, the files met anew out of it.
+[[gnu::always_inline]] inline Place Parser::token_place() {
   auto file = static_cast<std::uint32_t>(scanner_.token_file());
-  while (tree_.places.file_count() <= file) {
-    tree_.places.add_file(std::string(scanner_.file_name(static_cast<int>(tree_.places.file_count()))));
-  }
+  if (file >= tree_.places.file_count()) [[unlikely]] add_files_to(file);
   SourcePosition position = scanner_.token_position();
   return tree_.places.at(file, static_cast<std::uint32_t>(position.line), static_cast<std::uint32_t>(position.column));
 }
 
-NodeId Parser::take_comments(Place place) {
-  if (!scanner_.has_comments()) return kNone;
-  return tree_.add_text(Kind::comment, place, scanner_.take_comments());
+void Parser::add_files_to(std::uint32_t file) {
+  while (tree_.places.file_count() <= file) {
+    tree_.places.add_file(std::string(scanner_.file_name(static_cast<int>(tree_.places.file_count()))));
+  }
 }
+
+// Asked at every token, and most have none.
+[[gnu::always_inline]] inline NodeId Parser::take_comments(Place place) {
+  if (!scanner_.has_comments()) return kNone;
+  return comment_node(place);
+}
+
+NodeId Parser::comment_node(Place place) { return tree_.add_text(Kind::comment, place, scanner_.take_comments()); }
 
 // What a token says beyond its code: a leaf node for names and literals, the Operator, Primitive
 // or rounding mode for the words that stand for one.
@@ -123,6 +131,8 @@ void Parser::read_token(int code, Entry& entry, Place place) {
   entry.comment = take_comments(entry.place);
   read_token(symbol, entry, entry.place);
 }
+
+[[gnu::always_inline]] inline bool Parser::keeps_first_symbol(int rule) const { return actions::kCopiesFirstSymbol[rule]; }
 
 // The left-hand side starts where its first symbol does. Comment lines before any of the
 // right-hand side's symbols go on to the left-hand side, in order, but for those the action took

@@ -48,12 +48,15 @@ class Parser {
   // The action sink.
   using Entry = occam2::Entry;
   bool reduce(int rule, StackView<Entry>& view);
+  bool keeps_first_symbol(int rule) const;
   void pushed(StackView<Entry>& view);
   void syntax_error(std::string_view message);
 
  private:
   Place token_place();
+  void add_files_to(std::uint32_t file);
   NodeId take_comments(Place place);
+  NodeId comment_node(Place place);
   void read_token(int code, Entry& entry, Place place);
   bool settle(int rule, StackView<Entry>& view);
 

@@ -110,7 +110,13 @@ class ResolverPass {
 
   // ---- names for Handel-C (target_names.cpp)
   NameId unique_name(const std::string& base, bool global);
-  bool name_taken(const std::string& name) const;
+  bool name_taken(std::string_view name) const;
+  // Whether a global has a Handel-C name, and how many local names in sight have it.
+  struct NameUse {
+    bool global = false;
+    unsigned visible = 0;
+  };
+  NameUse& name_use(NameId name);
   NameId target_name(NameId occam_name, bool global);
   void release_names(std::size_t mark);
   NameId fresh_global_name(std::string_view base);
@@ -140,10 +146,11 @@ class ResolverPass {
   NodeId statement_ = kNone;              // the statement a banner would replace
   bool table_allowed_ = false;            // a table or string may stand here (a VAL's value)
   ScopeMark streamed_mark_;               // the scopes open where a streamed body begins
-  std::unordered_set<std::string> global_names_;
+  std::vector<NameUse> name_uses_;  // by the NameId of a Handel-C name
   std::unordered_map<std::string, unsigned> global_suffixes_;  // the last number each global base got
-  std::unordered_map<std::string, unsigned> visible_names_;    // local names in sight, and how often
   std::vector<NameId> visible_log_;                            // local names in the order given
+  std::vector<std::string> handel_c_bases_;                    // by occam NameId: its Handel-C spelling, once made
+  std::unordered_map<std::uint8_t, NameId> operator_names_;    // by Operator: its FUNCTIONs' name, once interned
   int process_depth_ = 0;                                      // processes being resolved
   bool streaming_ = false;                                     // in the streamed body of an outermost SEQ
 };

@@ -92,8 +92,16 @@ std::string handel_c_spelling(std::string_view occam_name) {
 
 }  // namespace
 
-bool ResolverPass::name_taken(const std::string& name) const {
-  return global_names_.contains(name) || visible_names_.contains(name);
+// Every name given is interned, so a spelling never interned is free.
+bool ResolverPass::name_taken(std::string_view name) const {
+  NameId id = tree.names.find(name);
+  if (id == Names::kNotInterned || id >= name_uses_.size()) return false;
+  return name_uses_[id].global || name_uses_[id].visible > 0;
+}
+
+ResolverPass::NameUse& ResolverPass::name_use(NameId name) {
+  if (name >= name_uses_.size()) name_uses_.resize(tree.names.size());
+  return name_uses_[name];
 }
 
 // `base`, or `base` with the first number after it that is not taken. A global base remembers the
@@ -110,16 +118,20 @@ NameId ResolverPass::unique_name(const std::string& base, bool global) {
   }
   NameId id = tree.names.intern(name);
   if (global) {
-    global_names_.insert(std::move(name));
+    name_use(id).global = true;
   } else {
-    ++visible_names_[name];
+    ++name_use(id).visible;
     visible_log_.push_back(id);
   }
   return id;
 }
 
+// The spelling is made once for each occam name: most names are declared many times over.
 NameId ResolverPass::target_name(NameId occam_name, bool global) {
-  return unique_name(handel_c_spelling(tree.names.spelling(occam_name)), global);
+  if (occam_name >= handel_c_bases_.size()) handel_c_bases_.resize(tree.names.size());
+  std::string& base = handel_c_bases_[occam_name];
+  if (base.empty()) base = handel_c_spelling(tree.names.spelling(occam_name));
+  return unique_name(base, global);
 }
 
 NameId ResolverPass::helper_name(NameId base, std::string_view suffix) {
@@ -131,8 +143,8 @@ NameId ResolverPass::fresh_global_name(std::string_view base) { return unique_na
 // Local names whose scope has closed are free again.
 void ResolverPass::release_names(std::size_t mark) {
   while (visible_log_.size() > mark) {
-    auto found = visible_names_.find(std::string(tree.names.spelling(visible_log_.back())));
-    if (found != visible_names_.end() && --found->second == 0) visible_names_.erase(found);
+    NameUse& use = name_use(visible_log_.back());
+    if (use.visible > 0) --use.visible;
     visible_log_.pop_back();
   }
 }

@@ -47,13 +47,6 @@ TypeId TypeTable::unsupported(Construct construct) {
   return add(type);
 }
 
-bool TypeTable::is_integer(TypeId id) const {
-  const Type& type = types_[id];
-  if (type.kind == TypeKind::literal) return true;
-  if (type.kind != TypeKind::primitive) return false;
-  return type.primitive != Primitive::bool_ && type.primitive != Primitive::real32 && type.primitive != Primitive::real64;
-}
-
 bool TypeTable::is_numeric(TypeId id) const {
   const Type& type = types_[id];
   return is_integer(id) || (type.kind == TypeKind::primitive && type.primitive != Primitive::bool_);

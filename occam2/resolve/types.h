@@ -50,7 +50,12 @@ class TypeTable {
   TypeId array(TypeId element, std::int64_t size);
   TypeId unsupported(Construct construct);
 
-  bool is_integer(TypeId id) const;   // BYTE, INT, INT16, INT32, INT64 or a literal
+  bool is_integer(TypeId id) const {  // BYTE, INT, INT16, INT32, INT64 or a literal
+    const Type& type = types_[id];
+    if (type.kind == TypeKind::literal) return true;
+    if (type.kind != TypeKind::primitive) return false;
+    return type.primitive != Primitive::bool_ && type.primitive != Primitive::real32 && type.primitive != Primitive::real64;
+  }
   bool is_numeric(TypeId id) const;   // an integer or a real type
   bool is_channel(TypeId id) const { return types_[id].kind == TypeKind::channel; }
   bool is_array(TypeId id) const { return types_[id].kind == TypeKind::array; }

@@ -495,7 +495,11 @@ TypeId ResolverPass::valof_expression(NodeId id) {
 // ---------------------------------------------------------------- operators defined by FUNCTIONs
 
 // The innermost FUNCTION in scope named by operator `op` ("+"), or none.
-SymbolId ResolverPass::operator_functions(Operator op) { return lookup(tree.names.intern(operator_function_name(op))); }
+SymbolId ResolverPass::operator_functions(Operator op) {
+  auto [name, added] = operator_names_.try_emplace(static_cast<std::uint8_t>(op), NameId{0});
+  if (added) name->second = tree.names.intern(operator_function_name(op));
+  return lookup(name->second);
+}
 
 // An operator with FUNCTIONs named by it in scope: a call of the FUNCTION whose formals have the
 // operands' types; else the operator's own meaning where that takes them (x + 1); else a call of

@@ -20,11 +20,22 @@ class BlockArray {
   const T& operator[](std::uint32_t index) const { return blocks_[index >> kBlockBits][index & (kBlockSize - 1)]; }
 
   std::uint32_t push_back(const T& value) {
-    if ((size_ & (kBlockSize - 1)) == 0 && (size_ >> kBlockBits) == blocks_.size()) {
-      blocks_.push_back(std::make_unique_for_overwrite<T[]>(kBlockSize));
-    }
+    if ((size_ & (kBlockSize - 1)) == 0 && (size_ >> kBlockBits) == blocks_.size()) [[unlikely]] add_block();
     (*this)[size_] = value;
     return size_++;
+  }
+  // Whether `wanted` holds for any element from `first` on, read a block at a time.
+  template <class Predicate>
+  bool any_from(std::uint32_t first, Predicate wanted) const {
+    for (std::uint32_t i = first; i < size_;) {
+      const T* block = blocks_[i >> kBlockBits].get();
+      std::uint32_t block_end = (i | (kBlockSize - 1)) + 1;
+      std::uint32_t end = block_end < size_ ? block_end : size_;
+      for (; i < end; ++i) {
+        if (wanted(block[i & (kBlockSize - 1)])) return true;
+      }
+    }
+    return false;
   }
   // Forgets the elements from `size` on; the blocks they filled are kept for reuse.
   void truncate(std::uint32_t size) {
@@ -37,6 +48,7 @@ class BlockArray {
   }
 
  private:
+  [[gnu::noinline]] void add_block() { blocks_.push_back(std::make_unique_for_overwrite<T[]>(kBlockSize)); }
   std::vector<std::unique_ptr<T[]>> blocks_;
   std::uint32_t size_ = 0;
 };

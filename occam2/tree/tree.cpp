@@ -9,12 +9,11 @@ namespace vrk::occam2 {
 namespace {
 
 struct KindInfo {
-  Shape shape;
   std::string_view name;
   std::string_view message;
 };
 constexpr KindInfo kKinds[] = {
-#define VRK_NODE(kind, shape, message) {Shape::shape, #kind, message},
+#define VRK_NODE(kind, shape, message) {#kind, message},
 #include "occam2/tree/node_kinds.def"
 #undef VRK_NODE
 };
@@ -39,34 +38,70 @@ constexpr std::string_view kPrimitiveNames[] = {"BOOL", "BYTE", "INT", "INT16", 
 
 }  // namespace
 
-Shape shape_of(Kind kind) { return kKinds[static_cast<std::size_t>(kind)].shape; }
 std::string_view kind_name(Kind kind) { return kKinds[static_cast<std::size_t>(kind)].name; }
 std::string_view kind_message(Kind kind) { return kKinds[static_cast<std::size_t>(kind)].message; }
 std::string_view construct_name(Construct construct) { return kConstructNames[static_cast<std::size_t>(construct)]; }
 std::string_view operator_spelling(Operator op) { return kOperators[static_cast<std::size_t>(op)].spelling; }
 OperatorClass operator_class(Operator op) { return kOperators[static_cast<std::size_t>(op)].cls; }
 
-bool operator_named(std::string_view spelling, Operator& op) {
-  struct Synonym {
+namespace {
+std::uint32_t name_hash(std::string_view name) {
+  std::uint32_t h = 2166136261u;  // FNV-1a
+  for (char c : name) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+  return h;
+}
+}  // namespace
+
+namespace {
+// The spellings of the operators, found by their hash: every operator token is looked up.
+class OperatorSpellings {
+ public:
+  OperatorSpellings() {
+    struct Synonym {
+      std::string_view spelling;
+      Operator op;
+    };
+    static constexpr Synonym kSynonyms[] = {{"REM", Operator::remainder},
+                                            {"BITAND", Operator::bit_and},
+                                            {"BITOR", Operator::bit_or},
+                                            {"BITNOT", Operator::bit_not}};
+    for (const Synonym& s : kSynonyms) add(s.spelling, s.op);
+    // The first of a spelling is the dyadic operator ("-" subtract before negate).
+    for (std::size_t i = 0; i < std::size(kOperators); ++i) add(kOperators[i].spelling, static_cast<Operator>(i));
+  }
+  bool find(std::string_view spelling, Operator& op) const {
+    for (std::size_t at = name_hash(spelling) & kMask; !slots_[at].spelling.empty(); at = (at + 1) & kMask) {
+      if (slots_[at].spelling == spelling) {
+        op = slots_[at].op;
+        return true;
+      }
+    }
+    return false;
+  }
+
+ private:
+  static constexpr std::size_t kSlots = 256;  // well over twice the spellings
+  static constexpr std::size_t kMask = kSlots - 1;
+  struct Slot {
     std::string_view spelling;
-    Operator op;
+    Operator op{};
   };
-  static constexpr Synonym kSynonyms[] = {
-      {"REM", Operator::remainder}, {"BITAND", Operator::bit_and}, {"BITOR", Operator::bit_or}, {"BITNOT", Operator::bit_not}};
-  for (const Synonym& s : kSynonyms) {
-    if (s.spelling == spelling) {
-      op = s.op;
-      return true;
-    }
+  void add(std::string_view spelling, Operator op) {
+    Operator known;
+    if (find(spelling, known)) return;
+    std::size_t at = name_hash(spelling) & kMask;
+    while (!slots_[at].spelling.empty()) at = (at + 1) & kMask;
+    slots_[at] = {spelling, op};
   }
-  // The first of a spelling is the dyadic operator ("-" subtract before negate).
-  for (std::size_t i = 0; i < std::size(kOperators); ++i) {
-    if (kOperators[i].spelling == spelling) {
-      op = static_cast<Operator>(i);
-      return true;
-    }
-  }
-  return false;
+  Slot slots_[kSlots];
+};
+static_assert(std::size(kOperators) + 4 < 128);
+}  // namespace
+
+bool operator_named(std::string_view spelling, Operator& op) {
+  static const OperatorSpellings kSpellings;
+  if (spelling.empty()) return false;
+  return kSpellings.find(spelling, op);
 }
 
 std::string operator_function_name(Operator op) {
@@ -125,9 +160,37 @@ std::uint32_t Places::add_file(std::string name) {
 
 // ---------------------------------------------------------------- names
 
+// Doubles the slots (kept at most half full) and places every name again.
+void Names::grow() {
+  std::size_t size = slots_.empty() ? 1024 : slots_.size() * 2;
+  slots_.assign(size, kFree);
+  for (NameId id = 0; id < spellings_.size(); ++id) {
+    std::size_t at = hashes_[id] & (size - 1);
+    while (slots_[at] != kFree) at = (at + 1) & (size - 1);
+    slots_[at] = id;
+  }
+}
+
+NameId Names::find(std::string_view name) const {
+  if (slots_.empty()) return kNotInterned;
+  std::uint32_t hash = name_hash(name);
+  std::size_t mask = slots_.size() - 1;
+  for (std::size_t at = hash & mask; slots_[at] != kFree; at = (at + 1) & mask) {
+    NameId id = slots_[at];
+    if (hashes_[id] == hash && spellings_[id] == name) return id;
+  }
+  return kNotInterned;
+}
+
 NameId Names::intern(std::string_view name) {
-  auto found = ids_.find(name);
-  if (found != ids_.end()) return found->second;
+  if (spellings_.size() * 2 >= slots_.size()) grow();
+  std::uint32_t hash = name_hash(name);
+  std::size_t mask = slots_.size() - 1;
+  std::size_t at = hash & mask;
+  for (NameId id = slots_[at]; id != kFree; id = slots_[at]) {
+    if (hashes_[id] == hash && spellings_[id] == name) return id;
+    at = (at + 1) & mask;
+  }
   if (name.size() > left_) {
     std::size_t size = std::max<std::size_t>(name.size(), std::size_t{64} << 10);
     stores_.push_back(std::make_unique_for_overwrite<char[]>(size));
@@ -140,7 +203,8 @@ NameId Names::intern(std::string_view name) {
   left_ -= name.size();
   NameId id = static_cast<NameId>(spellings_.size());
   spellings_.push_back(kept);
-  ids_.emplace(kept, id);
+  hashes_.push_back(hash);
+  slots_[at] = id;
   return id;
 }
 
@@ -148,16 +212,6 @@ NameId Names::intern(std::string_view name) {
 
 Tree::Tree() {
   nodes_.push_back(Node{Kind::list, 0, 0, 0, 0, 0});  // node 0 stands for none
-}
-
-Children Tree::children(NodeId id) const {
-  if (id == kNone || shape_of(nodes_[id].kind) != Shape::slots) return Children(&slots_, 0, 0);
-  return Children(&slots_, nodes_[id].a, nodes_[id].b);
-}
-
-NodeId Tree::child(NodeId id, std::uint32_t i) const {
-  if (id == kNone || i >= nodes_[id].b) return kNone;
-  return slots_[nodes_[id].a + i];
 }
 
 TreeMark Tree::mark() const {
@@ -169,10 +223,6 @@ void Tree::release(const TreeMark& mark) {
   slots_.truncate(mark.slots);
   if (mark.chars < chars_.size()) chars_.resize(mark.chars);
   places.forget_lines_after(mark.lines);
-}
-
-NodeId Tree::add(Kind kind, Place place, std::uint32_t a, std::uint32_t b, std::uint8_t detail) {
-  return nodes_.push_back(Node{kind, detail, 0, place, a, b});
 }
 
 NodeId Tree::add_number(std::uint64_t value, Place place, bool hexadecimal) {

@@ -32,7 +32,15 @@ enum class Kind : std::uint8_t {
 #undef VRK_NODE
 };
 enum class Shape : std::uint8_t { leaf, pair, slots };
-Shape shape_of(Kind kind);
+inline constexpr Shape kKindShapes[] = {
+#define VRK_NODE(kind, shape, name) Shape::shape,
+#include "occam2/tree/node_kinds.def"
+#undef VRK_NODE
+};
+// Asked of every node a pass walks: kept where the compiler can see it.
+inline Shape shape_of(Kind kind) { return kKindShapes[static_cast<std::size_t>(kind)]; }
+static_assert(std::size(kKindShapes) <= 64, "a set of kinds is a 64-bit mask");
+constexpr std::uint64_t kind_bit(Kind kind) { return std::uint64_t{1} << static_cast<unsigned>(kind); }
 std::string_view kind_name(Kind kind);     // as node_kinds.def spells the kind: "if_process"
 std::string_view kind_message(Kind kind);  // as a message calls it: "IF"
 
@@ -128,16 +136,23 @@ class Places {
   std::vector<std::string> files_;
 };
 
-// Names interned: the same spelling gives the same NameId.
+// Names interned: the same spelling gives the same NameId. Every name token is interned, so the
+// table is open-addressed with a short hash of the spelling: one probe finds most.
 class Names {
  public:
   NameId intern(std::string_view name);
+  // The name of a spelling interned before, or kNotInterned.
+  static constexpr NameId kNotInterned = ~NameId{0};
+  NameId find(std::string_view name) const;
   std::string_view spelling(NameId id) const { return spellings_[id]; }
   std::size_t size() const { return spellings_.size(); }
 
  private:
+  static constexpr NameId kFree = ~NameId{0};
+  void grow();
   std::vector<std::string_view> spellings_;
-  std::unordered_map<std::string_view, NameId> ids_;
+  std::vector<std::uint32_t> hashes_;  // by NameId: its spelling's hash
+  std::vector<NameId> slots_;          // a power of two of them, kFree where none
   std::vector<std::unique_ptr<char[]>> stores_;
   char* free_ = nullptr;
   std::size_t left_ = 0;
@@ -200,11 +215,21 @@ class Tree {
   Node& node(NodeId id) { return nodes_[id]; }
   Kind kind(NodeId id) const { return nodes_[id].kind; }
   std::uint32_t node_count() const { return nodes_.size(); }
+  // Whether any node from `first` on is of a kind `kinds` holds (a bit per Kind).
+  bool any_kind_from(NodeId first, std::uint64_t kinds) const {
+    return nodes_.any_from(first, [kinds](const Node& n) { return ((kinds >> static_cast<unsigned>(n.kind)) & 1) != 0; });
+  }
   NodeId root() const { return root_; }
   // The children of a slots node, in order; empty for none.
-  Children children(NodeId id) const;
+  Children children(NodeId id) const {
+    if (id == kNone || shape_of(nodes_[id].kind) != Shape::slots) return Children(&slots_, 0, 0);
+    return Children(&slots_, nodes_[id].a, nodes_[id].b);
+  }
   // The i-th child of a slots node, or none past its end.
-  NodeId child(NodeId id, std::uint32_t i) const;
+  NodeId child(NodeId id, std::uint32_t i) const {
+    if (id == kNone || i >= nodes_[id].b) return kNone;
+    return slots_[nodes_[id].a + i];
+  }
   std::uint32_t child_count(NodeId id) const { return id == kNone ? 0 : nodes_[id].b; }
   std::string_view text(NodeId id) const { return std::string_view(chars_).substr(nodes_[id].a, nodes_[id].b); }
   std::uint64_t number(NodeId id) const { return (std::uint64_t{nodes_[id].b} << 32) | nodes_[id].a; }
@@ -212,7 +237,9 @@ class Tree {
   Location locate(NodeId id) const { return places.locate(nodes_[id].place); }
 
   // ---- building
-  NodeId add(Kind kind, Place place, std::uint32_t a = 0, std::uint32_t b = 0, std::uint8_t detail = 0);
+  NodeId add(Kind kind, Place place, std::uint32_t a = 0, std::uint32_t b = 0, std::uint8_t detail = 0) {
+    return nodes_.push_back(Node{kind, detail, 0, place, a, b});
+  }
   NodeId add_number(std::uint64_t value, Place place, bool hexadecimal);
   NodeId add_text(Kind kind, Place place, std::string_view text, std::uint8_t detail = 0);
   NodeId add_with_children(Kind kind, Place place, std::span<const NodeId> children, std::uint8_t detail = 0);

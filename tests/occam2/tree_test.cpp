@@ -53,6 +53,39 @@ TEST(Names, TheSameSpellingIsTheSameName) {
   for (int i = 0; i < 100000; ++i) names.intern("n" + std::to_string(i));
   EXPECT_EQ(kept, "out.ready");
   EXPECT_EQ(names.spelling(a).data(), kept.data());
+  // Every name is still found once the table has grown many times over, and an empty one too.
+  EXPECT_EQ(names.intern("out.ready"), a);
+  EXPECT_EQ(names.intern("n99999"), names.intern(std::string("n9999") + "9"));
+  EXPECT_EQ(names.spelling(names.intern("n4242")), "n4242");
+  NameId empty = names.intern("");
+  EXPECT_EQ(names.intern(std::string()), empty);
+  EXPECT_EQ(names.size(), 100003U);  // out.ready, in, the n, the empty one
+  // Finding a name interns nothing.
+  EXPECT_EQ(names.find("n77"), names.intern("n77"));
+  EXPECT_EQ(names.find("out.ready2"), Names::kNotInterned);
+  EXPECT_EQ(names.size(), 100003U);
+  EXPECT_EQ(Names().find("x"), Names::kNotInterned);
+}
+
+TEST(Operators, SpellingsAndTheirOtherNamesAreFound) {
+  Operator op{};
+  EXPECT_TRUE(operator_named("-", op));
+  EXPECT_EQ(op, Operator::subtract);  // dyadic first
+  EXPECT_TRUE(operator_named("MINUS", op));
+  EXPECT_EQ(op, Operator::minus);
+  for (auto [spelling, expected] : {std::pair<std::string_view, Operator>{"REM", Operator::remainder},
+                                    {"\\", Operator::remainder},
+                                    {"BITAND", Operator::bit_and},
+                                    {"/\\", Operator::bit_and},
+                                    {"BITNOT", Operator::bit_not},
+                                    {"<>", Operator::not_equal},
+                                    {"<<", Operator::shift_left},
+                                    {"AFTER", Operator::after},
+                                    {"++", Operator::pluses}}) {
+    EXPECT_TRUE(operator_named(spelling, op)) << spelling;
+    EXPECT_EQ(op, expected) << spelling;
+  }
+  for (std::string_view no : {"", "<=>", "REMS", "and", "+++"}) EXPECT_FALSE(operator_named(no, op)) << no;
 }
 
 TEST(BlockArray, GrowsAcrossBlocksAndReusesThemAfterTruncation) {
@@ -66,6 +99,19 @@ TEST(BlockArray, GrowsAcrossBlocksAndReusesThemAfterTruncation) {
   EXPECT_EQ(array[20], -1);
   array.truncate(200);  // never grows
   EXPECT_EQ(array.size(), 21U);
+}
+
+TEST(BlockArray, AnyFromLooksAtEveryElementFromItsStartAcrossBlocks) {
+  BlockArray<int, 4> array;  // blocks of 16
+  for (int i = 0; i < 50; ++i) array.push_back(i);
+  auto is = [](int wanted) { return [wanted](int value) { return value == wanted; }; };
+  EXPECT_TRUE(array.any_from(0, is(0)));
+  EXPECT_TRUE(array.any_from(15, is(16)));   // over a block's end
+  EXPECT_TRUE(array.any_from(17, is(49)));   // the last
+  EXPECT_FALSE(array.any_from(17, is(16)));  // before the start
+  EXPECT_FALSE(array.any_from(50, is(49)));
+  array.truncate(40);
+  EXPECT_FALSE(array.any_from(0, is(45)));  // forgotten
 }
 
 TEST(Tree, ChildrenOfAListReadInOrderAndCanBeReplaced) {
@@ -91,6 +137,20 @@ TEST(Tree, DumpShowsEachKindsDetails) {
   NodeId none_first = tree.add(Kind::seq, 0, kNone, u);
   EXPECT_EQ(dump(tree, op), "dyadic ><\n  name_def c!\n  string \"a\\\"\\x0a\"\n");
   EXPECT_EQ(dump(tree, none_first), "seq\n  -\n  unsupported \"FORK\"\n");
+}
+
+TEST(Tree, AnyKindFromSeesOnlyTheNodesAfterItsStart) {
+  Tree tree;
+  tree.add(Kind::val_abbreviation, 0);
+  NodeId from = tree.add(Kind::name, 0);
+  tree.add(Kind::number, 0);
+  tree.add(Kind::function_call, 0);
+  EXPECT_TRUE(tree.any_kind_from(from, kind_bit(Kind::function_call) | kind_bit(Kind::call)));
+  EXPECT_FALSE(tree.any_kind_from(from, kind_bit(Kind::val_abbreviation)));
+  EXPECT_TRUE(tree.any_kind_from(1, kind_bit(Kind::val_abbreviation)));
+  TreeMark mark{from + 1, 0, 0, 0};
+  tree.release(mark);
+  EXPECT_FALSE(tree.any_kind_from(from, kind_bit(Kind::function_call)));
 }
 
 TEST(Tree, KindsAndConstructsHaveTheirNames) {
