@@ -65,9 +65,11 @@ class SettledItemPasses final : public occam2::SettledItems {
     } else if (!occam2::is_specification(tree_, item) && kind != occam2::Kind::comment) {
       release(item_start_);
     }
+    // The comment lines before an item are settled just before it, once its nodes are made: the
+    // item still starts where the tree stood before them, and is released from there.
+    if (kind == occam2::Kind::comment) return;
     item_start_ = tree_.mark();
-    // The comment lines before an item are settled just before it, once its nodes are made.
-    if (kind != occam2::Kind::comment) nodes_from_ = item_start_.nodes;
+    nodes_from_ = item_start_.nodes;
   }
 
   // The end of the input: a body still streaming is over (the parse gave up inside it).

@@ -136,7 +136,7 @@ bool Writer::finish(const Templates& templates, OutputBuffer& output) {
   text_ = &definitions_;
   indent_ = 0;
   NodeId root = tree_.root();
-  if (root != kNone && tree_.node(root).b != kNone) pending_comments_.push_back(tree_.node(root).b);
+  if (root != kNone && tree_.node(root).b != kNone) append_comment_text(pending_comments_, tree_.text(tree_.node(root).b), indent_);
   program_channels();
   begin_item(Family::definition);
   if (!r_.outermost_process && r_.program_proc != kNoSymbol) {
@@ -163,7 +163,7 @@ bool Writer::finish(const Templates& templates, OutputBuffer& output) {
 void Writer::begin_item(Family family) {
   if (last_family_ != Family::none && (family != last_family_ || family == Family::definition)) line("");
   last_family_ = family;
-  for (NodeId comment_node : pending_comments_) comment(comment_node);
+  write(pending_comments_);
   pending_comments_.clear();
 }
 
@@ -226,7 +226,7 @@ void Writer::outermost_item(NodeId item) {
     }
   }
   switch (tree_.kind(item)) {
-    case Kind::comment: pending_comments_.push_back(item); return;
+    case Kind::comment: append_comment_text(pending_comments_, tree_.text(item), indent_); return;
     case Kind::val_abbreviation: {
       SymbolId symbol = tree_.node(tree_.child(item, 1)).b;
       if (r_.symbol(symbol).kind == SymbolKind::table) return table_definition(item);

@@ -230,7 +230,9 @@ class Writer {
   Group streamed_;           // the specifications of a streamed body waiting for their process
   int indent_ = 0;
   Family last_family_ = Family::none;
-  std::vector<NodeId> pending_comments_;  // outermost comment lines, written before the next item
+  // Outermost comment lines, already spelt, written before the next item: their nodes may be
+  // released before it comes (a comment before an outermost process waits for the next definition).
+  std::string pending_comments_;
   long statements_ = 0;  // statements written so far: a block that gets none gets a delay
   mutable std::vector<std::int8_t> counts_;  // statement_count per node, -1 until asked
   struct KnownConstant {
