@@ -105,6 +105,8 @@ class Resolution {
   // Forgets what is known of the nodes from `first` on, which the tree has released.
   void forget_nodes_from(NodeId first) {
     if (first < unwritable.size()) unwritable.resize(first);
+    // The symbols those nodes declared came last, and their scopes are closed: nothing names them.
+    while (symbols.size() > 1 && symbols.back().declaration >= first) symbols.pop_back();
     std::erase_if(definitions, [first](const auto& entry) { return entry.first >= first; });
     std::erase_if(helper_names, [first](const auto& entry) { return entry.first >= first; });
   }

@@ -4,7 +4,7 @@
 Usage: fault_suite.py --vrk PATH [--group NAME] [--sanitized]
 
 Groups (all by default): reproducers, full_disk, read_only, unreadable_source, signals,
-concurrent, memory, and for the occam 2 mode long_lines, commented_items, input_limit, included_outputs,
+concurrent, memory, and for the occam 2 mode long_lines, outermost_items, input_limit, included_outputs,
 include_lookup; device_template for the default mode. After every run it checks that OUTPUT is either the previous file byte for
 byte or the complete new translation, that vrk.deb is one whole log (the previous one or the
 run's own), that no temporary file is left, and that the exit status tells what happened.
@@ -458,12 +458,12 @@ def long_lines(s):
         os.remove(os.path.join(d, name))
 
 
-def commented_items(s):
-    """Outermost processes each after a comment line: every item's tree is let go once written."""
+def outermost_items(s):
+    """Outermost items: each item's tree, and what resolution knew of it, is let go once written."""
     if s.sanitized:
-        print('commented_items: the sanitizers add their own memory')
+        print('outermost_items: the sanitizers add their own memory')
         sys.exit(SKIP)
-    d = occam2_workdir(s, 'commented-items')
+    d = occam2_workdir(s, 'outermost-items')
     # 300,000 items of two lines, 6.5 MB: the comment lines, which wait for the next definition,
     # are held as text, a fraction of the source; the items' trees are not held at all.
     with open(os.path.join(d, 'items.occ'), 'wb') as f:
@@ -474,6 +474,16 @@ def commented_items(s):
     check(status == 0, 'commented items: status %d %r' % (status, err[-300:]))
     check(peak < 32, 'commented items: 6.5 MB of source took %.0f MiB' % peak)
     s.figures.append('occam 2 mode, 300,000 commented outermost processes (6.5 MB): %.1f MiB at most, %.1f s' % (peak, took))
+    # 200,000 declarations in an outermost SEQ's body, each scoping over its process: what
+    # resolution knew of each (its symbol) goes with the item's tree.
+    with open(os.path.join(d, 'decls.occ'), 'wb') as f:
+        f.write(b'CHAN OF INT c:\nSEQ\n')
+        for i in range(200000):
+            f.write(b'  INT x:\n  SEQ\n    x := %d\n    c ! x\n' % (i % 100))
+    status, err, peak, took = run_measured(s, OCCAM2 + ['--no-log', 'decls.occ', 'decls.hc'], d)
+    check(status == 0, 'declarations: status %d %r' % (status, err[-300:]))
+    check(peak < 20, 'declarations: 7.4 MB of source took %.0f MiB' % peak)
+    s.figures.append('occam 2 mode, 200,000 declarations in an outermost SEQ (7.4 MB): %.1f MiB at most, %.1f s' % (peak, took))
 
 
 def input_limit(s):
@@ -578,7 +588,7 @@ def device_template(s):
 
 
 GROUPS = {f.__name__: f for f in (reproducers, full_disk, read_only, unreadable_source, signals, concurrent, memory,
-                                  long_lines, commented_items, input_limit, included_outputs, include_lookup, device_template)}
+                                  long_lines, outermost_items, input_limit, included_outputs, include_lookup, device_template)}
 
 
 def main():
