@@ -61,6 +61,10 @@ SourceReader::Result SourceReader::read_line(std::string& line) {
 }
 
 SourceReader::Result SourceReader::read_part(std::string& part, std::size_t limit, bool& ended) {
+  if (!within_line_ && append_whole_line(part, limit)) [[likely]] {
+    ended = true;
+    return Result::line;
+  }
   ended = false;
   const std::size_t start = part.size();
   bool input_left = true;
@@ -92,6 +96,20 @@ SourceReader::Result SourceReader::read_part(std::string& part, std::size_t limi
   if (ended && part.size() - start >= 2 && part[part.size() - 2] == '\r') part.erase(part.size() - 2, 1);
   within_line_ = !ended;
   return Result::line;
+}
+
+// Most lines lie whole in the block, within the limit, and end in a plain line feed: appended at
+// once. False, with nothing taken, for any other.
+bool SourceReader::append_whole_line(std::string& part, std::size_t limit) {
+  const char* const from = block_.data() + pos_;
+  const std::size_t look = std::min(block_.size() - pos_, limit);
+  const void* const lf = look > 0 ? std::memchr(from, '\n', look) : nullptr;
+  if (lf == nullptr) return false;
+  const auto length = static_cast<std::size_t>(static_cast<const char*>(lf) - from) + 1;
+  if (length >= 2 && from[length - 2] == '\r') return false;
+  part.append(from, length);
+  pos_ += length;
+  return true;
 }
 
 SourceReader::Result SourceReader::read_line(std::string_view& line) {

@@ -44,6 +44,7 @@ class SourceReader {
 
  private:
   bool refill();
+  bool append_whole_line(std::string& part, std::size_t limit);
   int fd_ = -1;
   std::string_view memory_;
   bool in_memory_ = false;

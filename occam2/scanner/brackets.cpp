@@ -43,7 +43,7 @@ void Occam2Scanner::follow_open_brackets(const Token& token, bool line_open) {
   }
   if (is_closing(token.code) && !brackets_.empty()) {
     if (!bracket_levels_.empty() && bracket_levels_.back().bracket + 1 == brackets_.size()) {
-      if (line_open) queue({EOL, token.file, token.position, fixed("\n")});
+      if (line_open) queue({EOL, token.file, token.position, line_feed()});
       close_bracket_level(token);
     }
     brackets_.pop_back();

@@ -21,6 +21,8 @@ std::string size_text(std::uint64_t bytes) {
   return std::to_string(bytes) + " bytes";
 }
 
+constexpr char kEightSpaces[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+
 bool is_standard_input(const std::string& path) { return path.empty() || path == "-" || path == "<stdin>"; }
 
 // A token that cannot end a statement: the line after it continues the statement.
@@ -48,10 +50,23 @@ Occam2Scanner::Occam2Scanner(SourceReader& source, Diagnostics& diagnostics, Occ
     main->identity = occam2::identity_of(options_.source_path);
   }
   frames_.push_back(std::move(main));
+  line_.reserve(kWindowPart + 2 * kCopyBlock);
   for (const std::string& define : options_.defines) symbols_.define_from_option(define);
 }
 
 Occam2Scanner::~Occam2Scanner() = default;
+
+// Makes `token` the most recent one and traces it (inline: every token comes through here).
+[[gnu::always_inline]] inline void Occam2Scanner::deliver(const Token& token) {
+  code_ = token.code;
+  lexeme_ = view(token.lexeme);
+  position_ = token.position;
+  file_ = token.file;
+  line_number_ = token.code == EOL ? next_count(token.position.line) : token.position.line;
+  use_file_for_messages(token.file);
+  if (padded(token.lexeme)) [[likely]] return diagnostics_.trace_token(code_, lexeme_, Diagnostics::LexemeBytes::padded);
+  trace_unpadded(code_, lexeme_);
+}
 
 // Delivers what is due: the queued tokens, or the end; otherwise scans on.
 int Occam2Scanner::yylex() {
@@ -157,7 +172,7 @@ void Occam2Scanner::end_physical_line() {
   continues_ = joins_next_line(last_code_);
   if (continues_) return;
   line_open_ = false;
-  queue({EOL, eol_file_, eol_position_, fixed("\n")});
+  queue({EOL, eol_file_, eol_position_, line_feed()});
   open_bracket_level();
 }
 
@@ -169,7 +184,7 @@ void Occam2Scanner::finish_input() {
   finished_ = true;
   if (line_open_) {
     line_open_ = false;
-    queue({EOL, eol_file_, eol_position_, fixed("\n")});
+    queue({EOL, eol_file_, eol_position_, line_feed()});
   }
   const int file = frames_.front()->file;
   const std::size_t silent = drop_bracket_levels_from(1);
@@ -215,6 +230,7 @@ bool Occam2Scanner::read_physical_line() {
     if (frame.has_pushed_back) {
       frame.has_pushed_back = false;
       line_.swap(frame.pushed_back);
+      pad_window();
       line_whole_ = frame.pushed_back_whole;
       line_no_ = frame.line = next_count(frame.line);
       line_file_ = frame.file;
@@ -223,6 +239,7 @@ bool Occam2Scanner::read_physical_line() {
     bool whole = false;
     switch (frame.reader->read_part(line_, kWindowPart, whole)) {
       case SourceReader::Result::line:
+        pad_window();
         line_whole_ = whole;
         line_no_ = frame.line = next_count(frame.line);
         line_file_ = frame.file;
@@ -260,6 +277,7 @@ SourceReader::Result Occam2Scanner::read_part(Frame& frame, std::string& into, b
 void Occam2Scanner::extend_line() {
   bool whole = true;
   if (stopped() || read_part(*frames_.back(), line_, whole) != SourceReader::Result::line) line_ += '\n';
+  pad_window();
   line_whole_ = whole;
 }
 
@@ -331,7 +349,10 @@ void Occam2Scanner::find_content() {
     const char* const bytes = line_.data();
     const std::size_t size = line_.size();
     while (i < size) {
-      const std::size_t spaces = i;  // a run of spaces is counted at once
+      const std::size_t spaces = i;  // a run of spaces is counted at once, eight at a time first
+      while (i + sizeof(kEightSpaces) <= size && std::memcmp(bytes + i, kEightSpaces, sizeof(kEightSpaces)) == 0) {
+        i += sizeof(kEightSpaces);
+      }
       while (i < size && bytes[i] == ' ') ++i;
       if (column < kMaxCount) column = std::min(column + static_cast<long long>(i - spaces), kMaxCount);
       if (i == size) break;
@@ -386,20 +407,10 @@ std::size_t Occam2Scanner::skip_blanks(std::size_t p) {
   return p;
 }
 
-void Occam2Scanner::deliver(const Token& token) {
-  code_ = token.code;
-  lexeme_ = view(token.lexeme);
-  position_ = token.position;
-  file_ = token.file;
-  line_number_ = token.code == EOL ? next_count(token.position.line) : token.position.line;
-  use_file_for_messages(token.file);
-  trace(code_, lexeme_);
-}
-
-// A short lexeme is traced by the copy of whole blocks, which reads a block from its start: it is
-// copied into a block of its own first, since it may end anywhere (in the line, in a fixed text).
-void Occam2Scanner::trace(int code, std::string_view lexeme) {
-  if (lexeme.size() <= kCopyBlock) [[likely]] {
+// A short lexeme is traced by the copy of whole blocks, which reads a block from its start: one
+// that is not padded is copied into a block of its own first.
+void Occam2Scanner::trace_unpadded(int code, std::string_view lexeme) {
+  if (lexeme.size() <= kCopyBlock) {
     char block[kCopyBlock] = {};
     std::memcpy(block, lexeme.data(), lexeme.size());
     diagnostics_.trace_token(code, std::string_view(block, lexeme.size()), Diagnostics::LexemeBytes::padded);

@@ -33,6 +33,7 @@
 #include "occam2/scanner/includes.h"
 #include "scanner/diagnostics.h"
 #include "scanner/line_reader.h"
+#include "support/bytes.h"
 #include "support/exit_status.h"
 
 namespace vrk {
@@ -117,6 +118,9 @@ class Occam2Scanner {
     bool pushed_back_whole = false;  // it holds the whole line
     bool has_pushed_back = false;
   };
+  // The lexemes of the layout tokens and of EOL, with kCopyBlock bytes that the trace may read.
+  static constexpr char kNoText[kCopyBlock] = {};
+  static constexpr char kLineFeed[kCopyBlock] = "\n";
   // Where a token's lexeme is kept: static characters, a stretch of the line window, or a stretch
   // of own_ (a joined string, a substituted value), looked up when the token is delivered.
   struct Chars {
@@ -124,7 +128,7 @@ class Occam2Scanner {
     In in = In::fixed;
     std::size_t size = 0;
     union {
-      const char* fixed = "";  // never null, so that an empty lexeme may be copied like any other
+      const char* fixed = kNoText;  // never null, so that an empty lexeme may be copied like any other
       std::size_t at;          // in the line window or in own_
     };
   };
@@ -228,7 +232,18 @@ class Occam2Scanner {
   std::size_t scan_substitution(std::size_t p);
   void make_token(int code, Chars lexeme, SourcePosition where, int file) { token_ = {code, file, where, lexeme}; }
   void deliver(const Token& token);
-  void trace(int code, std::string_view lexeme);
+  // Whether kCopyBlock bytes past the lexeme's end may be read: most lexemes lie in the line
+  // window, whose storage has room for them (see pad_window); EOL's and the layout tokens' are
+  // padded.
+  static bool padded(const Chars& chars) {
+    if (chars.in == Chars::In::line) [[likely]] return true;
+    return chars.in == Chars::In::fixed && (chars.fixed == kNoText || chars.fixed == kLineFeed);
+  }
+  // Keeps kCopyBlock bytes of storage past the window's end, whenever it grows or is replaced.
+  void pad_window() {
+    if (line_.capacity() < line_.size() + kCopyBlock) [[unlikely]] line_.reserve(line_.size() + kCopyBlock);
+  }
+  void trace_unpadded(int code, std::string_view lexeme);
 
   // Columns and line numbers stop growing at kMaxCount, far beyond any real program, so that they
   // never overflow on a hostile one.
@@ -243,6 +258,7 @@ class Occam2Scanner {
     chars.fixed = text.data();
     return chars;
   }
+  static Chars line_feed() { return fixed({kLineFeed, 1}); }
   static Chars stretch(Chars::In in, std::size_t at, std::size_t size) {
     Chars chars;
     chars.in = in;
@@ -318,7 +334,9 @@ class Occam2Scanner {
   std::uint64_t input_bytes_ = 0;               // read so far from every file
 
   // The physical line being scanned, as a window: bytes [dropped_, dropped_ + line_.size()) of
-  // it, the whole rest of the line once line_whole_ (it then ends in the line feed).
+  // it, the whole rest of the line once line_whole_ (it then ends in the line feed). Its storage
+  // goes on for kCopyBlock bytes past the window's end, which the trace of a lexeme near the end
+  // reads in a block copy (what lies there is not used).
   std::string line_;
   std::size_t dropped_ = 0;
   bool line_whole_ = true;

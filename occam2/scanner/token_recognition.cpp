@@ -273,6 +273,7 @@ bool Occam2Scanner::continue_string(std::size_t& resume) {
       return false;
     }
     line_ = std::move(next);
+    pad_window();
     line_whole_ = whole;
     dropped_ = 0;
     column_offset_ = 0;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "scanner/line_reader.h"
@@ -45,16 +46,26 @@ std::vector<Read> read_all(SourceReader& reader) {
   }
 }
 
+// A source of lines of one letter each, line i holding i * step % lengths of them, every
+// crlf_every-th ended by "\r\n", until it holds `size` bytes; and the lines the reader gives.
+struct Lines {
+  std::string text;
+  std::vector<std::string> expected;
+};
+Lines lines_of_letters(std::size_t size, int step, int lengths, int crlf_every) {
+  Lines lines;
+  for (int i = 0; lines.text.size() < size; ++i) {
+    std::string body(static_cast<std::size_t>(i * step % lengths), static_cast<char>('a' + i % 26));
+    lines.text += body + (i % crlf_every == 0 ? "\r\n" : "\n");
+    lines.expected.push_back(body + "\n");
+  }
+  return lines;
+}
+
 // Lines of every length from 0 to 200 characters, some ended by "\r\n", repeated past several
 // blocks of the reader, and a last line without its line feed.
 TEST(LineReader, LinesInAndAcrossBlocksReadTheSame) {
-  std::string text;
-  std::vector<std::string> expected;
-  for (int i = 0; text.size() < 300'000; ++i) {
-    std::string body(static_cast<std::size_t>(i * 7 % 201), static_cast<char>('a' + i % 26));
-    text += body + (i % 5 == 0 ? "\r\n" : "\n");
-    expected.push_back(body + "\n");
-  }
+  auto [text, expected] = lines_of_letters(300'000, 7, 201, 5);
   text += "last\r";
   expected.emplace_back("last\n");
 
@@ -90,6 +101,43 @@ TEST(LineReader, AnOverlongLineKeepsItsStartInOrAcrossBlocks) {
   ASSERT_EQ(lines.size(), 1U);
   EXPECT_EQ(lines[0].result, SourceReader::Result::line);
   EXPECT_EQ(lines[0].line, longest + "\n");
+}
+
+// Lines read in parts of at most `limit` bytes (one more to settle a "\r\n"), each line joined
+// from its parts.
+std::vector<std::string> read_all_in_parts(SourceReader& reader, std::size_t limit) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (;;) {
+    std::string part;
+    bool ended = false;
+    SourceReader::Result result = reader.read_part(part, limit, ended);
+    if (result != SourceReader::Result::line) {
+      EXPECT_TRUE(line.empty()) << "the input ended within a line";
+      return lines;
+    }
+    EXPECT_LE(part.size(), limit + 1);
+    EXPECT_TRUE(ended || part.back() != '\r') << "a part ends in the carriage return of a \"\\r\\n\"";
+    line += part;
+    if (ended) lines.push_back(std::exchange(line, std::string()));
+  }
+}
+
+// Short and long lines, some ended by "\r\n" (one of them just at the limit), over several blocks,
+// in parts: they read as read_line gives them, whether they lie in one block or across two.
+TEST(LineReader, LinesReadInPartsJoinIntoTheLines) {
+  constexpr std::size_t kLimit = 40;
+  auto [text, expected] = lines_of_letters(200'000, 11, 97, 4);
+  text = std::string(kLimit, 'c') + "\r\n" + text;
+  expected.insert(expected.begin(), std::string(kLimit, 'c') + "\n");
+  text += "no line feed";
+  expected.emplace_back("no line feed\n");
+
+  SourceFile file(text);
+  SourceReader reader(file.fd(), SourceReader::LineLimit::none);
+  std::vector<std::string> lines = read_all_in_parts(reader, kLimit);
+  ASSERT_EQ(lines.size(), expected.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) ASSERT_EQ(lines[i], expected[i]) << "line " << i;
 }
 
 }  // namespace

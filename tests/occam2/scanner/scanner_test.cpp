@@ -225,6 +225,21 @@ TEST(Occam2Tokens, EveryTokenIsTracedWholeHoweverLong) {
   EXPECT_EQ(scan_occam2("SKIP\n", quiet_style()).diagnostics, "");
 }
 
+// Lexemes that end where the text read so far ends (the last bytes of a line, of a part of a long
+// line, of a line a string goes on to, of the input) are traced with nothing after them.
+TEST(Occam2Tokens, TokensAtTheEndOfWhatWasReadAreTracedExactly) {
+  const std::string sixteen = "abcdefghijklmnop";
+  const std::string part_end = "x :=" + std::string(Occam2Scanner::kWindowPart - 6, ' ') + "yy";
+  Occam2Scan r = scan_occam2("VAL s IS \"ab*\n  *cd\":\n" + sixteen + "\n" + sixteen + "q\n" + part_end + "\nz");
+  EXPECT_EQ(r.lexemes(), (std::vector<std::string>{"VAL", "s", "IS", "\"abcd\"", ":", "\n", sixteen, "\n", sixteen + "q",
+                                                    "\n", "x", ":=", "yy", "\n", "z", "\n", ""}));
+  std::string expected;
+  for (const Occam2Token& token : r.tokens) {
+    expected += "yylex: token " + std::to_string(token.code) + " <" + token.lexeme + ">\n";
+  }
+  EXPECT_EQ(r.debug_log, expected);
+}
+
 class Occam2LongLines : public TempDirTest {
  protected:
   Occam2LongLines() : TempDirTest("occam2-long-lines") {}
