@@ -48,7 +48,7 @@ void TextChunks::write_in_new_chunk(std::string_view text) {
     if (left_ == 0) {
       close_chunk();
       if (held_ > kHeldInMemory && !failed_) spill();
-      chunks_.push_back({std::make_unique_for_overwrite<char[]>(kChunk), 0});
+      chunks_.push_back({take_chunk(), 0});
       free_ = chunks_.back().bytes.get();
       left_ = kChunk;
     }
@@ -58,6 +58,13 @@ void TextChunks::write_in_new_chunk(std::string_view text) {
     left_ -= part;
     text.remove_prefix(part);
   }
+}
+
+std::unique_ptr<char[]> TextChunks::take_chunk() {
+  if (spare_.empty()) return std::make_unique_for_overwrite<char[]>(kChunk);
+  std::unique_ptr<char[]> chunk = std::move(spare_.back());
+  spare_.pop_back();
+  return chunk;
 }
 
 void TextChunks::close_chunk() {
@@ -81,6 +88,7 @@ void TextChunks::spill() {
     if (std::fwrite(chunk.bytes.get(), 1, chunk.size, file_) != chunk.size) failed_ = true;
     spilled_ += chunk.size;
   }
+  for (Chunk& chunk : chunks_) spare_.push_back(std::move(chunk.bytes));
   chunks_.clear();
   held_ = 0;
   left_ = 0;

@@ -95,15 +95,19 @@ class TextChunks {
 
  private:
   static constexpr std::size_t kChunk = std::size_t{64} << 10;
-  static constexpr std::size_t kHeldInMemory = std::size_t{8} << 20;
+  static constexpr std::size_t kHeldInMemory = std::size_t{1} << 20;
   struct Chunk {
     std::unique_ptr<char[]> bytes;
     std::size_t size;
   };
   void write_in_new_chunk(std::string_view text);
+  std::unique_ptr<char[]> take_chunk();
   void close_chunk();
   void spill();
   std::vector<Chunk> chunks_;  // the last one is being filled: its size is set when it is closed
+  // Chunks written to the file, filled again: memory once touched is not given back to be touched
+  // anew at every spill.
+  std::vector<std::unique_ptr<char[]>> spare_;
   char* free_ = nullptr;
   std::size_t left_ = 0;
   std::size_t held_ = 0;     // bytes in the closed chunks
