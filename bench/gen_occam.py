@@ -1,32 +1,52 @@
 #!/usr/bin/env python3
 """Writes a large valid occam program for the benchmark.
 
-Usage: gen_occam.py [--common] LINES [SEED] > program.occ
+Usage: gen_occam.py [--common | --valid] [--style STYLE] LINES [SEED] > program.occ
 
 The program is one SEQ whose body is a long run of blocks of realistic shape: nested SEQ, PAR,
 WHILE, IF, ALT and CASE, declarations of variables, arrays and channels, replicated SEQ and
 small replicated PARs (literal bounds, so they unroll), TRUE and FALSE, expressions of several
-operators, and about one whole-line comment in ten lines. Every line is accepted by vrk without
-a syntax error, whatever the seed.
+operators, and comment lines. Every line is accepted by vrk without a syntax error, whatever the
+seed and the style.
+
+--style says in which proportions (STYLES below):
+  flat  (the default) blocks nested up to 6 deep, nearly half of the processes primitive,
+        expressions of up to four operands, a whole-line comment in about ten lines;
+  deep  blocks nested up to 9 deep, a third of the processes primitive, declarations three times
+        as often, expressions of three to six operands with more brackets, a whole-line comment
+        in about four lines and a comment after the statement on one line in eight.
 
 With --common the program keeps to what both of vrk's modes read alike (the default mode and
 --occam2): no WAIT, and one dyadic operator per bracket level, as occam 2 has no precedence.
+With --valid it is besides a whole occam 2 program, as the occam 2 mode compiles it: every name
+declared before its use, every expression of one type (INT, with BOOLs only in conditions), no
+PROC calls (the default mode has no PROC definitions) and shifts by constants only.
 """
 import random
 import sys
 
-MAX_DEPTH = 6
+KINDS = ['seq', 'seq', 'par', 'while', 'if', 'alt', 'case', 'decl', 'repseq', 'reppar']
+
+STYLES = {
+    'flat': dict(max_depth=6, primitive_rate=0.45, kinds=KINDS, chain=(2, 4), bracket_rate=0.06,
+                 comment_rate=0.10, trailing_comment_rate=0.0),
+    'deep': dict(max_depth=9, primitive_rate=0.33, kinds=KINDS + ['decl', 'decl'] * 2, chain=(3, 6),
+                 bracket_rate=0.15, comment_rate=0.25, trailing_comment_rate=0.125),
+}
 
 
 class Writer:
-    def __init__(self, rng):
+    def __init__(self, rng, style):
         self.rng = rng
         self.lines = []
-        self.comment_rate = 0.10
+        self.comment_rate = style['comment_rate']
+        self.trailing_comment_rate = style['trailing_comment_rate']
 
     def line(self, depth, text):
         if self.rng.random() < self.comment_rate:
             self.lines.append('  ' * depth + '-- ' + self.comment_text())
+        if self.trailing_comment_rate and self.rng.random() < self.trailing_comment_rate:
+            text += '  -- ' + self.comment_text()
         self.lines.append('  ' * depth + text)
 
     def comment_text(self):
@@ -36,10 +56,12 @@ class Writer:
 
 
 class Program:
-    def __init__(self, rng, common=False):
+    def __init__(self, rng, common=False, style='flat', valid=False):
         self.rng = rng
-        self.w = Writer(rng)
-        self.common = common
+        self.style = STYLES[style]
+        self.w = Writer(rng, self.style)
+        self.common = common or valid
+        self.valid = valid
 
     # ---- expressions -------------------------------------------------------------------
     def name(self):
@@ -55,7 +77,7 @@ class Program:
             return '#' + format(self.rng.randint(0, 0xFFFF), 'X')
         if r < 0.88:
             return 'data[%s]' % self.rng.choice(['i', 'j', str(self.rng.randint(0, 9))])
-        if r < 0.94:
+        if r < 1.0 - self.style['bracket_rate'] and not self.valid:
             return self.rng.choice(['TRUE', 'FALSE'])
         return '(%s)' % self.chain(2)
 
@@ -69,11 +91,14 @@ class Program:
     def expression(self):
         r = self.rng.random()
         if r < 0.35:
-            return self.chain(2 if self.common else self.rng.randint(2, 4))
+            return self.chain(2 if self.common else self.rng.randint(*self.style['chain']))
         if r < 0.55:
-            return '%s %s %s' % (self.operand(), self.rng.choice(['-', '/', '\\', '<<', '>>']), self.operand())
+            op = self.rng.choice(['-', '/', '\\', '<<', '>>'])
+            if self.valid and op in ('<<', '>>'):
+                return '%s %s %d' % (self.operand(), op, self.rng.randint(0, 31))
+            return '%s %s %s' % (self.operand(), op, self.operand())
         if r < 0.65:
-            return self.rng.choice(['-', 'NOT ']) + self.operand()
+            return ('-' if self.valid else self.rng.choice(['-', 'NOT '])) + self.operand()
         return self.operand()
 
     def condition(self):
@@ -92,13 +117,15 @@ class Program:
             self.w.line(d, 'SKIP')
         elif r < 0.94:
             self.w.line(d, 'out ! %s' % self.operand() if self.common else 'WAIT %s' % self.operand())
+        elif self.valid:
+            self.w.line(d, 'out ! %s' % self.operand())
         else:
             self.w.line(d, 'step (%s, %s)' % (self.operand(), self.operand()))
 
     def process(self, d, depth):
-        if depth >= MAX_DEPTH or self.rng.random() < 0.45:
+        if depth >= self.style['max_depth'] or self.rng.random() < self.style['primitive_rate']:
             return self.primitive(d)
-        kind = self.rng.choice(['seq', 'seq', 'par', 'while', 'if', 'alt', 'case', 'decl', 'repseq', 'reppar'])
+        kind = self.rng.choice(self.style['kinds'])
         getattr(self, 'make_' + kind)(d, depth)
 
     def body(self, d, depth, lo=2, hi=4):
@@ -156,6 +183,9 @@ class Program:
         self.primitive(d + 1)
 
     def program(self, lines):
+        if self.valid:
+            self.w.lines += ['INT x, y, z, count, total, index, state.next, limit, v1, v2, i, j:', '[16]INT data:',
+                             'BOOL ready, running:', 'CHAN OF INT in, out:']
         self.w.line(0, 'SEQ')
         while len(self.w.lines) < lines:
             self.process(1, 1)
@@ -165,11 +195,19 @@ class Program:
 def main():
     args = sys.argv[1:]
     common = '--common' in args
-    args = [a for a in args if a != '--common']
+    valid = '--valid' in args
+    args = [a for a in args if a not in ('--common', '--valid')]
+    style = 'flat'
+    if '--style' in args:
+        at = args.index('--style')
+        if at + 1 >= len(args) or args[at + 1] not in STYLES:
+            sys.exit('gen_occam.py: --style takes one of ' + ', '.join(STYLES))
+        style = args[at + 1]
+        del args[at:at + 2]
     lines = int(args[0]) if len(args) > 0 else 10000
     seed = int(args[1]) if len(args) > 1 else 1
     out = sys.stdout
-    for text in Program(random.Random(seed), common).program(lines):
+    for text in Program(random.Random(seed), common, style, valid).program(lines):
         out.write(text + '\n')
 
 

@@ -13,11 +13,11 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "occam2/scanner/scanner.h"
 #include "output/fragments.h"
 #include "output/streams.h"
 #include "scanner/diagnostics.h"
 #include "scanner/line_reader.h"
-#include "scanner/occam2_scanner.h"
 #include "scanner/scanner.h"
 
 namespace {

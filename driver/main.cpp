@@ -15,6 +15,7 @@
 #include <exception>
 #include <memory>
 #include <new>
+#include <optional>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -58,6 +59,13 @@ constexpr const char* kHelp =
     "      --occam2           read occam 2 (with the occam-pi forms of real programs):\n"
     "                           PROCs, FUNCTIONs, VAL constants, #INCLUDE, ...\n"
     "  -I, --include-dir=DIR  in --occam2 mode, look for #INCLUDE files in DIR too\n"
+    "      --max-input=SIZE   in --occam2 mode, stop when the source with its included\n"
+    "                           files holds more than SIZE bytes (K, M, G: KiB, MiB,\n"
+    "                           GiB; 256M by default)\n"
+    "  -D, --define=NAME[=VALUE]  in --occam2 mode, define NAME for #IF and ##NAME,\n"
+    "                           as #DEFINE does (an integer, TRUE, FALSE or a string)\n"
+    "      --graph=FILE       in --occam2 mode, also write the program's process network\n"
+    "                           to FILE (- for standard output) for Graphviz's dot\n"
     "  -h, --help             display this help and exit\n"
     "  -V, --version          output version information and exit\n"
     "\n"
@@ -70,10 +78,14 @@ constexpr const char* kHelp =
     " 0  translated with no syntax error\n"
     " 1  a syntax error was reported (the recovered translation is still written),\n"
     "    the parse was abandoned, or a line was longer than 253 characters\n"
-    " 2  bad command line, or a file or template could not be read or written\n"
+    " 2  bad command line, or a file or template could not be read or written,\n"
+    "    or the output or the log would overwrite a file the run reads, or the\n"
+    "    input is larger than --max-input\n"
     " 3  internal error (out of memory)\n"
     "\n"
     "Full documentation: man vrk\n";
+
+static_assert(Occam2ScannerOptions::kDefaultMaxInput == std::uint64_t{256} << 20, "the help names the default");
 
 constexpr const char* kVersion =
     "vrk " VRK_VERSION "\n"
@@ -88,7 +100,7 @@ constexpr const char* kBanner[] = {
      "--For error messages generated during the translation, see Handel-C source code.\n\n"),
 };
 
-OutputBuffer* g_buffers[3] = {};
+OutputBuffer* g_buffers[4] = {};
 
 // Before an abnormal stop, nothing buffered may be lost.
 void flush_all_buffers() {
@@ -135,6 +147,12 @@ OutputFile create_output_operand(const std::string& output) {
   return OutputFile::on_descriptor(STDOUT_FILENO, kStandardOutputName);
 }
 
+// The process network, when --graph asks for it: a file replaced whole, or standard output.
+OutputFile create_graph(const Options& options) {
+  if (!is_standard_stream(options.graph)) return OutputFile::create(options.graph, "graph file");
+  return OutputFile::on_descriptor(STDOUT_FILENO, kStandardOutputName);
+}
+
 // --no-log still runs the translation with a debug log stream; its lines go nowhere.
 OutputFile create_log(const Options& options) {
   return OutputFile::create(options.write_log ? options.log : "/dev/null", "debug log");
@@ -169,6 +187,33 @@ void report_internal_error(const char* what) {
   error(1, message.c_str());
 }
 
+// Whether two operands, either of them possibly standard output, name one file.
+bool same_operand(const std::string& a, const std::string& b) {
+  bool a_stdout = is_standard_stream(a), b_stdout = is_standard_stream(b);
+  if (a_stdout && b_stdout) return true;
+  if (a_stdout) return names_open_file(b, STDOUT_FILENO);
+  if (b_stdout) return names_open_file(a, STDOUT_FILENO);
+  return same_destination(a, b);
+}
+
+// Why the graph file cannot be written beside the others, or nothing.
+template <typename NamesTemplate>
+std::string conflicting_graph(const Options& options, int source_fd, NamesTemplate names_template) {
+  const std::string& graph = options.graph;
+  bool graph_is_stdout = is_standard_stream(graph);
+  if (!graph_is_stdout && names_open_file(graph, source_fd)) {
+    return "vrk: refusing to write the graph over the source file '" + graph + "'";
+  }
+  if (!graph_is_stdout && names_template(graph)) {
+    return "vrk: refusing to write the graph over the template file '" + graph + "'";
+  }
+  if (same_operand(graph, options.output)) return "vrk: the graph and the output must not be the same file";
+  if (options.write_log && same_operand(graph, options.log)) {
+    return "vrk: the graph must not be the debug log " + options.log;
+  }
+  return {};
+}
+
 // Why the files named on the command line cannot be used together, or nothing. Paths are
 // compared where their symbolic links finally lead, so a dangling link to the log counts too.
 std::string conflicting_files(const Options& options, int source_fd, const DirectoryTemplates& templates) {
@@ -186,6 +231,10 @@ std::string conflicting_files(const Options& options, int source_fd, const Direc
   if (!output_is_stdout && names_template(options.output)) {
     return "vrk: refusing to write the output over the template file '" + options.output + "'";
   }
+  if (options.draw_graph) {
+    std::string conflict = conflicting_graph(options, source_fd, names_template);
+    if (!conflict.empty()) return conflict;
+  }
   if (!options.write_log) return {};
   bool output_is_log = output_is_stdout ? names_open_file(options.log, STDOUT_FILENO)
                                         : same_destination(options.output, options.log);
@@ -198,18 +247,44 @@ std::string conflicting_files(const Options& options, int source_fd, const Direc
   return {};
 }
 
-// The log is put in place first: when it cannot be, the previous output stays too. Signals wait
-// until both are in place.
-bool commit_files(OutputFile& output, OutputFile& log, bool keep_output) {
+// Why the run must not read the file it is about to include (open as `fd`, found at `path`): the
+// output or the debug log would replace it. Includes are only known as the source is read.
+std::string conflicting_include(const Options& options, int fd, const std::string& path) {
+  bool output_is_stdout = is_standard_stream(options.output);
+  if (output_is_stdout ? names_open_file(path, STDOUT_FILENO) : names_open_file(options.output, fd)) {
+    return "vrk: refusing to write the output over the included file " + quoted(path);
+  }
+  if (options.write_log && names_open_file(options.log, fd)) {
+    return "vrk: refusing to write the debug log over the included file " + quoted(path);
+  }
+  if (options.draw_graph && (is_standard_stream(options.graph) ? names_open_file(path, STDOUT_FILENO)
+                                                               : names_open_file(options.graph, fd))) {
+    return "vrk: refusing to write the process network over the included file " + quoted(path);
+  }
+  return {};
+}
+
+// The log is put in place first: when it cannot be, the previous output and graph stay too; then
+// the graph, and the output last. Signals wait until all are in place.
+bool commit_files(OutputFile& output, OutputFile& log, std::optional<OutputFile>& graph, bool keep_output) {
   SignalsHeld held;
-  if (!log.commit()) {
+  auto discard_results = [&] {
     output.discard();
+    if (graph) graph->discard();
+  };
+  if (!log.commit()) {
+    discard_results();
     fail(log.problem());
     return false;
   }
   if (!keep_output) {
-    output.discard();
+    discard_results();
     return true;
+  }
+  if (graph && !graph->commit()) {
+    output.discard();
+    fail(graph->problem());
+    return false;
   }
   if (!output.commit()) {
     fail(output.problem());
@@ -229,21 +304,38 @@ int translate(const Options& options) {
   if (!output.ok()) return fail(output.problem());
   OutputFile log = create_log(options);
   if (!log.ok()) return fail(log.problem());
+  std::optional<OutputFile> graph;
+  if (options.draw_graph) {
+    graph.emplace(create_graph(options));
+    if (!graph->ok()) return fail(graph->problem());
+  }
 
   ExitStatus status = ExitStatus::success;
-  int output_error = 0, log_error = 0;
+  int output_error = 0, log_error = 0, graph_error = 0;
+  bool include_refused = false;
   {
     SourceReader reader(source.fd, options.occam2 ? SourceReader::LineLimit::none : SourceReader::LineLimit::classic);
     OutputBuffer output_buffer(output.fd()), log_buffer(log.fd()), stderr_buffer(STDERR_FILENO);
+    std::optional<OutputBuffer> graph_buffer;
+    if (graph) graph_buffer.emplace(graph->fd());
     g_buffers[0] = &output_buffer;
     g_buffers[1] = &log_buffer;
     g_buffers[2] = &stderr_buffer;
+    g_buffers[3] = graph_buffer ? &*graph_buffer : nullptr;
     set_flush_hook(flush_all_buffers);
     for (const char* part : kBanner) log_buffer.write(part);
 
     TranslationFiles files{reader, output_buffer, log_buffer, stderr_buffer, templates, diagnostic_style(options)};
     if (options.occam2) {
-      Occam2Translation translation(files, Occam2ScannerOptions{files.style.source_name, options.include_dirs});
+      Occam2ScannerOptions scanning{files.style.source_name, options.include_dirs};
+      scanning.max_input = options.max_input;
+      scanning.defines = options.defines;
+      scanning.refuse_include = [&](int fd, const std::string& path) {
+        std::string refusal = conflicting_include(options, fd, path);
+        include_refused = include_refused || !refusal.empty();
+        return refusal;
+      };
+      Occam2Translation translation(files, std::move(scanning), graph_buffer ? &*graph_buffer : nullptr);
       status = translation.run();
     } else {
       auto translation = std::make_unique<Translation>(files);
@@ -254,18 +346,24 @@ int translate(const Options& options) {
     flush_all_buffers();
     output_error = output_buffer.error_number();
     log_error = log_buffer.error_number();
+    graph_error = graph_buffer ? graph_buffer->error_number() : 0;
     set_flush_hook(nullptr);
-    g_buffers[0] = g_buffers[1] = g_buffers[2] = nullptr;
+    g_buffers[0] = g_buffers[1] = g_buffers[2] = g_buffers[3] = nullptr;
   }
   if (output_error != 0) {
     fail(cannot_write(output.name(), output_error));
     status = ExitStatus::unusable_input;
   }
+  if (graph_error != 0) {
+    fail(cannot_write(graph->name(), graph_error));
+    status = ExitStatus::unusable_input;
+  }
   if (log_error != 0) return fail(cannot_write(log.name(), log_error));  // neither file is put in place
+  if (include_refused) return exit_code(ExitStatus::unusable_input);    // nor here, as for the other refusals
   // An output is written after a translation that ran to its end (accepted, recovered or
   // abandoned), never after a stop on a missing template, an unreadable source or a failed write.
   bool ran_to_end = status == ExitStatus::success || status == ExitStatus::translation_failed;
-  if (!commit_files(output, log, ran_to_end)) return exit_code(ExitStatus::unusable_input);
+  if (!commit_files(output, log, graph, ran_to_end)) return exit_code(ExitStatus::unusable_input);
   return exit_code(status);
 }
 

@@ -1,132 +1,184 @@
 #include "driver/occam2_translation.h"
 
+#include <cerrno>
+#include <cstring>
+#include <optional>
 #include <utility>
 
-#include "driver/translation.h"
-#include "parser/engine.h"
-#include "parser/occam2/actions.h"
-#include "parser/occam2/generated_tables.h"
-#include "scanner/occam2_tokens.h"
+#include "driver/files.h"
+#include "occam2/graph/network.h"
+#include "occam2/handelc/writer.h"
+#include "occam2/parser/parser.h"
+#include "occam2/resolve/resolver.h"
+#include "occam2/tree/tree.h"
 
 namespace vrk {
 
-Occam2Translation::Occam2Translation(const TranslationFiles& files, Occam2ScannerOptions options)
-    : output_(files.output),
-      diagnostics_(files.debug_log, files.diagnostics, files.style),
-      scanner_(files.source, diagnostics_, std::move(options)),
-      templates_(files.templates, fragments_),
-      state_(diagnostics_, templates_) {}
+Occam2Translation::Occam2Translation(const TranslationFiles& files, Occam2ScannerOptions options, OutputBuffer* graph)
+    : files_(files), options_(std::move(options)), graph_(graph) {}
 
 namespace {
-// The tokens whose text an action reads: names, literals, operators, and the type words whose
-// banners name them. The others (keywords, brackets, separators) stand for themselves.
-bool carries_text(int code) {
-  using namespace occam2::token;
-  switch (code) {
-    case NAME: case NUMBER: case REAL_NUMBER: case CHARACTER: case STRING: case BOOLEAN:
-    case '+': case '-': case '*': case '/': case '\\': case '=': case '~':
-    case ARITH_WORD: case MINUS: case AFTER: case BIT_OP: case SHIFT_OP: case RELATIONAL_OP:
-    case NOT: case BITNOT: case AND: case OR: case MOSTPOS: case MOSTNEG: case INT16: case INT32: case INT64:
-      return true;
-    default:
-      return false;
+
+// The three templates, or the message that names the one missing and where it was looked for.
+std::optional<occam2::Templates> load_templates(TemplateStore& store, std::string& problem) {
+  occam2::Templates templates;
+  std::string* texts[] = {&templates.header, &templates.board, &templates.main_opening};
+  std::string_view names[] = {kHeaderTemplate, kBoardTemplate, kMainTemplate};
+  for (std::size_t i = 0; i < 3; ++i) {
+    std::string where;
+    std::optional<std::string> text = store.load(names[i], where);
+    if (!text) {
+      problem = unreadable_template(names[i], where);
+      return std::nullopt;
+    }
+    *texts[i] = std::move(*text);
+  }
+  return templates;
+}
+
+// The passes after the parser, run on each item as the parser settles it: resolution, then the
+// writer, then the item's tree is released. What later items may still need stays: the
+// specifications of the outermost level, and the heads (names and formals) of the outermost PROCs
+// and FUNCTIONs; the bodies of those, the outermost processes and the groups of an outermost
+// SEQ's body go. The program then needs memory for its largest item, not for all of it.
+class SettledItemPasses final : public occam2::SettledItems {
+ public:
+  SettledItemPasses(occam2::Tree& tree, occam2::Resolver& resolver, occam2::HandelCWriter& writer)
+      : tree_(tree), resolver_(resolver), writer_(writer), item_start_(tree.mark()), nodes_from_(item_start_.nodes) {}
+  // The parser that settles the items, which knows where definitions' bodies begin.
+  void settled_by(const occam2::Parser& parser) { parser_ = &parser; }
+
+  void settled(occam2::NodeId item, Level level) override {
+    if (level == Level::outermost_seq) return streamed(item);
+    if (streaming_) {
+      // The SEQ whose body came item by item, now empty.
+      end_streaming();
+      release(item_start_);
+      return;
+    }
+    resolver_.outermost_item(item);
+    writer_.outermost_item(item, nodes_from_);
+    occam2::Kind kind = tree_.kind(item);
+    if (kind == occam2::Kind::proc_definition || kind == occam2::Kind::function_definition) {
+      release(parser_->body_start(item));
+      tree_.set_child(item, kind == occam2::Kind::proc_definition ? 2 : 3, occam2::kNone);
+    } else if (!occam2::is_specification(tree_, item) && kind != occam2::Kind::comment) {
+      release(item_start_);
+    }
+    // The comment lines before an item are settled just before it, once its nodes are made: the
+    // item still starts where the tree stood before them, and is released from there.
+    if (kind == occam2::Kind::comment) return;
+    item_start_ = tree_.mark();
+    nodes_from_ = item_start_.nodes;
+  }
+
+  // The end of the input: a body still streaming is over (the parse gave up inside it).
+  void finish() {
+    if (streaming_) end_streaming();
+  }
+
+ private:
+  void streamed(occam2::NodeId item) {
+    if (!streaming_) {
+      streaming_ = true;
+      resolver_.begin_streamed_body();
+    }
+    resolver_.streamed_item(item);
+    writer_.streamed_item(item, item_start_.nodes);
+    if (tree_.kind(item) == occam2::Kind::comment || occam2::is_specification(tree_, item)) return;
+    release(item_start_);
+    item_start_ = tree_.mark();
+  }
+
+  void end_streaming() {
+    streaming_ = false;
+    resolver_.end_streamed_body();
+    writer_.end_streamed_body();
+  }
+
+  void release(const occam2::TreeMark& mark) {
+    resolver_.forget_nodes_from(mark.nodes);
+    writer_.forget_nodes_from(mark.nodes);
+    tree_.release(mark);
+  }
+
+  occam2::Tree& tree_;
+  const occam2::Parser* parser_ = nullptr;
+  occam2::Resolver& resolver_;
+  occam2::HandelCWriter& writer_;
+  occam2::TreeMark item_start_;  // where the tree stood when the last item was settled
+  occam2::NodeId nodes_from_;     // every node of the next outermost item is at or after this one
+  bool streaming_ = false;
+};
+
+// The items of a whole tree through the passes SettledItemPasses runs, in the same order, so that
+// the translation is the same with the tree kept: an outermost plain SEQ's body item by item, as it
+// streams, each other outermost item whole.
+void pass_whole_tree(const occam2::Tree& tree, occam2::Resolver& resolver, occam2::HandelCWriter& writer) {
+  if (tree.root() == occam2::kNone) return;
+  for (occam2::NodeId item : tree.children(tree.node(tree.root()).a)) {
+    const occam2::Node& node = tree.node(item);
+    const bool streams = node.kind == occam2::Kind::seq && node.a == occam2::kNone && node.b != occam2::kNone &&
+                         !tree.children(node.b).empty();
+    if (!streams) {
+      resolver.outermost_item(item);
+      writer.outermost_item(item);
+      continue;
+    }
+    resolver.begin_streamed_body();
+    for (occam2::NodeId part : tree.children(node.b)) {
+      resolver.streamed_item(part);
+      writer.streamed_item(part);
+    }
+    resolver.end_streamed_body();
+    writer.end_streamed_body();
   }
 }
+
 }  // namespace
 
-// A token's entry gets its Handel-C text, where it stands and the comment lines before it. Layout
-// tokens leave those comments to the first token of the next line.
-[[gnu::always_inline]] inline void Occam2Translation::pushed(StackView<Entry>& view) {
-  int top = view.below() + 1;
-  int symbol = view.accessing_symbol(top);
-  if (symbol < 0 || symbol == occam2::token::ERROR_TOKEN) return;
-  Entry& entry = view.result();
-  entry.position = scanner_.token_position();
-  if (symbol == occam2::token::EOL || symbol == occam2::token::INDENT || symbol == occam2::token::OUTDENT) return;
-  if (carries_text(symbol)) entry.text = state_.rope.copy(scanner_.token_text());
-  std::string comments = scanner_.take_comments();
-  if (!comments.empty()) entry.lead = state_.rope.copy(comments);
-}
-
-// Comment lines before a symbol other than the first go into its text; the first symbol's are
-// the action's to place, and what it leaves goes on to the left-hand side.
-[[gnu::always_inline]] inline bool Occam2Translation::reduce(int rule, StackView<Entry>& view) {
-  // Most reductions only hand a part on (an operand that is an element, a process that is a
-  // construct): the first symbol's entry, comment lines and all, is the result.
-  if (occam2::actions::kCopiesFirstSymbol[rule]) {
-    view.result() = view.rhs(1);
-    return true;
-  }
-  occam2::Occam2Context context{state_, view, {}};
-  Entry& result = view.result();
-  int length = view.rhs_length();
-  if (length > 0) {
-    result.position = view.rhs(1).position;
-    context.lead = std::exchange(view.rhs(1).lead, {});
-    for (int k = 2; k <= length; ++k) {
-      Entry& part = view.rhs(k);
-      if (!part.lead.empty()) part.text = state_.rope.join(std::exchange(part.lead, {}), part.text);
-    }
-  } else {
-    result.position = scanner_.token_position();
-  }
-  occam2::actions::run_action(rule, context);
-  if (!context.lead.empty()) result.lead = state_.rope.join(context.lead, result.lead);
-  return true;
-}
-
-void Occam2Translation::syntax_error(std::string_view message) {
-  diagnostics_.parse_error(message, scanner_.last_token(), scanner_.line_number());
-}
-
-bool Occam2Translation::start_output() {
-  std::string problem = templates_.write_opening(output_);
-  if (problem.empty()) return true;
-  diagnostics_.program_message(problem);
-  stop_status_ = ExitStatus::unusable_input;
-  return false;
-}
-
-// When the outermost level holds only definitions, main runs the last PROC defined there: a
-// channel for each of its channel formals, a banner for any other formal.
-std::string Occam2Translation::program_call() {
-  const occam2::ProgramProc& proc = state_.program_proc;
-  std::string text;
-  for (std::size_t i = 0; i < proc.formals.size(); ++i) {
-    if (proc.channel_formal[i]) {
-      text += "chan " + proc.formals[i] + ";\n\n";
-    } else {
-      diagnostics_.unsupported(proc.position, "the program's parameter " + proc.formals[i] + ", which is not a channel");
-      text += occam2::actions::occam_banner("PROC parameter " + proc.formals[i] + " of the program");
-    }
-  }
-  return text + proc.name + " (" + occam2::actions::comma_separated(proc.formals) + ");\n";
-}
-
-// The output after the header templates: the CONSTs area, the definitions, main's opening, main's
-// body and its closing.
-void Occam2Translation::write_program(FragmentList::node* main_opening) {
-  occam2::ByteChunks& body = state_.main_body;
-  body.append(scanner_.take_comments());
-  if (!state_.outermost_process && state_.program_proc.defined) body.append(program_call());
-  for (const FragmentList::node* n = fragments_.first(); n != main_opening; n = FragmentList::next(n)) {
-    output_.write(n->element.view());
-  }
-  output_.write(state_.definitions);
-  output_.write(main_opening->element.view());
-  body.write([this](std::string_view bytes) { output_.write(bytes); });
-  output_.write(kMainClosing);
-}
-
 ExitStatus Occam2Translation::run() {
-  if (!start_output()) return stop_status_;
-  FragmentList::node* main_opening = fragments_.last();
-  Engine<Occam2Translation, Occam2Translation> engine(occam2::tables::kTables, *this, *this);
-  int result = engine.yyparse();
-  if (scanner_.stopped()) return scanner_.stop_status();
-  if (result != 0) return ExitStatus::translation_failed;
-  write_program(main_opening);
-  bool errors = engine.yynerrs > 0 || scanner_.error_count() > 0;
+  Diagnostics diagnostics(files_.debug_log, files_.diagnostics, files_.style);
+  std::string problem;
+  std::optional<occam2::Templates> templates = load_templates(files_.templates, problem);
+  if (!templates) {
+    diagnostics.program_message(problem);
+    return ExitStatus::unusable_input;
+  }
+  Occam2Scanner scanner(files_.source, diagnostics, options_);
+  occam2::Tree tree;
+  occam2::Resolver resolver(tree, diagnostics);
+  occam2::HandelCWriter writer(tree, resolver.resolution(), diagnostics);
+  SettledItemPasses passes(tree, resolver, writer);
+  // The process network is drawn from the whole tree: with it wanted, nothing is settled early.
+  occam2::Parser parser(scanner, tree, diagnostics, graph_ != nullptr ? nullptr : &passes);
+  passes.settled_by(parser);
+  int parsed = parser.parse();
+  if (scanner.stopped()) return scanner.stop_status();
+  if (parsed != 0) {
+    files_.output.write(templates->header);
+    files_.output.write(templates->board);
+    if (graph_ != nullptr) graph_->write(occam2::dot_text(occam2::Network{}));
+    return ExitStatus::translation_failed;
+  }
+  if (graph_ != nullptr) pass_whole_tree(tree, resolver, writer);
+  passes.finish();
+  resolver.finish();
+  if (!writer.finish(*templates, files_.output)) {
+    diagnostics.program_message(std::string("vrk: cannot read back the translation from a temporary file: ") +
+                                std::strerror(errno));
+    return ExitStatus::unusable_input;
+  }
+  if (graph_ != nullptr) {
+    occam2::NetworkBuild network = occam2::build_network(tree, resolver.resolution(), diagnostics);
+    if (!network.problem.empty()) {
+      diagnostics.program_message("vrk: cannot draw the process network of " + quoted(files_.style.source_name) + ": " +
+                                  network.problem);
+      return ExitStatus::unusable_input;
+    }
+    graph_->write(occam2::dot_text(network.network));
+  }
+  bool errors = parser.error_count() > 0 || scanner.error_count() > 0 || resolver.resolution().error_count > 0;
   return errors ? ExitStatus::translation_failed : ExitStatus::success;
 }
 

@@ -3,15 +3,18 @@
 #include <getopt.h>
 
 #include <cstring>
+#include <string_view>
 #include <vector>
+
+#include "occam2/scanner/conditions.h"
 
 namespace vrk {
 
 namespace {
 
-enum LongOnly { kLogOption = 256, kNoLogOption, kTemplatesOption, kOccam2Option };
+enum LongOnly { kLogOption = 256, kNoLogOption, kTemplatesOption, kOccam2Option, kMaxInputOption, kGraphOption };
 
-constexpr const char* kShortOptions = ":hI:o:qV";
+constexpr const char* kShortOptions = ":D:hI:o:qV";
 constexpr option kLongOptions[] = {
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
@@ -22,6 +25,9 @@ constexpr option kLongOptions[] = {
     {"templates", required_argument, nullptr, kTemplatesOption},
     {"occam2", no_argument, nullptr, kOccam2Option},
     {"include-dir", required_argument, nullptr, 'I'},
+    {"max-input", required_argument, nullptr, kMaxInputOption},
+    {"define", required_argument, nullptr, 'D'},
+    {"graph", required_argument, nullptr, kGraphOption},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -49,6 +55,29 @@ std::string bad_option_message(int code, const char* argument) {
   if (optopt == 0) return "unrecognized option '" + long_option_name(argument) + "'";
   if (is_long_option(argument)) return "option '" + long_option_name(argument) + "' doesn't allow an argument";
   return std::string("invalid option -- '") + static_cast<char>(optopt) + "'";
+}
+
+// A size: digits, optionally followed by K, M or G (KiB, MiB, GiB); at least one byte and no
+// more than 2^62.
+bool parse_size(const char* text, std::uint64_t& size) {
+  constexpr std::uint64_t kMax = std::uint64_t{1} << 62;
+  std::uint64_t value = 0;
+  const char* p = text;
+  for (; *p >= '0' && *p <= '9'; ++p) {
+    value = value * 10 + static_cast<std::uint64_t>(*p - '0');
+    if (value > kMax) return false;
+  }
+  if (p == text) return false;
+  int shift = 0;
+  if (*p != '\0') {
+    const char* units = "KMG";
+    const char* unit = std::strchr(units, *p);
+    if (unit == nullptr || p[1] != '\0') return false;
+    shift = 10 * static_cast<int>(unit - units + 1);
+  }
+  if (value == 0 || value > (kMax >> shift)) return false;
+  size = value << shift;
+  return true;
 }
 
 }  // namespace
@@ -93,10 +122,32 @@ CommandLine parse_command_line(int argc, char** argv) {
       case 'I':
         options.include_dirs.push_back(optarg);
         break;
+      case kMaxInputOption:
+        if (!parse_size(optarg, options.max_input)) {
+          return usage_error("invalid size '" + std::string(optarg) + "' for --max-input (a number of bytes, or with K, M or G)");
+        }
+        break;
+      case 'D': {
+        std::string_view define = optarg;
+        std::string_view name = define.substr(0, define.find('='));
+        if (!occam2::is_occam_name(name)) {
+          return usage_error("option -D needs NAME or NAME=VALUE with an occam name, not '" + std::string(define) + "'");
+        }
+        options.defines.emplace_back(define);
+        break;
+      }
+      case kGraphOption:
+        options.graph = optarg;
+        options.draw_graph = true;
+        break;
       default:
         // optind has moved past the offending argument, or stays on it inside a bundle (-xq).
         return usage_error(bad_option_message(code, optind == before ? argv[optind] : argv[optind - 1]));
     }
+  }
+  // Only the occam 2 mode knows a program's processes; the default mode's output stays as it is.
+  if (options.draw_graph && !options.occam2) {
+    return usage_error("option '--graph' needs --occam2: the default mode draws no process network");
   }
   std::vector<std::string> operands(argv + optind, argv + argc);
   if (operands.empty()) return usage_error("missing source file operand");

@@ -1,10 +1,12 @@
 // The vrk command line: GNU-style options and the two file operands.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "driver/files.h"
+#include "occam2/scanner/scanner.h"
 
 namespace vrk {
 
@@ -18,6 +20,10 @@ struct Options {
   bool quiet = false;                 // compiler-style messages on standard error, no trace
   bool occam2 = false;                // the occam 2 mode: its grammar, scanner and translation
   std::vector<std::string> include_dirs;  // -I DIR: where the occam 2 mode looks for #INCLUDE files
+  std::uint64_t max_input = Occam2ScannerOptions::kDefaultMaxInput;  // --max-input: the occam 2 mode's source and includes
+  std::vector<std::string> defines;       // -D NAME[=VALUE]: names the occam 2 mode's #IF and ##NAME see
+  bool draw_graph = false;                // --graph: the occam 2 mode also writes the process network
+  std::string graph;                      // where, kStandardStream: standard output
 };
 
 // The operand that names standard input (as SOURCE) or standard output (as OUTPUT).

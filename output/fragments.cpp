@@ -1,14 +1,39 @@
 #include "output/fragments.h"
 
+#include <cstdint>
+
 namespace vrk {
+
+namespace {
+constexpr std::string_view kCommentOpen = "\n\n/* ";
+constexpr std::string_view kCommentClose = " */\n\n";
+}  // namespace
+
+string comment_fragment(std::string_view text) { return string::joined(kCommentOpen, text, kCommentClose); }
+
+// No other fragment begins like a comment: action texts, banners and token texts never do.
+long unrolling_weight(const string& fragment) {
+  if (!fragment.begins_with(kCommentOpen)) return 1;
+  return fragment.length() - static_cast<long>(kCommentOpen.size() + kCommentClose.size()) + 2;
+}
 
 FragmentList::node* FragmentList::insert_after(node* where, const string& text) {
   cursor_ = where ? list_.insert_beside(where, text, dlist::side::after) : list_.append(text);
   return cursor_;
 }
 
+namespace {
+// A bit per node address, so that most fragments are found not held without a walk of the list.
+std::uint64_t held_bit(const FragmentList::node* n) {
+  return std::uint64_t{1} << ((reinterpret_cast<std::uintptr_t>(n) / alignof(FragmentList::node)) % 64);
+}
+}  // namespace
+
 long FragmentList::write_front(OutputBuffer& out, std::span<const node* const> held) {
-  auto is_held = [this, held](const node* n) {
+  std::uint64_t held_bits = cursor_ != nullptr ? held_bit(cursor_) : 0;
+  for (const node* h : held) held_bits |= held_bit(h);
+  auto is_held = [this, held, held_bits](const node* n) {
+    if ((held_bits & held_bit(n)) == 0) return false;
     if (n == cursor_) return true;
     for (const node* h : held) {
       if (h == n) return true;

@@ -19,6 +19,15 @@
 
 namespace vrk {
 
+// The C comment that a whole-line comment of the source becomes, with the comment's characters
+// `text`: one fragment.
+string comment_fragment(std::string_view text);
+
+// What a fragment counts for in the limits on replicated PAR unrolling: one, and for a comment its
+// characters and its two delimiters, one each. The limits were set in those units, when a comment
+// was a fragment per character; counted so, they refuse and unroll the same programs.
+long unrolling_weight(const string& fragment);
+
 class FragmentList {
  public:
   using node = dlist::node;

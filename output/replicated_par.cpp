@@ -25,10 +25,12 @@ Expansion ReplicatedParExpander::expand(FragmentList& fragments, FragmentList::n
                                    FragmentList::node* first_index_marker, const ReplicatorValues& values) {
   FragmentList::node* second_index_marker = fragments.last();
   body_.clear();
+  std::int64_t body_weight = 0;
   if (values.literal) {
     // Take the body out before the scaffolding around it goes.
     for (FragmentList::node* n = FragmentList::next(first_index_marker); n != second_index_marker;) {
       FragmentList::node* next = FragmentList::next(n);
+      body_weight += unrolling_weight(n->element);
       body_.append(fragments.remove(n));
       n = next;
     }
@@ -36,7 +38,7 @@ Expansion ReplicatedParExpander::expand(FragmentList& fragments, FragmentList::n
   erase_from(fragments, start_marker, nullptr);
   fragments.set_cursor(fragments.last());
 
-  std::int64_t per_replica = body_.count() + 4;
+  std::int64_t per_replica = body_weight + 4;
   std::int64_t allowance = std::min(kFragmentBudget, translation_budget_ - unrolled_);
   if (!values.literal) {
     fragments.append(string(banners::kReplicatedParVariables));

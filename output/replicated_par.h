@@ -38,7 +38,7 @@ enum class Expansion { unrolled, variables, too_large };
 
 class ReplicatedParExpander {
  public:
-  // Upper bound on the fragments one expansion may add; beyond it the construct is replaced by
+  // Upper bound on the fragments one expansion may add (as unrolling_weight counts them); beyond it the construct is replaced by
   // banners::kReplicatedParTooLarge instead of exhausting memory.
   static constexpr std::int64_t kFragmentBudget = 4'000'000;
   // Upper bound on the fragments all expansions of one translation may add together: without it

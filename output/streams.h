@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "support/bytes.h"
+
 namespace vrk {
 
 class OutputBuffer {
@@ -32,7 +34,7 @@ class OutputBuffer {
       write_large(bytes);
       return;
     }
-    std::memcpy(block_ + used_, bytes.data(), bytes.size());
+    copy_bytes(block_ + used_, bytes.data(), bytes.size());
     used_ += bytes.size();
   }
   void put(char c) { write(std::string_view(&c, 1)); }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string_view>
 
@@ -17,23 +18,42 @@ namespace vrk {
 class TextCache {
  public:
   static constexpr std::size_t kLongestCached = 32;
-  static constexpr std::size_t kEntries = 256;
+  static constexpr std::size_t kEntries = 1024;
 
   TextCache() : entries_(std::make_unique<string[]>(kEntries)) {}
 
   // A string holding `text`, shared with earlier calls for the same text where possible.
   string get(std::string_view text) {
     if (text.size() > kLongestCached) return string(text);
+    if (text.size() == 1) return string(text.front());  // the static one-character texts
     string& entry = entries_[hash(text) & (kEntries - 1)];
     if (entry.view() != text) entry = string(text);
     return entry;
   }
 
  private:
-  static std::uint32_t hash(std::string_view text) {
-    std::uint32_t h = 2166136261u;
-    for (char c : text) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
-    return h;
+  // From the first and the last eight bytes (four, or three single ones, for shorter texts) and the
+  // length: a few loads and multiplications, whatever the length. Texts alike at both ends share
+  // a slot, which costs a fresh string, never a wrong one.
+  static std::size_t hash(std::string_view text) {
+    const char* p = text.data();
+    const std::size_t n = text.size();
+    std::uint64_t head = 0, tail = 0;
+    if (n >= 8) {
+      std::memcpy(&head, p, 8);
+      std::memcpy(&tail, p + n - 8, 8);
+    } else if (n >= 4) {
+      std::uint32_t h4, t4;
+      std::memcpy(&h4, p, 4);
+      std::memcpy(&t4, p + n - 4, 4);
+      head = h4;
+      tail = t4;
+    } else if (n > 0) {
+      head = static_cast<unsigned char>(p[0]) | static_cast<unsigned>(static_cast<unsigned char>(p[n / 2])) << 8 |
+             static_cast<unsigned>(static_cast<unsigned char>(p[n - 1])) << 16;
+    }
+    const std::uint64_t mixed = (head * 0x9E3779B97F4A7C15u) ^ ((tail + n) * 0xC2B2AE3D27D4EB4Fu);
+    return static_cast<std::size_t>(mixed >> 40);
   }
 
   std::unique_ptr<string[]> entries_;

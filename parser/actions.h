@@ -8,7 +8,6 @@
 #pragma once
 
 #include <string_view>
-#include <variant>
 #include <vector>
 
 #include "parser/action_context.h"
@@ -51,7 +50,7 @@ inline void entry_pushed(ActionContext& c) {
   if (below < 0 || symbol <= 0) return;
   int below_symbol = c.stack.accessing_symbol(below);
   if (below_symbol == token::INDENT || below_symbol == -symbol::choice_list ||
-      std::holds_alternative<IfChain>(c.stack.entry(below).mark)) {
+      c.stack.entry(below).is(MarkKind::if_chain)) {
     begin_condition_if_choice_starts(c);
   }
 }

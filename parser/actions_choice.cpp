@@ -7,8 +7,6 @@
 // enclosing choice or a PAR body, beyond which another IF's chain is not its own. A later
 // condition gets its "\nelse if (" as soon as its first token is taken, so the text stands before
 // the condition even when a syntax error cuts the choice short.
-#include <variant>
-
 #include "output/banners.h"
 #include "parser/actions.h"
 
@@ -41,9 +39,9 @@ constexpr string::rep kFurtherOptionEnd = VRK_STATIC_TEXT("}");
 // belongs to none.
 int owning_if_chain(ActionContext& c, int index) {
   for (int i = index; i >= 0; --i) {
-    const ConstructMark& mark = c.stack.entry(i).mark;
-    if (std::holds_alternative<IfChain>(mark)) return i;
-    if (std::holds_alternative<ChoiceProcess>(mark) || std::holds_alternative<ParBody>(mark)) return -1;
+    const ParseEntry& entry = c.stack.entry(i);
+    if (entry.is(MarkKind::if_chain)) return i;
+    if (entry.is(MarkKind::choice_process) || entry.is(MarkKind::par_body)) return -1;
   }
   return -1;
 }
@@ -53,8 +51,8 @@ namespace {
 // choices of a chain so far, or after the INDENT of a nested or replicated IF's body.
 bool choice_begins_above(ActionContext& c, int index) {
   if (index < 0) return false;
-  const IfChain* chain = std::get_if<IfChain>(&c.stack.entry(index).mark);
-  if (chain != nullptr && chain->opener != nullptr) return true;
+  const ParseEntry& entry = c.stack.entry(index);
+  if (entry.is(MarkKind::if_chain) && entry.kept != nullptr) return true;
   int symbol = c.stack.accessing_symbol(index);
   if (symbol == -symbol::choice_list) return true;
   if (symbol != token::INDENT || index < 2 || c.stack.accessing_symbol(index - 1) != -symbol::eols) return false;
@@ -69,7 +67,7 @@ bool choice_begins_above(ActionContext& c, int index) {
 void begin_condition(ActionContext& c) {
   int owner = owning_if_chain(c, c.below());
   if (owner < 0) return;
-  IfChain& chain = std::get<IfChain>(c.stack.entry(owner).mark);
+  ParseEntry& chain = c.stack.entry(owner);
   if (!chain.has_condition) {
     chain.has_condition = true;  // the first condition follows the IF's own "if (", if any
     return;
@@ -91,17 +89,17 @@ void begin_condition_if_choice_starts(ActionContext& c) {
 // {29}: construct: IF eols INDENT {29} choice_list OUTDENT
 void open_if(ActionContext& c) {
   append(c, kIfOpen);
-  c.result().mark = IfChain{c.translation.fragments.last(), false};
+  c.result().set_mark(MarkKind::if_chain, c.translation.fragments.last());
 }
 
 // construct: IF eols INDENT {29} choice_list OUTDENT
 // An IF whose chain holds no condition (only empty nested IFs) takes its "if (" back.
 void close_if(ActionContext& c) {
-  IfChain& chain = std::get<IfChain>(c.rhs(4).mark);
+  const ParseEntry& chain = c.rhs(4);
   if (chain.has_condition) return;
   FragmentList& fragments = c.translation.fragments;
-  bool cursor_on_it = fragments.cursor() == chain.opener;
-  fragments.remove(chain.opener);
+  bool cursor_on_it = fragments.cursor() == chain.kept;
+  fragments.remove(chain.kept);
   if (cursor_on_it) fragments.set_cursor(fragments.last());
 }
 
@@ -114,7 +112,7 @@ void close_replicated_if(ActionContext& c) {
 // {69}: after the INDENT that opens a choice's process.
 void open_choice_process(ActionContext& c) {
   append(c, kConditionEnd);
-  c.result().mark = ChoiceProcess{};
+  c.result().set_mark(MarkKind::choice_process);
 }
 
 // choice: expression eols INDENT {69} process OUTDENT

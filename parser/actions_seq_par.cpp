@@ -3,13 +3,12 @@
 // A plain SEQ adds no text unless it stands directly in a PAR body, where braces keep its
 // processes sequential. A PAR becomes a par block. A replicated SEQ becomes a for loop. A
 // replicated PAR is bracketed with markers and unrolled when it completes; the replicator's values
-// travel with the construct on the parse stack, so nested replicators cannot disturb them.
+// are kept by the stack index of its entry until then, so nested replicators cannot disturb them.
 #include <cctype>
 #include <charconv>
 #include <cstdint>
 #include <limits>
 #include <optional>
-#include <variant>
 
 #include "parser/actions.h"
 #include "scanner/tokens.h"
@@ -90,7 +89,7 @@ ReplicatorExpression read_replicator_expression(ActionContext& c, const string& 
 
 bool nearest_block_is_par_body(StackView<ParseEntry>& stack, int index) {
   for (int i = index; i >= 0; --i) {
-    if (stack.accessing_symbol(i) == token::INDENT) return std::holds_alternative<ParBody>(stack.entry(i + 1).mark);
+    if (stack.accessing_symbol(i) == token::INDENT) return stack.entry(i + 1).is(MarkKind::par_body);
   }
   return false;
 }
@@ -107,7 +106,7 @@ void close_seq(ActionContext& c) {
 // {20}: construct: SEQ {20} replicator eols INDENT process OUTDENT
 void open_replicated_seq(ActionContext& c) {
   append(c, kForOpen);
-  c.result().mark = ReplicatedSeq{};
+  c.result().set_mark(MarkKind::replicated_seq);
 }
 
 // construct: SEQ {20} replicator eols INDENT process OUTDENT
@@ -116,7 +115,7 @@ void close_replicated_seq(ActionContext& c) { append(c, kForClose); }
 // {23}: construct: PAR eols INDENT {23} process_list OUTDENT
 void open_par_body(ActionContext& c) {
   append(c, kParOpen);
-  c.result().mark = ParBody{};
+  c.result().set_mark(MarkKind::par_body);
 }
 
 // construct: PAR eols INDENT {23} process_list OUTDENT
@@ -125,21 +124,21 @@ void close_par(ActionContext& c) { append(c, kParClose); }
 // {25}: construct: PAR {25} replicator eols INDENT {26} process OUTDENT
 void mark_replicated_par_start(ActionContext& c) {
   append(c, kReplicationMarker);
-  c.result().mark = ReplicatedParStart{c.translation.fragments.last()};
+  c.result().set_mark(MarkKind::replicated_par_start, c.translation.fragments.last());
 }
 
 // {26}: the first index marker; the body is a PAR body for the blocks nested in it.
 void mark_replicated_par_body(ActionContext& c) {
   append(c, kIndexMarker);
-  c.result().mark = ParBody{c.translation.fragments.last()};
+  c.result().set_mark(MarkKind::par_body, c.translation.fragments.last());
 }
 
 // construct: PAR {25} replicator eols INDENT {26} process OUTDENT
 void close_replicated_par(ActionContext& c) {
   append(c, kIndexMarker);
-  FragmentList::node* start_marker = std::get<ReplicatedParStart>(c.rhs(2).mark).marker;
-  FragmentList::node* first_index_marker = std::get<ParBody>(c.rhs(6).mark).first_index_marker;
-  const ReplicatorValues& values = std::get<Replicator>(c.rhs(3).mark).values;
+  FragmentList::node* start_marker = c.rhs(2).kept;
+  FragmentList::node* first_index_marker = c.rhs(6).kept;
+  const ReplicatorValues& values = c.translation.completed_replicators[static_cast<std::size_t>(c.below() + 3)];
   switch (c.translation.expander.expand(c.translation.fragments, start_marker, first_index_marker, values)) {
     case Expansion::unrolled:
       break;
@@ -160,7 +159,7 @@ void begin_replicator(ActionContext& c) {
   t.fragments.append(string(index, string(kAssign)));
   t.capture.begin_replicator_base();
   t.replicator = ReplicatorState{};
-  t.replicator.in_replicated_seq = std::holds_alternative<ReplicatedSeq>(c.stack.entry(c.below() - 1).mark);
+  t.replicator.in_replicated_seq = c.stack.entry(c.below() - 1).is(MarkKind::replicated_seq);
   t.replicator.values.index_name = index;
   t.replicator.expression_start = t.fragments.last();
 }
@@ -216,9 +215,10 @@ void end_replicator_count(ActionContext& c) {
 void complete_replicator(ActionContext& c) {
   bool replicates_if = c.stack.accessing_symbol(c.below()) == token::IF;
   if (replicates_if && owning_if_chain(c, c.below() - 1) < 0) {
-    c.result().mark = IfChain{};
+    c.result().set_mark(MarkKind::if_chain);
   } else {
-    c.result().mark = Replicator{c.translation.replicator.values};
+    c.result().set_mark(MarkKind::replicator);
+    c.translation.completed_replicators[static_cast<std::size_t>(c.below() + 1)] = c.translation.replicator.values;
   }
 }
 

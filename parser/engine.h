@@ -15,14 +15,18 @@
 //                                          false when the translation must end at once
 //   void pushed(StackView<Entry>& view);   an entry was pushed (its view's top)
 //   void syntax_error(std::string_view message);  report on the most recent token
+// and may provide:
+//   bool keeps_first_symbol(int rule);     true when the rule's left-hand side carries the entry of
+//                                          its first symbol, untouched: a rule of one symbol then
+//                                          just changes the state of that entry
 //
 // Both are template parameters, so the calls per token and per reduction cost no indirection.
 // Beside each state sits an Entry. Actions use it to tie data to their own construct; error
 // recovery pops entries together with states, so nothing a construct recorded outlives it.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
-#include <vector>
 
 #include "parser/table_lookup.h"
 
@@ -89,13 +93,7 @@ class Engine {
   using Entry = typename ActionSink::Entry;
 
   Engine(const ParseTables& tables, TokenSource& source, ActionSink& sink)
-      : tables_(tables), source_(source), sink_(sink), stack_(tables_, yyerrflag), exception_start_(tables.yydef.size(), -1) {
-    for (std::size_t state = 0; state < tables.yydef.size(); ++state) {
-      if (tables.yydef[state] == kExceptionLookup) {
-        exception_start_[state] = table_lookup::exception_block_start(tables, static_cast<int>(state));
-      }
-    }
-  }
+      : tables_(tables), source_(source), sink_(sink), stack_(tables_, yyerrflag) {}
 
   // Runs one parse: 0 when the input was accepted, 1 when it was abandoned.
   int yyparse();
@@ -112,65 +110,73 @@ class Engine {
     return !source_.stopped();
   }
   void yyerror(std::string_view message) { sink_.syntax_error(message); }
+  // Pushes `state` with its entry and tells the sink; false (reported) when the stack is full.
+  [[gnu::always_inline]] bool push(int state, const Entry& entry) {
+    if (stack_.top_ + 1 >= ParseStack<Entry>::kCapacity) [[unlikely]] {
+      yyerror("pcyacc internal stack overflow");
+      return false;
+    }
+    int top = ++stack_.top_;
+    stack_.states_[top] = state;
+    stack_.entries_[top] = entry;
+    StackView<Entry> view(stack_, top, 0, stack_.entries_[top]);
+    sink_.pushed(view);
+    return true;
+  }
 
   const ParseTables tables_;
   TokenSource& source_;
   ActionSink& sink_;
   ParseStack<Entry> stack_;
-  std::vector<int> exception_start_;  // per state, where its exception block begins (or -1)
 };
 
 template <class TokenSource, class ActionSink>
 int Engine<TokenSource, ActionSink>::yyparse() {
   using namespace table_lookup;
   const ParseTables t = tables_;  // a local copy the compiler may keep in registers
+  const std::int16_t* const actions = t.yyaction.data();
+  const int columns = action_columns(t);
   int state = 0;
   yychar = -1;
   yynerrs = 0;
   yyerrflag = 0;
   stack_.top_ = -1;
-  Entry pending{};
+  if (!push(state, Entry{})) return 1;
 
-push:
-  if (stack_.top_ + 1 >= ParseStack<Entry>::kCapacity) {
-    yyerror("pcyacc internal stack overflow");
-    return 1;
-  }
+act:
   {
-    int top = ++stack_.top_;
-    stack_.states_[top] = state;
-    stack_.entries_[top] = std::move(pending);
-    pending = Entry{};
-    StackView<Entry> view(stack_, top, 0, stack_.entries_[top]);
-    sink_.pushed(view);
-  }
-
-shift_test:
-  if (has_shifts(t, state)) {
-    if (yychar < 0 && !fetch_lookahead()) return 1;
-    int target = shift_target(t, state, yychar);
-    if (target >= 0) {
-      yychar = -1;
-      state = target;
-      if (yyerrflag > 0) --yyerrflag;
-      goto push;
-    }
-  }
-  {
-    int action = t.yydef[state];
-    if (action == kExceptionLookup) {
+    // One look-up decides: shift, reduce, accept or error.
+    int action = t.yyimmediate[state];
+    if (action == kReadsAhead) {
       if (yychar < 0 && !fetch_lookahead()) return 1;
-      action = exception_action_at(t, exception_start_[state], yychar);
-      if (action < 0) return 0;  // accept
+      const int direct = actions[state * columns + action_column(t, yychar)];
+      if (direct > 0) {
+        yychar = -1;
+        state = direct;
+        if (yyerrflag > 0) --yyerrflag;
+        if (!push(state, Entry{})) return 1;
+        goto act;
+      }
+      if (direct == kDirectAccept) return 0;
+      action = -direct;
     }
     if (action > 0) {
       int length = t.yyr2[action];
+      if constexpr (requires(ActionSink& sink) { sink.keeps_first_symbol(action); }) {
+        if (length == 1 && sink_.keeps_first_symbol(action)) {
+          state = goto_state(t, stack_.states_[stack_.top_ - 1], t.yyr1[action]);
+          stack_.states_[stack_.top_] = state;
+          goto act;
+        }
+      }
       stack_.top_ -= length;
       int next = goto_state(t, stack_.states_[stack_.top_], t.yyr1[action]);
-      StackView<Entry> view(stack_, stack_.top_ + 1, length, pending);
+      Entry result{};
+      StackView<Entry> view(stack_, stack_.top_ + 1, length, result);
       if (!sink_.reduce(action, view)) return 1;
       state = next;
-      goto push;
+      if (!push(state, result)) return 1;
+      goto act;
     }
   }
 
@@ -188,7 +194,8 @@ shift_test:
         int target = shift_target(t, stack_.states_[stack_.top_], YYERRCODE);
         if (target >= 0) {
           state = target;
-          goto push;
+          if (!push(state, Entry{})) return 1;
+          goto act;
         }
         --stack_.top_;
       }
@@ -197,7 +204,7 @@ shift_test:
       // No token shifted since the error: drop the lookahead and try again in the same state.
       if (yychar == 0) return 1;
       yychar = -1;
-      goto shift_test;
+      goto act;
   }
 }
 

@@ -28,10 +28,12 @@ bool is_seq_indent_in_par_body(StackView<ParseEntry>& stack, int index) {
 
 // The fragment an entry's mark keeps for a later rewrite, or null.
 const FragmentList::node* kept_fragment(const ParseEntry& entry) {
-  if (const auto* chain = std::get_if<IfChain>(&entry.mark)) return chain->opener != nullptr ? chain->opener : entry.tail;
-  if (const auto* start = std::get_if<ReplicatedParStart>(&entry.mark)) return start->marker;
-  if (const auto* body = std::get_if<ParBody>(&entry.mark)) return body->first_index_marker;
-  return nullptr;
+  switch (entry.mark) {
+    case MarkKind::if_chain: return entry.kept != nullptr ? entry.kept : entry.tail;
+    case MarkKind::replicated_par_start:
+    case MarkKind::par_body: return entry.kept;
+    default: return nullptr;
+  }
 }
 
 }  // namespace

@@ -2,64 +2,53 @@
 //
 // Every entry records the last fragment at the moment it was pushed, so an action can insert text
 // where one of its symbols began. An action may also mark the entry of its own construct with what
-// that construct needs later; the mark is one of the kinds below, each with its own fields.
+// that construct needs later: a kind, and the fragment the kind keeps. The entry is trivially
+// copyable, so the engine's push is a plain copy of a few words; what a replicator hands to its
+// construct lives in the translation's state (ReplicatorState::kept), by the entry's stack index.
 #pragma once
 
-#include <variant>
+#include <cstdint>
+#include <type_traits>
 
 #include "output/fragments.h"
-#include "output/replicated_par.h"
 #include "scanner/diagnostics.h"
 
 namespace vrk {
 
-// A PAR body opens here (the body of a plain PAR, or the first index marker of a replicated
-// PAR, whose marker the expansion needs). Blocks inside it may need braces.
-struct ParBody {
-  FragmentList::node* first_index_marker = nullptr;  // null for a plain PAR
+enum class MarkKind : std::uint8_t {
+  none,
+  // A PAR body opens here (the body of a plain PAR, or the first index marker of a replicated
+  // PAR, which the expansion needs: `kept`, null for a plain PAR). Blocks inside it may need braces.
+  par_body,
+  // An IF's chain of choices: "if (" before the first condition, "\nelse if (" before every later
+  // one. `kept` is the IF's "if (", null for a replicated IF, whose chain lives on its replicator's
+  // entry; a plain IF's chain lives on its opener's.
+  if_chain,
+  // The process of an IF choice begins here; an IF inside it starts a chain of its own.
+  choice_process,
+  // A replicated SEQ's "for (": its replicator bounds the loop by base and count.
+  replicated_seq,
+  // The start marker of a replicated PAR (`kept`).
+  replicated_par_start,
+  // A completed replicator of a replicated SEQ, PAR or ALT; its values are kept by stack index.
+  replicator,
 };
-
-// An IF's chain of choices: "if (" before the first condition, "\nelse if (" before every later
-// one. A plain IF's chain lives on its opener's entry; a replicated IF's on its replicator's.
-struct IfChain {
-  FragmentList::node* opener = nullptr;  // the IF's "if (", null for a replicated IF
-  bool has_condition = false;            // a condition of the chain has begun
-};
-
-// The process of an IF choice begins here; an IF inside it starts a chain of its own.
-struct ChoiceProcess {};
-
-// A replicated SEQ's "for (": its replicator bounds the loop by base and count.
-struct ReplicatedSeq {};
-
-// The start marker of a replicated PAR.
-struct ReplicatedParStart {
-  FragmentList::node* marker = nullptr;
-};
-
-// A completed replicator of a replicated SEQ, PAR or ALT, with the values its construct needs.
-struct Replicator {
-  ReplicatorValues values;
-};
-
-using ConstructMark =
-    std::variant<std::monostate, ParBody, IfChain, ChoiceProcess, ReplicatedSeq, ReplicatedParStart, Replicator>;
 
 struct ParseEntry {
   FragmentList::node* tail = nullptr;  // the last fragment when the entry was pushed
   SourcePosition position;             // where the symbol begins: its token, or its first symbol's
-  ConstructMark mark;
+  MarkKind mark = MarkKind::none;
+  bool has_condition = false;          // if_chain: a condition of the chain has begun
+  FragmentList::node* kept = nullptr;  // the fragment the mark keeps (see MarkKind)
 
-  ParseEntry() = default;
-  ParseEntry(const ParseEntry&) = delete;
-  ParseEntry& operator=(const ParseEntry&) = delete;
-  // The engine moves an entry at every push: most carry no mark, so that costs no visit.
-  ParseEntry& operator=(ParseEntry&& other) noexcept {
-    tail = other.tail;
-    position = other.position;
-    if (mark.index() != 0 || other.mark.index() != 0) mark = std::move(other.mark);
-    return *this;
+  bool is(MarkKind kind) const { return mark == kind; }
+  void set_mark(MarkKind kind, FragmentList::node* fragment = nullptr) {
+    mark = kind;
+    kept = fragment;
+    has_condition = false;
   }
 };
+
+static_assert(std::is_trivially_copyable_v<ParseEntry>, "the engine copies entries at every push");
 
 }  // namespace vrk

@@ -20,9 +20,21 @@
 //   yyexca  the exception blocks, one after another: a pair (-1, state), then pairs (token code,
 //           action), closed by (-2, default action). An action of -1 accepts, 0 is an error and
 //           n > 0 reduces by rule n.
+//
+// The generator also writes, from the packed arrays above, a direct lookup that the engine reads
+// for every token:
+//   yyclass      per token code 0..highest, its column in yyaction: each terminal of the grammar
+//                has a column of its own; column 0 stands for every code that is no terminal
+//                (codes above the highest read as column 0 too).
+//   yyaction     per state, a row of the columns: what the state does with a lookahead of that
+//                column, shift or otherwise: n > 0 shift to state n, -n reduce by rule n, 0 error,
+//                kDirectAccept accept. A row costs no more than a look-up in yyact and yyexca.
+//   yyimmediate  per state, kReadsAhead when the state reads a lookahead before acting; otherwise
+//                the one thing it does without one (its yydef: 0 error, n reduce by rule n).
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -33,10 +45,14 @@ inline constexpr int YYERRCODE = 256;    // token code of `error`
 inline constexpr int YYMAXDEPTH = 200;   // entries of the parse stack
 inline constexpr int kExceptionLookup = -2;  // yydef of a state with an exception block
 inline constexpr int kAcceptAction = -1;     // an exception block's action that accepts
+inline constexpr int kReadsAhead = -1;       // yyimmediate of a state that reads a lookahead first
+inline constexpr int kDirectAccept = -32768;  // yyaction's accept
 
 // One grammar's tables, as views of arrays that outlive it.
 struct ParseTables {
   std::span<const int> yyact, yypact, yypgo, yyr1, yyr2, yychk, yydef, yyexca;
+  std::span<const std::uint8_t> yyclass;
+  std::span<const std::int16_t> yyaction, yyimmediate;
 };
 
 namespace table_lookup {
@@ -97,6 +113,21 @@ inline int default_action(const ParseTables& t, int state, int token) {
 // is one reduction reduces without reading.
 inline bool reads_ahead(const ParseTables& t, int state) {
   return has_shifts(t, state) || t.yydef[state] == kExceptionLookup;
+}
+
+// The direct lookup. A default action (accept, error or a rule) as yyaction holds it.
+inline int encode_reduction(int action) { return action == kAcceptAction ? kDirectAccept : -action; }
+// The columns of a row of yyaction.
+inline int action_columns(const ParseTables& t) { return static_cast<int>(t.yyaction.size() / t.yyimmediate.size()); }
+// The column of a token code.
+inline int action_column(const ParseTables& t, int token) {
+  const auto code = static_cast<std::size_t>(static_cast<unsigned>(token));
+  return code < t.yyclass.size() ? t.yyclass[code] : 0;
+}
+// What `state` does with `token` as lookahead: shift_target if it shifts, else the encoded
+// default_action.
+inline int direct_action(const ParseTables& t, int state, int token) {
+  return t.yyaction[static_cast<std::size_t>(state * action_columns(t) + action_column(t, token))];
 }
 
 }  // namespace table_lookup

@@ -5,28 +5,22 @@
 // build as many as they like over memory buffers.
 #pragma once
 
+#include <array>
 #include <string_view>
 
 #include "output/capture.h"
 #include "output/fragments.h"
 #include "output/replicated_par.h"
 #include "output/streams.h"
-#include "output/templates.h"
+#include "output/template_merge.h"
 #include "output/text_cache.h"
 #include "parser/action_state.h"
+#include "parser/table_lookup.h"
 #include "scanner/scanner.h"
+#include "scanner/translation_files.h"
 #include "support/exit_status.h"
 
 namespace vrk {
-
-struct TranslationFiles {
-  SourceReader& source;
-  OutputBuffer& output;
-  OutputBuffer& debug_log;
-  OutputBuffer& diagnostics;
-  TemplateStore& templates;
-  DiagnosticStyle style = {};
-};
 
 class TranslationState {
  public:
@@ -70,6 +64,9 @@ class TranslationState {
   TokenCapture capture;
   DeclarationState declarations;
   ReplicatorState replicator;
+  // The values of each completed replicator, by the stack index of its entry (marked
+  // MarkKind::replicator), until its construct completes.
+  std::array<ReplicatorValues, YYMAXDEPTH> completed_replicators;
   TemplateMerge templates;
   ReplicatedParExpander expander;
 

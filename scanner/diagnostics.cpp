@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "scanner/tokens.h"
+#include "support/bytes.h"
 
 namespace vrk {
 
@@ -16,14 +17,11 @@ bool is_control_byte(unsigned char c) { return c < 0x20 || c == 0x7f; }
 
 constexpr std::string_view kTracePrefix = "yylex: token ";
 
-// The start of a token's trace line, "yylex: token CODE <", made once for every code below
-// kTabledCodes (each byte and every token code of both grammars): a line then starts with one
-// copy of a fixed size instead of a conversion of the code.
-constexpr int kTabledCodes = 1000;
-struct TraceStart {
-  char text[kTracePrefix.size() + 3 + 2];  // the prefix, up to three digits, " <"
-  unsigned char size = 0;
-};
+constexpr int kTabledCodes = TraceStart::kTabledCodes;
+static_assert(sizeof(TraceStart::text) >= kTracePrefix.size() + 3 + 2);
+
+}  // namespace
+
 constexpr std::array<TraceStart, kTabledCodes> kTraceStarts = [] {
   std::array<TraceStart, kTabledCodes> starts{};
   for (int code = 0; code < kTabledCodes; ++code) {
@@ -40,8 +38,6 @@ constexpr std::array<TraceStart, kTabledCodes> kTraceStarts = [] {
   return starts;
 }();
 
-}  // namespace
-
 std::string readable_lexeme(const TokenSpot& token) {
   switch (token.code) {
     case token::END_OF_INPUT: return "end of input";
@@ -51,17 +47,21 @@ std::string readable_lexeme(const TokenSpot& token) {
     default: break;
   }
   std::string text;
-  for (char c : token.lexeme) {
+  append_readable(text, token.lexeme);
+  return text;
+}
+
+void append_readable(std::string& out, std::string_view text) {
+  for (char c : text) {
     auto byte = static_cast<unsigned char>(c);
     if (is_control_byte(byte)) {
-      text += "\\x";
-      text += kHexDigits[byte >> 4];
-      text += kHexDigits[byte & 0xf];
+      out += "\\x";
+      out += kHexDigits[byte >> 4];
+      out += kHexDigits[byte & 0xf];
     } else {
-      text += c;
+      out += c;
     }
   }
-  return text;
 }
 
 void Diagnostics::classic(std::string_view line) {
@@ -69,9 +69,15 @@ void Diagnostics::classic(std::string_view line) {
   standard_error_.write(line);
 }
 
-// "SOURCE:LINE:COLUMN: severity: message", or without the column when it is 0.
+// "SOURCE:LINE:COLUMN: severity: message", or without the column when it is 0. The source is named
+// as the user gave it; the message may quote the program's text.
 void Diagnostics::located(SourcePosition where, std::string_view severity, std::string_view message) {
-  std::string line = style_.source_name;
+  located_in(style_.source_name, where, severity, message);
+}
+
+void Diagnostics::located_in(std::string_view file, SourcePosition where, std::string_view severity,
+                             std::string_view message) {
+  std::string line(file);
   line += ':';
   line += std::to_string(where.line);
   if (where.column > 0) {
@@ -81,7 +87,7 @@ void Diagnostics::located(SourcePosition where, std::string_view severity, std::
   line += ": ";
   line += severity;
   line += ": ";
-  line += message;
+  append_readable(line, message);
   line += '\n';
   standard_error_.write(line);
 }
@@ -107,20 +113,43 @@ void Diagnostics::overlong_line(int line, std::size_t max_length) {
   located({line, static_cast<int>(max_length) + 1}, "error", "line longer than " + limit + " characters");
 }
 
-void Diagnostics::read_error(int line) {
-  std::string report = "ERROR <cannot read the source file> on line " + std::to_string(line) + "\n";
+void Diagnostics::read_error(int line) { input_stop(line, "cannot read the source file"); }
+
+void Diagnostics::input_stop(int line, std::string_view reason) {
+  std::string report = "ERROR <";
+  append_readable(report, reason);
+  report += "> on line " + std::to_string(line) + "\n";
   if (!style_.quiet) return classic(report);
   debug_log_.write(report);
-  located({line, 0}, "error", "cannot read the source file");
+  located({line, 0}, "error", reason);
 }
 
 void Diagnostics::unsupported(SourcePosition where, std::string_view construct) {
-  if (!style_.quiet) return;
-  located(where, "warning",
-          std::string(construct) + " has no Handel-C counterpart; an error banner stands in its place in the output");
+  unsupported_in(style_.source_name, where, construct);
 }
 
-void Diagnostics::trace_token(int code, std::string_view lexeme) {
+void Diagnostics::trace_any_token(int code, std::string_view lexeme, LexemeBytes bytes) {
+  // Most lines: a tabled code and a short lexeme, made with copies of known bounds, with room to
+  // copy in blocks in both buffers. The line is made once, in the debug log's buffer.
+  constexpr std::size_t kShortLexeme = 64;
+  constexpr std::size_t kRoom = sizeof(TraceStart::text) + kShortLexeme + 2 + kCopyBlock;
+  if (static_cast<unsigned>(code) < kTabledCodes && lexeme.size() <= kShortLexeme) [[likely]] {
+    const TraceStart& start = kTraceStarts[static_cast<std::size_t>(code)];
+    char* const line = debug_log_.reserve(kRoom);
+    std::memcpy(line, start.text, sizeof start.text);
+    char* end = line + start.size;
+    end = bytes == LexemeBytes::padded ? copy_in_blocks(end, lexeme.data(), lexeme.size())
+                                       : copy_bytes(end, lexeme.data(), lexeme.size());
+    end[0] = '>';
+    end[1] = '\n';
+    const auto length = static_cast<std::size_t>(end + 2 - line);
+    debug_log_.commit(length);
+    if (!style_.quiet) {
+      copy_in_blocks(standard_error_.reserve(kRoom), line, length);
+      standard_error_.commit(length);
+    }
+    return;
+  }
   constexpr std::size_t kFixed = kTracePrefix.size() + 11 + 2 + 2;  // prefix, code, " <", ">\n"
   static_assert(sizeof(TraceStart::text) <= kFixed);
   if (lexeme.size() > OutputBuffer::kBlock - kFixed) {
@@ -147,19 +176,33 @@ void Diagnostics::trace_token(int code, std::string_view lexeme) {
 }
 
 void Diagnostics::scanner_error(SourcePosition where, std::string_view message, std::string_view near) {
+  error_in(style_.source_name, where, message, near);
+}
+
+void Diagnostics::warning(SourcePosition where, std::string_view message) { located(where, "warning", message); }
+
+void Diagnostics::error_in(std::string_view file, SourcePosition where, std::string_view message, std::string_view near) {
   std::string line = "ERROR <";
-  line += message;
+  append_readable(line, message);
   line += "> near <";
-  line += near;
+  append_readable(line, near);
   line += "> on line ";
   line += std::to_string(where.line);
   line += "\n";
   if (!style_.quiet) return classic(line);
   debug_log_.write(line);
-  located(where, "error", message);
+  located_in(file, where, "error", message);
 }
 
-void Diagnostics::warning(SourcePosition where, std::string_view message) { located(where, "warning", message); }
+void Diagnostics::warning_in(std::string_view file, SourcePosition where, std::string_view message) {
+  located_in(file, where, "warning", message);
+}
+
+void Diagnostics::unsupported_in(std::string_view file, SourcePosition where, std::string_view construct) {
+  if (!style_.quiet) return;
+  located_in(file, where, "warning",
+             std::string(construct) + " has no Handel-C counterpart; an error banner stands in its place in the output");
+}
 
 void Diagnostics::program_message(std::string_view message) {
   standard_error_.write(message);

@@ -1,5 +1,4 @@
-// Recognition of occam's reserved words (the keyword tables themselves are generated from the
-// grammars) and of the words a Handel-C name must avoid.
+// Recognition of occam's reserved words (the keyword table itself is generated from the grammar).
 #pragma once
 
 #include <string_view>
@@ -8,10 +7,6 @@ namespace vrk {
 
 // The token code of `word` if it is a keyword, otherwise 0.
 int keyword_code(std::string_view word);
-// The same for the occam 2 mode, whose grammar has its own keywords and codes.
-int occam2_keyword_code(std::string_view word);
-// True when `word` is a C or Handel-C keyword, or main: a name spelt so needs another spelling.
-bool is_handel_c_reserved(std::string_view word);
 
 // True when `text` begins with one of the words that make a preceding comma a TYPE_COMMA.
 bool begins_with_type_word(std::string_view text);

@@ -13,25 +13,23 @@ using namespace token;
 namespace {
 
 
-constexpr string::rep kCommentOpen = VRK_STATIC_TEXT("\n\n/* ");
-constexpr string::rep kCommentClose = VRK_STATIC_TEXT(" */\n\n");
+using Result = SourceReader::Result;
 
 constexpr std::size_t kMaxHexDigits = 8;
 
 static_assert(kNulByteToken > token::kHighestCode, "the NUL byte's code must be no grammar token's");
 
 // The lexeme of INDENT, OUTDENT and the end of the input. Unlike an empty default view it points
-// at real storage, so the trace may copy it like any other lexeme.
-constexpr std::string_view kNoLexeme = "";
+// at real storage, padded like the line, so the trace may copy it like any other lexeme.
+constexpr char kNoLexemeBytes[PaddedLine::kPadding] = {};
+constexpr std::string_view kNoLexeme(kNoLexemeBytes, 0);
 
 
 }  // namespace
 
-// The character `offset` places after the position; past the end of the line it reads as NUL,
-// which matches none of the characters the recognisers look for.
+// The character `offset` places after the position; past the end of the line it reads as NUL.
 char Scanner::at(std::size_t offset) const {
-  std::size_t i = position_ + offset;
-  return i < line_.size() ? line_[i] : '\0';
+  return line_[position_ + offset];
 }
 
 int Scanner::yylex() {
@@ -84,17 +82,20 @@ int Scanner::yylex() {
 // Reads the next line that holds tokens; false at the end of the input.
 bool Scanner::read_next_line() {
   for (;;) {
-    switch (source_.read_line(line_)) {
-      case SourceReader::Result::end_of_input:
+    std::string_view line;
+    Result result = source_.read_line(line);
+    line_.assign(line);
+    switch (result) {
+      case Result::end_of_input:
         return false;
-      case SourceReader::Result::read_error:
+      case Result::read_error:
         diagnostics_.read_error(line_number_);
         stop_status_ = ExitStatus::unusable_input;
         return false;
-      case SourceReader::Result::overlong:
+      case Result::overlong:
         stop_on_overlong_line();
         return false;
-      case SourceReader::Result::line:
+      case Result::line:
         break;
     }
     position_ = token_start_ = 0;
@@ -105,16 +106,15 @@ bool Scanner::read_next_line() {
   }
 }
 
-// A whole-line comment becomes a C comment, one fragment per comment character; a blank line
+// A whole-line comment becomes a C comment, one fragment; a blank line
 // vanishes. Both count as a line. Returns true when the line was consumed.
 bool Scanner::consume_comment_or_blank_line() {
-  std::size_t p = line_.find_first_not_of(' ');
+  std::size_t p = 0;
+  while (line_[p] == ' ') ++p;  // the line ends in a line feed
   if (p + 1 < line_.size() && line_[p] == '-' && line_[p + 1] == '-') {
     ++line_number_;
-    fragments_.append(string(kCommentOpen));
-    std::size_t end = line_.size() - 1;  // the line feed
-    for (std::size_t i = p + 2; i < end; ++i) fragments_.append(string(line_[i]));
-    fragments_.append(string(kCommentClose));
+    std::string_view text = line_.view().substr(p + 2, line_.size() - 1 - (p + 2));  // up to the line feed
+    fragments_.append(comment_fragment(text));
     return true;
   }
   if (line_[p] == '\n') {
@@ -127,7 +127,7 @@ bool Scanner::consume_comment_or_blank_line() {
 // The message fragment names the line as read; it never reaches the output file, because the
 // Fragment list is not written when the scanner gives up.
 void Scanner::stop_on_overlong_line() {
-  fragments_.append(string("\n\n line <" + line_ + "> longer than 256 \n\n"));
+  fragments_.append(string("\n\n line <" + std::string(line_.view()) + "> longer than 256 \n\n"));
   diagnostics_.overlong_line(line_number_, SourceReader::kMaxLineLength);
   stop_status_ = ExitStatus::translation_failed;
 }
@@ -141,36 +141,40 @@ int Scanner::end_line() {
 
 int Scanner::scan_token() {
   number_kind_ = Number::decimal;
-  for (;;) {
-    char c = at(0);
-    if (c == ' ') {
-      ++position_;
-      ++token_start_;
-      continue;
-    }
-    if (c == '\n') return end_line();
-    if (c == '-') return scan_trailing_comment_or_minus();
-    if (c == ',') return scan_comma();
-    if (c == '"') return scan_string();
-    if (c == '#' && is_hex_digit(at(1))) return scan_hex_number();
-    if (c == '\'') return scan_character();
-    if (c == '<') return scan_less_than();
-    if (c == '>') return scan_greater_than();
-    if (c == '/' && at(1) == '\\') {
+  while (at(0) == ' ') {
+    ++position_;
+    ++token_start_;
+  }
+  const char c = at(0);
+  switch (c) {
+    case '\n': return end_line();
+    case '-': return scan_trailing_comment_or_minus();
+    case ',': return scan_comma();
+    case '"': return scan_string();
+    case '#':
+      if (is_hex_digit(at(1))) return scan_hex_number();
+      break;
+    case '\'': return scan_character();
+    case '<': return scan_less_than();
+    case '>': return scan_greater_than();
+    case '/':
+      if (at(1) != '\\') break;
       position_ += 2;
       operator_text_ = "&";
       return BIT_OP;
-    }
-    if (c == '\\' && at(1) == '/') {
+    case '\\':
+      if (at(1) != '/') break;
       position_ += 2;
       operator_text_ = "|";
       return BIT_OP;
-    }
-    if (is_digit(c)) return scan_number();
-    if (is_letter(c)) return scan_word();
-    ++position_;
-    return c == '\0' ? int{kNulByteToken} : int{static_cast<unsigned char>(c)};
+    case '0': case '1': case '2': case '3': case '4': case '5': case '6': case '7': case '8': case '9':
+      return scan_number();
+    default:
+      if (is_letter(c)) return scan_word();
+      break;
   }
+  ++position_;
+  return c == '\0' ? int{kNulByteToken} : int{static_cast<unsigned char>(c)};
 }
 
 int Scanner::scan_trailing_comment_or_minus() {
@@ -181,8 +185,8 @@ int Scanner::scan_trailing_comment_or_minus() {
 
 // A comma followed by a type word is a TYPE_COMMA; only the comma is consumed either way.
 int Scanner::scan_comma() {
-  std::size_t next = line_.find_first_not_of(' ', position_ + 1);
-  std::string_view rest = next == std::string::npos ? std::string_view() : std::string_view(line_).substr(next);
+  std::size_t next = line_.view().find_first_not_of(' ', position_ + 1);
+  std::string_view rest = next == std::string_view::npos ? std::string_view() : line_.view().substr(next);
   ++position_;
   return begins_with_type_word(rest) ? int{TYPE_COMMA} : int{','};
 }
@@ -190,8 +194,8 @@ int Scanner::scan_comma() {
 // A string constant closes on its own line; an unclosed quote is just the character.
 int Scanner::scan_string() {
   std::size_t text_end = line_.size() - 1;
-  std::size_t close = line_.find('"', position_ + 1);
-  if (close == std::string::npos || close >= text_end) {
+  std::size_t close = line_.view().find('"', position_ + 1);
+  if (close == std::string_view::npos || close >= text_end) {
     ++position_;
     return '"';
   }
@@ -291,26 +295,26 @@ int Scanner::scan_number() {
 int Scanner::scan_word() {
   std::size_t start = position_;
   while (is_letter(at(0)) || is_digit(at(0)) || at(0) == '.') ++position_;
-  int code = keyword_code(std::string_view(line_).substr(start, position_ - start));
+  int code = keyword_code(line_.view().substr(start, position_ - start));
   return code != 0 ? code : NAME;
 }
 
 // Sets the lexeme and the Handel-C texts that depend on the token code, then traces the token.
 void Scanner::complete(int code) {
   bool layout = code == INDENT || code == OUTDENT || code == END_OF_INPUT;
-  lexeme_ = layout ? kNoLexeme : std::string_view(line_).substr(token_start_, position_ - token_start_);
+  lexeme_ = layout ? kNoLexeme : line_.view().substr(token_start_, position_ - token_start_);
   locate_token(code);
   switch (code) {
     case NAME:
-      current_text_ = lexeme_;
-      operator_text_ = lexeme_;
+      current_text_.assign_from_line(lexeme_);
+      operator_text_.assign_from_line(lexeme_);
       break;
     case NUMBER:
-      if (number_kind_ == Number::decimal) current_text_ = lexeme_;
+      if (number_kind_ == Number::decimal) current_text_.assign_from_line(lexeme_);
       break;
     case BOOLEAN:
     case STRING:
-      current_text_ = lexeme_;
+      current_text_.assign_from_line(lexeme_);
       break;
     case NOW:
       current_text_.assign_banner(banners::text_of(banners::kNow));
@@ -326,7 +330,7 @@ void Scanner::complete(int code) {
     case '+':
     case '*':
     case '-':
-      operator_text_ = lexeme_;
+      operator_text_.assign_from_line(lexeme_);
       break;
     case '/':
       operator_text_ = "div";
@@ -351,6 +355,7 @@ void Scanner::locate_token(int code) {
 }
 
 // "yylex: token %d <%s>\n", to the debug log and then, unless quiet, to standard error.
-void Scanner::trace(int code) { diagnostics_.trace_token(code, lexeme_); }
+// The lexeme lies in the padded line (or is empty).
+void Scanner::trace(int code) { diagnostics_.trace_token(code, lexeme_, Diagnostics::LexemeBytes::padded); }
 
 }  // namespace vrk

@@ -14,18 +14,17 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "output/fragments.h"
 #include "output/streams.h"
+#include "scanner/characters.h"
 #include "scanner/diagnostics.h"
 #include "scanner/line_reader.h"
+#include "support/bytes.h"
 #include "support/exit_status.h"
 
 namespace vrk {
-
-// The code of a NUL byte in the source: a token of its own that no production accepts, so it is a
-// syntax error on its line (it must not read as 0, the end of the input).
-inline constexpr int kNulByteToken = 301;
 
 // The token that put an error banner into one of the token text buffers.
 struct BannerOrigin {
@@ -52,12 +51,43 @@ class TokenText {
     assign(text);
     return *this;
   }
+  // The same for a text in the scanner's padded line, copied in whole blocks.
+  void assign_from_line(std::string_view text) {
+    size_ = text.size() < kCapacity ? text.size() : kCapacity;
+    copy_in_blocks(data_, text.data(), size_);
+    holds_banner_ = false;
+  }
   std::string_view view() const { return {data_, size_}; }
 
  private:
-  char data_[kCapacity];
+  char data_[kCapacity + kCopyBlock];
   std::size_t size_ = 0;
   bool holds_banner_ = false;
+};
+
+// The source line being scanned, followed by NUL bytes: the recognisers look a few characters
+// ahead without checking where the line ends, and find NULs there, which match none of the
+// characters they look for.
+class PaddedLine {
+ public:
+  // More than any recogniser looks past a line feed, and what the trace copies at once.
+  static constexpr std::size_t kPadding = kCopyBlock;
+
+  void assign(std::string_view line) {
+    if (line.size() + kPadding > storage_.size()) storage_.resize(line.size() + kPadding);
+    std::memcpy(storage_.data(), line.data(), line.size());
+    std::memset(storage_.data() + line.size(), 0, kPadding);
+    size_ = line.size();
+  }
+  std::size_t size() const { return size_; }
+  // The character at `i`, which may lie up to kPadding characters past the end.
+  char operator[](std::size_t i) const { return storage_[i]; }
+  const char* data() const { return storage_.data(); }
+  std::string_view view() const { return {storage_.data(), size_}; }
+
+ private:
+  std::vector<char> storage_ = std::vector<char>(SourceReader::kOverlongKept + kPadding);
+  std::size_t size_ = 0;
 };
 
 class Scanner {
@@ -122,7 +152,7 @@ class Scanner {
   FragmentList& fragments_;
   Diagnostics& diagnostics_;
 
-  std::string line_;
+  PaddedLine line_;
   std::size_t position_ = 0;
   std::size_t token_start_ = 0;
   LineState state_ = LineState::read_line;

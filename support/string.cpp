@@ -10,6 +10,7 @@
 #include <cstring>
 #include <new>
 
+#include "support/bytes.h"
 #include "support/error.h"
 
 namespace vrk {
@@ -81,12 +82,17 @@ string::string(const char* text) : rep_(&kEmptyText) {
   *this = from_parts(text, {}, {}, kDupOutOfMemory);
 }
 
+// One text, the commonest construction: copied straight into the new record.
 string::string(const char* text, std::size_t length) : rep_(&kEmptyText) {
-  if (text == nullptr && length > 0) {
+  if (length == 0) return;
+  if (text == nullptr) {
     error(1, "string::str_dup: nil argument");
     return;
   }
-  if (length > 0) *this = from_parts({text, length}, {}, {}, kDupOutOfMemory);
+  rep* r = make(length, kDupOutOfMemory);
+  if (r == nullptr) return;
+  copy_bytes(text_of(r), text, length);
+  rep_ = r;
 }
 
 string::string(std::string_view text) : string(text.data(), text.size()) {}
@@ -102,6 +108,10 @@ string::string(const string& a, const string& b) : rep_(&kEmptyText) {
   } else {
     *this = from_parts(a.view(), b.view(), {}, kCatOutOfMemory);
   }
+}
+
+string string::joined(std::string_view a, std::string_view b, std::string_view c) {
+  return from_parts(a, b, c, kCatOutOfMemory);
 }
 
 // Positions are widened so that callers may pass i - 1 and j + 1 freely.

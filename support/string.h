@@ -37,6 +37,8 @@ class string {
   string(std::string_view text);  // NOLINT
   explicit string(char c) noexcept;
   string(const string& a, const string& b);
+  // The three texts one after another, in one new representation.
+  static string joined(std::string_view a, std::string_view b, std::string_view c);
   explicit constexpr string(const rep& immortal) noexcept : rep_(&immortal) {}
 
   string(const string& other) noexcept : rep_(other.rep_) { retain(); }

@@ -13,133 +13,101 @@ set clock = external "P1";
  */
 #define HARP2_DATA_WIDTH 32
 
-/* CONSTs area */
+#include <stdlib.hch>
 
-const TRUE = 1;
-const FALSE = 0;
-
-
-
-/*  Four lanes of a checksum unit, unrolled from one replicated PAR whose */
-
-
-
-/*  count is a VAL constant. Each lane is a pipeline of three procedures */
-
-
-
-/*  joined by channels of its own: a generator of the lane's words, a mixer */
-
-
-
-/*  and an accumulator, which leaves the lane's checksum in the lane's own */
-
-
-
-/*  element of an array. Handel-C has no arrays of channels in this */
-
-
-
-/*  translation, so each lane declares its channels inside its procedure */
-
-
-
-/*  rather than taking them from an array [lanes]CHAN INT. */
-
-macro expr lanes = (4);
-
-macro expr words = (32);
-
+// Four lanes of a checksum unit, copies of one replicated PAR whose count
+// is a VAL constant. Each lane is a pipeline of three procedures joined by
+// channels of its own: a generator of the lane's words, a mixer and an
+// accumulator, which leaves the lane's checksum in the lane's own element
+// of an array. The checksums then go out on the screen a byte at a time.
+macro expr lanes = 4;
+macro expr words = 32;
 macro expr mixed (w, k) = ((w ^ (w << 3)) + k);
 
 macro proc generator (lane, out)
 {
-for (i = 0; i < words; i = i + 1)
-{
-out ! (lane * words) + i;
-}  /* for */
-}  /* generator */
+	{
+		unsigned 6 i;
+
+		seq (i = 0; i < 32; i++)
+		{
+			out ! (lane * words) + (int 32)adju(i, 32);
+		}
+	}
+}
 
 macro proc mixer (lane, in_, out)
 {
-int w;
+	int 32 w;
 
-for (i = 0; i < words; i = i + 1)
-{
-in_ ? w;
-out ! mixed (w, lane);
-}  /* for */
-}  /* mixer */
+	{
+		unsigned 6 i;
+
+		seq (i = 0; i < 32; i++)
+		{
+			in_ ? w;
+			out ! mixed (w, lane);
+		}
+	}
+}
 
 macro proc accumulator (lane, in_, sums)
 {
-int sum, w;
+	int 32 sum, w;
 
-sum = 0;
-for (i = 0; i < words; i = i + 1)
-{
-in_ ? w;
-sum = sum ^ w;
-}  /* for */
-sums[lane] = sum;
-}  /* accumulator */
+	sum = 0;
+	{
+		unsigned 6 i;
+
+		seq (i = 0; i < 32; i++)
+		{
+			in_ ? w;
+			sum = sum ^ w;
+		}
+	}
+	sums[(unsigned 2)(lane <- 2)] = sum;
+}
 
 macro proc lane_unit (lane, sums)
 {
-chan words_out, mixed_out;
+	chan int 32 words_out, mixed_out;
 
-par
-{
-generator (lane, words_out);
-mixer (lane, words_out, mixed_out);
-accumulator (lane, mixed_out, sums);
-}  /* par */
-}  /* lane_unit */
+	par
+	{
+		generator (lane, words_out);
+		mixer (lane, words_out, mixed_out);
+		accumulator (lane, mixed_out, sums);
+	}
+}
 
-
-
-/*  The program: all lanes at once, then the four checksums on the screen, */
-
-
-
-/*  low byte first. */
-
+// The program: all lanes at once, then the four checksums on the screen,
+// low byte first.
 macro proc checksums (scr)
 {
-ram sums[lanes];
+	int 32 sums[4];
 
-i = 0;
-par
-{
-lane_unit (i, sums);
-}  /* par */
-i = 1;
-par
-{
-lane_unit (i, sums);
-}  /* par */
-i = 2;
-par
-{
-lane_unit (i, sums);
-}  /* par */
-i = 3;
-par
-{
-lane_unit (i, sums);
-}  /* par */
-for (i = 0; i < lanes; i = i + 1)
-{
-scr ! sums[i] & 0xFF;
-scr ! (sums[i] >> 8) & 0xFF;
-}  /* for */
-}  /* checksums */
+	{
+		unsigned 3 i;
+
+		par (i = 0; i < 4; i++)
+		{
+			lane_unit ((int 32)adju(i, 32), sums);
+		}
+	}
+	{
+		unsigned 3 i;
+
+		seq (i = 0; i < 4; i++)
+		{
+			scr ! (unsigned 8)((sums[(i <- 2)] & 0xFF) <- 8);
+			scr ! (unsigned 8)((((int 32)(((unsigned 32)sums[(i <- 2)]) >> 8)) & 0xFF) <- 8);
+		}
+	}
+}
+
+chanout unsigned 8 scr with {outfile = "scr.dat"};
 
 void main(void)
 {
-chan scr;
-
-checksums (scr);
-
-
-}  /* main */
+	checksums (scr);
+}

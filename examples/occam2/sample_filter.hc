@@ -13,142 +13,105 @@ set clock = external "P1";
  */
 #define HARP2_DATA_WIDTH 32
 
-/* CONSTs area */
+#include <stdlib.hch>
 
-const TRUE = 1;
-const FALSE = 0;
-
-
-
-/*  A producer, a filter and a consumer, written as occam 2 procedures. */
-
-
-
-/*  The producer counts through the samples; the filter passes on, scaled, */
-
-
-
-/*  those above a threshold, and gives a key pressed on the keyboard the */
-
-
-
-/*  first turn (PRI ALT): 'q' or 'Q' stops it; the consumer shows a mark */
-
-
-
-/*  on the screen for each value and keeps the last one. */
-
-macro expr samples = (64);
-
-macro expr threshold = (16);
-
-macro expr mark = ('#');
-
+// A producer, a filter and a consumer, written as occam 2 procedures.
+// The producer counts through the samples; the filter passes on, scaled,
+// those above a threshold, and gives a key pressed on the keyboard the
+// first turn (PRI ALT): 'q' or 'Q' stops it; the consumer shows a mark
+// on the screen for each value and keeps the last one.
+macro expr samples = 64;
+macro expr threshold = 16;
+macro expr mark = '#';
 macro expr scaled (x) = (x * 3);
 
 macro proc producer (out)
 {
-int n;
+	int 32 n;
 
-n = 0;
-while (n < samples)
-{
-out ! n;
-n = n + 1;
-
-}  /* while */
-}  /* producer */
+	n = 0;
+	while (n < samples)
+	{
+		out ! n;
+		n = n + 1;
+	}
+}
 
 macro proc filter (keys, in_, out)
 {
-int running;
+	unsigned 1 running;
+	unsigned 8 key;
+	int 32 x;
 
-int key;
-
-int x;
-
-running = TRUE;
-while (running)
-{
-prialt
-{
-
-keys ? key:
-case (key)
-{
-'q':
-'Q':
-{
-running = FALSE;
+	running = 1;
+	while (running)
+	{
+		prialt
+		{
+			case keys ? key:
+				switch (key)
+				{
+					case 'q':
+					case 'Q':
+						running = 0;
+						break;
+					default:
+						delay;
+						break;
+				}
+				break;
+			case in_ ? x:
+				if (x > threshold)
+				{
+					out ! scaled (x);
+				}
+				else
+				{
+					delay;
+				}
+				break;
+		}
+	}
 }
-default:
-{
-skip;
-}
-}
-
-in_ ? x:
-if (x > threshold)
-{
-out ! scaled (x);
-
-}  /* if */
-else if (TRUE)
-{
-skip;
-
-}  /* if */
-
-}  /* prialt */
-
-}  /* while */
-}  /* filter */
 
 macro proc consumer (in_, scr)
 {
-int count, last, v;
+	int 32 count, last, v;
 
-par
-{
-count = 0;
-last = 0;
-}  /* par */
-while (TRUE)
-{
-in_ ? v;
-par
-{
-count = count + 1;
-last = v;
-}  /* par */
-scr ! mark;
+	par
+	{
+		count = 0;
+		last = 0;
+	}
+	while (1)
+	{
+		in_ ? v;
+		par
+		{
+			count = count + 1;
+			last = v;
+		}
+		scr ! mark;
+	}
+}
 
-}  /* while */
-}  /* consumer */
-
-
-
-/*  The program: the last procedure, with the keyboard and screen channels. */
-
+// The program: the last procedure, with the keyboard and screen channels.
 macro proc main_ (kyb, scr)
 {
-chan raw, passed;
+	chan int 32 raw, passed;
 
-par
-{
-producer (raw);
-filter (kyb, raw, passed);
-consumer (passed, scr);
-}  /* par */
-}  /* main_ */
+	par
+	{
+		producer (raw);
+		filter (kyb, raw, passed);
+		consumer (passed, scr);
+	}
+}
+
+chanin unsigned 8 kyb with {infile = "kyb.dat"};
+chanout unsigned 8 scr with {outfile = "scr.dat"};
 
 void main(void)
 {
-chan kyb;
-
-chan scr;
-
-main_ (kyb, scr);
-
-
-}  /* main */
+	main_ (kyb, scr);
+}

@@ -33,30 +33,47 @@ TranslationRun translate(std::string_view source, long early_write_interval) {
 }
 
 TranslationRun translate_occam2(std::string_view source, std::string source_path, std::vector<std::string> include_dirs,
-                                bool quiet) {
+                                bool quiet, std::vector<std::string> defines, bool graph) {
   TranslationRun run;
   SourceReader reader(source, SourceReader::LineLimit::none);
   OutputBuffer output(OutputBuffer::Truncation::refused);
-  OutputBuffer debug_log, diagnostics;
+  OutputBuffer debug_log, diagnostics, network;
   MemoryTemplates templates{std::string(kTestHeader), std::string(kTestBoard), std::string(kTestMain)};
   DiagnosticStyle style{quiet, source_path};
-  Occam2Translation translation({reader, output, debug_log, diagnostics, templates, style},
-                                Occam2ScannerOptions{std::move(source_path), std::move(include_dirs)});
+  // The translation keeps a reference to its files: they must outlive it.
+  TranslationFiles files{reader, output, debug_log, diagnostics, templates, style};
+  Occam2ScannerOptions scanning{std::move(source_path), std::move(include_dirs)};
+  scanning.defines = std::move(defines);
+  Occam2Translation translation(files, std::move(scanning), graph ? &network : nullptr);
   run.status = exit_code(translation.run());
   run.output = output.contents();
   run.debug_log = debug_log.contents();
   run.diagnostics = diagnostics.contents();
+  run.graph = network.contents();
   return run;
 }
 
+namespace {
+constexpr std::string_view kStandardLibrary = "\n#include <stdlib.hch>\n\n";
+constexpr std::string_view kOccam2MainClosing = "}\n";
+}  // namespace
+
+std::string occam2_output(std::string_view definitions, std::string_view main_statements) {
+  std::string text = std::string(kTestHeader) + std::string(kTestBoard) + std::string(kStandardLibrary);
+  text += definitions;
+  text += kTestMain;
+  text += main_statements.empty() ? std::string_view("\tdelay;\n") : main_statements;
+  text += kOccam2MainClosing;
+  return text;
+}
+
 Occam2Output split_occam2_output(const std::string& output) {
-  const std::string before = std::string(kTestHeader) + std::string(kTestBoard) + std::string(kConstsAreaOpener);
-  std::size_t main_at = output.find(kTestMain);
-  if (!output.starts_with(before) || main_at == std::string::npos || !output.ends_with(kMainClosing)) return {};
-  std::size_t start = before.size();
-  if (output.compare(start, kBooleanConstants.size(), kBooleanConstants) == 0) start += kBooleanConstants.size();
+  const std::string before = std::string(kTestHeader) + std::string(kTestBoard) + std::string(kStandardLibrary);
+  std::size_t main_at = output.rfind(kTestMain);
+  if (!output.starts_with(before) || main_at == std::string::npos || !output.ends_with(kOccam2MainClosing)) return {};
   std::size_t body_at = main_at + kTestMain.size();
-  return {output.substr(start, main_at - start), output.substr(body_at, output.size() - kMainClosing.size() - body_at)};
+  return {output.substr(before.size(), main_at - before.size()),
+          output.substr(body_at, output.size() - kOccam2MainClosing.size() - body_at)};
 }
 
 std::vector<std::string> TranslationRun::program_fragments() const {

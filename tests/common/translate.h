@@ -23,6 +23,7 @@ struct TranslationRun {
   std::string debug_log;    // vrk.deb without the banner
   std::string diagnostics;  // standard error
   std::vector<std::string> fragments;  // the Fragment list at the end, written or not
+  std::string graph;                   // the process network, when the run drew it
   // The fragments after the main template (the program's own translation), up to the end.
   std::vector<std::string> program_fragments() const;
   // The program's translation as one text, without the closing of main.
@@ -34,13 +35,20 @@ struct TranslationRun {
 TranslationRun translate(std::string_view source, long early_write_interval = 0);
 
 // The same in the occam 2 mode. `source_path` names the source for messages and for #INCLUDE
-// files looked up beside it; `include_dirs` are the -I directories.
+// files looked up beside it; `include_dirs` are the -I directories, `defines` the -D options. With
+// `graph`, the process network is drawn too (as --graph does).
 TranslationRun translate_occam2(std::string_view source, std::string source_path = "test.occ",
-                                std::vector<std::string> include_dirs = {}, bool quiet = false);
+                                std::vector<std::string> include_dirs = {}, bool quiet = false,
+                                std::vector<std::string> defines = {}, bool graph = false);
 
-// An occam 2 mode output split at main's opening: what stands before main after the CONSTs area
-// (the definitions) and main's body without its closing. Both empty when the output is not a
-// whole translation.
+// The output file of an occam 2 mode translation with the test templates: the templates, the
+// standard library's include, `definitions` (all that stands before main), main's opening
+// template, `main_statements` (indented a tab, a delay when empty) and main's closing.
+std::string occam2_output(std::string_view definitions, std::string_view main_statements);
+
+// An occam 2 mode output split at main's opening: what stands between the include of the standard
+// library and main (the definitions), and main's statements without its closing. Both empty when
+// the output is not a whole translation.
 struct Occam2Output {
   std::string definitions;
   std::string body;

@@ -7,6 +7,8 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "tests/common/files.h"
 
@@ -95,6 +97,9 @@ TEST_F(Cli, BadOptionsAreReportedTheGnuWayWithStatus2) {
       {"p.occ out.hc --log", "vrk: option '--log' requires an argument\n"},
       {"p.occ out.hc --templates", "vrk: option '--templates' requires an argument\n"},
       {"--quiet=yes p.occ out.hc", "vrk: option '--quiet' doesn't allow an argument\n"},
+      {"--occam2 -D 9X=1 p.occ out.hc", "vrk: option -D needs NAME or NAME=VALUE with an occam name, not '9X=1'\n"},
+      {"--occam2 --define==1 p.occ out.hc", "vrk: option -D needs NAME or NAME=VALUE with an occam name, not '=1'\n"},
+      {"--occam2 p.occ out.hc -D", "vrk: option requires an argument -- 'D'\n"},
   };
   for (const auto& [args, message] : cases) {
     Result r = run(args);
@@ -104,6 +109,42 @@ TEST_F(Cli, BadOptionsAreReportedTheGnuWayWithStatus2) {
   }
   EXPECT_FALSE(fs::exists(dir_ / "out.hc"));
   EXPECT_FALSE(fs::exists(dir_ / "vrk.deb"));
+}
+
+// --max-input takes bytes, KiB, MiB or GiB; anything else, zero and sizes beyond 2^62 bytes are
+// refused before anything is read. The limit counts every byte of the source and its includes.
+TEST_F(Cli, TheInputLimitIsASizeAndStopsTheOccam2ModeWithStatus2) {
+  write_file(dir_ / "p.occ", "#INCLUDE \"part.inc\"\n");
+  write_file(dir_ / "part.inc", "SKIP\n");  // 25 bytes in all
+  for (const char* size : {"0", "1X", "K", "-1", "1.5M", "4294967297G", "99999999999999999999"}) {
+    Result r = run("--occam2 --max-input=" + std::string(size) + " p.occ out.hc");
+    EXPECT_EQ(r.status, 2) << size;
+    EXPECT_EQ(r.err, "vrk: invalid size '" + std::string(size) + "' for --max-input (a number of bytes, or with K, M or G)\n" +
+                         kTryHelp)
+        << size;
+  }
+  EXPECT_FALSE(fs::exists(dir_ / "out.hc"));
+  write_file(dir_ / "out.hc", "previous\n");
+  EXPECT_EQ(run("--occam2 -q --max-input=25 p.occ out.hc").status, 0);
+  EXPECT_EQ(run("--occam2 -q --max-input 1K p.occ out.hc").status, 0);
+  write_file(dir_ / "out.hc", "previous\n");
+  Result over = run("--occam2 -q --max-input=24 p.occ out.hc");
+  EXPECT_EQ(over.status, 2);
+  EXPECT_EQ(over.err, "part.inc:1: error: the source with its included files is larger than 24 bytes (raise the limit with "
+                      "--max-input)\n");
+  EXPECT_EQ(read_file(dir_ / "out.hc"), "previous\n");
+}
+
+// -D NAME=VALUE is seen by #IF and ##NAME, as a #DEFINE before the first line would be.
+TEST_F(Cli, DefinesFromTheCommandLineReachTheOccam2Preprocessor) {
+  write_file(dir_ / "d.occ", "#IF DEFINED (LOUD)\nVAL INT n IS ##N:\n#ENDIF\nPROC p (CHAN INT c!)\n  c ! n\n:\n");
+  Result given = run("--occam2 -q --no-log -D LOUD --define N=#1F d.occ out.hc");
+  EXPECT_EQ(given.status, 0) << given.err;
+  EXPECT_EQ(given.err, "");
+  EXPECT_NE(read_file(dir_ / "out.hc").find("macro expr n = 31;"), std::string::npos) << read_file(dir_ / "out.hc");
+  Result absent = run("--occam2 -q --no-log d.occ out.hc");
+  EXPECT_EQ(absent.status, 1);  // n is then defined nowhere
+  EXPECT_NE(absent.err.find("d.occ:5:7: error: 'n' is not defined"), std::string::npos) << absent.err;
 }
 
 TEST_F(Cli, OptionsMayStandAnywhereBeforeTheDoubleDash) {
@@ -409,6 +450,104 @@ TEST_F(Cli, AMissingTemplateStopsTheRunNamingIt) {
   if (fs::exists(VRK_INSTALLED_MSGS_DIR)) GTEST_SKIP() << "templates installed on this machine";
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("header.txt"), std::string::npos);
+}
+
+// ---------------------------------------------------------------- --graph
+
+constexpr const char* kTwoChannels = "PROC p (CHAN INT in?, out!)\n  INT x:\n  SEQ\n    in ? x\n    out ! x\n:\n";
+constexpr const char* kTwoChannelsGraph =
+    "// The process network of an occam 2 program, written by vrk --graph.\n"
+    "// Render it with Graphviz: dot -Tsvg NET.dot -o NET.svg\n"
+    "digraph network {\n"
+    "  graph [rankdir=LR, fontname=\"Helvetica\", fontsize=11, style=rounded, color=\"#888888\"];\n"
+    "  node [shape=box, style=filled, fillcolor=\"#dae8fc\", color=\"#6c8ebf\", fontname=\"Helvetica\", fontsize=11];\n"
+    "  edge [fontname=\"Helvetica\", fontsize=9];\n"
+    "  env [label=\"environment\", style=\"filled,dashed\", fillcolor=\"#fff2cc\", color=\"#d6b656\"];\n"
+    "  n1 [label=\"p\"];\n"
+    "  env -> n1 [label=\"in: INT\"];\n"
+    "  n1 -> env [label=\"out: INT\"];\n"
+    "}\n";
+
+TEST_F(Cli, TheGraphNeedsTheOccam2Mode) {
+  write_file(dir_ / "p.occ", "SKIP\n");
+  for (const char* args : {"--graph net.dot p.occ out.hc", "p.occ out.hc --graph=-"}) {
+    Result r = run(args);
+    EXPECT_EQ(r.status, 2) << args;
+    EXPECT_EQ(r.err, std::string("vrk: option '--graph' needs --occam2: the default mode draws no process network\n") +
+                         kTryHelp)
+        << args;
+    EXPECT_EQ(r.out, "") << args;
+  }
+  EXPECT_FALSE(fs::exists(dir_ / "net.dot"));
+  EXPECT_FALSE(fs::exists(dir_ / "out.hc"));
+  EXPECT_FALSE(fs::exists(dir_ / "vrk.deb"));
+}
+
+TEST_F(Cli, TheGraphGoesToItsFileOrToStandardOutputBesideTheTranslation) {
+  write_file(dir_ / "p.occ", kTwoChannels);
+  ASSERT_EQ(run("--occam2 -q p.occ plain.hc").status, 0);
+  for (const char* args : {"--occam2 -q --graph net.dot p.occ out.hc", "--occam2 -q --graph=net.dot p.occ out.hc",
+                           "--occam2 -q p.occ out.hc --graph ./net.dot"}) {
+    fs::remove(dir_ / "net.dot");
+    Result r = run(args);
+    EXPECT_EQ(r.status, 0) << args << r.err;
+    EXPECT_EQ(read_file(dir_ / "net.dot"), kTwoChannelsGraph) << args;
+    EXPECT_EQ(read_file(dir_ / "out.hc"), read_file(dir_ / "plain.hc")) << args;
+  }
+  Result to_stdout = run("--occam2 -q --graph - p.occ out.hc");
+  EXPECT_EQ(to_stdout.status, 0);
+  EXPECT_EQ(to_stdout.out, kTwoChannelsGraph);
+  for (const fs::directory_entry& entry : fs::directory_iterator(dir_)) {
+    EXPECT_EQ(entry.path().filename().string().find(".vrk-"), std::string::npos) << entry.path();
+  }
+}
+
+TEST_F(Cli, TheGraphOverwritesNeitherSourceNorOutputNorLogNorATemplate) {
+  write_file(dir_ / "p.occ", kTwoChannels);
+  write_file(dir_ / "out.hc", "previous\n");
+  const std::vector<std::pair<const char*, const char*>> refused = {
+      {"--graph p.occ p.occ out.hc", "vrk: refusing to write the graph over the source file 'p.occ'\n"},
+      {"--graph ./out.hc p.occ out.hc", "vrk: the graph and the output must not be the same file\n"},
+      {"--graph - p.occ -", "vrk: the graph and the output must not be the same file\n"},
+      {"--graph vrk.deb p.occ out.hc", "vrk: the graph must not be the debug log vrk.deb\n"},
+      {"--log g.log --graph g.log p.occ out.hc", "vrk: the graph must not be the debug log g.log\n"},
+      {"--graph msgs/main.txt p.occ out.hc",
+       "vrk: refusing to write the graph over the template file 'msgs/main.txt'\n"},
+  };
+  for (const auto& [args, message] : refused) {
+    Result r = run(std::string("--occam2 -q ") + args);
+    EXPECT_EQ(r.status, 2) << args;
+    EXPECT_EQ(r.err, message) << args;
+    EXPECT_EQ(read_file(dir_ / "p.occ"), kTwoChannels) << args;
+    EXPECT_EQ(read_file(dir_ / "out.hc"), "previous\n") << args;
+  }
+  EXPECT_FALSE(fs::exists(dir_ / "msgs"));
+  EXPECT_FALSE(fs::exists(dir_ / "g.log"));
+}
+
+// A network too large to find fails the run: the previous graph and output stay, nothing is left.
+TEST_F(Cli, ARunThatCannotDrawTheNetworkKeepsThePreviousFiles) {
+  // Each PROC calls the one before twice, with values of its own: 2^30 calls.
+  std::string source = "PROC p0 (VAL INT v, CHAN INT c!)\n  c ! v\n:\n";
+  for (int k = 1; k <= 30; ++k) {
+    std::string callee = "    p" + std::to_string(k - 1);
+    source += "PROC p" + std::to_string(k) + " (VAL INT v, CHAN INT c!)\n  SEQ\n" + callee + " (2 * v, c!)\n" + callee +
+              " ((2 * v) + 1, c!)\n:\n";
+  }
+  source += "PROC main (CHAN INT out!)\n  p30 (0, out!)\n:\n";
+  write_file(dir_ / "big.occ", source);
+  write_file(dir_ / "net.dot", "previous graph\n");
+  write_file(dir_ / "out.hc", "previous\n");
+  Result r = run("--occam2 -q --graph net.dot big.occ out.hc");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("vrk: cannot draw the process network of 'big.occ': finding it takes more than"),
+            std::string::npos)
+      << r.err;
+  EXPECT_EQ(read_file(dir_ / "net.dot"), "previous graph\n");
+  EXPECT_EQ(read_file(dir_ / "out.hc"), "previous\n");
+  for (const fs::directory_entry& entry : fs::directory_iterator(dir_)) {
+    EXPECT_EQ(entry.path().filename().string().find(".vrk-"), std::string::npos) << entry.path();
+  }
 }
 
 }  // namespace

@@ -91,9 +91,9 @@ INSTANTIATE_TEST_SUITE_P(
         FragmentRow{"wait_now_after", "WAIT NOW AFTER t\n", {"delay", kNow, kNow, "t", ";\n"}},
         FragmentRow{"call", "P (1, 2)\n", {"P (", "1", ", ", "2", ");\n"}},
         FragmentRow{"call_without_arguments", "reset\n", {"reset", " ();\n"}},
-        FragmentRow{"comment_characters",
+        FragmentRow{"comment_line",
                     "SEQ\n  SKIP\n  -- ab\n  STOP\n",
-                    {"skip", "\n\n/* ", " ", "a", "b", " */\n\n", ";\n", "stop", ";\n"}}),
+                    {"skip", "\n\n/*  ab */\n\n", ";\n", "stop", ";\n"}}),
     row_name);
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,6 +1,7 @@
 // Golden end-to-end cases: each cases/<group>/<name>.occ is translated in memory with the short
-// test templates and checked against the expectation files beside it. Adding a case costs one
-// source file and one expectation file.
+// test templates and checked against the expectation files beside it, and so is each
+// occam2_cases/<group>/<name>.occ in the occam 2 mode. Adding a case costs one source file and
+// one expectation file.
 //
 //   <name>.hc      the program's translation: the text after the main template, without the
 //                  closing of main (exact bytes, no line feed added at the end)
@@ -84,6 +85,45 @@ std::string case_name(const ::testing::TestParamInfo<GoldenCase>& param) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, GoldenCaseTest, ::testing::ValuesIn(discover_cases()), case_name);
 
+// ---------------------------------------------------------------- the occam 2 mode
+//
+//   <name>.hc      the whole output file (the test templates, the translation and main)
+//   <name>.status  the exit status, when not 0
+//   <name>.stderr  standard error in the quiet style, when anything is reported; messages and
+//                  banners name the source "<group>/<name>.occ"
+//
+// Include files are looked up in the case's own folder.
+
+const fs::path kOccam2CasesDir = VRK_E2E_OCCAM2_CASES_DIR;
+constexpr const char* kOccam2ExpectationExtensions[] = {".hc", ".status", ".stderr"};
+
+std::vector<GoldenCase> discover_occam2_cases() {
+  std::vector<GoldenCase> cases;
+  for (const fs::path& source : files_with_extension(kOccam2CasesDir, ".occ")) {
+    std::string name = fs::relative(source, kOccam2CasesDir).replace_extension().generic_string();
+    cases.push_back({name, source});
+  }
+  return cases;
+}
+
+class Occam2GoldenCaseTest : public ::testing::TestWithParam<GoldenCase> {};
+
+TEST_P(Occam2GoldenCaseTest, TranslatesAsExpected) {
+  const GoldenCase& c = GetParam();
+  const std::string source = read_file_if_present(c.source).value();
+  const std::optional<std::string> hc = read_file_if_present(c.expectation(".hc"));
+  const std::optional<std::string> status_text = read_file_if_present(c.expectation(".status"));
+  const std::string messages = read_file_if_present(c.expectation(".stderr")).value_or("");
+  ASSERT_TRUE(hc) << c.name << " has no .hc file";
+  const std::string shown_path = c.name + ".occ";
+  const TranslationRun run = translate_occam2(source, shown_path, {c.source.parent_path().string()}, true);
+  EXPECT_EQ(run.status, status_text ? std::stoi(*status_text) : 0) << run.diagnostics;
+  EXPECT_EQ(run.output, *hc);
+  EXPECT_EQ(run.diagnostics, messages);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Occam2GoldenCaseTest, ::testing::ValuesIn(discover_occam2_cases()), case_name);
+
 // A misspelt expectation file would silently check nothing; a moved folder would run no case.
 TEST(GoldenCaseFiles, EveryExpectationBelongsToACase) {
   ASSERT_GE(discover_cases().size(), 50u) << "no golden cases found under " << kCasesDir;
@@ -95,6 +135,12 @@ TEST(GoldenCaseFiles, EveryExpectationBelongsToACase) {
   }
   for (const fs::path& file : files_with_extension(kCasesDir, "")) {
     ADD_FAILURE() << file << " has no extension";
+  }
+  for (const char* extension : kOccam2ExpectationExtensions) {
+    for (const fs::path& expectation : files_with_extension(kOccam2CasesDir, extension)) {
+      fs::path source = expectation;
+      EXPECT_TRUE(fs::exists(source.replace_extension(".occ"))) << expectation << " has no .occ source";
+    }
   }
 }
 

@@ -4,7 +4,8 @@
 Usage: fault_suite.py --vrk PATH [--group NAME] [--sanitized]
 
 Groups (all by default): reproducers, full_disk, read_only, unreadable_source, signals,
-concurrent, memory. After every run it checks that OUTPUT is either the previous file byte for
+concurrent, memory, and for the occam 2 mode long_lines, outermost_items, input_limit, included_outputs,
+include_lookup; device_template for the default mode. After every run it checks that OUTPUT is either the previous file byte for
 byte or the complete new translation, that vrk.deb is one whole log (the previous one or the
 run's own), that no temporary file is left, and that the exit status tells what happened.
 Reference translations and logs come from undisturbed runs of the same program.
@@ -386,9 +387,10 @@ def memory(s):
         print('memory: a sanitizer build reserves more address space than any cap allows')
         sys.exit(SKIP)
     d = s.workdir('memory')
-    s.prepare(d, 'big.occ', 200000, 6)
+    s.prepare(d, 'big.occ', 500000, 6)
     # Written out early, a translation needs little memory; as one SEQ directly inside a PAR,
-    # whose opening brace goes in when the SEQ ends, the whole program is held to the end.
+    # whose opening brace goes in when the SEQ ends, the whole program is held to the end (about
+    # 70 MiB for these 500,000 lines, over the cap).
     program = read(os.path.join(d, 'big.occ')).splitlines(keepends=True)
     write(os.path.join(d, 'big.occ'), b'PAR\n' + b''.join(b'  ' + line for line in program))
     cap = 64 << 20
@@ -411,7 +413,182 @@ def memory(s):
     s.figures.append('memory caps of 64 MiB and 24 MiB: status 3, previous files kept')
 
 
-GROUPS = {f.__name__: f for f in (reproducers, full_disk, read_only, unreadable_source, signals, concurrent, memory)}
+def run_measured(s, args, cwd):
+    """Runs vrk with standard error to a file; returns (status, stderr text, peak resident MiB, seconds)."""
+    with tempfile.TemporaryFile() as err:
+        start = time.monotonic()
+        p = subprocess.Popen([s.vrk] + args, cwd=cwd, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=err)
+        _, wait_status, usage = os.wait4(p.pid, 0)
+        p.returncode = os.waitstatus_to_exitcode(wait_status)
+        took = time.monotonic() - start
+        err.seek(0)
+        return p.returncode, err.read().decode('latin-1'), usage.ru_maxrss / 1024, took
+
+
+def occam2_workdir(s, name):
+    d = s.workdir(name)
+    write(os.path.join(d, 'out.hc'), PREVIOUS_OUTPUT)
+    write(os.path.join(d, 'vrk.deb'), PREVIOUS_LOG)
+    return d
+
+
+OCCAM2 = ['--occam2', '-q']
+
+
+def long_lines(s):
+    """The occam 2 mode on lines of 50 MB."""
+    if s.sanitized:
+        print('long_lines: the sanitizers add their own memory')
+        sys.exit(SKIP)
+    d = occam2_workdir(s, 'long-lines')
+    # A 50 MB line is scanned a token at a time, never held: one the parser skips as a syntax
+    # error (occam wants brackets in 1 + 1 + 1), and one that is a comment after a statement.
+    # Written a block at a time: the child of this process starts with its resident memory.
+    lines = {'sum.occ': (b'PROC p ()\n  x := 1', b' + 1' * 250000), 'comment.occ': (b'PROC p ()\n  SKIP -- ', b'c' * 1000000)}
+    for name, (head, block) in lines.items():
+        with open(os.path.join(d, name), 'wb') as f:
+            f.write(head)
+            for _ in range(50 * 1000 * 1000 // len(block)):
+                f.write(block)
+            f.write(b'\n:\n')
+        status, err, peak, took = run_measured(s, OCCAM2 + ['--no-log', name, 'long.hc'], d)
+        check(status == (1 if name == 'sum.occ' else 0), '%s: status %d %r' % (name, status, err[-300:]))
+        check(peak < 64, '%s: a 50 MB line took %.0f MiB' % (name, peak))
+        s.figures.append('occam 2 mode, a 50 MB line (%s): %.1f MiB at most, %.1f s' % (name, peak, took))
+        os.remove(os.path.join(d, name))
+
+
+def outermost_items(s):
+    """Outermost items: each item's tree, and what resolution knew of it, is let go once written."""
+    if s.sanitized:
+        print('outermost_items: the sanitizers add their own memory')
+        sys.exit(SKIP)
+    d = occam2_workdir(s, 'outermost-items')
+    # 300,000 items of two lines, 6.5 MB: the comment lines, which wait for the next definition,
+    # are held as text, a fraction of the source; the items' trees are not held at all.
+    with open(os.path.join(d, 'items.occ'), 'wb') as f:
+        f.write(b'CHAN OF INT c:\n')
+        for i in range(300000):
+            f.write(b'-- step %d\nc ! %d\n' % (i, i % 100))
+    status, err, peak, took = run_measured(s, OCCAM2 + ['--no-log', 'items.occ', 'items.hc'], d)
+    check(status == 0, 'commented items: status %d %r' % (status, err[-300:]))
+    check(peak < 32, 'commented items: 6.5 MB of source took %.0f MiB' % peak)
+    s.figures.append('occam 2 mode, 300,000 commented outermost processes (6.5 MB): %.1f MiB at most, %.1f s' % (peak, took))
+    # 200,000 declarations in an outermost SEQ's body, each scoping over its process: what
+    # resolution knew of each (its symbol) goes with the item's tree.
+    with open(os.path.join(d, 'decls.occ'), 'wb') as f:
+        f.write(b'CHAN OF INT c:\nSEQ\n')
+        for i in range(200000):
+            f.write(b'  INT x:\n  SEQ\n    x := %d\n    c ! x\n' % (i % 100))
+    status, err, peak, took = run_measured(s, OCCAM2 + ['--no-log', 'decls.occ', 'decls.hc'], d)
+    check(status == 0, 'declarations: status %d %r' % (status, err[-300:]))
+    check(peak < 20, 'declarations: 7.4 MB of source took %.0f MiB' % peak)
+    s.figures.append('occam 2 mode, 200,000 declarations in an outermost SEQ (7.4 MB): %.1f MiB at most, %.1f s' % (peak, took))
+
+
+def input_limit(s):
+    """The occam 2 mode on an input that includes a file without end."""
+    d = occam2_workdir(s, 'input-limit')
+    # 240 KB of #INCLUDEs of a 1 MB file inside one PROC would be 10 GB: the input limit stops
+    # it early, status 2, the previous output kept.
+    write(os.path.join(d, 'mega.inc'), (b'x := 1\n' + b' ' * 1000 + b'\n') * 1000)
+    write(os.path.join(d, 'many.occ'), b'PROC p ()\n  SEQ\n' + b'    #INCLUDE "mega.inc"\n' * 10000 + b':\n')
+    status, err, peak, took = run_measured(s, OCCAM2 + ['many.occ', 'out.hc'], d)
+    check(status == 2 and 'larger than 256 MiB (raise the limit with --max-input)' in err,
+          'includes without end: %d %r' % (status, err[-300:]))
+    check(took < (240 if s.sanitized else 60), 'includes without end took %.0f s to stop' % took)
+    s.assert_aftermath(d, [PREVIOUS_OUTPUT], [read(os.path.join(d, 'vrk.deb'))])
+    s.figures.append('occam 2 mode, 10,000 includes of a 1 MB file in one PROC: stopped by the 256 MiB limit '
+                     'in %.1f s, %.0f MiB at most' % (took, peak))
+    status, err, _, _ = run_measured(s, OCCAM2 + ['--max-input=64K', 'many.occ', 'out.hc'], d)
+    check(status == 2 and 'larger than 65536 bytes' in err,
+          '--max-input=64K: %d %r' % (status, err[-300:]))
+    status, err = s.run(['--occam2', '--max-input=1X', 'many.occ', 'out.hc'], d)
+    check(status == 2 and "invalid size '1X'" in err, '--max-input=1X: %d %r' % (status, err))
+    s.assert_aftermath(d, [PREVIOUS_OUTPUT], [read(os.path.join(d, 'vrk.deb'))])
+
+
+
+def included_outputs(s):
+    """The occam 2 mode with OUTPUT or --log over a file the source includes."""
+    d = occam2_workdir(s, 'included-outputs')
+    # OUTPUT or --log naming an included file, directly, through a link or a hard link, or found
+    # with -I: status 2, nothing replaced.
+    os.makedirs(os.path.join(d, 'lib'))
+    library = b'VAL INT k IS 3:\n'
+    write(os.path.join(d, 'lib', 'defs.inc'), library)
+    write(os.path.join(d, 'uses.occ'), b'#INCLUDE "defs.inc"\nPROC p (CHAN INT c!)\n  c ! k\n:\n')
+    write(os.path.join(d, 'vrk.deb'), PREVIOUS_LOG)
+    os.symlink('lib/defs.inc', os.path.join(d, 'to-defs.hc'))
+    os.link(os.path.join(d, 'lib', 'defs.inc'), os.path.join(d, 'hard.hc'))
+    for args, what in ((['-Ilib', 'uses.occ', 'lib/defs.inc'], 'output'), (['-Ilib', 'uses.occ', 'to-defs.hc'], 'output'),
+                       (['-Ilib', 'uses.occ', 'hard.hc'], 'output'),
+                       (['-Ilib', '--log', 'lib/defs.inc', 'uses.occ', 'out.hc'], 'debug log')):
+        status, err = s.run(OCCAM2 + args, d)
+        check(status == 2 and 'refusing to write the %s over the included file' % what in err,
+              '%s over an included file: %d %r' % (what, status, err))
+        check(read(os.path.join(d, 'lib', 'defs.inc')) == library, 'an included file was replaced: %s' % args)
+        s.assert_aftermath(d, [PREVIOUS_OUTPUT], [PREVIOUS_LOG])
+    s.figures.append('occam 2 mode: OUTPUT and --log refused over an included file, nothing replaced')
+
+
+
+def include_lookup(s):
+    """The occam 2 mode on includes that cannot be used, and control bytes in messages."""
+    d = occam2_workdir(s, 'include-lookup')
+    # Includes that cannot be used say why, with status 1; "not found" only when nothing is there.
+    os.symlink('loop.inc', os.path.join(d, 'loop.inc'))
+    write(os.path.join(d, 'a'), b'STOP\n')
+    cases = [(b'#INCLUDE "loop.inc"\n', 'loop.inc: Too many levels of symbolic links'),
+             (b'#INCLUDE "nowhere.inc"\n', 'cannot find include file "nowhere.inc"'),
+             (b'#INCLUDE "a*#00.inc"\n', 'the include file name "a\\x00.inc" holds a control character'),
+             (b'#WARNING \x1b]0;title\x07 \x1b[2J\n', 'skipped: \\x1b]0;title\\x07 \\x1b[2J')]
+    for directive, report in cases:
+        write(os.path.join(d, 'inc.occ'), directive + b'SKIP\n')
+        for style in (['-q'], []):
+            status, err = s.run(['--occam2', '--no-log'] + style + ['inc.occ', 'inc.hc'], d)
+            check(status == (0 if b'WARNING' in directive else 1) and report in err,
+                  '%r: %d %r' % (directive, status, err))
+            check('\x1b' not in err and '\x07' not in err and '\x00' not in err, 'raw control bytes in %r' % err)
+            translation = read(os.path.join(d, 'inc.hc'))
+            check(b'void main(void)' in translation and translation.endswith(b'}\n'), 'no translation after %r' % directive)
+    os.makedirs(os.path.join(d, 'closed'))
+    write(os.path.join(d, 'closed', 'x.inc'), b'SKIP\n')
+    write(os.path.join(d, 'closed', 'secret.inc'), b'SKIP\n')
+    os.chmod(os.path.join(d, 'closed', 'secret.inc'), 0)
+    write(os.path.join(d, 'perm.occ'), b'#INCLUDE "closed/x.inc"\n#INCLUDE "secret.inc"\nSKIP\n')
+    os.chmod(d, 0o777)
+    for name in ('perm.occ', 'vrk.deb', 'msgs'):
+        os.chmod(os.path.join(d, name), 0o777)
+
+    def as_nobody():
+        os.chmod(os.path.join(d, 'closed'), 0o700 if os.geteuid() == 0 else 0)
+        if os.geteuid() == 0:
+            os.setgid(65534)
+            os.setuid(65534)
+    status, err = s.run(['--occam2', '-q', '--no-log', '-Iclosed', 'perm.occ', '-'], d, preexec=as_nobody)
+    os.chmod(os.path.join(d, 'closed'), 0o755)
+    check(status == 1 and 'closed/x.inc: Permission denied' in err and 'cannot find' not in err,
+          'include in a closed folder: %d %r' % (status, err))
+    s.figures.append('occam 2 mode: unusable includes explained, control bytes escaped')
+
+
+def device_template(s):
+    """A template that is a device, with a source that stops before the first token."""
+    d = s.workdir('device-template')
+    # The default mode reads the templates at the program's first token: an over-long first line
+    # stops it before, so a template that is a device is never read (status 1, empty output).
+    header = os.path.join(d, 'msgs', 'header.txt')
+    os.remove(header)
+    os.symlink('/dev/zero', header)
+    write(os.path.join(d, 'wide.occ'), b'x' * 300 + b'\nSKIP\n')
+    status, err = s.run(['-q', '--no-log', 'wide.occ', 'wide.hc'], d, timeout=30)
+    check(status == 1 and 'line longer than 253 characters' in err and read(os.path.join(d, 'wide.hc')) == b'',
+          'over-long first line with a device template: %d %r' % (status, err))
+
+
+GROUPS = {f.__name__: f for f in (reproducers, full_disk, read_only, unreadable_source, signals, concurrent, memory,
+                                  long_lines, outermost_items, input_limit, included_outputs, include_lookup, device_template)}
 
 
 def main():

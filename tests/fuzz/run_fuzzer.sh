@@ -32,32 +32,38 @@ fuzzer="$(cd "$(dirname "$fuzzer")" && pwd)/$target"
 # Fresh seeds every time, so that new test cases join without further ado.
 rm -rf "$work/seeds"
 mkdir -p "$work/seeds" "$work/corpus"
-# The in-memory target reads its mode from the first byte (odd: the occam 2 mode), so each
-# source is a seed in both modes, and the real occam 2 programs of the corpus join in that mode.
+# The in-memory target reads its mode from the first byte (odd: the occam 2 mode), the whole
+# program from the last (a file ending in its line feed is a run of the default mode, one more
+# byte 0x1a makes it one of the occam 2 mode), so each source is a seed in both modes, and the
+# real occam 2 programs of the corpus join in that mode.
 n=0
-seed() {  # seed MODE_BYTE FILE
+seed() {  # seed MODE FILE, MODE 0 (the default mode) or 1 (the occam 2 mode)
   n=$((n + 1))
   if [ "$target" = translate_fuzzer ]; then
-    { printf "$1"; cat "$2"; } >"$work/seeds/seed-$n.occ"
+    { printf "\\00$1"; cat "$2"; } >"$work/seeds/seed-$n.occ"
+  elif [ "$1" = 1 ]; then
+    { cat "$2"; printf '\032'; } >"$work/seeds/seed-$n.occ"
   else
     cp "$2" "$work/seeds/seed-$n.occ"
   fi
 }
 while IFS= read -r -d '' file; do
-  seed '\000' "$file"
-  [ "$target" = translate_fuzzer ] && seed '\001' "$file"
+  seed 0 "$file"
+  seed 1 "$file"
 done < <(find "$root/examples" "$root/tests" "$root/../shared/conformance/cases" \
               -name '*.occ' -type f -print0 2>/dev/null)
 while IFS= read -r -d '' file; do
-  seed '\001' "$file"
+  seed 1 "$file"
 done < <(find "$root/../shared/corpus/occam" \( -name 'kroc-*.occ' -o -name 'tinycsp-*.occ' \) \
               -type f -print0 2>/dev/null)
 echo "run_fuzzer: $target, $n seed files, at most $seconds s or $runs inputs"
 
 cd "$work"
+# An input may take 30 s: a replicated PAR of millions of copies takes about a second in the
+# optimised build, and over 10 s under the sanitizers on a core shared with other work.
 exec "$fuzzer" \
   -max_total_time="$seconds" -runs="$runs" \
-  -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
+  -timeout=30 -rss_limit_mb=2048 -max_len=8192 \
   -dict="$root/tests/fuzz/occam.dict" \
   -artifact_prefix="$work/" -print_final_stats=1 \
   "$@" "$work/corpus" "$work/seeds"

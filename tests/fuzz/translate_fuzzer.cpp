@@ -61,11 +61,21 @@ bool same_outcome(const TranslationRun& a, const TranslationRun& b) {
 // program when the parse was accepted. Its warnings go to standard error only, so the two
 // streams are not compared.
 void check_occam2_outcome(const TranslationRun& run) {
+  // The process network is drawn too: it is a whole graph, or the run says why it could not be.
+  bool network_refused =
+      run.status == 2 && run.diagnostics.find("vrk: cannot draw the process network") != std::string::npos;
+  if (network_refused) {
+    if (!run.graph.empty()) finding("occam 2 mode: a graph was written for a network that could not be drawn");
+    return;
+  }
+  if (!run.graph.starts_with("// The process network") || !run.graph.ends_with("\n}\n")) {
+    finding("occam 2 mode: the graph is not a whole DOT graph");
+  }
   if (run.status != 0 && run.status != 1) finding("occam 2 mode: exit status other than 0 or 1");
   const std::string headers = std::string(kTestHeader) + std::string(kTestBoard);
   if (!run.output.starts_with(headers)) finding("occam 2 mode: the output does not begin with the header templates");
   bool written = run.output.size() > headers.size();
-  if (written && !run.output.ends_with(kMainClosing)) finding("occam 2 mode: the output does not end with the closing of main");
+  if (written && split_occam2_output(run.output).body.empty()) finding("occam 2 mode: the output does not end with main");
   if (run.status == 0 && !written) finding("occam 2 mode: accepted, but nothing was written");
 }
 
@@ -76,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if ((data[0] & 1) != 0) {
     // Included files are looked up beside a source in a folder that does not exist, so that no
     // input reaches the fuzzing machine's files through a relative #INCLUDE.
-    check_occam2_outcome(translate_occam2(source, "/nonexistent/vrk-fuzz/source.occ"));
+    check_occam2_outcome(translate_occam2(source, "/nonexistent/vrk-fuzz/source.occ", {}, false, {}, true));
     if (std_memory_mgr().records_in_use() != records_before) finding("occam 2 mode: records of the memory manager leaked");
     return 0;
   }

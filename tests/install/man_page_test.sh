@@ -32,7 +32,7 @@ done
 # Rendered lines are filled and hyphenated, so look for phrases in the text joined into one line.
 tr -s ' \n' '  ' <"$scratch/rendered" >"$scratch/joined"
 for phrase in 'vrk [option]... source output' '-o, --output=output' '-q, --quiet' '--log=file' '--no-log' \
-  '--templates=dir' '-h, --help' '-V, --version' 'source:line:column: error: syntax error near' 'msgs/header.txt' 'msgs/harp2_h.txt' 'msgs/main.txt' 'vrk.deb' \
+  '--templates=dir' '--graph=file' '-h, --help' '-V, --version' 'source:line:column: error: syntax error near' 'msgs/header.txt' 'msgs/harp2_h.txt' 'msgs/main.txt' 'vrk.deb' \
   'yylex: token code <lexeme>' 'ERROR <syntax error> near <lexeme> on line n' \
   'ERROR <line longer than 253 characters> on line n'; do
   grep -qF -- "$phrase" "$scratch/joined" || fail "vrk.1 does not mention '$phrase'"

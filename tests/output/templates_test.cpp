@@ -1,5 +1,5 @@
 // Template merge, the CONSTs area and `ensure boolean constants`.
-#include "output/templates.h"
+#include "output/template_merge.h"
 
 #include <gtest/gtest.h>
 

@@ -60,6 +60,24 @@ TEST(Diagnostics, ATokenTraceLineSpellsAnyCodeWithItsLexeme) {
   EXPECT_EQ(s.err.contents(), expected);
 }
 
+// A lexeme in a padded buffer is copied in whole blocks: the bytes after it never reach the line,
+// whatever its length, and a quiet style still keeps the line from standard error.
+TEST(Diagnostics, APaddedLexemeIsTracedLikeAnExactOne) {
+  const std::string padded = std::string(40, 'w') + std::string(kCopyBlock, '#');
+  std::string expected;
+  Streams s;
+  for (std::size_t length : {0, 1, 15, 16, 17, 40}) {
+    const std::string_view lexeme(padded.data(), length);
+    for (int code : {7, 263, 999, 1000}) {
+      s.classic.trace_token(code, lexeme, Diagnostics::LexemeBytes::padded);
+      expected += "yylex: token " + std::to_string(code) + " <" + std::string(lexeme) + ">\n";
+    }
+  }
+  s.quiet.trace_token(261, std::string_view(padded.data(), 4), Diagnostics::LexemeBytes::padded);
+  EXPECT_EQ(s.log.contents(), expected + "yylex: token 261 <wwww>\n");
+  EXPECT_EQ(s.err.contents(), expected);
+}
+
 TEST(Diagnostics, QuietStyleKeepsTheLogAndLocatesEveryProblem) {
   Streams s;
   s.quiet.trace("yylex: token 261 <SKIP>\n");

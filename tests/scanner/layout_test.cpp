@@ -73,23 +73,21 @@ TEST(ScannerLayout, BlankAndSpaceOnlyLinesVanishButCount) {
   EXPECT_TRUE(r.fragments.empty());
 }
 
-TEST(ScannerLayout, WholeLineCommentsBecomeCCommentsOneFragmentPerCharacter) {
+TEST(ScannerLayout, WholeLineCommentsBecomeCCommentsOneFragmentEach) {
   // A comment before the first token, one indented deeper than its block, one with CRLF.
   ScanResult r = scan("-- hi\nSEQ\n    -- x*/\n  SKIP\n  -- a\r\n");
   EXPECT_EQ(r.codes(), (std::vector<int>{kSeq, kEol, kIndent, kSkip, kEol, kOutdent, kEnd}));
   EXPECT_EQ(r.at(0).line, 2);
   EXPECT_EQ(r.at(3).line, 4);
   EXPECT_EQ(r.at(6).line, 6);
-  const std::vector<std::string> expected = {"\n\n/* ", " ", "h", "i", " */\n\n",       //
-                                             "\n\n/* ", " ", "x", "*", "/", " */\n\n",  //
-                                             "\n\n/* ", " ", "a", " */\n\n"};
+  const std::vector<std::string> expected = {"\n\n/*  hi */\n\n", "\n\n/*  x*/ */\n\n", "\n\n/*  a */\n\n"};
   EXPECT_EQ(r.fragments, expected);
 }
 
 TEST(ScannerLayout, CommentOnTheLastLineWithoutLineFeed) {
   ScanResult r = scan("SKIP\n--e");
   EXPECT_EQ(r.codes(), (std::vector<int>{kSkip, kEol, kEnd}));
-  EXPECT_EQ(r.fragments, (std::vector<std::string>{"\n\n/* ", "e", " */\n\n"}));
+  EXPECT_EQ(r.fragments, (std::vector<std::string>{"\n\n/* e */\n\n"}));
   EXPECT_EQ(r.at(2).line, 3);
 }
 

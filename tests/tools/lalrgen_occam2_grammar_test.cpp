@@ -1,4 +1,4 @@
-// The occam 2 mode's grammar, parser/occam2/grammar.y, as vrk-lalrgen builds it: no conflict
+// The occam 2 mode's grammar, occam2/parser/grammar.y, as vrk-lalrgen builds it: no conflict
 // beyond those the file declares, an action for every rule, and the decisions real occam needs
 // where a line may begin in several ways.
 #include <gtest/gtest.h>

@@ -61,6 +61,28 @@ TEST(PackedTables, EveryShiftAndGotoDecodesWithoutFalsePositives) {
     expect_every_lookup_decodes(extended_grammar());
 }
 
+// Codes of no terminal (a character the grammar lacks, the scanner's NUL byte, codes above every
+// table) share the direct lookup's column 0: each state does with them what it does with any token
+// it neither shifts nor names, so they end a parse where the packed tables would.
+TEST(DirectLookup, CodesOfNoTerminalShareOneColumn) {
+    const Tables& t = extended_grammar().tables;
+    const ParseTables view = t.view();
+    for (int s = 0; s < t.nstates; ++s) {
+        const int expected = table_lookup::encode_reduction(table_lookup::default_action(view, s, 7));
+        for (int code : {7, 301, 5000}) EXPECT_EQ(table_lookup::direct_action(view, s, code), expected) << s << " " << code;
+    }
+    const std::vector<int> input = token_codes(extended_grammar().grammar, "PAR EOL INDENT NAME ! NUMBER");
+    ParseRun reference = run_engine(t, [&] { auto codes = input; codes.push_back(7); return codes; }());
+    for (int code : {301, 5000}) {
+        std::vector<int> codes = input;
+        codes.push_back(code);
+        ParseRun run = run_engine(t, codes);
+        EXPECT_EQ(run.outcome, ParseRun::Outcome::syntax_error);
+        EXPECT_EQ(run.reductions, reference.reductions);
+        EXPECT_EQ(run.tokens_read, reference.tokens_read);
+    }
+}
+
 TEST(EngineRun, SimpleProcessesAndTheStartAction) {
     ParseRun skip = parse(core_grammar(), "SKIP EOL");
     ASSERT_EQ(skip.outcome, ParseRun::Outcome::accepted);
@@ -145,9 +167,9 @@ TEST(EngineRun, NestingDepthLimit) {
     }
 }
 
-template <std::size_t N>
-std::vector<int> to_vector(const int (&values)[N]) {
-    return std::vector<int>(values, values + N);
+template <class Value, std::size_t N>
+std::vector<Value> to_vector(const Value (&values)[N]) {
+    return std::vector<Value>(values, values + N);
 }
 
 // The tables as compiled from a header that vrk-lalrgen wrote at build time.
@@ -166,6 +188,10 @@ Tables compiled_tables() {
     t.yychk = to_vector(gen::yychk);
     t.yydef = to_vector(gen::yydef);
     t.yyexca = to_vector(gen::yyexca);
+    t.nclasses = gen::YYNCOLUMNS;
+    t.yyclass = to_vector(gen::yyclass);
+    t.yyaction = to_vector(gen::yyaction);
+    t.yyimmediate = to_vector(gen::yyimmediate);
     return t;
 }
 
@@ -183,6 +209,9 @@ TEST(GeneratedHeader, CompiledTablesMatchTheGeneratorAndParse) {
     EXPECT_EQ(compiled.yychk, gen.tables.yychk);
     EXPECT_EQ(compiled.yydef, gen.tables.yydef);
     EXPECT_EQ(compiled.yyexca, gen.tables.yyexca);
+    EXPECT_EQ(compiled.yyclass, gen.tables.yyclass);
+    EXPECT_EQ(compiled.yyaction, gen.tables.yyaction);
+    EXPECT_EQ(compiled.yyimmediate, gen.tables.yyimmediate);
     ParseRun run = run_engine(compiled, token_codes(gen.grammar, "PAR EOL INDENT NAME ! NUMBER EOL SKIP EOL OUTDENT"));
     EXPECT_EQ(run.outcome, ParseRun::Outcome::accepted);
 }
@@ -200,6 +229,11 @@ TEST(GeneratedHeader, HasTheExpectedFrame) {
     EXPECT_NE(header.find("inline constexpr int YYNSTATES = 311;\n"), std::string::npos);
     EXPECT_NE(header.find("inline constexpr int YYNRULES = 206;\n"), std::string::npos);
     EXPECT_NE(header.find("inline constexpr int YYEXCA_SIZE = 68;\n"), std::string::npos);
+    for (const char* array : {"std::uint8_t yyclass[", "std::int16_t yyaction[", "std::int16_t yyimmediate["}) {
+        std::size_t at = header.find(std::string("inline constexpr ") + array);
+        ASSERT_NE(at, std::string::npos) << array;
+        EXPECT_EQ(header.rfind("\n// ", at - 1), header.rfind('\n', at - 2)) << array;
+    }
     EXPECT_TRUE(header.ends_with("}  // namespace vrk::tables\n"));
 }
 

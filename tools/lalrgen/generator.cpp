@@ -55,13 +55,14 @@ std::string display_name(const std::string& path) {
     return before == std::string::npos ? path : path.substr(before + 1);
 }
 
+template <class Value>
 void write_array(std::ostream& out, const std::string& comment, const std::string& declaration,
-                 const std::vector<int>& values) {
+                 const std::vector<Value>& values, const std::string& type = "int") {
     out << "// " << comment << "\n";
-    out << "inline constexpr int " << declaration << " = {";
+    out << "inline constexpr " << type << " " << declaration << " = {";
     for (std::size_t i = 0; i < values.size(); ++i) {
         if (i % 12 == 0) out << "\n   ";
-        out << ' ' << values[i] << (i + 1 < values.size() ? "," : "");
+        out << ' ' << static_cast<int>(values[i]) << (i + 1 < values.size() ? "," : "");
     }
     out << "\n};\n";
 }
@@ -76,6 +77,17 @@ std::string rule_text(const Grammar& g, int rule) {
     std::string text = g.nonterminals[p.lhs].name + " :";
     if (p.rhs.empty()) text += " (empty)";
     for (int s : p.rhs) text += " " + g.symbol_name(s);
+    return text;
+}
+
+// A kernel item with its dot: "element : element . '[' expression ']'".
+std::string item_text(const Grammar& g, const Item& item) {
+    const Production& p = g.productions[item.production];
+    std::string text = g.nonterminals[p.lhs].name + " :";
+    for (int i = 0; i <= static_cast<int>(p.rhs.size()); ++i) {
+        if (i == item.dot) text += " .";
+        if (i < static_cast<int>(p.rhs.size())) text += " " + g.symbol_name(p.rhs[i]);
+    }
     return text;
 }
 
@@ -96,6 +108,7 @@ void report_conflicts(std::ostream& out, const Generation& gen) {
         for (int r : c.rules) out << ' ' << r;
         if (sr) out << "; shift kept (grammar rejected)\n";
         else out << "; resolved as rule " << c.chosen_rule << '\n';
+        for (const Item& item : gen.automaton.states[c.state].kernel) out << "      " << item_text(g, item) << '\n';
     }
 }
 
@@ -200,8 +213,16 @@ std::string format_header(const Generation& gen) {
     write_array(out, "exception blocks: (-1, state), (token, action)..., (-2, default action)", "yyexca[]",
                 t.yyexca);
     out << "inline constexpr int YYEXCA_SIZE = " << t.yyexca.size() << ";\n";
+    out << "inline constexpr int YYNCOLUMNS = " << t.nclasses << ";\n";
+    write_array(out, "per token code: its column in yyaction, 0 for a code of no terminal", "yyclass[]", t.yyclass,
+                "std::uint8_t");
+    write_array(out, "per state and column: n > 0 shift to n, -n reduce by rule n, 0 error, kDirectAccept accept",
+                "yyaction[YYNSTATES * YYNCOLUMNS]", t.yyaction, "std::int16_t");
+    write_array(out, "per state: kReadsAhead, or the action taken without a lookahead (0 error, n reduce)",
+                "yyimmediate[YYNSTATES]", t.yyimmediate, "std::int16_t");
     out << "// The tables as the parse engine takes them.\n";
-    out << "inline constexpr ParseTables kTables{yyact, yypact, yypgo, yyr1, yyr2, yychk, yydef, yyexca};\n";
+    out << "inline constexpr ParseTables kTables{yyact, yypact, yypgo, yyr1, yyr2, yychk, yydef, yyexca,\n"
+        << "                                     yyclass, yyaction, yyimmediate};\n";
     out << "}  // namespace " << gen.grammar.name_space << "::tables\n";
     return out.str();
 }

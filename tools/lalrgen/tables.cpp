@@ -274,6 +274,43 @@ void check_goto_lookups(const Grammar& g, const Automaton& automaton, const Tabl
     }
 }
 
+// The direct lookup, from the packed tables: every state's action on every column, and what a state
+// does without a lookahead. Column 0 stands for every code that is no terminal of the grammar.
+void fill_direct_lookup(const Grammar& g, Tables& t) {
+    const ParseTables packed = t.view();
+    std::vector<int> representative = {t.max_token + 1};  // no terminal's code
+    t.yyclass.assign(static_cast<std::size_t>(t.max_token) + 1, 0);
+    for (const Terminal& terminal : g.terminals) {
+        t.yyclass[static_cast<std::size_t>(terminal.code)] = static_cast<std::uint8_t>(representative.size());
+        representative.push_back(terminal.code);
+    }
+    t.nclasses = static_cast<int>(representative.size());
+    if (t.nclasses > 256 || t.nstates > 32767 || t.nrules > 32767) throw TableError("too large for the direct lookup");
+    t.yyaction.clear();
+    t.yyimmediate.clear();
+    for (int s = 0; s < t.nstates; ++s) {
+        for (int code : representative) {
+            int target = table_lookup::shift_target(packed, s, code);
+            int action = target >= 0 ? target : table_lookup::encode_reduction(table_lookup::default_action(packed, s, code));
+            t.yyaction.push_back(static_cast<std::int16_t>(action));
+        }
+        t.yyimmediate.push_back(static_cast<std::int16_t>(table_lookup::reads_ahead(packed, s) ? kReadsAhead : t.yydef[s]));
+    }
+}
+
+// The direct lookup agrees with the packed tables for every state and code.
+void check_direct_lookup(const Tables& t, int s) {
+    const ParseTables view = t.view();
+    for (int code = 0; code <= t.max_token + 1; ++code) {
+        int shifted = decode_shift(t, s, code);
+        int expected = shifted >= 0 ? shifted : table_lookup::encode_reduction(decode_default(t, s, code));
+        if (table_lookup::direct_action(view, s, code) != expected)
+            mismatch(at(s, "token " + std::to_string(code)) + ": direct action differs");
+    }
+    int immediate = decode_reads_ahead(t, s) ? kReadsAhead : t.yydef[s];
+    if (t.yyimmediate[s] != immediate) mismatch(at(s, "direct read-ahead differs"));
+}
+
 }  // namespace
 
 int decode_shift(const Tables& t, int state, int token) { return table_lookup::shift_target(t.view(), state, token); }
@@ -306,6 +343,7 @@ Tables pack_tables(const Grammar& g, const Automaton& automaton, const ActionTab
     fill_rules(g, t);
     fill_defaults(g, actions, t);
     pack_rows(g, automaton, t);
+    fill_direct_lookup(g, t);
     return t;
 }
 
@@ -317,6 +355,7 @@ void self_check_tables(const Grammar& g, const Automaton& automaton, const Actio
         if (actions.states[s].has_shift != (t.yypact[s] > YYFLAG)) mismatch(at(s, "yypact flag"));
         check_terminal_lookups(g, actions, t, s);
         check_goto_lookups(g, automaton, t, s);
+        check_direct_lookup(t, s);
     }
 }
 

@@ -8,6 +8,7 @@
 // token code and nonterminal and throws TableError on the first mismatch.
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <vector>
 
@@ -31,8 +32,14 @@ struct Tables {
     int max_token = 0;    // lookups are checked for codes 0..max_token
     std::vector<int> yyact, yypact, yypgo, yyr1, yyr2, yychk, yydef, yyexca;
     int exception_blocks = 0;
+    // The direct action lookup, made from the packed tables above (table_lookup.h).
+    int nclasses = 0;
+    std::vector<std::uint8_t> yyclass;
+    std::vector<std::int16_t> yyaction, yyimmediate;
     // The tables as the parse engine reads them (valid while this object lives unchanged).
-    ParseTables view() const { return {yyact, yypact, yypgo, yyr1, yyr2, yychk, yydef, yyexca}; }
+    ParseTables view() const {
+        return {yyact, yypact, yypgo, yyr1, yyr2, yychk, yydef, yyexca, yyclass, yyaction, yyimmediate};
+    }
 };
 
 // Result of the engine's default-action step for one lookahead token:

@@ -1,0 +1,11 @@
+/* header */
+/* board */
+
+#include <stdlib.hch>
+
+int 32 x;
+
+void main(void)
+{
+	delay;
+}
