@@ -38,7 +38,7 @@ std::optional<occam2::Templates> load_templates(TemplateStore& store, std::strin
 
 // The passes after the parser, run on each item as the parser settles it: resolution, then the
 // writer, then the item's tree is released. What later items may still need stays: the
-// specifications of the outermost level, and the heads (names and formals) of the outermost PROCs
+// declarations of the outermost level, and the heads (names and formals) of the outermost PROCs
 // and FUNCTIONs; the bodies of those, the outermost processes and the groups of an outermost
 // SEQ's body go. The program then needs memory for its largest item, not for all of it.
 class SettledItemPasses final : public occam2::SettledItems {
@@ -62,7 +62,7 @@ class SettledItemPasses final : public occam2::SettledItems {
     if (kind == occam2::Kind::proc_definition || kind == occam2::Kind::function_definition) {
       release(parser_->body_start(item));
       tree_.set_child(item, kind == occam2::Kind::proc_definition ? 2 : 3, occam2::kNone);
-    } else if (!occam2::is_specification(tree_, item) && kind != occam2::Kind::comment) {
+    } else if (!occam2::is_declarative(tree_, item) && kind != occam2::Kind::comment) {
       release(item_start_);
     }
     // The comment lines before an item are settled just before it, once its nodes are made: the
@@ -85,7 +85,7 @@ class SettledItemPasses final : public occam2::SettledItems {
     }
     resolver_.streamed_item(item);
     writer_.streamed_item(item, item_start_.nodes);
-    if (tree_.kind(item) == occam2::Kind::comment || occam2::is_specification(tree_, item)) return;
+    if (tree_.kind(item) == occam2::Kind::comment || occam2::is_declarative(tree_, item)) return;
     release(item_start_);
     item_start_ = tree_.mark();
   }

@@ -99,7 +99,7 @@ class Walker {
 
   // ---- the walk
   void items(NodeId list, ProcessId p);
-  void specification(NodeId id, ProcessId p);
+  void declarative(NodeId id, ProcessId p);
   void process(NodeId id, ProcessId p);
   struct Range {
     bool known = false;  // base and count constant here, and no STEP
@@ -238,7 +238,7 @@ void Walker::run() {
   if (r_.outermost_process) {
     NodeId first = kNone;
     for (NodeId item : tree_.children(outermost)) {
-      if (first == kNone && !is_specification_item(tree_, item)) first = item;
+      if (first == kNone && !is_declarative_item(tree_, item)) first = item;
     }
     ProcessId root = add_process(ProcessKind::in_place, kTop, first == kNone ? "program" : what(first), false);
     items(outermost, root);
@@ -246,7 +246,7 @@ void Walker::run() {
   }
   if (r_.program_proc == kNoSymbol) return;
   for (NodeId item : tree_.children(outermost)) {
-    if (is_specification_item(tree_, item)) specification(item, kTop);
+    if (is_declarative_item(tree_, item)) declarative(item, kTop);
   }
   const Symbol& program_proc = r_.symbol(r_.program_proc);
   ProcessId root = add_process(ProcessKind::instance, kTop, std::string(tree_.names.spelling(program_proc.name)), true);
@@ -280,8 +280,8 @@ void Walker::items(NodeId list, ProcessId p) {
         break;
       }
       default:
-        if (is_specification_item(tree_, item)) {
-          specification(item, p);
+        if (is_declarative_item(tree_, item)) {
+          declarative(item, p);
         } else {
           process(item, p);
         }
@@ -289,7 +289,7 @@ void Walker::items(NodeId list, ProcessId p) {
   }
 }
 
-void Walker::specification(NodeId id, ProcessId p) {
+void Walker::declarative(NodeId id, ProcessId p) {
   switch (tree_.kind(id)) {
     case Kind::declaration:
       for (NodeId name : tree_.children(tree_.node(id).b)) {
@@ -498,7 +498,7 @@ bool Walker::splits(NodeId par) {
   if (collapsed_ > 0) return false;
   bool constructs = false;
   for (NodeId item : tree_.children(tree_.node(par).b)) {
-    if (!is_specification_item(tree_, item) && !is_single_action(tree_.kind(item))) constructs = true;
+    if (!is_declarative_item(tree_, item) && !is_single_action(tree_.kind(item))) constructs = true;
   }
   if (!constructs) return false;
   if (walk_.network.processes.size() < limits_.processes) return true;
@@ -513,12 +513,12 @@ bool Walker::splits(NodeId par) {
   return false;
 }
 
-// Each branch, and each specification before it: the item at `at` is the branch's process.
+// Each branch, and each declaration before it: the item at `at` is the branch's process.
 template <typename F>
 void Walker::for_each_branch(NodeId list, F f) const {
   std::uint32_t first = 0;
   for (std::uint32_t i = 0; i < tree_.child_count(list); ++i) {
-    if (is_specification_item(tree_, tree_.child(list, i))) continue;
+    if (is_declarative_item(tree_, tree_.child(list, i))) continue;
     f(first, i);
     first = i + 1;
   }
@@ -555,7 +555,7 @@ void Walker::split(NodeId par, ProcessId parent, const std::string& suffix) {
 void Walker::branch(NodeId list, std::uint32_t first, std::uint32_t at, ProcessId parent, const std::string& suffix) {
   NodeId item = tree_.child(list, at);
   if (tree_.kind(item) == Kind::par && splits(item)) {
-    for (std::uint32_t i = first; i < at; ++i) specification(tree_.child(list, i), parent);
+    for (std::uint32_t i = first; i < at; ++i) declarative(tree_.child(list, i), parent);
     split(item, parent, suffix);
     return;
   }
@@ -567,9 +567,9 @@ void Walker::branch(NodeId list, std::uint32_t first, std::uint32_t at, ProcessI
   run_branch(list, first, at, q);
 }
 
-// A branch's specifications and its process, run by process q.
+// A branch's declarations and its process, run by process q.
 void Walker::run_branch(NodeId list, std::uint32_t first, std::uint32_t at, ProcessId q) {
-  for (std::uint32_t i = first; i < at; ++i) specification(tree_.child(list, i), q);
+  for (std::uint32_t i = first; i < at; ++i) declarative(tree_.child(list, i), q);
   NodeId item = tree_.child(list, at);
   SymbolId proc = called_proc(item);
   if (proc != kNoSymbol) {

@@ -85,7 +85,7 @@ void Writer::alt(NodeId id) {
     banner(id, "occam " + std::string(construct_name(Construct::boolean_guards)), false);
     return;
   }
-  bool block_opened = open_block_for_specifications(tree_.node(id).b);
+  bool block_opened = open_block_for_declaratives(tree_.node(id).b);
   auto flag = r_.helper_names.find(id);
   NodeId flag_name = flag == r_.helper_names.end() ? 0 : flag->second;
   if (flag_name != 0) {

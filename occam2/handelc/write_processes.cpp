@@ -1,5 +1,5 @@
-// Bodies and processes. A body's items fall into groups: the specifications before a process and
-// that process. A group whose specifications declare something opens a block, so that every
+// Bodies and processes. A body's items fall into groups: the declarations before a process and
+// that process. A group whose declarations declare something opens a block, so that every
 // declaration stands first in its block: { int 32 x; ... }.
 #include <algorithm>
 
@@ -9,22 +9,22 @@ namespace vrk::occam2 {
 
 namespace {
 
-// Calls f with each group of a body in turn: the specifications (and comments) before a process,
-// and the process (none for specifications at the end).
+// Calls f with each group of a body in turn: the declarations (and comments) before a process,
+// and the process (none for declarations at the end).
 template <class F>
 void for_each_group(const Tree& tree, NodeId list, F f) {
   Group group;
   for (NodeId item : tree.children(list)) {
-    if (tree.kind(item) == Kind::comment || is_specification(tree, item)) {
-      group.specifications.push_back(item);
+    if (tree.kind(item) == Kind::comment || is_declarative(tree, item)) {
+      group.declaratives.push_back(item);
       continue;
     }
     group.process = item;
     f(group);
-    group.specifications.clear();
+    group.declaratives.clear();
     group.process = kNone;
   }
-  if (!group.specifications.empty()) f(group);
+  if (!group.declaratives.empty()) f(group);
 }
 
 // The number of bits that hold every value from `low` to `high`, and whether they must be signed.
@@ -57,11 +57,11 @@ void Writer::block(NodeId list) {
     first = false;
     // The first group's declarations may stand at the head of the block itself.
     bool any = false;
-    for (NodeId s : g.specifications) {
+    for (NodeId s : g.declaratives) {
       if (tree_.kind(s) == Kind::comment) {
         comment(s);
       } else if (needs_banner(s)) {
-        specification_banner(s);
+        declarative_banner(s);
       } else if (declares_locally(s)) {
         local_declaration(s);
         any = true;
@@ -79,33 +79,33 @@ void Writer::body(NodeId list, Context context) {
   for_each_group(tree_, list, [&](const Group& g) { group(g, context); });
 }
 
-// A specification that stands as a banner: one that cannot be written, one kept unsupported, an
+// A declaration that stands as a banner: one that cannot be written, one kept unsupported, an
 // #INCLUDE not found.
-bool Writer::needs_banner(NodeId specification) const {
-  Kind kind = tree_.kind(specification);
-  return r_.why_unwritable(specification) || kind == Kind::unsupported || kind == Kind::missing_include;
+bool Writer::needs_banner(NodeId declarative) const {
+  Kind kind = tree_.kind(declarative);
+  return r_.why_unwritable(declarative) || kind == Kind::unsupported || kind == Kind::missing_include;
 }
 
 bool Writer::declares_locally(const Group& g) const {
-  for (NodeId s : g.specifications) {
+  for (NodeId s : g.declaratives) {
     if (declares_locally(s) && !r_.why_unwritable(s)) return true;
   }
   return false;
 }
 
 void Writer::initialisations(const Group& g) {
-  for (NodeId s : g.specifications) {
+  for (NodeId s : g.declaratives) {
     if (!r_.why_unwritable(s) && tree_.kind(s) != Kind::comment) local_initialisation(s);
   }
 }
 
 void Writer::group(const Group& g, Context context) {
   if (!declares_locally(g)) {
-    for (NodeId s : g.specifications) {
+    for (NodeId s : g.declaratives) {
       if (tree_.kind(s) == Kind::comment) {
         comment(s);
       } else if (needs_banner(s)) {
-        specification_banner(s);
+        declarative_banner(s);
       } else {
         local_initialisation(s);
       }
@@ -114,11 +114,11 @@ void Writer::group(const Group& g, Context context) {
     return;
   }
   open("");
-  for (NodeId s : g.specifications) {
+  for (NodeId s : g.declaratives) {
     if (tree_.kind(s) == Kind::comment) {
       comment(s);
     } else if (needs_banner(s)) {
-      specification_banner(s);
+      declarative_banner(s);
     } else if (declares_locally(s)) {
       local_declaration(s);
     }
@@ -132,22 +132,22 @@ void Writer::group(const Group& g, Context context) {
   ++statements_;
 }
 
-// Whether a specification declares something in the block it stands in: variables, channels, and
+// Whether a declaration declares something in the block it stands in: variables, channels, and
 // VALs of values known only at run time. Constants, tables, PROCs and FUNCTIONs go to the
 // outermost level; abbreviations are written where they are used; a TIMER is the clock counter.
-bool Writer::declares_locally(NodeId specification) const {
-  switch (tree_.kind(specification)) {
+bool Writer::declares_locally(NodeId declarative) const {
+  switch (tree_.kind(declarative)) {
     case Kind::declaration: {
-      TypeId type = tree_.node(specification).type;
+      TypeId type = tree_.node(declarative).type;
       (void)type;
-      for (NodeId name : tree_.children(tree_.node(specification).b)) {
+      for (NodeId name : tree_.children(tree_.node(declarative).b)) {
         const Symbol& s = r_.symbol(tree_.node(name).b);
         if (s.kind == SymbolKind::variable || s.kind == SymbolKind::channel) return true;
       }
       return false;
     }
     case Kind::initial_declaration: return true;
-    case Kind::val_abbreviation: return r_.symbol(tree_.node(tree_.child(specification, 1)).b).kind == SymbolKind::value;
+    case Kind::val_abbreviation: return r_.symbol(tree_.node(tree_.child(declarative, 1)).b).kind == SymbolKind::value;
     default: return false;
   }
 }
@@ -162,13 +162,13 @@ std::string dimensions_of(const TypeTable& types, TypeId type, bool& unknown) {
 }
 
 // INT x, y:  ->  int 32 x, y;     [4]CHAN BYTE c:  ->  chan unsigned 8 c[4];
-void Writer::local_declaration(NodeId specification) {
-  switch (tree_.kind(specification)) {
+void Writer::local_declaration(NodeId declarative) {
+  switch (tree_.kind(declarative)) {
     case Kind::declaration: {
       // The names of one declaration share their type: int 32 count, last, v;
       std::string head;
       std::string names;
-      for (NodeId name : tree_.children(tree_.node(specification).b)) {
+      for (NodeId name : tree_.children(tree_.node(declarative).b)) {
         SymbolId symbol = tree_.node(name).b;
         const Symbol& s = r_.symbol(symbol);
         if (s.kind != SymbolKind::variable && s.kind != SymbolKind::channel) continue;
@@ -189,7 +189,7 @@ void Writer::local_declaration(NodeId specification) {
     }
     case Kind::initial_declaration:
     case Kind::val_abbreviation: {
-      SymbolId symbol = tree_.node(tree_.child(specification, 1)).b;
+      SymbolId symbol = tree_.node(tree_.child(declarative, 1)).b;
       const Symbol& s = r_.symbol(symbol);
       bool unknown = false;
       std::string dimensions = dimensions_of(r_.types, s.type, unknown);
@@ -202,16 +202,16 @@ void Writer::local_declaration(NodeId specification) {
 
 // A VAL of a value known only at run time, and an INITIAL declaration, get their value where
 // they stand: x = e;
-void Writer::local_initialisation(NodeId specification) {
-  Kind kind = tree_.kind(specification);
-  if (kind != Kind::initial_declaration && !(kind == Kind::val_abbreviation && declares_locally(specification))) return;
-  SymbolId symbol = tree_.node(tree_.child(specification, 1)).b;
-  NodeId value = tree_.child(specification, 2);
+void Writer::local_initialisation(NodeId declarative) {
+  Kind kind = tree_.kind(declarative);
+  if (kind != Kind::initial_declaration && !(kind == Kind::val_abbreviation && declares_locally(declarative))) return;
+  SymbolId symbol = tree_.node(tree_.child(declarative, 1)).b;
+  NodeId value = tree_.child(declarative, 2);
   TypeId type = r_.symbol(symbol).type;
   if (r_.types.is_array(type)) {
     // An array: each element in turn of a table, all at once.
     if (tree_.kind(value) != Kind::table) {
-      banner(specification, "occam " + std::string(construct_name(Construct::array_assignment)), false);
+      banner(declarative, "occam " + std::string(construct_name(Construct::array_assignment)), false);
       return;
     }
     open("par");
@@ -236,14 +236,14 @@ void Writer::local_initialisation(NodeId specification) {
   ++statements_;
 }
 
-void Writer::specification_banner(NodeId specification) {
-  if (std::optional<Construct> why = r_.why_unwritable(specification)) return unwritable_statement(specification, *why);
-  if (tree_.kind(specification) == Kind::missing_include) {
-    banner(specification, tree_.text(specification), true);
+void Writer::declarative_banner(NodeId declarative) {
+  if (std::optional<Construct> why = r_.why_unwritable(declarative)) return unwritable_statement(declarative, *why);
+  if (tree_.kind(declarative) == Kind::missing_include) {
+    banner(declarative, tree_.text(declarative), true);
     return;
   }
-  auto construct = static_cast<Construct>(tree_.node(specification).detail);
-  banner(specification, "occam " + std::string(construct_name(construct)), false);
+  auto construct = static_cast<Construct>(tree_.node(declarative).detail);
+  banner(declarative, "occam " + std::string(construct_name(construct)), false);
 }
 
 // ---------------------------------------------------------------- processes
@@ -279,7 +279,7 @@ int Writer::body_statement_count(NodeId list) const {
   for_each_group(tree_, list, [&](const Group& g) {
     if (count >= 2) return;
     bool local = false;
-    for (NodeId s : g.specifications) {
+    for (NodeId s : g.declaratives) {
       if (tree_.kind(s) == Kind::comment) continue;
       if (needs_banner(s)) ++count;
       if (declares_locally(s)) local = true;
@@ -408,13 +408,13 @@ void Writer::par(NodeId id, Context context) {
   std::vector<Group> branches;
   for_each_group(tree_, n.b, [&](const Group& g) {
     bool banners = false;
-    for (NodeId s : g.specifications) {
+    for (NodeId s : g.declaratives) {
       if (needs_banner(s)) banners = true;
     }
     if (declares_locally(g) || banners || (g.process != kNone && statement_count(g.process) > 0)) {
       branches.push_back(g);
     } else {
-      for (NodeId s : g.specifications) {
+      for (NodeId s : g.declaratives) {
         if (tree_.kind(s) == Kind::comment) comment(s);
       }
     }
@@ -456,14 +456,14 @@ void Writer::replicated_par(NodeId id) {
   ++statements_;
 }
 
-// Specifications among the choices of an IF, the options of a CASE or the alternatives of an ALT
+// Declarations among the choices of an IF, the options of a CASE or the alternatives of an ALT
 // scope over one of them; their names are unique, so they are declared in a block around the
 // whole construct, and the values they give are computed before it.
-bool Writer::open_block_for_specifications(NodeId items) {
+bool Writer::open_block_for_declaratives(NodeId items) {
   std::vector<NodeId> found;
   auto gather = [&](auto&& self, NodeId list) -> void {
     for (NodeId item : tree_.children(list)) {
-      if (is_specification(tree_, item) && !r_.why_unwritable(item) && declares_locally(item)) found.push_back(item);
+      if (is_declarative(tree_, item) && !r_.why_unwritable(item) && declares_locally(item)) found.push_back(item);
       if (tree_.kind(item) == Kind::if_process || tree_.kind(item) == Kind::alt) self(self, tree_.node(item).b);
     }
   };
@@ -516,7 +516,7 @@ void Writer::if_process(NodeId id) {
     banner(id, "occam replicated IF with a count known only at run time", false);
     return;
   }
-  bool block_opened = open_block_for_specifications(tree_.node(id).b);
+  bool block_opened = open_block_for_declaratives(tree_.node(id).b);
   bool first = true;
   bool ended = false;
   for (const Choice& c : chain) {
@@ -567,7 +567,7 @@ void Writer::if_process(NodeId id) {
 // stops, as occam's CASE does when no option matches.
 void Writer::case_process(NodeId id) {
   const Node& n = tree_.node(id);
-  bool block_opened = open_block_for_specifications(n.b);
+  bool block_opened = open_block_for_declaratives(n.b);
   HcType selector = natural_type(n.a);
   start_line();
   write("switch (");

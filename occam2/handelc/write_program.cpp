@@ -191,12 +191,12 @@ void Writer::main_statements(NodeId item) {
   text_ = outer;
 }
 
-// The items of the body of an outermost SEQ, one by one: the specifications wait for the process
+// The items of the body of an outermost SEQ, one by one: the declarations wait for the process
 // they scope over, and the group goes into main's statements.
 void Writer::streamed_item(NodeId item) {
   hoist(item);
-  if (tree_.kind(item) == Kind::comment || is_specification(tree_, item)) {
-    streamed_.specifications.push_back(item);
+  if (tree_.kind(item) == Kind::comment || is_declarative(tree_, item)) {
+    streamed_.declaratives.push_back(item);
     return;
   }
   streamed_.process = item;
@@ -205,22 +205,22 @@ void Writer::streamed_item(NodeId item) {
   group(streamed_, Context::block);
   indent_ = 0;
   text_ = outer;
-  streamed_.specifications.clear();
+  streamed_.declaratives.clear();
   streamed_.process = kNone;
 }
 
 void Writer::end_streamed_body() {
-  if (streamed_.specifications.empty()) return;
+  if (streamed_.declaratives.empty()) return;
   TextChunks* outer = std::exchange(text_, &main_);
   indent_ = 1;
   group(streamed_, Context::block);
   indent_ = 0;
   text_ = outer;
-  streamed_.specifications.clear();
+  streamed_.declaratives.clear();
 }
 
 void Writer::outermost_item(NodeId item) {
-  if (!is_specification(tree_, item) && tree_.kind(item) != Kind::comment) return main_statements(item);
+  if (!is_declarative(tree_, item) && tree_.kind(item) != Kind::comment) return main_statements(item);
   if (tree_.kind(item) == Kind::initial_declaration && !r_.why_unwritable(item)) main_statements(item);
   if (std::optional<Construct> why = r_.why_unwritable(item); why && tree_.kind(item) != Kind::proc_definition &&
                                                               tree_.kind(item) != Kind::function_definition) {
@@ -256,12 +256,12 @@ void Writer::outermost_item(NodeId item) {
       return;
     case Kind::missing_include:
       begin_item(Family::definition);
-      specification_banner(item);
+      declarative_banner(item);
       return;
     case Kind::unsupported:
-      if (!is_specification(tree_, item)) return;  // a process: main's
+      if (!is_declarative(tree_, item)) return;  // a process: main's
       begin_item(Family::definition);
-      specification_banner(item);
+      declarative_banner(item);
       return;
     default: return;  // abbreviations are written where they are used; processes are main's
   }
@@ -470,11 +470,11 @@ void Writer::function_definition(NodeId id) {
   }
   bool only_a_result = valof == kNone;
   if (valof != kNone) {
-    bool specifications_before = false;
+    bool declaratives_before = false;
     for (NodeId item : tree_.children(value)) {
-      if (item != valof && declares_locally(item)) specifications_before = true;
+      if (item != valof && declares_locally(item)) declaratives_before = true;
     }
-    only_a_result = !specifications_before && body_statement_count(tree_.node(valof).a) == 0 &&
+    only_a_result = !declaratives_before && body_statement_count(tree_.node(valof).a) == 0 &&
                     tree_.child_count(tree_.node(valof).b) == 1;
   }
   if (only_a_result) {

@@ -39,7 +39,7 @@ class HandelCWriter {
   // `nodes_from`, when given, is a node at or before every node of the item: the nodes after it are
   // looked over before the item's tree is walked for what must be hoisted out of it.
   void outermost_item(NodeId item, NodeId nodes_from = kNone);
-  // An item of the body of an outermost SEQ; specifications wait for the process they scope over.
+  // An item of the body of an outermost SEQ; declarations wait for the process they scope over.
   void streamed_item(NodeId item, NodeId nodes_from = kNone);
   void end_streamed_body();
   // What is known of the nodes from `first` on is forgotten: they have been released.

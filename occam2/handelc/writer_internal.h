@@ -45,10 +45,10 @@ std::string banner_text(std::string_view what, std::string_view where);
 // A statement's context: written among others in a block, or as one branch of a par.
 enum class Context : std::uint8_t { block, branch };
 
-// A group of a body: the specifications (and comment lines) before a process, and that process
-// (none for specifications at the end of the body).
+// A group of a body: the declarations (and comment lines) before a process, and that process
+// (none for declarations at the end of the body).
 struct Group {
-  std::vector<NodeId> specifications;
+  std::vector<NodeId> declaratives;
   NodeId process = kNone;
 };
 
@@ -146,13 +146,13 @@ class Writer {
   // ---- write_processes.cpp
   void body(NodeId list, Context context = Context::block);
   void group(const Group& g, Context context);
-  bool declares_locally(NodeId specification) const;
+  bool declares_locally(NodeId declarative) const;
   bool declares_locally(const Group& g) const;
-  bool needs_banner(NodeId specification) const;
+  bool needs_banner(NodeId declarative) const;
   void initialisations(const Group& g);
-  void local_declaration(NodeId specification);
-  void local_initialisation(NodeId specification);
-  void specification_banner(NodeId specification);
+  void local_declaration(NodeId declarative);
+  void local_initialisation(NodeId declarative);
+  void declarative_banner(NodeId declarative);
   void process(NodeId id, Context context = Context::block);
   int statement_count(NodeId id) const;
   int body_statement_count(NodeId list) const;
@@ -173,10 +173,10 @@ class Writer {
   void stop();
   void banner(NodeId at, std::string_view what, bool already_reported);
   void unwritable_statement(NodeId id, Construct why);
-  // Writes the declarations the specifications in `items` need, for a construct that keeps them
+  // Writes the declarations the declarations in `items` need, for a construct that keeps them
   // in a block around itself (the choices of an IF, the options of a CASE, the alternatives of an
   // ALT); true when it opened that block.
-  bool open_block_for_specifications(NodeId items);
+  bool open_block_for_declaratives(NodeId items);
 
   // ---- write_alt.cpp
   void alt(NodeId id);
@@ -231,7 +231,7 @@ class Writer {
   TextChunks definitions_;   // what stands between the standard library and the program's channels
   TextChunks main_;          // main's statements, one level in
   TextChunks* text_ = &definitions_;
-  Group streamed_;           // the specifications of a streamed body waiting for their process
+  Group streamed_;           // the declarations of a streamed body waiting for their process
   int indent_ = 0;
   Family last_family_ = Family::none;
   // Outermost comment lines, already spelt, written before the next item: their nodes may be

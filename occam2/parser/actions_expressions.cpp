@@ -29,7 +29,7 @@ void named_rounded_conversion(TreeContext& c) {
   c.result().node = make(c, Kind::conversion, type, c.rhs(3).node, c.rhs(2).detail);
 }
 void mobile_allocation(TreeContext& c) { unsupported(c, Construct::mobile); }
-// valof_operand: '(' valof_specifications valof ')'
+// valof_operand: '(' valof_declarations valof ')'
 void specified_valof(TreeContext& c) {
   c.result().node = make(c, Kind::specified_valof, list_of(c, c.rhs(2)), c.rhs(3).node);
 }

@@ -70,7 +70,7 @@ void add_item(TreeContext& c, Entry& list, Entry& item, bool first) {
   } else if (comment != kNone) {
     c.builder.extend_list(list, comment);
   }
-  // A specification that makes several items (INITIAL INT a, b IS ...) hands them on as a list.
+  // A declaration that makes several items (INITIAL INT a, b IS ...) hands them on as a list.
   if (item.node != kNone && c.tree().kind(item.node) == Kind::list) {
     for (NodeId each : c.tree().children(item.node)) c.builder.extend_list(list, each);
     return;

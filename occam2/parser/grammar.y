@@ -196,8 +196,8 @@
 
 
 # ---------------------------------------------------------------- program and bodies
-# A body is a list of items: specifications (declarations, abbreviations, definitions) and
-# processes; a specification scopes over what follows it up to the next process, inclusive.
+# A body is a list of items: declarations (of variables, abbreviations, definitions) and
+# processes; a declaration scopes over what follows it up to the next process, inclusive.
 program : %empty => empty_program
 program : outermost_items => program
 
@@ -630,17 +630,17 @@ named_operand : call_operand => pass
 named_element : NAME => pass
 named_element : named_element '[' expression ']' => subscript
 
-# A VALOF as an operand, in brackets, with specifications before it: (INT r : VALOF ... RESULT r).
+# A VALOF as an operand, in brackets, with declarations before it: (INT r : VALOF ... RESULT r).
 # Lines inside the brackets are laid out from the column of the bracket's first token.
 valof_operand : '(' valof ')' => pass2
-valof_operand : '(' valof_specifications valof ')' => specified_valof
+valof_operand : '(' valof_declaratives valof ')' => specified_valof
 valof : VALOF EOL INDENT items RESULT expression_list EOL OUTDENT => valof
-valof_specifications : first_valof_specification => first_item
-valof_specifications : valof_specifications declaration_item => next_item
-first_valof_specification : primitive_type names ':' EOL => declaration
-first_valof_specification : '[' expression ']' primitive_type names ':' EOL => bracketed_array_declaration
-first_valof_specification : VAL type NAME IS expression ':' EOL => val_abbreviation
-first_valof_specification : VAL NAME IS expression ':' EOL => untyped_val_abbreviation
+valof_declaratives : first_valof_declarative => first_item
+valof_declaratives : valof_declaratives declaration_item => next_item
+first_valof_declarative : primitive_type names ':' EOL => declaration
+first_valof_declarative : '[' expression ']' primitive_type names ':' EOL => bracketed_array_declaration
+first_valof_declarative : VAL type NAME IS expression ':' EOL => val_abbreviation
+first_valof_declarative : VAL NAME IS expression ':' EOL => untyped_val_abbreviation
 
 literal : NUMBER => pass
 literal : REAL_NUMBER => real_number

@@ -1,4 +1,4 @@
-// The resolver's walk: scopes, specifications and processes.
+// The resolver's walk: scopes, declarations and processes.
 #include "occam2/resolve/resolver.h"
 
 #include <algorithm>
@@ -17,9 +17,9 @@ constexpr std::string_view kMessageTexts[] = {
 
 }  // namespace
 
-// An item that scopes like a specification; comments stand among them and scope over nothing.
-bool is_specification_item(const Tree& tree, NodeId id) {
-  return tree.kind(id) == Kind::comment || is_specification(tree, id);
+// An item that scopes like a declaration; comments stand among them and scope over nothing.
+bool is_declarative_item(const Tree& tree, NodeId id) {
+  return tree.kind(id) == Kind::comment || is_declarative(tree, id);
 }
 
 Resolution resolve(Tree& tree, Diagnostics& diagnostics) {
@@ -47,9 +47,9 @@ ResolverPass::ResolverPass(Tree& tree_in, Diagnostics& diagnostics_in, Resolutio
   r.clock_stop_name = fresh_global_name("vrk_done");
 }
 
-// An item of the outermost level: a specification stays in scope to the end of the file.
+// An item of the outermost level: a declaration stays in scope to the end of the file.
 void ResolverPass::outermost_item(NodeId item) {
-  if (is_specification_item(tree, item)) return specification(item);
+  if (is_declarative_item(tree, item)) return declarative(item);
   r.outermost_process = true;
   process(item);
 }
@@ -61,7 +61,7 @@ void ResolverPass::begin_streamed_body() {
 }
 
 void ResolverPass::streamed_item(NodeId item) {
-  if (is_specification_item(tree, item)) return specification(item);
+  if (is_declarative_item(tree, item)) return declarative(item);
   process(item);
   close_scopes(streamed_mark_);
 }
@@ -168,13 +168,13 @@ void ResolverPass::mark_unwritable(Construct why) {
 
 // ---------------------------------------------------------------- bodies
 
-// The items of a body: each specification scopes over what follows it up to the next process,
+// The items of a body: each declaration scopes over what follows it up to the next process,
 // inclusive.
 void ResolverPass::body(NodeId list) {
   ScopeMark mark = scope_mark();
   for (NodeId item : tree.children(list)) {
-    if (is_specification_item(tree, item)) {
-      specification(item);
+    if (is_declarative_item(tree, item)) {
+      declarative(item);
       continue;
     }
     process(item);
@@ -183,7 +183,7 @@ void ResolverPass::body(NodeId list) {
   close_scopes(mark);
 }
 
-void ResolverPass::specification(NodeId id) {
+void ResolverPass::declarative(NodeId id) {
   NodeId outer = std::exchange(statement_, id);
   auto first_symbol = static_cast<SymbolId>(r.symbols.size());
   switch (tree.kind(id)) {
@@ -195,10 +195,10 @@ void ResolverPass::specification(NodeId id) {
     case Kind::function_definition: function_definition(id); break;
     case Kind::protocol_definition: protocol_definition(id); break;
     case Kind::data_type_definition: data_type_definition(id); break;
-    case Kind::unsupported: unsupported_specification(id); break;
+    case Kind::unsupported: unsupported_declarative(id); break;
     default: break;
   }
-  // What a specification that cannot be written declares cannot be used either.
+  // What a declaration that cannot be written declares cannot be used either.
   if (std::optional<Construct> why = r.why_unwritable(id)) {
     for (SymbolId symbol = first_symbol; symbol < r.symbols.size(); ++symbol) {
       Symbol& s = r.symbol(symbol);
@@ -279,7 +279,7 @@ Construct ResolverPass::why_function_unwritable(NodeId id) const {
   NodeId value = tree.child(id, 3);
   for (NodeId item : tree.children(value)) {
     std::optional<Construct> why = r.why_unwritable(item);
-    if (why && (tree.kind(item) == Kind::valof || is_specification_item(tree, item))) return *why;
+    if (why && (tree.kind(item) == Kind::valof || is_declarative_item(tree, item))) return *why;
     if (tree.kind(item) == Kind::unsupported) return static_cast<Construct>(tree.node(item).detail);
   }
   return Construct::none;
@@ -294,15 +294,15 @@ bool ResolverPass::waits_for_time(NodeId alternatives) const {
   return false;
 }
 
-// The choices of an IF: conditions, nested IFs, and the specifications before them. The
-// specifications of the choices, the alternatives of an ALT and the options of a CASE are written
+// The choices of an IF: conditions, nested IFs, and the declarations before them. The
+// declarations of the choices, the alternatives of an ALT and the options of a CASE are written
 // in one block around the construct: their Handel-C names stay taken until it ends.
 void ResolverPass::choices(NodeId list) {
   NodeId construct = statement_;
   ScopeMark mark = scope_mark();
   for (NodeId item : tree.children(list)) {
-    if (is_specification_item(tree, item)) {
-      specification(item);
+    if (is_declarative_item(tree, item)) {
+      declarative(item);
       continue;
     }
     if (tree.kind(item) == Kind::choice) {
@@ -322,8 +322,8 @@ void ResolverPass::alternatives(NodeId list) {
   NodeId construct = statement_;
   ScopeMark mark = scope_mark();
   for (NodeId item : tree.children(list)) {
-    if (is_specification_item(tree, item)) {
-      specification(item);
+    if (is_declarative_item(tree, item)) {
+      declarative(item);
       continue;
     }
     if (tree.kind(item) == Kind::alternative) {
@@ -347,8 +347,8 @@ void ResolverPass::options(NodeId list, TypeId selector) {
   NodeId construct = statement_;
   ScopeMark mark = scope_mark();
   for (NodeId item : tree.children(list)) {
-    if (is_specification_item(tree, item)) {
-      specification(item);
+    if (is_declarative_item(tree, item)) {
+      declarative(item);
       continue;
     }
     if (tree.kind(item) != Kind::option) continue;
@@ -369,7 +369,7 @@ void ResolverPass::options(NodeId list, TypeId selector) {
   statement_ = construct;
 }
 
-// ---------------------------------------------------------------- specifications
+// ---------------------------------------------------------------- declarations
 
 void ResolverPass::declaration(NodeId id) {
   TypeId type = type_of(tree.node(id).a);
@@ -589,7 +589,7 @@ void ResolverPass::data_type_definition(NodeId id) {
   declare(name, SymbolKind::data_type, type_of(type_node), id);
 }
 
-void ResolverPass::unsupported_specification(NodeId id) {
+void ResolverPass::unsupported_declarative(NodeId id) {
   auto why = static_cast<Construct>(tree.node(id).detail);
   for (NodeId name : tree.children(id)) {
     SymbolId symbol = declare(name, SymbolKind::unsupported, r.types.unsupported(why), id);

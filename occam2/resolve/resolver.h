@@ -4,7 +4,7 @@
 // rejects (a name defined nowhere, types that differ without a conversion, a PROC that calls
 // itself) as errors with their place.
 //
-// Scopes are those of occam: a specification scopes over the specifications after it and the one
+// Scopes are those of occam: a declaration scopes over the declarations after it and the one
 // process (choice, alternative, option) that follows them; at the outermost level over the rest
 // of the file. A PROC or FUNCTION is in scope after its closing colon, or in its own body too
 // when it is RECURSIVE.
@@ -32,10 +32,10 @@ class Resolver {
   Resolver(const Resolver&) = delete;
   Resolver& operator=(const Resolver&) = delete;
 
-  // An item of the outermost level: its specifications scope over the rest of the file.
+  // An item of the outermost level: its declarations scope over the rest of the file.
   void outermost_item(NodeId item);
   // The items of the body of an outermost SEQ, one by one, between begin and end: each
-  // specification scopes over the process after it.
+  // declaration scopes over the process after it.
   void begin_streamed_body();
   void streamed_item(NodeId item);
   void end_streamed_body();
@@ -72,9 +72,9 @@ std::optional<std::int64_t> constant_value(const Tree& tree, const Resolution& r
 // their signed range, BOOL to 0 or 1.
 std::int64_t reduce_to_type(const TypeTable& types, TypeId type, std::int64_t value);
 
-// Whether a body's item is a specification (a declaration, an abbreviation, a definition, a
+// Whether a body's item is a declaration (a declaration, an abbreviation, a definition, a
 // comment, ...), which scopes over what follows it, rather than a process.
-bool is_specification_item(const Tree& tree, NodeId id);
+bool is_declarative_item(const Tree& tree, NodeId id);
 
 // The number of bits of a primitive type (BOOL 1, BYTE 8, INT 32, ...).
 int bits_of(Primitive primitive);

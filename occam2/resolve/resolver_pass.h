@@ -1,5 +1,5 @@
 // The resolver's pass over the tree, shared by the files that implement it: resolver.cpp (scopes,
-// specifications, processes), typing.cpp (expressions and their types), target_names.cpp (the
+// declarations, processes), typing.cpp (expressions and their types), target_names.cpp (the
 // unique Handel-C names).
 #pragma once
 
@@ -41,7 +41,7 @@ class ResolverPass {
   SymbolId lookup(NameId name) const { return name < binding_.size() ? binding_[name] : kNoSymbol; }
   ScopeMark scope_mark() const { return {undo_.size(), visible_log_.size()}; }
   // Closes the scopes opened since `mark`: their names are no more bound, and their Handel-C
-  // names free again; close_bindings leaves the Handel-C names taken (for the specifications of
+  // names free again; close_bindings leaves the Handel-C names taken (for the declarations of
   // a construct's parts, which are declared in one block around it).
   void close_scopes(ScopeMark mark);
   void close_bindings(ScopeMark mark);
@@ -50,7 +50,7 @@ class ResolverPass {
 
   // ---- the walk (resolver.cpp)
   void body(NodeId list);
-  void specification(NodeId id);
+  void declarative(NodeId id);
   void process(NodeId id);
   void statement(NodeId id);
   void proc_definition(NodeId id);
@@ -66,7 +66,7 @@ class ResolverPass {
   void initial_declaration(NodeId id);
   void protocol_definition(NodeId id);
   void data_type_definition(NodeId id);
-  void unsupported_specification(NodeId id);
+  void unsupported_declarative(NodeId id);
   void assignment(NodeId id);
   void multiple_assignment(NodeId id);
   void input(NodeId id);

@@ -470,13 +470,13 @@ TypeId ResolverPass::expression(NodeId id, TypeId expected) {
   return type;
 }
 
-// A VALOF as an operand, after the specifications that scope over it: its names are bound and its
+// A VALOF as an operand, after the declarations that scope over it: its names are bound and its
 // result typed, and the statement it stands in is written as a banner.
 TypeId ResolverPass::valof_expression(NodeId id) {
   ScopeMark mark = scope_mark();
   NodeId valof = id;
   if (tree.kind(id) == Kind::specified_valof) {
-    for (NodeId item : tree.children(tree.node(id).a)) specification(item);
+    for (NodeId item : tree.children(tree.node(id).a)) declarative(item);
     valof = tree.node(id).b;
   }
   NodeId outer = statement_;

@@ -1,5 +1,5 @@
 // The occam 2 scanner's layout inside brackets that stay open at the end of a logical line: a
-// VALOF as an operand, with the specifications before it,
+// VALOF as an operand, with the declarations before it,
 //
 //   x := (INT r :          -- the level of the bracket's first token: INT, and VALOF under it
 //         VALOF

@@ -183,7 +183,7 @@ class Occam2Scanner {
   void count_input(std::size_t bytes);
 
   // Brackets that stay open at the end of a logical line (a VALOF in brackets, with the
-  // specifications before it): the lines up to the closing bracket are laid out from the column
+  // declarations before it): the lines up to the closing bracket are laid out from the column
   // of the bracket's first token, a level that takes no INDENT or OUTDENT of its own; the bracket
   // that closes it ends the open line and the levels inside it first.
   struct OpenBracket {

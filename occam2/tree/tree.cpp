@@ -249,7 +249,7 @@ NodeId Tree::add_with_children(Kind kind, Place place, const Slots& pending, std
   return add(kind, place, first, count, detail);
 }
 
-bool is_specification(const Tree& tree, NodeId id) {
+bool is_declarative(const Tree& tree, NodeId id) {
   switch (tree.kind(id)) {
     case Kind::declaration: case Kind::val_abbreviation: case Kind::abbreviation: case Kind::initial_declaration:
     case Kind::proc_definition: case Kind::function_definition: case Kind::protocol_definition:

@@ -265,10 +265,10 @@ class Tree {
   NodeId root_ = kNone;
 };
 
-// Whether an item of a body is a specification (a declaration, abbreviation, definition, or a
+// Whether an item of a body is a declaration (a declaration, abbreviation, definition, or a
 // construct kept unsupported that stands where one does): it scopes over what follows it up to
 // the next process.
-bool is_specification(const Tree& tree, NodeId id);
+bool is_declarative(const Tree& tree, NodeId id);
 
 // The text of a tree, one node a line, indented by depth: "(kind detail value)". Tests compare
 // it with what they expect; it names no Handel-C.

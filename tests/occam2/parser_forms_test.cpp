@@ -130,7 +130,7 @@ TEST(Occam2ParserForms, ConversionsToNamedTypes) {
             "            skip\n");
 }
 
-TEST(Occam2ParserForms, ValofOperandsWithTheSpecificationsBeforeThem) {
+TEST(Occam2ParserForms, ValofOperandsWithTheDeclarationsBeforeThem) {
   auto p = parse(
       "x := (INT r :\n"
       "      [2]BYTE t:\n"
@@ -175,7 +175,7 @@ TEST(Occam2ParserForms, ValofOperandsWithTheSpecificationsBeforeThem) {
             "          list\n"
             "            number 2\n"
             "      number 0\n");
-  // The first specification in the brackets may be an array or a VAL too.
+  // The first declaration in the brackets may be an array or a VAL too.
   EXPECT_EQ(parse("x := ([3]INT a:\n      VALOF\n        SKIP\n        RESULT a[0]\n     )\n")->errors, 0);
   EXPECT_EQ(parse("x := (VAL v IS 3 :\n      VALOF\n        SKIP\n        RESULT v\n     )\n")->errors, 0);
 }

@@ -21,7 +21,7 @@ std::string messages_of(const std::string& source) {
   return passes.messages;
 }
 
-TEST(Occam2Scopes, ASpecificationScopesOverTheNextProcessOnly) {
+TEST(Occam2Scopes, ADeclarationScopesOverTheNextProcessOnly) {
   EXPECT_EQ(messages_of("SEQ\n  INT x:\n  x := 1\n  x := 2\n"), "test.occ:4:3: error: 'x' is not defined\n");
   // ... but over the rest of the file at the outermost level, and over a PROC's body from its
   // formals.

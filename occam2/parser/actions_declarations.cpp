@@ -1,4 +1,4 @@
-// Specifications: declarations, abbreviations, definitions (PROC, FUNCTION, PROTOCOL, DATA TYPE,
+// Declarations: declarations, abbreviations, definitions (PROC, FUNCTION, PROTOCOL, DATA TYPE,
 // CHAN TYPE), formals and types.
 #include <utility>
 #include <vector>
@@ -18,7 +18,7 @@ void channel_end_declaration(TreeContext& c) { unsupported(c, Construct::channel
 void shared_channel_declaration(TreeContext& c) {
   unsupported(c, Construct::shared_channel, {list_of(c, c.rhs(c.view.rhs_length() - 2))});
 }
-// first_valof_specification: '[' expression ']' primitive_type names ':' EOL — an array declared
+// first_valof_declaration: '[' expression ']' primitive_type names ':' EOL — an array declared
 // in the brackets of a VALOF operand
 void bracketed_array_declaration(TreeContext& c) {
   NodeId type = make(c, Kind::array_type, c.rhs(2).node, c.rhs(4).node);
