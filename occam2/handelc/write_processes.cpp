@@ -56,18 +56,7 @@ void Writer::block(NodeId list) {
     if (!first) return group(g, Context::block);
     first = false;
     // The first group's declarations may stand at the head of the block itself.
-    bool any = false;
-    for (NodeId s : g.declaratives) {
-      if (tree_.kind(s) == Kind::comment) {
-        comment(s);
-      } else if (needs_banner(s)) {
-        declarative_banner(s);
-      } else if (declares_locally(s)) {
-        local_declaration(s);
-        any = true;
-      }
-    }
-    if (any) line("");
+    if (group_declaratives(g)) line("");
     initialisations(g);
     if (g.process != kNone) process(g.process);
   });
@@ -99,6 +88,23 @@ void Writer::initialisations(const Group& g) {
   }
 }
 
+// A group's comment lines, banners and the declarations it makes in its block; true when it
+// declared anything.
+bool Writer::group_declaratives(const Group& g) {
+  bool declared = false;
+  for (NodeId s : g.declaratives) {
+    if (tree_.kind(s) == Kind::comment) {
+      comment(s);
+    } else if (needs_banner(s)) {
+      declarative_banner(s);
+    } else if (declares_locally(s)) {
+      local_declaration(s);
+      declared = true;
+    }
+  }
+  return declared;
+}
+
 void Writer::group(const Group& g, Context context) {
   if (!declares_locally(g)) {
     for (NodeId s : g.declaratives) {
@@ -114,15 +120,7 @@ void Writer::group(const Group& g, Context context) {
     return;
   }
   open("");
-  for (NodeId s : g.declaratives) {
-    if (tree_.kind(s) == Kind::comment) {
-      comment(s);
-    } else if (needs_banner(s)) {
-      declarative_banner(s);
-    } else if (declares_locally(s)) {
-      local_declaration(s);
-    }
-  }
+  group_declaratives(g);
   line("");
   long before = statements_;
   initialisations(g);

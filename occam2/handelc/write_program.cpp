@@ -180,15 +180,13 @@ void Writer::begin_item(Family family) {
 // A process of the outermost level, or an INITIAL declaration's value there: main's statements.
 void Writer::main_statements(NodeId item) {
   hoist(item);
-  TextChunks* outer = std::exchange(text_, &main_);
-  indent_ = 1;
-  if (tree_.kind(item) == Kind::initial_declaration) {
-    local_initialisation(item);
-  } else {
-    process(item);
-  }
-  indent_ = 0;
-  text_ = outer;
+  in_main([&] {
+    if (tree_.kind(item) == Kind::initial_declaration) {
+      local_initialisation(item);
+    } else {
+      process(item);
+    }
+  });
 }
 
 // The items of the body of an outermost SEQ, one by one: the declarations wait for the process
@@ -200,23 +198,19 @@ void Writer::streamed_item(NodeId item) {
     return;
   }
   streamed_.process = item;
-  TextChunks* outer = std::exchange(text_, &main_);
-  indent_ = 1;
-  group(streamed_, Context::block);
-  indent_ = 0;
-  text_ = outer;
-  streamed_.declaratives.clear();
-  streamed_.process = kNone;
+  write_streamed_group();
 }
 
 void Writer::end_streamed_body() {
-  if (streamed_.declaratives.empty()) return;
-  TextChunks* outer = std::exchange(text_, &main_);
-  indent_ = 1;
-  group(streamed_, Context::block);
-  indent_ = 0;
-  text_ = outer;
+  if (!streamed_.declaratives.empty()) write_streamed_group();
+}
+
+// The declarations and comments gathered from the streamed body, and its process (if any), into
+// main's statements; the next group starts empty.
+void Writer::write_streamed_group() {
+  in_main([&] { group(streamed_, Context::block); });
   streamed_.declaratives.clear();
+  streamed_.process = kNone;
 }
 
 void Writer::outermost_item(NodeId item) {

@@ -128,6 +128,16 @@ class Writer {
   void streamed_item(NodeId item);
   void end_streamed_body();
   void main_statements(NodeId item);
+  // Runs `write` with main's statements as the text written to, a level deep.
+  template <typename Write>
+  void in_main(Write write) {
+    TextChunks* outer = std::exchange(text_, &main_);
+    indent_ = 1;
+    write();
+    indent_ = 0;
+    text_ = outer;
+  }
+  void write_streamed_group();
   void hoist(NodeId id);
   void hoist_below(NodeId id);
   bool may_hoist() const;
@@ -146,6 +156,7 @@ class Writer {
   // ---- write_processes.cpp
   void body(NodeId list, Context context = Context::block);
   void group(const Group& g, Context context);
+  bool group_declaratives(const Group& g);
   bool declares_locally(NodeId declarative) const;
   bool declares_locally(const Group& g) const;
   bool needs_banner(NodeId declarative) const;
