@@ -156,8 +156,7 @@ ExitStatus Occam2Translation::run() {
   int parsed = parser.parse();
   if (scanner.stopped()) return scanner.stop_status();
   if (parsed != 0) {
-    files_.output.write(templates->header);
-    files_.output.write(templates->board);
+    occam2::write_opening(*templates, files_.output);
     if (graph_ != nullptr) graph_->write(occam2::dot_text(occam2::Network{}));
     return ExitStatus::translation_failed;
   }

@@ -135,6 +135,11 @@ void write_ending_a_line(OutputBuffer& out, std::string_view text) {
 }
 }  // namespace
 
+void write_opening(const Templates& templates, OutputBuffer& output) {
+  write_ending_a_line(output, templates.header);
+  write_ending_a_line(output, templates.board);
+}
+
 // <header template><board template>
 // #include <stdlib.hch>
 // unsigned 32 vrk_clock;     (for a program that reads a TIMER)
@@ -154,8 +159,7 @@ bool Writer::finish(const Templates& templates, OutputBuffer& output) {
     indent_ = 0;
     text_ = &definitions_;
   }
-  write_ending_a_line(output, templates.header);
-  write_ending_a_line(output, templates.board);
+  write_opening(templates, output);
   output.write("\n#include <stdlib.hch>\n\n");
   if (r_.uses_timer) {
     output.write("unsigned 32 " + std::string(tree_.names.spelling(r_.clock_name)) + ";\n");

@@ -52,6 +52,10 @@ class HandelCWriter {
   std::unique_ptr<Writer> writer_;
 };
 
+// The header and board templates, each ending its line so that what follows starts a line of its
+// own: the opening of every translation, and all of one that a syntax error abandoned.
+void write_opening(const Templates& templates, OutputBuffer& output);
+
 // Writes the translation of a whole tree to `output`; false as finish() is.
 bool write_handel_c(const Tree& tree, const Resolution& resolution, const Templates& templates, OutputBuffer& output,
                     Diagnostics& diagnostics);

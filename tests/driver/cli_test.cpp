@@ -427,6 +427,21 @@ TEST_F(Cli, ExitStatusFollowsTheParse) {
   EXPECT_NE(read_file(dir_ / "vrk.deb").find("ERROR <syntax error> near <STOP> on line 2"), std::string::npos);
 }
 
+// A template without a final line feed gets one in the occam 2 mode, whether the translation is
+// whole or was abandoned at a syntax error, so that what follows it starts a line of its own.
+TEST_F(Cli, Occam2TranslationsOpenWithTheTemplatesEachEndingItsLine) {
+  fs::create_directories(dir_ / "msgs");
+  write_file(dir_ / "msgs" / "header.txt", "HEAD");
+  write_file(dir_ / "msgs" / "harp2_h.txt", "BOARD");
+  write_file(dir_ / "msgs" / "main.txt", "MAIN");
+  write_file(dir_ / "whole.occ", "SKIP\n");
+  ASSERT_EQ(run("--occam2 -q --no-log whole.occ out.hc").status, 0);
+  EXPECT_EQ(read_file(dir_ / "out.hc").rfind("HEAD\nBOARD\n\n", 0), 0u);
+  write_file(dir_ / "abandoned.occ", "SEQ\n  SKIP\n    SKIP\n");
+  EXPECT_EQ(run("--occam2 -q --no-log abandoned.occ out.hc").status, 1);
+  EXPECT_EQ(read_file(dir_ / "out.hc"), "HEAD\nBOARD\n");
+}
+
 TEST_F(Cli, WorkingDirectoryTemplatesComeFirstThenTheInstalledOnes) {
   write_file(dir_ / "p.occ", "SKIP\n");
   ASSERT_EQ(run("p.occ installed.hc").status, 0);
