@@ -2,6 +2,8 @@
 // unsigned 1, ...), and occam's operands already agree, so an expression is written as it stands
 // but where a value of one Handel-C type is wanted as another: a conversion, a replicator's index
 // (declared as narrow as its values), an array index (as wide as the array needs).
+#include <charconv>
+
 #include "occam2/handelc/writer_internal.h"
 
 namespace vrk::occam2 {
@@ -92,45 +94,52 @@ void Writer::expression(NodeId id, HcType wanted) {
   raw_expression(id);
 }
 
-namespace {
 // A value's bits as another type:
 //   wider    adju(x, w) / adjs(x, w)  (zero- or sign-extended by the value's own signedness)
 //   narrower (x <- w)                 (the low bits)
 //   then a cast when the signedness still differs: (int 32)adju(b, 32), (unsigned 8)(x <- 8)
-struct Conversion {
-  std::string before;
-  std::string after;
-};
-Conversion conversion_between(HcType from, HcType to) {
-  Conversion c;
-  bool is_signed = from.is_signed;
+// Written piece by piece: conversions are frequent, and no text needs to be put together first.
+void Writer::conversion_start(HcType from, HcType to) {
+  const bool cast = from.is_signed != to.is_signed;
+  if (cast) {
+    write(to.is_signed ? "(int " : "(unsigned ");
+    write_count(to.width);
+    write(")");
+  }
   if (to.width > from.width) {
-    c.before = from.is_signed ? "adjs(" : "adju(";
-    c.after = ", " + std::to_string(to.width) + ")";
-  } else if (to.width < from.width) {
-    c.before = "(";
-    c.after = " <- " + std::to_string(to.width) + ")";
+    write(from.is_signed ? "adjs(" : "adju(");
+  } else if (to.width < from.width || cast) {
+    write("(");
   }
-  if (is_signed != to.is_signed) {
-    if (c.before.empty()) {
-      c.before = "(" + type_spelling(to) + ")(";
-      c.after = ")";
-    } else {
-      c.before = "(" + type_spelling(to) + ")" + c.before;
-    }
-  }
-  return c;
 }
-}  // namespace
+
+void Writer::conversion_end(HcType from, HcType to) {
+  if (to.width > from.width) {
+    write(", ");
+    write_count(to.width);
+    write(")");
+  } else if (to.width < from.width) {
+    write(" <- ");
+    write_count(to.width);
+    write(")");
+  } else if (from.is_signed != to.is_signed) {
+    write(")");
+  }
+}
+
+void Writer::write_count(long long count) {
+  char digits[24];
+  auto [end, error] = std::to_chars(digits, digits + sizeof digits, count);
+  write(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+}
 
 void Writer::convert(NodeId id, HcType from, HcType to) {
-  Conversion c = conversion_between(from, to);
-  write(c.before);
-  bool bracket = c.after.starts_with(" <-") && compound(tree_, id);
+  conversion_start(from, to);
+  const bool bracket = to.width < from.width && compound(tree_, id);
   if (bracket) write("(");
   raw_expression(id);
   if (bracket) write(")");
-  write(c.after);
+  conversion_end(from, to);
 }
 
 namespace {
@@ -389,8 +398,10 @@ void Writer::arguments(NodeId callee, NodeId list, bool function) {
       const Symbol& f = r_.symbol(free);
       if (f.kind == SymbolKind::replicator && replicator_types_.contains(free)) {
         // A narrow replicator index goes on as the INT it is in occam.
-        write(conversion_between(replicator_types_.at(free), {true, 32}).before + symbol_name(free) +
-              conversion_between(replicator_types_.at(free), {true, 32}).after);
+        const HcType index_type = replicator_types_.at(free);
+        conversion_start(index_type, {true, 32});
+        write(symbol_spelling(free));
+        conversion_end(index_type, {true, 32});
       } else if (constant_indices_.contains(free)) {
         write(std::to_string(constant_indices_.at(free)));
       } else if (f.kind == SymbolKind::alias && !parameters_.contains(free)) {

@@ -217,6 +217,9 @@ class Writer {
   HcType hc_type(TypeId type) const;
   HcType natural_type(NodeId id) const;
   void convert(NodeId id, HcType from, HcType to);
+  void conversion_start(HcType from, HcType to);
+  void conversion_end(HcType from, HcType to);
+  void write_count(long long count);  // a number in decimal
   std::string symbol_name(SymbolId symbol) const;
   std::string_view symbol_spelling(SymbolId symbol) const;  // the same, without a copy
   // An expression's value when it is constant; kept per node, as the forms of a nested expression
