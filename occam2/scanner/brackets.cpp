@@ -37,9 +37,7 @@ void Occam2Scanner::follow_open_brackets(const Token& token, bool line_open) {
     OpenBracket& bracket = brackets_.back();
     bracket.inner = token.position;
     bracket.inner_file = token.file;
-    // Where the token starts in the window (a long string may have begun before it).
-    const auto start = static_cast<std::size_t>(token.position.column - 1);
-    bracket.inner_column = layout_column(start > dropped_ ? start - dropped_ : 0);
+    bracket.inner_column = kNotCounted;  // most brackets close on their line, and never need it
   }
   if (is_closing(token.code) && !brackets_.empty()) {
     if (!bracket_levels_.empty() && bracket_levels_.back().bracket + 1 == brackets_.size()) {
@@ -68,9 +66,9 @@ void Occam2Scanner::close_bracket_level(const Token& closing) {
 // of its first token. Brackets that cannot have one (that token is not deeper than the level the
 // line stands in) are forgotten, and the parser reports what follows.
 void Occam2Scanner::open_inner_bracket_level() {
-  const OpenBracket& bracket = brackets_.back();
+  OpenBracket& bracket = brackets_.back();
   bool on_this_line = bracket.inner.line == line_no_ && bracket.inner_file == line_file_;
-  int column = on_this_line ? bracket.inner_column : -1;
+  int column = on_this_line ? inner_column(bracket) : -1;
   if (column <= columns_.back()) {
     brackets_.resize(line_start_brackets_);
     return;
@@ -89,6 +87,24 @@ std::size_t Occam2Scanner::drop_some_bracket_levels_from(std::size_t column_inde
     ++dropped;
   }
   return dropped;
+}
+
+// The layout column of the first token inside `bracket`, which stands on the current line.
+int Occam2Scanner::inner_column(OpenBracket& bracket) {
+  if (bracket.inner_column == kNotCounted) {
+    // Where the token starts in the window (a long string may have begun before it).
+    const auto start = static_cast<std::size_t>(bracket.inner.column - 1);
+    bracket.inner_column = layout_column(start > dropped_ ? start - dropped_ : 0);
+  }
+  return bracket.inner_column;
+}
+
+// Before the window drops bytes of the current line: the columns of the brackets' first tokens on
+// it, which may lie among those bytes, in the order they stand on the line.
+void Occam2Scanner::count_inner_columns_of_line() {
+  for (OpenBracket& bracket : brackets_) {
+    if (bracket.inner.line == line_no_ && bracket.inner_file == line_file_) inner_column(bracket);
+  }
 }
 
 // The layout column of the byte at `offset` of the window, as find_content counts columns. The

@@ -303,6 +303,7 @@ void Occam2Scanner::drop_rest_of_line() {
 
 // drop_before once there are bytes to drop.
 void Occam2Scanner::drop_window_before(std::size_t& offset) {
+  count_inner_columns_of_line();
   layout_column(offset);  // the count of columns goes on from the new start of the window
   column_offset_ = 0;
   line_.erase(0, offset);

@@ -189,8 +189,9 @@ class Occam2Scanner {
   struct OpenBracket {
     SourcePosition inner{-1, 0};  // the first token after it, on its own line
     int inner_file = 0;
-    int inner_column = 0;         // the layout column of that token
+    int inner_column = kNotCounted;  // the layout column of that token, counted when a level needs it
   };
+  static constexpr int kNotCounted = -2;
   struct BracketLevel {
     std::size_t bracket = 0;            // the open bracket it belongs to
     std::size_t column_index = 0;       // its level in columns_
@@ -214,6 +215,8 @@ class Occam2Scanner {
   }
   std::size_t drop_some_bracket_levels_from(std::size_t column_index);
   int layout_column(std::size_t offset);
+  int inner_column(OpenBracket& bracket);
+  void count_inner_columns_of_line();
 
   // Tokens.
   bool next_token_in_line();

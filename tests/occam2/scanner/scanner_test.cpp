@@ -315,5 +315,22 @@ TEST_F(Occam2LongLines, StringsAndBlanksLongerThanAPart) {
   EXPECT_EQ(r.errors, 0) << r.diagnostics.substr(0, 300);
 }
 
+// A VALOF operand whose line goes on for more than a part after it: the column its lines are laid
+// out from is that of the VALOF, counted (tabs expanded) before the window drops it.
+TEST_F(Occam2LongLines, ABracketLevelOpenedOnALineLongerThanAPartKeepsItsColumn) {
+  const std::string tail(70000, ' ');
+  const Codes laid_out{NAME, ASSIGN, '(', VALOF, EOL, INDENT, SKIP, EOL, OUTDENT, 0};
+  Occam2Scan spaces = scan_occam2("x := (VALOF" + tail + "\n        SKIP\n");
+  EXPECT_EQ(spaces.codes(), laid_out);
+  EXPECT_EQ(spaces.errors, 0) << spaces.diagnostics.substr(0, 300);
+  // "x :=" and a tab reach column 8: the VALOF stands in column 9, its lines in column 11.
+  Occam2Scan tab = scan_occam2("x :=\t(VALOF" + tail + "\n           SKIP\n");
+  EXPECT_EQ(tab.codes(), laid_out);
+  EXPECT_EQ(tab.errors, 0) << tab.diagnostics.substr(0, 300);
+  // One column less is an indentation by one column: reported.
+  Occam2Scan shallow = scan_occam2("x :=\t(VALOF" + tail + "\n          SKIP\n");
+  EXPECT_EQ(shallow.errors, 1);
+}
+
 }  // namespace
 }  // namespace vrk::testing
