@@ -76,12 +76,11 @@ int Occam2Scanner::yylex() {
       lexeme_ = std::string_view();
       return END_OF_INPUT;
     }
-    if (queue_next_ < queue_.size()) {
+    if (queue_next_ < queue_end_) {
       deliver(queue_[queue_next_++]);
       return code_;
     }
-    queue_.clear();
-    queue_next_ = 0;
+    queue_next_ = queue_end_ = 0;
     if (finished_) {
       deliver({END_OF_INPUT, frames_.front()->file, end_position_, {}});
       return code_;
@@ -89,7 +88,7 @@ int Occam2Scanner::yylex() {
     if (in_line_ && next_token_in_line()) {
       // Most tokens need nothing before them and go out at once, without the queue.
       follow_brackets(token_, line_open_);
-      if (queue_.empty() && !has_token_after_ && !stopped()) [[likely]] {
+      if (queue_end_ == 0 && !has_token_after_ && !stopped()) [[likely]] {
         deliver(token_);
         return code_;
       }
@@ -99,6 +98,8 @@ int Occam2Scanner::yylex() {
     advance();
   }
 }
+
+void Occam2Scanner::grow_queue() { queue_.resize(std::max<std::size_t>(16, 2 * queue_.size())); }
 
 // Called after every token: most have no comment before them, and cost no string moves then.
 std::string Occam2Scanner::take_comments() {

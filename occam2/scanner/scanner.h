@@ -154,7 +154,12 @@ class Occam2Scanner {
   };
 
   // What comes next.
-  void queue(const Token& token) { queue_.push_back(token); }
+  // Inline, as a store: a token is queued at the start and the end of every line.
+  void queue(const Token& token) {
+    if (queue_end_ == queue_.size()) [[unlikely]] grow_queue();
+    queue_[queue_end_++] = token;
+  }
+  void grow_queue();
   void queue_scanned();
   void queue_scanned_token();
   void advance();
@@ -360,8 +365,9 @@ class Occam2Scanner {
   // an EOL and OUTDENTs before a closing bracket; each token of the line in turn. It holds a few
   // tokens at a time (layout tokens for each open level at most), whose characters stay where
   // they are until it is empty.
-  std::vector<Token> queue_;
+  std::vector<Token> queue_;       // its storage: the tokens due are [queue_next_, queue_end_)
   std::size_t queue_next_ = 0;
+  std::size_t queue_end_ = 0;
   // Where the layout column of a byte of the window was last worked out (within its file, before
   // the #INCLUDE's column is added): columns are counted on from there.
   std::size_t column_offset_ = 0;

@@ -240,6 +240,26 @@ TEST(Occam2Tokens, TokensAtTheEndOfWhatWasReadAreTracedExactly) {
   EXPECT_EQ(r.debug_log, expected);
 }
 
+// A line that comes back from forty levels at once gets forty OUTDENTs before its first token,
+// however many tokens are waiting to be delivered.
+TEST(Occam2Layout, ALineClosingManyLevelsGetsAnOutdentForEach) {
+  constexpr int kLevels = 40;
+  std::string source;
+  Codes expected;
+  for (int level = 0; level < kLevels; ++level) {
+    source += std::string(static_cast<std::size_t>(2 * level), ' ') + "SEQ\n";
+    if (level > 0) expected.push_back(INDENT);
+    expected.insert(expected.end(), {SEQ, EOL});
+  }
+  source += std::string(2 * kLevels, ' ') + "SKIP\nSKIP\n";
+  expected.insert(expected.end(), {INDENT, SKIP, EOL});
+  expected.insert(expected.end(), kLevels, OUTDENT);
+  expected.insert(expected.end(), {SKIP, EOL, 0});
+  Occam2Scan r = scan_occam2(source);
+  EXPECT_EQ(r.codes(), expected);
+  EXPECT_EQ(r.errors, 0) << r.diagnostics;
+}
+
 class Occam2LongLines : public TempDirTest {
  protected:
   Occam2LongLines() : TempDirTest("occam2-long-lines") {}
