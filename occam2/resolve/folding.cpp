@@ -74,8 +74,9 @@ class Folder {
 
   std::optional<std::int64_t> dyadic(Operator op, NodeId left_id, NodeId right_id) {
     std::optional<std::int64_t> left = value(left_id);
+    if (!left) return std::nullopt;  // most operands are variables: the right one is not looked at
     std::optional<std::int64_t> right = value(right_id);
-    if (!left || !right) return std::nullopt;
+    if (!right) return std::nullopt;
     auto a = static_cast<std::uint64_t>(*left);
     auto b = static_cast<std::uint64_t>(*right);
     switch (op) {
