@@ -20,7 +20,7 @@ class BlockArray {
   const T& operator[](std::uint32_t index) const { return blocks_[index >> kBlockBits][index & (kBlockSize - 1)]; }
 
   std::uint32_t push_back(const T& value) {
-    if ((size_ & (kBlockSize - 1)) == 0 && (size_ >> kBlockBits) == blocks_.size()) [[unlikely]] add_block();
+    if (size_ == capacity_) [[unlikely]] add_block();
     (*this)[size_] = value;
     return size_++;
   }
@@ -44,13 +44,17 @@ class BlockArray {
   // Forgets everything and gives the blocks back.
   void clear() {
     blocks_.clear();
-    size_ = 0;
+    size_ = capacity_ = 0;
   }
 
  private:
-  [[gnu::noinline]] void add_block() { blocks_.push_back(std::make_unique_for_overwrite<T[]>(kBlockSize)); }
+  [[gnu::noinline]] void add_block() {
+    blocks_.push_back(std::make_unique_for_overwrite<T[]>(kBlockSize));
+    capacity_ += kBlockSize;
+  }
   std::vector<std::unique_ptr<T[]>> blocks_;
   std::uint32_t size_ = 0;
+  std::uint32_t capacity_ = 0;  // the elements the blocks hold
 };
 
 }  // namespace vrk::occam2
