@@ -1,4 +1,5 @@
 // The target's words: type names, operators, literals, comments and banners.
+#include <array>
 #include <limits>
 
 #include "occam2/handelc/writer_internal.h"
@@ -69,10 +70,15 @@ std::string comment_text(std::string_view text, int indent) {
 
 namespace {
 // A byte of a comment written as it stands: not a control character (but tab), not a '#'.
-bool plain_in_comment(char c) {
-  auto byte = static_cast<unsigned char>(c);
-  return c != '#' && (byte >= 0x20 || c == '\t') && byte != 0x7f;
-}
+// Looked up in a table: comments are copied byte by byte.
+constexpr std::array<bool, 256> kPlainInComment = [] {
+  std::array<bool, 256> plain{};
+  for (int byte = 0; byte < 256; ++byte) {
+    plain[static_cast<std::size_t>(byte)] = byte != '#' && (byte >= 0x20 || byte == '\t') && byte != 0x7f;
+  }
+  return plain;
+}();
+bool plain_in_comment(char c) { return kPlainInComment[static_cast<unsigned char>(c)]; }
 }  // namespace
 
 void append_comment_text(std::string& out, std::string_view text, int indent) {
