@@ -385,6 +385,7 @@ Occam2Scanner::Layout Occam2Scanner::layout_for(int column) const {
 // An indent is two columns; a deeper one, or an outdent to a column between two open levels, is
 // reported and taken as one level (an outdent to the level below, then one indent).
 void Occam2Scanner::lay_out(Layout layout) {
+  if (layout.outdents == 0 && !layout.indent) return;  // a line at the level of the one before
   const SourcePosition where = token_.position;
   const int file = token_.file;
   int column = content_column_;
