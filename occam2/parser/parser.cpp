@@ -75,7 +75,11 @@ void Parser::add_files_to(std::uint32_t file) {
   return comment_node(place);
 }
 
-NodeId Parser::comment_node(Place place) { return tree_.add_text(Kind::comment, place, scanner_.take_comments()); }
+NodeId Parser::comment_node(Place place) {
+  NodeId node = tree_.add_text(Kind::comment, place, scanner_.comments());
+  scanner_.comments_taken();
+  return node;
+}
 
 // What a token says beyond its code: a leaf node for names and literals, the Operator, Primitive
 // or rounding mode for the words that stand for one.

@@ -101,12 +101,6 @@ int Occam2Scanner::yylex() {
 
 void Occam2Scanner::grow_queue() { queue_.resize(std::max<std::size_t>(16, 2 * queue_.size())); }
 
-// Called after every token: most have no comment before them, and cost no string moves then.
-std::string Occam2Scanner::take_comments() {
-  if (comments_.empty()) return {};
-  return std::exchange(comments_, std::string());
-}
-
 // Queues what is due next once the current line has no more tokens: the EOL after its last one,
 // the first token of the next line (with its layout tokens), or the closing of the open levels.
 void Occam2Scanner::advance() {

@@ -2,7 +2,7 @@
 //
 // Line level: physical lines are read from the source and from the files #INCLUDE names (an
 // included file's lines stand at the directive's column); blank and comment-only lines are left
-// out of the layout, the text of whole-line comments is kept for take_comments; a line that
+// out of the layout, the text of whole-line comments is kept until the parser takes it; a line that
 // ends in an operator, a separator or an opening bracket is joined with the next one; the other
 // directives (#IF, #DEFINE, #USE, ...) are handled here and never reach the grammar. Each logical
 // line gives EOL at its end and, before its first token, one INDENT for a deeper column or one
@@ -90,10 +90,12 @@ class Occam2Scanner {
   std::string_view file_name(int file) const { return file_names_.at(static_cast<std::size_t>(file)); }
   // The line being scanned in the current file: the token's line, or the next one after an EOL.
   int line_number() const { return line_number_; }
-  // The whole-line comments met since the last call: the text after each "--", each ending in a
-  // line feed; empty if none.
-  std::string take_comments();
-  // Whether take_comments has anything to hand out (asked after every token).
+  // The whole-line comments met since they were last taken: the text after each "--", each ending
+  // in a line feed; empty if none. Valid until the next token is asked for.
+  std::string_view comments() const { return comments_; }
+  // The comments have been taken: the next ones start afresh (in the same storage).
+  void comments_taken() { comments_.clear(); }
+  // Whether there are comments to take (asked after every token).
   bool has_comments() const { return !comments_.empty(); }
 
   // True once the source could not be read any further; yylex then returns 0.

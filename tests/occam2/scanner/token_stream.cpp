@@ -54,7 +54,8 @@ Occam2Scan run(SourceReader& reader, const Occam2ScanSettings& settings, std::si
                              diagnostics.source_name(), scanner.token_file()});
     // Messages about a token name the file it came from.
     EXPECT_EQ(scanner.file_name(scanner.token_file()), diagnostics.source_name());
-    result.comments += scanner.take_comments();
+    result.comments += scanner.comments();
+    scanner.comments_taken();
     if (code == 0) break;
   }
   result.debug_log = debug_log.contents();

@@ -20,7 +20,7 @@ struct Occam2Token {
 
 struct Occam2Scan {
   std::vector<Occam2Token> tokens;  // up to and including the first 0
-  std::string comments;             // everything take_comments handed out
+  std::string comments;             // every comment taken after each token
   std::string debug_log;
   std::string diagnostics;          // standard error
   int errors = 0;
