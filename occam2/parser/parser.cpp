@@ -1,5 +1,6 @@
 #include "occam2/parser/parser.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string>
 #include <utility>
@@ -132,7 +133,10 @@ void Parser::read_token(int code, Entry& entry, Place place) {
   Entry& entry = view.result();
   entry.place = token_place();
   if (symbol == token::EOL || symbol == token::INDENT || symbol == token::OUTDENT) return;
-  entry.comment = take_comments(entry.place);
+  if (scanner_.has_comments()) [[unlikely]] {
+    entry.comment = comment_node(entry.place);
+    comment_mark_ = std::max(comment_mark_, top);
+  }
   read_token(symbol, entry, entry.place);
 }
 
@@ -152,13 +156,23 @@ void Parser::read_token(int code, Entry& entry, Place place) {
   result.place = length > 0 ? view.rhs(1).place : token_place();
   TreeContext context{builder_, view};
   actions::run_action(rule, context);
+  result.comment = comments_of_right_side(view, length);
+  return true;
+}
+
+// The comment lines of a right-hand side's symbols, joined in order. Few symbols carry any: no
+// entry above the highest that was given some (comment_mark_) has, and the symbols are not read.
+NodeId Parser::comments_of_right_side(StackView<Entry>& view, int length) {
+  const int base = view.below() + 1;
+  if (comment_mark_ < base) [[likely]] return kNone;
   NodeId comment = kNone;
   for (int k = 1; k <= length; ++k) {
     NodeId part = view.rhs(k).comment;
     if (part != kNone) comment = comment == kNone ? part : builder_.join_comments(comment, part);
   }
-  result.comment = comment;
-  return true;
+  // The right-hand side's entries give way to the left-hand side's, at `base`.
+  comment_mark_ = comment != kNone ? base : base - 1;
+  return comment;
 }
 
 // items: item | items item — at the outermost level, or in the body of a SEQ that stands there,

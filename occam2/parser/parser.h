@@ -59,12 +59,16 @@ class Parser {
   NodeId comment_node(Place place);
   void read_token(int code, Entry& entry, Place place);
   bool settle(int rule, StackView<Entry>& view);
+  NodeId comments_of_right_side(StackView<Entry>& view, int length);
 
   Occam2Scanner& scanner_;
   Tree& tree_;
   TreeBuilder builder_;
   SettledItems* settled_;
   int syntax_errors_ = 0;
+  // No entry of the parse stack above this index holds comment lines (entries may be popped or
+  // have their comments taken below it: it is a bound, lowered as reductions show it may be).
+  int comment_mark_ = -1;
 };
 
 }  // namespace vrk::occam2
