@@ -249,20 +249,11 @@ NodeId Tree::add_with_children(Kind kind, Place place, const Slots& pending, std
   return add(kind, place, first, count, detail);
 }
 
-bool is_declarative(const Tree& tree, NodeId id) {
-  switch (tree.kind(id)) {
-    case Kind::declaration: case Kind::val_abbreviation: case Kind::abbreviation: case Kind::initial_declaration:
-    case Kind::proc_definition: case Kind::function_definition: case Kind::protocol_definition:
-    case Kind::data_type_definition: case Kind::missing_include:
+bool is_declarative_construct(Construct construct) {
+  switch (construct) {
+    case Construct::retypes: case Construct::place: case Construct::channel_end: case Construct::shared_channel:
+    case Construct::chan_type: case Construct::proc_type:
       return true;
-    case Kind::unsupported:
-      switch (static_cast<Construct>(tree.node(id).detail)) {
-        case Construct::retypes: case Construct::place: case Construct::channel_end: case Construct::shared_channel:
-        case Construct::chan_type: case Construct::proc_type:
-          return true;
-        default:
-          return false;
-      }
     default:
       return false;
   }

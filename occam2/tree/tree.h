@@ -267,8 +267,17 @@ class Tree {
 
 // Whether an item of a body is a declaration (a declaration, abbreviation, definition, or a
 // construct kept unsupported that stands where one does): it scopes over what follows it up to
-// the next process.
-bool is_declarative(const Tree& tree, NodeId id);
+// the next process. Inline: the writer asks it of every item, often more than once.
+bool is_declarative_construct(Construct construct);
+inline bool is_declarative(const Tree& tree, NodeId id) {
+  constexpr std::uint64_t kDeclaratives =
+      kind_bit(Kind::declaration) | kind_bit(Kind::val_abbreviation) | kind_bit(Kind::abbreviation) |
+      kind_bit(Kind::initial_declaration) | kind_bit(Kind::proc_definition) | kind_bit(Kind::function_definition) |
+      kind_bit(Kind::protocol_definition) | kind_bit(Kind::data_type_definition) | kind_bit(Kind::missing_include);
+  const Node& n = tree.node(id);
+  if ((kDeclaratives & kind_bit(n.kind)) != 0) return true;
+  return n.kind == Kind::unsupported && is_declarative_construct(static_cast<Construct>(n.detail));
+}
 
 // The text of a tree, one node a line, indented by depth: "(kind detail value)". Tests compare
 // it with what they expect; it names no Handel-C.
