@@ -26,19 +26,6 @@ bool compound(const Tree& tree, NodeId id) {
 
 }  // namespace
 
-HcType Writer::hc_type(TypeId type) const {
-  const Type& t = r_.types[type];
-  if (t.kind != TypeKind::primitive) return {};
-  switch (t.primitive) {
-    case Primitive::bool_: return {false, 1};
-    case Primitive::byte: return {false, 8};
-    case Primitive::int16: return {true, 16};
-    case Primitive::int_: case Primitive::int32: return {true, 32};
-    case Primitive::int64: return {true, 64};
-    default: return {};
-  }
-}
-
 // The Handel-C type an expression has as written: its occam type's, but for a constant (which
 // takes any width) and a replicator's index (as declared for its replicator).
 HcType Writer::natural_type(NodeId id) const {

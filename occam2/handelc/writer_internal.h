@@ -214,7 +214,19 @@ class Writer {
   void index(NodeId index_node, std::int64_t size);
   void arguments(NodeId callee, NodeId list, bool function);
   void condition(NodeId id) { expression(id, {false, 1}); }
-  HcType hc_type(TypeId type) const;
+  // Inline: asked of nearly every node written.
+  HcType hc_type(TypeId type) const {
+    const Type& t = r_.types[type];
+    if (t.kind != TypeKind::primitive) return {};
+    switch (t.primitive) {
+      case Primitive::bool_: return {false, 1};
+      case Primitive::byte: return {false, 8};
+      case Primitive::int16: return {true, 16};
+      case Primitive::int_: case Primitive::int32: return {true, 32};
+      case Primitive::int64: return {true, 64};
+      default: return {};
+    }
+  }
   HcType natural_type(NodeId id) const;
   void convert(NodeId id, HcType from, HcType to);
   void conversion_start(HcType from, HcType to);
