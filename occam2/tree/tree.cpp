@@ -50,9 +50,7 @@ std::uint32_t name_hash(std::string_view name) {
   for (char c : name) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
   return h;
 }
-}  // namespace
 
-namespace {
 // The spellings of the operators, found by their hash: every operator token is looked up.
 class OperatorSpellings {
  public:
@@ -171,26 +169,28 @@ void Names::grow() {
   }
 }
 
+// The slot that holds `name`, or the free slot where it would go (the table has one). Inline:
+// every name token is looked up.
+[[gnu::always_inline]] inline std::size_t Names::slot_of(std::string_view name, std::uint32_t hash) const {
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t at = hash & mask;
+  for (NameId id = slots_[at]; id != kFree; id = slots_[at]) {
+    if (hashes_[id] == hash && spellings_[id] == name) break;
+    at = (at + 1) & mask;
+  }
+  return at;
+}
+
 NameId Names::find(std::string_view name) const {
   if (slots_.empty()) return kNotInterned;
-  std::uint32_t hash = name_hash(name);
-  std::size_t mask = slots_.size() - 1;
-  for (std::size_t at = hash & mask; slots_[at] != kFree; at = (at + 1) & mask) {
-    NameId id = slots_[at];
-    if (hashes_[id] == hash && spellings_[id] == name) return id;
-  }
-  return kNotInterned;
+  return slots_[slot_of(name, name_hash(name))];  // kFree is kNotInterned
 }
 
 NameId Names::intern(std::string_view name) {
   if (spellings_.size() * 2 >= slots_.size()) grow();
-  std::uint32_t hash = name_hash(name);
-  std::size_t mask = slots_.size() - 1;
-  std::size_t at = hash & mask;
-  for (NameId id = slots_[at]; id != kFree; id = slots_[at]) {
-    if (hashes_[id] == hash && spellings_[id] == name) return id;
-    at = (at + 1) & mask;
-  }
+  const std::uint32_t hash = name_hash(name);
+  const std::size_t at = slot_of(name, hash);
+  if (slots_[at] != kFree) return slots_[at];
   if (name.size() > left_) {
     std::size_t size = std::max<std::size_t>(name.size(), std::size_t{64} << 10);
     stores_.push_back(std::make_unique_for_overwrite<char[]>(size));

@@ -148,8 +148,9 @@ class Names {
   std::size_t size() const { return spellings_.size(); }
 
  private:
-  static constexpr NameId kFree = ~NameId{0};
+  static constexpr NameId kFree = kNotInterned;
   void grow();
+  std::size_t slot_of(std::string_view name, std::uint32_t hash) const;
   std::vector<std::string_view> spellings_;
   std::vector<std::uint32_t> hashes_;  // by NameId: its spelling's hash
   std::vector<NameId> slots_;          // a power of two of them, kFree where none
