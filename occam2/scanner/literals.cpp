@@ -9,6 +9,12 @@ int hex_value(char c) {
   return (c >= 'a' ? c - 'a' : c - 'A') + 10;
 }
 
+// Whether a string literal (quotes included) begins with *l, which stands for a byte that holds
+// the length of the rest of the string.
+bool starts_with_length(std::string_view literal) {
+  return literal.size() >= 3 && literal[1] == '*' && (literal[2] == 'l' || literal[2] == 'L');
+}
+
 }  // namespace
 
 int escape_value(char c) {
@@ -20,10 +26,6 @@ int escape_value(char c) {
     case '\'': case '"': case '*': return c;
     default: return -1;
   }
-}
-
-bool starts_with_length(std::string_view literal) {
-  return literal.size() >= 3 && literal[1] == '*' && (literal[2] == 'l' || literal[2] == 'L');
 }
 
 std::string string_value(std::string_view literal) {

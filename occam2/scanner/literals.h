@@ -2,6 +2,7 @@
 // mode's scanner and parser.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -13,14 +14,19 @@ namespace vrk::occam2 {
 // makes no escape (`*#hh` is read separately).
 int escape_value(char c);
 
-// Whether a string literal (quotes included) begins with *l, which stands for a byte that holds
-// the length of the rest of the string.
-bool starts_with_length(std::string_view literal);
-
 // The bytes a string literal (quotes included, as scanned) stands for.
 std::string string_value(std::string_view literal);
 
-inline bool is_name_character(char c) { return is_letter(c) || is_digit(c) || c == '.'; }
+// The bytes of a name after its first letter: letters, digits and dots. Looked up in a table: the
+// scanner asks it of every byte of every name.
+inline constexpr std::array<bool, 256> kNameCharacters = [] {
+  std::array<bool, 256> name{};
+  for (int c = 0; c < 256; ++c) {
+    name[static_cast<std::size_t>(c)] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.';
+  }
+  return name;
+}();
+inline bool is_name_character(char c) { return kNameCharacters[static_cast<unsigned char>(c)]; }
 // White space within a line: carriage returns and form feeds count as blanks.
 inline bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
 // The first byte of `line` at or after `from` that is not blank (the line feed at the latest).

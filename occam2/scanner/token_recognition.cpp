@@ -44,15 +44,6 @@ constexpr Spelling kSingles[] = {
     {"<", RELATIONAL_OP}, {">", RELATIONAL_OP}, {"@", USER_OP}, {"%", USER_OP}, {"^", USER_OP},
 };
 
-// The bytes of a name (is_name_character), looked up at once.
-constexpr std::array<bool, 256> kNameCharacters = [] {
-  std::array<bool, 256> name{};
-  for (int c = 0; c < 256; ++c) {
-    name[static_cast<std::size_t>(c)] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.';
-  }
-  return name;
-}();
-
 // The operators listed above by their first byte: the pairs that start with it (a range of
 // kPairsByFirst) and the code of the byte alone, so that an operator is found with no walk through
 // the lists; a byte that starts none is an operator of its own, whose code is the byte.
@@ -140,7 +131,7 @@ bool Occam2Scanner::scan_token(std::size_t& p, bool joining_strings) {
 std::size_t Occam2Scanner::scan_word(std::size_t p) {
   std::size_t end = p + 1;
   const char* const bytes = line_.data();
-  while (end < line_.size() && kNameCharacters[static_cast<unsigned char>(bytes[end])]) ++end;
+  while (end < line_.size() && is_name_character(bytes[end])) ++end;
   if (end == line_.size()) {  // the word may go on beyond the window
     for (char c = at(end); is_name_character(c); c = at(++end)) {
     }
