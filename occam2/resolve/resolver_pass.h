@@ -150,7 +150,7 @@ class ResolverPass {
   std::unordered_map<std::string, unsigned> global_suffixes_;  // the last number each global base got
   std::vector<NameId> visible_log_;                            // local names in the order given
   std::vector<std::string> handel_c_bases_;                    // by occam NameId: its Handel-C spelling, once made
-  std::unordered_map<std::uint8_t, NameId> operator_names_;    // by Operator: its FUNCTIONs' name, once interned
+  std::vector<NameId> operator_names_ = std::vector<NameId>(256, Names::kNotInterned);  // by Operator: its FUNCTIONs' name, once interned
   int process_depth_ = 0;                                      // processes being resolved
   bool streaming_ = false;                                     // in the streamed body of an outermost SEQ
 };

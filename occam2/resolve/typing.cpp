@@ -496,9 +496,9 @@ TypeId ResolverPass::valof_expression(NodeId id) {
 
 // The innermost FUNCTION in scope named by operator `op` ("+"), or none.
 SymbolId ResolverPass::operator_functions(Operator op) {
-  auto [name, added] = operator_names_.try_emplace(static_cast<std::uint8_t>(op), NameId{0});
-  if (added) name->second = tree.names.intern(operator_function_name(op));
-  return lookup(name->second);
+  NameId& name = operator_names_[static_cast<std::uint8_t>(op)];
+  if (name == Names::kNotInterned) name = tree.names.intern(operator_function_name(op));
+  return lookup(name);
 }
 
 // An operator with FUNCTIONs named by it in scope: a call of the FUNCTION whose formals have the
