@@ -60,13 +60,6 @@ std::string character_text(unsigned char byte) {
   return std::string{'\'', static_cast<char>(byte), '\''};
 }
 
-// occam comment lines as // comments. A run of four #s would read as a banner and a backslash at
-// the end of a line would join the next line to the comment: both are broken up.
-std::string comment_text(std::string_view text, int indent) {
-  std::string out;
-  append_comment_text(out, text, indent);
-  return out;
-}
 
 namespace {
 // A byte of a comment written as it stands: not a control character (but tab), not a '#'.
@@ -81,6 +74,8 @@ constexpr std::array<bool, 256> kPlainInComment = [] {
 bool plain_in_comment(char c) { return kPlainInComment[static_cast<unsigned char>(c)]; }
 }  // namespace
 
+// occam comment lines as // comments. A run of four #s would read as a banner and a backslash at
+// the end of a line would join the next line to the comment: both are broken up.
 void append_comment_text(std::string& out, std::string_view text, int indent) {
   std::size_t start = 0;
   while (start < text.size()) {

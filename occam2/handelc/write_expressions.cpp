@@ -155,7 +155,7 @@ void Writer::raw_expression(NodeId id) {
     case Kind::most: write(number_text(constant(id).value_or(0), own, false)); return;
     case Kind::size: {
       if (std::optional<std::int64_t> value = constant(id)) {
-        write(std::to_string(*value));
+        write_count(*value);
         return;
       }
       SymbolId array = tree_.kind(n.a) == Kind::name ? tree_.node(n.a).b : kNoSymbol;
@@ -211,7 +211,7 @@ void Writer::raw_expression(NodeId id) {
         if (logical) write(")");
         write_operator(op);
         std::optional<std::int64_t> count = constant(n.b);
-        write(std::to_string(count.value_or(0)));
+        write_count(count.value_or(0));
         if (logical) write(")");
         return;
       }
@@ -286,7 +286,7 @@ void Writer::element(NodeId id) {
 // An array index: a constant as it is; a value as wide as the array's indices need.
 void Writer::index(NodeId index_node, std::int64_t size) {
   if (std::optional<std::int64_t> value = constant(index_node)) {
-    write(std::to_string(*value));
+    write_count(*value);
     return;
   }
   if (size == kUnknownSize) return expression(index_node);
@@ -302,7 +302,7 @@ void Writer::name(NodeId id) {
   if (!constant_indices_.empty()) {
     auto constant_index = constant_indices_.find(symbol);
     if (constant_index != constant_indices_.end()) {
-      write(std::to_string(constant_index->second));
+      write_count(constant_index->second);
       return;
     }
   }
@@ -360,7 +360,7 @@ void Writer::arguments(NodeId callee, NodeId list, bool function) {
       if (f.size_needed) {
         separate();
         if (known) {
-          write(std::to_string(r_.types[given].size));
+          write_count(r_.types[given].size);
         } else if (passed_on != nullptr && passed_on->size_needed) {
           write(tree_.names.spelling(passed_on->helper));
         } else {
@@ -370,7 +370,7 @@ void Writer::arguments(NodeId callee, NodeId list, bool function) {
       if (f.width_needed) {
         separate();
         if (known) {
-          write(std::to_string(bits_for_index(r_.types[given].size)));
+          write_count(bits_for_index(r_.types[given].size));
         } else if (passed_on != nullptr && passed_on->width_needed) {
           write(tree_.names.spelling(passed_on->width_helper));
         } else {
@@ -390,7 +390,7 @@ void Writer::arguments(NodeId callee, NodeId list, bool function) {
         write(symbol_spelling(free));
         conversion_end(index_type, {true, 32});
       } else if (constant_indices_.contains(free)) {
-        write(std::to_string(constant_indices_.at(free)));
+        write_count(constant_indices_.at(free));
       } else if (f.kind == SymbolKind::alias && !parameters_.contains(free)) {
         element(tree_.child(f.definition, 2));
       } else {

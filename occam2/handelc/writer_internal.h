@@ -38,8 +38,7 @@ std::string type_spelling(HcType type);                       // "int 32", "unsi
 std::string_view operator_text(Operator op);                  // "+", "==", "&&"
 std::string number_text(std::int64_t value, HcType type, bool hexadecimal);
 std::string character_text(unsigned char byte);               // 'a', '\n', 0x07
-std::string comment_text(std::string_view text, int indent);  // each line as // ...
-void append_comment_text(std::string& out, std::string_view text, int indent);
+void append_comment_text(std::string& out, std::string_view text, int indent);  // each line as // ...
 std::string banner_text(std::string_view what, std::string_view where);
 
 // A statement's context: written among others in a block, or as one branch of a par.

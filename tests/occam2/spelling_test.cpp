@@ -20,6 +20,12 @@ TEST(Occam2Spelling, NumbersCharactersAndTypes) {
   EXPECT_EQ(type_spelling({false, 1}), "unsigned 1");
 }
 
+std::string comment_text(std::string_view text, int indent) {
+  std::string out;
+  append_comment_text(out, text, indent);
+  return out;
+}
+
 // Comment lines keep their text, but cannot read as a banner to the checker, nor join the next
 // line to themselves, nor carry control bytes.
 TEST(Occam2Spelling, CommentsStayComments) {
