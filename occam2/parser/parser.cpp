@@ -133,10 +133,8 @@ void Parser::read_token(int code, Entry& entry, Place place) {
   Entry& entry = view.result();
   entry.place = token_place();
   if (symbol == token::EOL || symbol == token::INDENT || symbol == token::OUTDENT) return;
-  if (scanner_.has_comments()) [[unlikely]] {
-    entry.comment = comment_node(entry.place);
-    comment_mark_ = std::max(comment_mark_, top);
-  }
+  entry.comment = take_comments(entry.place);
+  if (entry.comment != kNone) [[unlikely]] comment_mark_ = std::max(comment_mark_, top);
   read_token(symbol, entry, entry.place);
 }
 
