@@ -44,7 +44,7 @@ std::optional<occam2::Templates> load_templates(TemplateStore& store, std::strin
 class SettledItemPasses final : public occam2::SettledItems {
  public:
   SettledItemPasses(occam2::Tree& tree, occam2::Resolver& resolver, occam2::HandelCWriter& writer)
-      : tree_(tree), resolver_(resolver), writer_(writer), item_start_(tree.mark()), nodes_from_(item_start_.nodes) {}
+      : tree_(tree), resolver_(resolver), writer_(writer), item_start_(tree.mark()) {}
   // The parser that settles the items, which knows where definitions' bodies begin.
   void settled_by(const occam2::Parser& parser) { parser_ = &parser; }
 
@@ -57,7 +57,7 @@ class SettledItemPasses final : public occam2::SettledItems {
       return;
     }
     resolver_.outermost_item(item);
-    writer_.outermost_item(item, nodes_from_);
+    writer_.outermost_item(item, item_start_.nodes);
     occam2::Kind kind = tree_.kind(item);
     if (kind == occam2::Kind::proc_definition || kind == occam2::Kind::function_definition) {
       release(parser_->body_start(item));
@@ -69,7 +69,6 @@ class SettledItemPasses final : public occam2::SettledItems {
     // item still starts where the tree stood before them, and is released from there.
     if (kind == occam2::Kind::comment) return;
     item_start_ = tree_.mark();
-    nodes_from_ = item_start_.nodes;
   }
 
   // The end of the input: a body still streaming is over (the parse gave up inside it).
@@ -106,8 +105,8 @@ class SettledItemPasses final : public occam2::SettledItems {
   const occam2::Parser* parser_ = nullptr;
   occam2::Resolver& resolver_;
   occam2::HandelCWriter& writer_;
-  occam2::TreeMark item_start_;  // where the tree stood when the last item was settled
-  occam2::NodeId nodes_from_;     // every node of the next outermost item is at or after this one
+  // Where the tree stood when the last item was settled: every node of the next item comes after.
+  occam2::TreeMark item_start_;
   bool streaming_ = false;
 };
 
