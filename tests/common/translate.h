@@ -55,4 +55,7 @@ struct Occam2Output {
 };
 Occam2Output split_occam2_output(const std::string& output);
 
+// Whether a translation holds `part` somewhere.
+inline bool contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+
 }  // namespace vrk::testing

@@ -10,8 +10,6 @@
 namespace vrk::testing {
 namespace {
 
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
 TEST(Occam2SettledItems, ConstantsAndNestedProcsOfADefinitionAfterCommentLinesAreHoisted) {
   TranslationRun run = translate_occam2(
       "-- the first definition\n"
